@@ -1,0 +1,50 @@
+# make          build Kestrum.exe into build/bin (and the test build)
+# make run      start Kestrum under Wine (no display: a screenshot in build/kestrum.png)
+# make test     build and run every test
+# make screenshot [CFG=file] [KEYS="key F1;type abc"]   PNG of the shell window
+SHELL := /bin/sh
+JOBS ?= $(shell nproc)
+ARCH = $(shell tools/wine-arch.sh)
+# Where the Wine tests run: the program's own build on 32-bit capable
+# machines, an x86_64 build of the same sources elsewhere.
+TESTDIR = $(if $(filter win32,$(ARCH)),build,build/x64)
+
+.PHONY: all setup build native run test screenshot clean
+
+all: build
+
+setup:
+	@sh tools/setup.sh
+
+build: setup
+	@mkdir -p build
+	@cmake -S . -B build -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake \
+	  -DKESTRUM_TESTS=$(if $(filter win32,$(ARCH)),ON,OFF) >build/configure.log 2>&1 \
+	  || { cat build/configure.log; exit 1; }
+	@cmake --build build -j $(JOBS)
+	@if [ "$(ARCH)" = win64 ]; then \
+	  cmake -S . -B build/x64 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake >build/x64-configure.log 2>&1 \
+	    || { cat build/x64-configure.log; exit 1; }; \
+	  cmake --build build/x64 -j $(JOBS); \
+	fi
+
+native: setup
+	@mkdir -p build
+	@cmake -S . -B build/native -DKESTRUM_NATIVE=ON >build/native-configure.log 2>&1 \
+	  || { cat build/native-configure.log; exit 1; }
+	@cmake --build build/native -j $(JOBS)
+
+run: build
+	@sh tools/run.sh $(ARCH)
+
+screenshot: build
+	@sh tools/screenshot.sh --arch $(ARCH) $(if $(CFG),--cfg "$(CFG)") $(if $(KEYS),--keys "$(KEYS)") --out build/screenshot.png
+
+test: build native
+	@echo "== native core tests (AddressSanitizer, UndefinedBehaviorSanitizer) =="
+	@cd build/native && ctest --output-on-failure
+	@echo "== Windows tests under Wine ($(ARCH)) =="
+	@cd $(TESTDIR) && ctest --output-on-failure
+
+clean:
+	rm -rf build

@@ -1,0 +1,86 @@
+// Window base class and small window helpers.
+#include "common/window_win.h"
+
+#include <exception>
+
+#include "common/prompter.h"
+
+namespace kestrum {
+
+Window::~Window() {
+    if (hwnd_) {
+        SetWindowLongPtrA(hwnd_, GWLP_USERDATA, 0);
+        DestroyWindow(hwnd_);
+    }
+}
+
+bool Window::RegisterWindowClass(const char* className, HICON icon, HBRUSH background) {
+    WNDCLASSEXA wc{};
+    wc.cbSize = sizeof wc;
+    if (GetClassInfoExA(GetModuleHandleA(nullptr), className, &wc)) return true;
+    wc.cbSize = sizeof wc;
+    wc.style = CS_DBLCLKS;
+    wc.lpfnWndProc = StaticProc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.hIcon = icon;
+    wc.hIconSm = icon;
+    wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+    wc.hbrBackground = background;
+    wc.lpszClassName = className;
+    return RegisterClassExA(&wc) != 0;
+}
+
+bool Window::CreateWin(const char* className, DWORD exStyle, DWORD style, const std::string& caption, int x,
+                       int y, int w, int h, HWND parent, HMENU menu) {
+    HWND wnd = CreateWindowExA(exStyle, className, caption.c_str(), style, x, y, w, h, parent, menu,
+                               GetModuleHandleA(nullptr), this);
+    return wnd != nullptr && wnd == hwnd_;
+}
+
+LRESULT Window::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) { return Default(msg, wp, lp); }
+
+LRESULT CALLBACK Window::StaticProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    Window* self = nullptr;
+    if (msg == WM_NCCREATE) {
+        auto* cs = reinterpret_cast<CREATESTRUCTA*>(lp);
+        self = static_cast<Window*>(cs->lpCreateParams);
+        self->hwnd_ = hwnd;
+        SetWindowLongPtrA(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    } else {
+        self = reinterpret_cast<Window*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA));
+    }
+    if (!self) return DefWindowProcA(hwnd, msg, wp, lp);
+    if (msg == WM_NCDESTROY) {
+        SetWindowLongPtrA(hwnd, GWLP_USERDATA, 0);
+        self->hwnd_ = nullptr;
+        return DefWindowProcA(hwnd, msg, wp, lp);
+    }
+    try {
+        return self->HandleMessage(msg, wp, lp);
+    } catch (const std::exception& e) {
+        ShowErrorBox(e.what());
+    } catch (...) {
+        ShowErrorBox("予期しないエラーが発生しました。");
+    }
+    return 0;
+}
+
+void ShowErrorBox(const std::string& text) {
+    CurrentPrompter().MessageDlg(text, MsgType::Error, MsgButtons::Ok);
+}
+
+std::string GetText(HWND wnd) {
+    const int n = GetWindowTextLengthA(wnd);
+    std::string s(static_cast<std::size_t>(n) + 1, '\0');
+    const int got = GetWindowTextA(wnd, s.data(), n + 1);
+    s.resize(static_cast<std::size_t>(got < 0 ? 0 : got));
+    return s;
+}
+
+SIZE OuterSizeForClient(int clientWidth, int clientHeight, DWORD style, DWORD exStyle, bool hasMenu) {
+    RECT r{0, 0, clientWidth, clientHeight};
+    AdjustWindowRectEx(&r, style, hasMenu ? TRUE : FALSE, exStyle);
+    return SIZE{r.right - r.left, r.bottom - r.top};
+}
+
+}  // namespace kestrum

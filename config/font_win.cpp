@@ -1,0 +1,33 @@
+// Font creation for stored font specifications.
+#include "config/font_win.h"
+
+#include <cstring>
+
+namespace kestrum {
+
+FontHandle CreateFontFromSpec(const FontSpec& spec) {
+    LOGFONTA lf{};
+    HDC screen = GetDC(nullptr);
+    lf.lfHeight = -MulDiv(spec.size, GetDeviceCaps(screen, LOGPIXELSY), 72);
+    ReleaseDC(nullptr, screen);
+    lf.lfWeight = (spec.style & kFontBold) ? FW_BOLD : FW_NORMAL;
+    lf.lfItalic = (spec.style & kFontItalic) ? 1 : 0;
+    lf.lfUnderline = (spec.style & kFontUnderline) ? 1 : 0;
+    lf.lfStrikeOut = (spec.style & kFontStrikeOut) ? 1 : 0;
+    lf.lfCharSet = DEFAULT_CHARSET;
+    lf.lfQuality = DEFAULT_QUALITY;
+    std::strncpy(lf.lfFaceName, spec.name.c_str(), LF_FACESIZE - 1);
+    return FontHandle(CreateFontIndirectA(&lf));
+}
+
+int TextHeight(HFONT font) {
+    HDC dc = GetDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, font);
+    SIZE sz{};
+    GetTextExtentPoint32A(dc, " ", 1, &sz);
+    SelectObject(dc, old);
+    ReleaseDC(nullptr, dc);
+    return sz.cy;
+}
+
+}  // namespace kestrum

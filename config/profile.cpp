@@ -1,0 +1,64 @@
+// ProfileReader.
+#include "config/profile.h"
+
+#include "common/sjis.h"
+#include "config/settings_loader.h"
+#include "config/text_file.h"
+
+namespace kestrum {
+
+ProfileReader::ProfileReader(const std::vector<std::string>& lines) {
+    std::string section;
+    int index = -1;
+    for (const std::string& raw : lines) {
+        const std::string line = Trim(raw);
+        if (line.empty() || line[0] == ';') continue;
+        if (line[0] == '[') {
+            const std::size_t close = FindChar(line, ']');
+            section = UpperAscii(Trim(line.substr(1, close == std::string::npos ? std::string::npos : close - 1)));
+            ++index;
+            continue;
+        }
+        if (index < 0) continue;
+        const std::size_t eq = FindChar(line, '=');
+        if (eq == std::string::npos) continue;
+        std::string value = Trim(line.substr(eq + 1));
+        if (value.size() >= 2 && ((value.front() == '"' && value.back() == '"') ||
+                                  (value.front() == '\'' && value.back() == '\''))) {
+            value = value.substr(1, value.size() - 2);
+        }
+        entries_.push_back({index, section, UpperAscii(Trim(line.substr(0, eq))), value});
+    }
+}
+
+ProfileReader ProfileReader::FromFile(const std::string& path) {
+    const std::optional<std::string> bytes = ReadFileBytes(path);
+    return bytes ? ProfileReader(SplitLines(*bytes)) : ProfileReader();
+}
+
+std::optional<std::string> ProfileReader::Find(std::string_view section, std::string_view key) const {
+    const std::string s = UpperAscii(section);
+    const std::string k = UpperAscii(key);
+    // Only the first section of a name counts, as with the platform's reader.
+    int first = -1;
+    for (const Entry& e : entries_) {
+        if (e.section != s) continue;
+        if (first < 0) first = e.index;
+        if (e.index != first) break;
+        if (e.key == k) return e.value;
+    }
+    return std::nullopt;
+}
+
+std::string ProfileReader::ReadString(std::string_view section, std::string_view key, std::string_view def) const {
+    const std::optional<std::string> v = Find(section, key);
+    return v ? *v : std::string(def);
+}
+
+int ProfileReader::ReadInteger(std::string_view section, std::string_view key, int def) const {
+    const std::optional<std::string> v = Find(section, key);
+    if (!v) return def;
+    return ParseInt(*v).value_or(def);
+}
+
+}  // namespace kestrum

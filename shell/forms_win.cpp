@@ -1,0 +1,207 @@
+// Start-up creation of every window, the thin forms, and close-time state.
+#include "shell/forms_win.h"
+
+#include <memory>
+#include <vector>
+
+#include "common/prompter.h"
+#include "filer/frm_fm_win.h"
+#include "shell/app_win.h"
+#include "shell/app_window_win.h"
+#include "shell/frm_main_win.h"
+#include "shell/version.h"
+
+namespace kestrum {
+
+Geometry WindowGeometry(HWND wnd) {
+    WINDOWPLACEMENT wp{};
+    wp.length = sizeof wp;
+    if (!wnd || !GetWindowPlacement(wnd, &wp)) return Geometry{};
+    const RECT& r = wp.rcNormalPosition;
+    return Geometry{r.top, r.left, r.bottom - r.top, r.right - r.left};
+}
+
+bool IsMaximised(HWND wnd) {
+    WINDOWPLACEMENT wp{};
+    wp.length = sizeof wp;
+    return wnd && GetWindowPlacement(wnd, &wp) && wp.showCmd == SW_SHOWMAXIMIZED;
+}
+
+TPlaceholderForm::TPlaceholderForm(std::string className, std::string caption, Keys keys)
+    : className_(std::move(className)), caption_(std::move(caption)), keys_(keys) {}
+
+bool TPlaceholderForm::Create(HWND owner, const ProfileReader& profile) {
+    Geometry g = keys_.defaults;
+    if (keys_.positionOnly) {
+        g.top = profile.ReadInteger(keys_.section, "PTop", g.top);
+        g.left = profile.ReadInteger(keys_.section, "PLeft", g.left);
+    } else {
+        g = ReadGeometry(profile, keys_.section, keys_.prefix, keys_.defaults);
+    }
+    if (keys_.hasFont) {
+        font_ = ReadFont(profile, keys_.section, "FontName", "FontSize", "FontStyle", keys_.defaultFont);
+    }
+    RegisterWindowClass(className_.c_str(), LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1)));
+    return CreateWin(className_.c_str(), 0, WS_OVERLAPPEDWINDOW, caption_, g.left, g.top, g.width, g.height, owner);
+}
+
+void TPlaceholderForm::Show() {
+    ShowWindow(Handle(), SW_SHOW);
+    SetForegroundWindow(Handle());
+}
+
+LRESULT TPlaceholderForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_CLOSE) {
+        ShowWindow(Handle(), SW_HIDE);
+        return 0;
+    }
+    return Default(msg, wp, lp);
+}
+
+namespace {
+
+// Owned here for the whole run; created in the start-up order.
+struct Forms {
+    std::unique_ptr<TfrmMain> main;
+    std::unique_ptr<TfrmFM> filer;
+    std::vector<std::unique_ptr<TPlaceholderForm>> others;
+};
+Forms& AllForms() {
+    static Forms f;
+    return f;
+}
+HWND g_lastActive = nullptr;
+
+TPlaceholderForm* MakeForm(HWND owner, const ProfileReader& profile, const char* cls, const char* caption,
+                           TPlaceholderForm::Keys keys) {
+    auto form = std::make_unique<TPlaceholderForm>(cls, caption, keys);
+    if (!form->Create(owner, profile)) return nullptr;
+    AllForms().others.push_back(std::move(form));
+    return AllForms().others.back().get();
+}
+
+}  // namespace
+
+bool CreateAllForms(HWND owner) {
+    AppState& app = App();
+    Forms& forms = AllForms();
+    forms.main = std::make_unique<TfrmMain>();
+    app.main = forms.main.get();
+    if (!forms.main->Create(owner)) return false;
+    const ProfileReader profile = ProfileReader::FromFile(app.settingsPath);
+
+    TPlaceholderForm::Keys image;
+    image.section = "TVIEW";
+    image.positionOnly = true;
+    image.defaults = Geometry{50, 50, 300, 400};
+    TPlaceholderForm::Keys picker;
+    picker.prefix = "hh";
+    picker.defaults = Geometry{150, 150, 300, 320};
+    TPlaceholderForm::Keys archive;
+    archive.section = "LVIEW";
+    archive.defaults = Geometry{100, 100, 400, 560};
+    archive.hasFont = true;
+    TPlaceholderForm::Keys lineInput;
+    lineInput.prefix = "we";
+    lineInput.defaults = Geometry{200, 200, 120, 420};
+    TPlaceholderForm::Keys text;
+    text.section = "TVIEW";
+    text.defaults = Geometry{80, 80, 480, 640};
+    text.hasFont = true;
+    const TPlaceholderForm::Keys plain;
+
+    app.imageViewer = MakeForm(owner, profile, "TfrmView", "画像ビューワー", image);
+    app.picker = MakeForm(owner, profile, "TfrmHistory", "Kestrum", picker);
+    app.archiveViewer = MakeForm(owner, profile, "TfrmLZHV", "エルビュー", archive);
+    app.lineInput = MakeForm(owner, profile, "TfrmEdit", "Kestrum", lineInput);
+    app.textViewer = MakeForm(owner, profile, "TwttForm", "テキストビューワー", text);
+    app.progress = MakeForm(owner, profile, "TprogForm", "Kestrum", plain);
+    app.sortDialog = MakeForm(owner, profile, "TfrmSort", "ソート", plain);
+    forms.filer = std::make_unique<TfrmFM>();
+    app.filer = forms.filer.get();
+    if (!forms.filer->Create(owner)) return false;
+    app.copyDialog = MakeForm(owner, profile, "TfrmCopyDialog", "Kestrum", plain);
+    app.userMenuEditor = MakeForm(owner, profile, "TfrmUMEdit", "ユーザー定義編集", plain);
+    app.formatDialog = MakeForm(owner, profile, "TfrmFormat1", "フォーマット", plain);
+    return app.imageViewer && app.picker && app.archiveViewer && app.lineInput && app.textViewer &&
+           app.progress && app.sortDialog && app.copyDialog && app.userMenuEditor && app.formatDialog;
+}
+
+CloseState CollectCloseState() {
+    const AppState& app = App();
+    CloseState s;
+    s.menuBarShown = app.menuBarShown;
+    s.currentDir = app.currentDir;
+    s.dirHistory = app.lists.dirHistory;
+    s.exeHistory = app.lists.exeHistory;
+    if (app.filer) {
+        s.filer = app.filer->NormalGeometry();
+        for (int i = 0; i < 4; ++i) s.filerFonts[i] = app.filer->Font(i);
+        s.ddTop = app.filer->ddTop;
+        s.ddLeft = app.filer->ddLeft;
+        s.ddHeight = app.filer->ddHeight;
+        s.ddWidth = app.filer->ddWidth;
+        s.dsLeft = app.filer->dsLeft;
+        s.filerMaximised = app.filer->Maximised();
+    }
+    if (app.lineInput) s.lineInput = app.lineInput->NormalGeometry();
+    if (app.picker) s.picker = app.picker->NormalGeometry();
+    if (app.archiveViewer) {
+        s.archiveViewer = app.archiveViewer->NormalGeometry();
+        s.archiveFont = app.archiveViewer->Font();
+    }
+    if (app.textViewer) {
+        s.textViewer = app.textViewer->NormalGeometry();
+        s.textFont = app.textViewer->Font();
+        s.textViewerMaximised = app.textViewer->Maximised();
+    }
+    if (app.imageViewer) {
+        const Geometry g = app.imageViewer->NormalGeometry();
+        s.imageTop = g.top;
+        s.imageLeft = g.left;
+    }
+    if (app.main) {
+        s.shell = app.main->NormalGeometry();
+        s.shellFont = app.main->ShellFont();
+    }
+    return s;
+}
+
+void SetLastActiveForm(HWND wnd) { g_lastActive = wnd; }
+HWND LastActiveForm() { return g_lastActive; }
+
+void CloseFiler() {
+    if (App().filer) App().filer->CloseFiler();
+}
+
+void ShowVersionWindow() {
+    CurrentPrompter().MessageDlg("Kestrum Version " KESTRUM_VERSION_TEXT, MsgType::Information, MsgButtons::Ok);
+}
+
+void ApplyLoadedSettings() {
+    AppState& app = App();
+    const Settings& s = app.settings;
+    if (app.main) {
+        app.main->ApplyHomeShiftMode(s.homeShiftMode);
+        if (s.menuBar) {
+            app.main->MenuOn();
+        } else {
+            app.main->MenuOff();
+        }
+        app.main->ShowDirName(s.dirWindow);
+    }
+    ApplyTaskBar();
+}
+
+void ApplyTaskBar() {
+    AppState& app = App();
+    const Settings& s = app.settings;
+    if (app.app) {
+        // Task bar: with the tray option, TASKSHOW hides the button while
+        // resident; without it the button always shows.
+        const bool anyShown = (app.main && app.main->Visible()) || (app.filer && app.filer->Visible());
+        app.app->ShowTaskButton(!(s.taskTray && (s.taskShow || !anyShown)));
+    }
+}
+
+}  // namespace kestrum

@@ -1,0 +1,84 @@
+// TfrmMain: the shell window with the command box, its prompt, the status
+// line, the main menu and the tray menu.
+#pragma once
+
+#include <string>
+
+#include "common/handles_win.h"
+#include "common/window_win.h"
+#include "config/font_win.h"
+#include "config/window_state.h"
+
+namespace kestrum {
+
+// Menu command ids of the shell window (main menu and tray menu).
+enum MainMenuId : UINT {
+    kFont1 = 100, kKFont1, kClose1, kKls1, kKEXIT1, kK2, kK1, kKTAB1, kK4, kK3, kKSHIFT2, kKSHIFT1,
+    kKHOMECLR1, kKGRPHSPACE1, kK16, kK7, kK17, kK8, kK9, kK10, kK11, kK18, kK5, kK6,
+    kK12 = 150, kK13, kK14, kK15, kExit1,
+};
+
+class TfrmMain : public Window {
+public:
+    TfrmMain();
+    ~TfrmMain() override;
+    // Creates the window and runs FormCreate; shown later by the caller.
+    bool Create(HWND owner);
+
+    HWND Edit1() const { return edit1_; }
+    HWND DirName() const { return dirName_; }
+    HWND Label1() const { return label1_; }
+    HMENU MainMenu() const { return mainMenu_; }
+    HMENU TrayMenu() const { return popupMenu1_; }
+
+    void MenuOn();
+    void MenuOff();
+    bool MenuAttached() const { return GetMenu(Handle()) != nullptr; }
+    void ShellFontSet();
+    void SetShellFont(const FontSpec& spec);
+    const FontSpec& ShellFont() const { return e1Font_; }
+    // HOMESHIFTMODE: caret-movement captions and whether KHOMECLR1 shows.
+    void ApplyHomeShiftMode(int mode);
+    // DIRWINDOW: whether the prompt shows.
+    void ShowDirName(bool show);
+    void SetPrompt(const std::string& dir);
+    void SetStatus(const std::string& text);
+    // Shows the shell as the tray entry "シェル" does.
+    void ShowShell();
+    // Normal placement as the settings file keeps it.
+    Geometry NormalGeometry() const;
+    // Runs a menu command as if chosen.
+    void RunMenuCommand(UINT id);
+
+protected:
+    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+
+private:
+    void FormCreate();
+    void BuildMenus();
+    void Layout();
+    void FormCloseQuery();
+    void OnDropFiles(HDROP drop);
+    void OnActivate(bool active);
+    void Edit1KeyDown(WPARAM& key);
+    static LRESULT CALLBACK EditProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp);
+
+    HWND panel1_ = nullptr;
+    HWND dirName_ = nullptr;
+    HWND edit1_ = nullptr;
+    HWND label1_ = nullptr;
+    HMENU mainMenu_ = nullptr;
+    HMENU action1_ = nullptr;
+    HMENU action11_ = nullptr;
+    HMENU popupMenu1_ = nullptr;
+    WNDPROC editDefProc_ = nullptr;
+    FontSpec e1Font_;
+    FontHandle e1FontHandle_;
+    FontHandle formFont_;
+    int panelHeight_ = 21;
+    int savedCaret_ = 0;
+    bool dirNameShown_ = false;
+    bool homeClrShown_ = true;
+};
+
+}  // namespace kestrum

@@ -1,0 +1,53 @@
+// Program start: the application window, every form in the start-up order,
+// and the one message loop.
+#include <windows.h>
+#include <commctrl.h>
+
+#include "common/prompter.h"
+#include "shell/app_win.h"
+#include "shell/app_window_win.h"
+#include "shell/forms_win.h"
+#include "shell/frm_main_win.h"
+
+using namespace kestrum;
+
+namespace {
+
+// The application's message hook: discards the one WM_SYSCHAR that follows
+// an Alt key binding.
+bool OnMessageEvent(const MSG& msg) {
+    AppState& app = App();
+    if (msg.message == WM_SYSCHAR && app.swallowSysChar) {
+        app.swallowSysChar = false;
+        return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE inst, HINSTANCE, LPSTR, int) {
+    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES};
+    InitCommonControlsEx(&icc);
+    AppState& app = App();
+
+    static AppWindow appWindow;
+    if (!appWindow.Create(app.title, LoadIconA(inst, MAKEINTRESOURCEA(1)))) return 1;
+    app.app = &appWindow;
+
+    if (!CreateAllForms(appWindow.Handle())) {
+        CurrentPrompter().MessageDlg("ウインドウを作成できません。", MsgType::Error, MsgButtons::Ok);
+        return 1;
+    }
+    ShowWindow(app.main->Handle(), SW_SHOW);
+    SetForegroundWindow(app.main->Handle());
+    ApplyTaskBar();
+
+    MSG msg;
+    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        if (OnMessageEvent(msg)) continue;
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+    return static_cast<int>(msg.wParam);
+}

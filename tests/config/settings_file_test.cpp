@@ -1,0 +1,124 @@
+// TSettingsFile: in-place key and list writes that keep everything else.
+#include "config/settings_file.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "tests/test_util.h"
+
+namespace kestrum {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+TEST(SettingsFileTest, KeyInAMissingSectionIsAppendedThenReplacedInPlace) {
+    TSettingsFile f = TSettingsFile::FromLines({"[ALIAS]", "x,y", "[END]"});
+    f.WriteString("form_ls", "Top", "10");
+    EXPECT_EQ(f.Lines(), (Lines{"[ALIAS]", "x,y", "[END]", "", "[FORM_LS]", "Top=10", "[END]"}));
+    f.WriteString("FORM_LS", "TOP", "20");
+    EXPECT_EQ(f.Lines(), (Lines{"[ALIAS]", "x,y", "[END]", "", "[FORM_LS]", "TOP=20", "[END]"}));
+    f.WriteInteger("FORM_LS", "Left", -5);
+    f.WriteBool("FORM_LS", "ISWSMAX", true);
+    EXPECT_EQ(f.Lines(), (Lines{"[ALIAS]", "x,y", "[END]", "", "[FORM_LS]", "TOP=20", "Left=-5", "ISWSMAX=1", "[END]"}));
+}
+
+TEST(SettingsFileTest, SectionWithoutEndAtEndOfFile) {
+    TSettingsFile f = TSettingsFile::FromLines({"[FORM_LS]", "Top=1"});
+    f.WriteString("FORM_LS", "Width", "300");
+    EXPECT_EQ(f.Lines(), (Lines{"[FORM_LS]", "Top=1", "Width=300", "[END]"}));
+}
+
+TEST(SettingsFileTest, SectionWithoutEndIsClosedBeforeTheNextKnownSection) {
+    // Without this the key would land inside [環境変数].
+    TSettingsFile f = TSettingsFile::FromLines({"[FORM_LS]", "Top=1", "[環境変数]", "MENUBAR, 1", "[END]"});
+    f.WriteString("FORM_LS", "Width", "300");
+    EXPECT_EQ(f.Lines(), (Lines{"[FORM_LS]", "Top=1", "Width=300", "[END]", "[環境変数]", "MENUBAR, 1", "[END]"}));
+    TSettingsFile g = TSettingsFile::FromLines({"[ALIAS]", "old,x", "[環境変数]", "SORT, 1", "[END]"});
+    g.WriteListSection("ALIAS", {"new,y"});
+    EXPECT_EQ(g.Lines(), (Lines{"[ALIAS]", "new,y", "[END]", "[環境変数]", "SORT, 1", "[END]"}));
+}
+
+TEST(SettingsFileTest, WriteLineMatchesKeysWithoutRegardToCaseAndComments) {
+    TSettingsFile f = TSettingsFile::FromLines(
+        {"; my settings", "[環境変数]", "menubar, 0 ; off for now", "HOMEDIR, C:\\", "", "[END]", "[UNKNOWN]", "k=v"});
+    f.WriteLine("[環境変数]", "MENUBAR", "MenuBar, 1");
+    f.WriteLine("[環境変数]", "SORT", "SORT, 2");
+    EXPECT_EQ(f.Lines(), (Lines{"; my settings", "[環境変数]", "MenuBar, 1", "HOMEDIR, C:\\", "", "SORT, 2", "[END]",
+                                "[UNKNOWN]", "k=v"}));
+}
+
+TEST(SettingsFileTest, CommentRuleFollowsTheMarker) {
+    // Without the marker ";X, 1" is a comment and does not hold key ";X".
+    TSettingsFile plain = TSettingsFile::FromLines({"[環境変数]", ";X, 1", "[END]"});
+    plain.WriteLine("[環境変数]", "A;B", "A;B, 2");
+    EXPECT_EQ(plain.Lines(), (Lines{"[環境変数]", ";X, 1", "A;B, 2", "[END]"}));
+    // With it, ";" is an ordinary character.
+    TSettingsFile marked = TSettingsFile::FromLines({"[CFG Ver1.1]", "[環境変数]", "A;B, 1", "[END]"});
+    marked.WriteLine("[環境変数]", "A;B", "A;B, 2");
+    EXPECT_EQ(marked.Lines(), (Lines{"[CFG Ver1.1]", "[環境変数]", "A;B, 2", "[END]"}));
+    marked.InsertMarker();
+    EXPECT_EQ(marked.Lines().front(), "[CFG Ver1.1]");
+    EXPECT_EQ(marked.Lines().size(), 4u);
+}
+
+TEST(SettingsFileTest, ListSections) {
+    TSettingsFile f = TSettingsFile::FromLines(
+        {"[DIRHISTORY]", "C:\\A", "; a comment", "", "C:\\B", "[END]", "[KEEP]", "x"});
+    f.WriteListSection("dirhistory", {"D:\\1", "D:\\2"});
+    f.WriteListSection("EXEHISTORY", {"ls"});
+    EXPECT_EQ(f.Lines(), (Lines{"[DIRHISTORY]", "D:\\1", "D:\\2", "[END]", "[KEEP]", "x", "", "[EXEHISTORY]", "ls",
+                                "[END]"}));
+    TSettingsFile open = TSettingsFile::FromLines({"[EXEHISTORY]", "old"});
+    open.WriteListSection("EXEHISTORY", {});
+    EXPECT_EQ(open.Lines(), (Lines{"[EXEHISTORY]", "[END]"}));
+}
+
+TEST(SettingsFileTest, SavesCrLfAndKeepsUnknownBytes) {
+    test::TempDir dir;
+    const std::string path = dir.File("k.cfg");
+    test::WriteFile(path, "[X]\nk=v\r\n;\x95\x5C comment\r[FORM_LS]\r\nTop=1\r\n[END]\r\n");
+    TSettingsFile f(path);
+    f.WriteString("FORM_LS", "Top", "2");
+    ASSERT_TRUE(f.Save());
+    EXPECT_EQ(test::ReadFile(path), "[X]\r\nk=v\r\n;\x95\x5C comment\r\n[FORM_LS]\r\nTop=2\r\n[END]\r\n");
+    // A missing file is an empty list; the first save creates it.
+    TSettingsFile fresh(dir.File("new.cfg"));
+    EXPECT_TRUE(fresh.Lines().empty());
+    fresh.WriteString("TVIEW", "PTop", "7");
+    ASSERT_TRUE(fresh.Save());
+    EXPECT_EQ(test::ReadFile(dir.File("new.cfg")), "\r\n[TVIEW]\r\nPTop=7\r\n[END]\r\n");
+}
+
+TEST(SettingsFileTest, SaveFailureIsReportedAndLeavesNoFile) {
+    test::TempDir dir;
+    TSettingsFile f(dir.File("no-such-dir") + "/x.cfg");
+    f.WriteString("A", "b", "c");
+    EXPECT_FALSE(f.Save());
+    EXPECT_FALSE(TSettingsFile::FromLines({"x"}).Save());
+}
+
+TEST(SettingsFileTest, GarbageSurvives) {
+    std::mt19937 rng(12345);
+    const char* pieces[] = {"[END]", "[FORM_LS]", "[ALIAS]", "[環境変数]", "=", ",", ";", "\"", "\x95", "\x5C",
+                            "Top", " ", "[CFG Ver1.1]", "\r", "\n", "\0"};
+    for (int round = 0; round < 300; ++round) {
+        Lines lines;
+        const int n = static_cast<int>(rng() % 12);
+        for (int i = 0; i < n; ++i) {
+            std::string l;
+            const int parts = static_cast<int>(rng() % 6);
+            for (int k = 0; k < parts; ++k) l += pieces[rng() % (sizeof pieces / sizeof *pieces)];
+            lines.push_back(l);
+        }
+        TSettingsFile f = TSettingsFile::FromLines(lines);
+        f.WriteString("FORM_LS", "Top", "1");
+        f.WriteLine("[環境変数]", "MENUBAR", "MenuBar, 1");
+        f.WriteListSection("ALIAS", {"a,b"});
+        f.WriteListSection("DIRHISTORY", {});
+        EXPECT_GE(f.Lines().size(), lines.size());
+    }
+}
+
+}  // namespace
+}  // namespace kestrum

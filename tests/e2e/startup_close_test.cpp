@@ -1,0 +1,159 @@
+// End to end: Kestrum.exe started with its own settings file, driven by
+// kdrive.exe, and the settings file it leaves behind.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "config/profile.h"
+#include "tests/test_util.h"
+
+namespace kestrum {
+namespace {
+
+std::string BinDir() {
+    char self[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, self, MAX_PATH);
+    std::string dir(self);
+    dir.resize(dir.find_last_of('\\'));            // tests
+    dir.resize(dir.find_last_of('\\') + 1);        // build folder
+    return dir + "bin\\";
+}
+
+struct DriveResult {
+    DWORD code = 1;
+    std::string output;
+};
+
+// Runs kdrive.exe on a script and returns its exit code and output.
+DriveResult Drive(const test::TempDir& dir, const std::vector<std::string>& script) {
+    std::string text;
+    for (const std::string& l : script) text += l + "\r\n";
+    const std::string scriptPath = dir.File("script.txt");
+    test::WriteFile(scriptPath, text);
+    const std::string outPath = dir.File("kdrive.out");
+    SECURITY_ATTRIBUTES sa{sizeof sa, nullptr, TRUE};
+    HANDLE out = CreateFileA(outPath.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &sa, CREATE_ALWAYS, 0, nullptr);
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    si.dwFlags = STARTF_USESTDHANDLES;
+    si.hStdOutput = out;
+    si.hStdError = out;
+    PROCESS_INFORMATION pi{};
+    const std::string exe = BinDir() + "kdrive.exe";
+    std::string cmd = "\"" + exe + "\" \"" + scriptPath + "\"";
+    DriveResult r;
+    if (!CreateProcessA(exe.c_str(), cmd.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi)) {
+        CloseHandle(out);
+        r.output = "cannot start " + exe;
+        return r;
+    }
+    WaitForSingleObject(pi.hProcess, 120000);
+    GetExitCodeProcess(pi.hProcess, &r.code);
+    CloseHandle(pi.hProcess);
+    CloseHandle(pi.hThread);
+    CloseHandle(out);
+    r.output = test::ReadFile(outPath);
+    return r;
+}
+
+std::vector<std::string> Section(const std::vector<std::string>& lines, const std::string& header) {
+    std::vector<std::string> out;
+    bool in = false;
+    for (const std::string& l : lines) {
+        if (l == header) {
+            in = true;
+        } else if (in && l == "[END]") {
+            break;
+        } else if (in) {
+            out.push_back(l);
+        }
+    }
+    return out;
+}
+
+std::vector<std::string> Keys(const std::vector<std::string>& lines) {
+    std::vector<std::string> keys;
+    for (const std::string& l : lines) keys.push_back(l.substr(0, l.find('=')));
+    return keys;
+}
+
+class EndToEndTest : public testing::Test {
+protected:
+    std::string Cfg() const { return dir_.File("my.cfg"); }
+    test::TempDir dir_;
+};
+
+TEST_F(EndToEndTest, ClosingWritesStateAndKeepsEverythingElse) {
+    test::WriteFile(Cfg(),
+                    "; 私の設定\r\n"
+                    "[MYSECTION]\r\nfoo=bar ; kept\r\n[END]\r\n"
+                    "[環境変数]\r\nFILERAUTO, 0\r\nHOMEDIR, " + dir_.Path() + "\r\n[END]\r\n"
+                    "[DIRHISTORY]\r\nC:\\WINDOWS\\\r\nC:\\表\\\r\n[END]\r\n"
+                    "[EXEHISTORY]\r\nls *.txt\r\nver\r\n[END]\r\n");
+    const DriveResult r = Drive(dir_, {"start Kestrum.exe \"" + Cfg() + "\"", "wait-window TfrmMain",
+                                       "expect-hidden TfrmFM", "close"});
+    ASSERT_EQ(r.code, 0u) << r.output;
+
+    const std::vector<std::string> lines = test::CrLfLines(test::ReadFile(Cfg()));
+    ASSERT_GE(lines.size(), 4u);
+    EXPECT_EQ(lines[0], "; 私の設定");
+    EXPECT_EQ(lines[1], "[MYSECTION]");
+    EXPECT_EQ(lines[2], "foo=bar ; kept");
+    const std::vector<std::string> env = Section(lines, "[環境変数]");
+    EXPECT_NE(std::find(env.begin(), env.end(), "MenuBar, 1"), env.end());
+    // The home directory became current and leads the directory history.
+    const std::vector<std::string> dirs = Section(lines, "[DIRHISTORY]");
+    ASSERT_EQ(dirs.size(), 3u);
+    EXPECT_TRUE(dirs[0].find("KESTRUM-TEST-") != std::string::npos) << dirs[0];  // values load upper-case
+    EXPECT_EQ(dirs[1], "C:\\WINDOWS\\");
+    EXPECT_EQ(dirs[2], "C:\\表\\");
+    EXPECT_EQ(Section(lines, "[EXEHISTORY]"), (std::vector<std::string>{"ls *.txt", "ver"}));
+    EXPECT_EQ(Keys(Section(lines, "[FORM_LS]")),
+              (std::vector<std::string>{"Top", "Left", "Height", "Width", "FontName", "FontSize", "FontStyle",
+                                        "FontName2", "FontSize2", "FontStyle2", "FontName3", "FontSize3",
+                                        "FontStyle3", "FontName4", "FontSize4", "FontStyle4", "ddTop", "ddLeft",
+                                        "ddHeight", "ddWidth", "dsLeft", "ISWSMAX", "weTop", "weLeft", "weHeight",
+                                        "weWidth", "hhTop", "hhLeft", "hhHeight", "hhWidth", "mTop", "mLeft",
+                                        "mHeight", "mWidth", "e1FontName", "e1FontSize", "e1FontStyle"}));
+    EXPECT_EQ(Keys(Section(lines, "[LVIEW]")).size(), 7u);
+    EXPECT_EQ(Keys(Section(lines, "[TVIEW]")).size(), 10u);
+    // Geometry written is geometry read: a second run writes the same values.
+    const std::string first = test::ReadFile(Cfg());
+    const DriveResult again = Drive(dir_, {"start Kestrum.exe \"" + Cfg() + "\"", "wait-window TfrmMain", "close"});
+    ASSERT_EQ(again.code, 0u) << again.output;
+    EXPECT_EQ(test::ReadFile(Cfg()), first);
+}
+
+TEST_F(EndToEndTest, TypedCommandRunsAndEntersTheHistory) {
+    test::WriteFile(Cfg(), "[環境変数]\r\nFILERAUTO, 0\r\n[END]\r\n");
+    const DriveResult r = Drive(dir_, {"start Kestrum.exe \"" + Cfg() + "\"", "wait-window TfrmMain",
+                                       "focus TfrmMain", "type ls", "key RETURN", "wait-window TfrmFM",
+                                       "caption TfrmFM", "close"});
+    ASSERT_EQ(r.code, 0u) << r.output;
+    EXPECT_NE(r.output.find("\\*.* - Kestrum ﾌｧｲﾗｰ"), std::string::npos) << r.output;
+    const std::vector<std::string> lines = test::CrLfLines(test::ReadFile(Cfg()));
+    EXPECT_EQ(Section(lines, "[EXEHISTORY]"), (std::vector<std::string>{"ls"}));
+}
+
+TEST_F(EndToEndTest, FilerAutoWithoutMenuBar) {
+    test::WriteFile(Cfg(), "[環境変数]\r\nFILERAUTO, 1\r\nMENUBAR, 0\r\n[END]\r\n");
+    const DriveResult r = Drive(dir_, {"start Kestrum.exe \"" + Cfg() + "\"", "wait-window TfrmFM",
+                                       "find-window TfrmMain", "sleep 300", "expect-menu TfrmMain off", "close"});
+    ASSERT_EQ(r.code, 0u) << r.output;
+    const std::vector<std::string> env = Section(test::CrLfLines(test::ReadFile(Cfg())), "[環境変数]");
+    EXPECT_NE(std::find(env.begin(), env.end(), "MenuBar, 0"), env.end());
+}
+
+TEST_F(EndToEndTest, RenamedCommandsStillWorkFromTheMenus) {
+    test::WriteFile(Cfg(), "[内部コマンド]\r\n\r\nFILER\r\n[END]\r\n[環境変数]\r\nFILERAUTO, 0\r\n[END]\r\n");
+    const DriveResult r = Drive(dir_, {"start Kestrum.exe \"" + Cfg() + "\"", "wait-window TfrmMain",
+                                       "sysmenu TfrmMain 512", "wait-window TfrmFM", "close"});
+    ASSERT_EQ(r.code, 0u) << r.output;
+}
+
+}  // namespace
+}  // namespace kestrum

@@ -1,0 +1,380 @@
+// kdrive commands.
+#include "tools/kdrive/kdrive.h"
+
+#include <cstdlib>
+#include <cstring>
+
+namespace kdrive {
+
+namespace {
+
+std::string Upper(std::string s) {
+    for (char& c : s) {
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+    }
+    return s;
+}
+
+std::string WindowText(HWND w) {
+    char buf[4096] = {};
+    // WM_GETTEXT works across processes, GetWindowText does not for controls.
+    SendMessageTimeoutA(w, WM_GETTEXT, sizeof buf, reinterpret_cast<LPARAM>(buf), SMTO_ABORTIFHUNG, 5000, nullptr);
+    return buf;
+}
+
+std::string ClassOf(HWND w) {
+    char buf[256] = {};
+    GetClassNameA(w, buf, sizeof buf);
+    return buf;
+}
+
+// Lets the target handle what was posted to it.
+void Settle(HWND w) {
+    Sleep(150);
+    DWORD_PTR r = 0;
+    if (w) SendMessageTimeoutA(w, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &r);
+}
+
+struct KeyName {
+    const char* name;
+    WORD vk;
+};
+constexpr KeyName kKeys[] = {
+    {"RETURN", VK_RETURN}, {"ENTER", VK_RETURN}, {"ESC", VK_ESCAPE}, {"ESCAPE", VK_ESCAPE}, {"TAB", VK_TAB},
+    {"SPACE", VK_SPACE},   {"BS", VK_BACK},      {"BACK", VK_BACK}, {"DEL", VK_DELETE}, {"INS", VK_INSERT},
+    {"HOME", VK_HOME},     {"END", VK_END},      {"UP", VK_UP},      {"DOWN", VK_DOWN}, {"LEFT", VK_LEFT},
+    {"RIGHT", VK_RIGHT},   {"PGUP", VK_PRIOR},   {"PGDN", VK_NEXT},  {"PRIOR", VK_PRIOR}, {"NEXT", VK_NEXT},
+};
+
+int ParseVk(const std::string& name) {
+    const std::string u = Upper(name);
+    for (const KeyName& k : kKeys) {
+        if (u == k.name) return k.vk;
+    }
+    if (u.size() == 1 && ((u[0] >= 'A' && u[0] <= 'Z') || (u[0] >= '0' && u[0] <= '9'))) return u[0];
+    if (u.size() >= 2 && u[0] == 'F') {
+        const int n = std::atoi(u.c_str() + 1);
+        if (n >= 1 && n <= 24) return VK_F1 + n - 1;
+    }
+    if (u.size() > 2 && u[0] == '#') return std::atoi(u.c_str() + 1);
+    return -1;
+}
+
+// Saves the whole screen as a 24-bit BMP file.
+std::string SaveScreen(const std::string& path) {
+    const int w = GetSystemMetrics(SM_CXSCREEN);
+    const int h = GetSystemMetrics(SM_CYSCREEN);
+    HDC screen = GetDC(nullptr);
+    HDC mem = CreateCompatibleDC(screen);
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+    bi.bmiHeader.biWidth = w;
+    bi.bmiHeader.biHeight = h;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 24;
+    bi.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HBITMAP bmp = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    std::string err;
+    if (!bmp) {
+        err = "cannot capture the screen";
+    } else {
+        HGDIOBJ old = SelectObject(mem, bmp);
+        BitBlt(mem, 0, 0, w, h, screen, 0, 0, SRCCOPY);
+        SelectObject(mem, old);
+        const DWORD stride = (static_cast<DWORD>(w) * 3 + 3) & ~3u;
+        const DWORD size = stride * static_cast<DWORD>(h);
+        BITMAPFILEHEADER fh{};
+        fh.bfType = 0x4D42;
+        fh.bfOffBits = sizeof fh + sizeof bi.bmiHeader;
+        fh.bfSize = fh.bfOffBits + size;
+        HANDLE f = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        DWORD written = 0;
+        if (f == INVALID_HANDLE_VALUE || !WriteFile(f, &fh, sizeof fh, &written, nullptr) ||
+            !WriteFile(f, &bi.bmiHeader, sizeof bi.bmiHeader, &written, nullptr) ||
+            !WriteFile(f, bits, size, &written, nullptr)) {
+            err = "cannot write " + path;
+        }
+        if (f != INVALID_HANDLE_VALUE) CloseHandle(f);
+        DeleteObject(bmp);
+    }
+    DeleteDC(mem);
+    ReleaseDC(nullptr, screen);
+    return err;
+}
+
+}  // namespace
+
+std::vector<std::string> Words(const std::string& line) {
+    std::vector<std::string> words;
+    std::string cur;
+    bool quoted = false;
+    bool any = false;
+    for (std::size_t i = 0; i < line.size(); ++i) {
+        const char c = line[i];
+        if (IsDBCSLeadByteEx(932, static_cast<BYTE>(c)) && i + 1 < line.size()) {
+            cur += c;
+            cur += line[++i];
+            any = true;
+        } else if (c == '"') {
+            quoted = !quoted;
+            any = true;
+        } else if ((c == ' ' || c == '\t') && !quoted) {
+            if (any) words.push_back(cur);
+            cur.clear();
+            any = false;
+        } else {
+            cur += c;
+            any = true;
+        }
+    }
+    if (any) words.push_back(cur);
+    return words;
+}
+
+Driver::~Driver() {
+    if (pi_.hProcess) {
+        if (WaitForSingleObject(pi_.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(pi_.hProcess, 99);
+        CloseHandle(pi_.hProcess);
+        CloseHandle(pi_.hThread);
+    }
+}
+
+std::string Driver::Start(const std::string& exe, const std::string& args) {
+    if (pi_.hProcess) return "a program is already running";
+    std::string path = exe;
+    if (path.find('\\') == std::string::npos && path.find(':') == std::string::npos) {
+        char self[MAX_PATH] = {};
+        GetModuleFileNameA(nullptr, self, MAX_PATH);
+        char* slash = std::strrchr(self, '\\');  // our own path holds no Japanese
+        if (slash) slash[1] = '\0';
+        path = std::string(self) + exe;
+    }
+    std::string cmd = "\"" + path + "\"";
+    if (!args.empty()) cmd += " " + args;
+    STARTUPINFOA si{};
+    si.cb = sizeof si;
+    if (!CreateProcessA(path.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi_)) {
+        return "cannot start " + path + " (error " + std::to_string(GetLastError()) + ")";
+    }
+    WaitForInputIdle(pi_.hProcess, 10000);
+    return {};
+}
+
+namespace {
+struct FindData {
+    DWORD pid;
+    std::string cls;
+    std::string caption;
+    bool visibleOnly;
+    HWND found;
+};
+BOOL CALLBACK FindProc(HWND w, LPARAM lp) {
+    auto* d = reinterpret_cast<FindData*>(lp);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(w, &pid);
+    if (pid != d->pid) return TRUE;
+    if (d->visibleOnly && !IsWindowVisible(w)) return TRUE;
+    if (d->cls != "*" && ClassOf(w) != d->cls) return TRUE;
+    if (!d->caption.empty() && WindowText(w).find(d->caption) == std::string::npos) return TRUE;
+    d->found = w;
+    return FALSE;
+}
+}  // namespace
+
+HWND Driver::FindWindowOf(const std::string& cls, const std::string& caption, bool visibleOnly) const {
+    if (!pi_.hProcess) return nullptr;
+    FindData d{pi_.dwProcessId, cls, caption, visibleOnly, nullptr};
+    EnumWindows(FindProc, reinterpret_cast<LPARAM>(&d));
+    return d.found;
+}
+
+std::string Driver::WaitWindow(const std::vector<std::string>& a, bool visibleOnly) {
+    if (a.size() < 2) return "usage: wait-window CLASS [CAPTION] [TIMEOUT-MS]";
+    const std::string caption = a.size() > 2 ? a[2] : "";
+    const DWORD timeout = a.size() > 3 ? static_cast<DWORD>(std::atoi(a[3].c_str())) : 20000;
+    const DWORD start = GetTickCount();
+    while (GetTickCount() - start < timeout) {
+        if (HWND w = FindWindowOf(a[1], caption, visibleOnly)) {
+            current_ = w;
+            Settle(w);
+            return {};
+        }
+        if (pi_.hProcess && WaitForSingleObject(pi_.hProcess, 0) == WAIT_OBJECT_0) return "the program has ended";
+        Sleep(50);
+    }
+    return "no window " + a[1] + (caption.empty() ? "" : " \"" + caption + "\"");
+}
+
+HWND Driver::Focused() const {
+    if (!current_) return nullptr;
+    GUITHREADINFO gti{};
+    gti.cbSize = sizeof gti;
+    const DWORD tid = GetWindowThreadProcessId(current_, nullptr);
+    if (GetGUIThreadInfo(tid, &gti) && gti.hwndFocus) return gti.hwndFocus;
+    return current_;
+}
+
+std::string Driver::TypeText(const std::string& text) {
+    HWND f = Focused();
+    if (!f) return "no window to type into";
+    const int n = MultiByteToWideChar(932, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0);
+    std::wstring w(static_cast<std::size_t>(n), L'\0');
+    MultiByteToWideChar(932, 0, text.c_str(), static_cast<int>(text.size()), w.data(), n);
+    // A Unicode WM_CHAR keeps double-byte characters whole.
+    for (wchar_t c : w) SendMessageW(f, WM_CHAR, c, 1);
+    return {};
+}
+
+std::string Driver::SendKey(const std::string& spec) {
+    HWND f = Focused();
+    if (!f) return "no window for the key";
+    bool shift = false;
+    bool ctrl = false;
+    bool alt = false;
+    std::string rest = spec;
+    for (;;) {
+        const std::size_t plus = rest.find('+');
+        if (plus == std::string::npos || plus + 1 == rest.size()) break;
+        const std::string mod = Upper(rest.substr(0, plus));
+        if (mod == "SHIFT") {
+            shift = true;
+        } else if (mod == "CTRL") {
+            ctrl = true;
+        } else if (mod == "ALT") {
+            alt = true;
+        } else {
+            return "unknown modifier " + mod;
+        }
+        rest = rest.substr(plus + 1);
+    }
+    const int vk = ParseVk(rest);
+    if (vk < 0) return "unknown key " + rest;
+    // The target reads the modifiers from its thread's key state: share the
+    // input state with it and set the keys there.
+    const DWORD tid = GetWindowThreadProcessId(f, nullptr);
+    AttachThreadInput(GetCurrentThreadId(), tid, TRUE);
+    BYTE state[256] = {};
+    GetKeyboardState(state);
+    BYTE saved[256];
+    std::memcpy(saved, state, sizeof saved);
+    state[VK_SHIFT] = shift ? 0x80 : 0;
+    state[VK_CONTROL] = ctrl ? 0x80 : 0;
+    state[VK_MENU] = alt ? 0x80 : 0;
+    SetKeyboardState(state);
+    const UINT down = alt ? WM_SYSKEYDOWN : WM_KEYDOWN;
+    const UINT up = alt ? WM_SYSKEYUP : WM_KEYUP;
+    const LPARAM lpDown = 1 | (alt ? (1 << 29) : 0);
+    PostMessageA(f, down, static_cast<WPARAM>(vk), lpDown);
+    PostMessageA(f, up, static_cast<WPARAM>(vk), lpDown | (1u << 30) | (1u << 31));
+    Settle(f);
+    SetKeyboardState(saved);
+    AttachThreadInput(GetCurrentThreadId(), tid, FALSE);
+    return {};
+}
+
+std::string Driver::WaitExit(DWORD timeoutMs) {
+    if (!pi_.hProcess) return "no program";
+    if (WaitForSingleObject(pi_.hProcess, timeoutMs) != WAIT_OBJECT_0) return "the program did not end";
+    GetExitCodeProcess(pi_.hProcess, &exitCode_);
+    return {};
+}
+
+std::string Driver::Close(DWORD timeoutMs) {
+    HWND main = FindWindowOf("TfrmMain", "", false);
+    if (!main) return "no shell window";
+    PostMessageA(main, WM_CLOSE, 0, 0);
+    return WaitExit(timeoutMs);
+}
+
+std::string Driver::Run(const std::string& line, std::string& out) {
+    const std::vector<std::string> a = Words(line);
+    if (a.empty() || a[0][0] == '#') return {};
+    const std::string cmd = a[0];
+    auto window = [&](std::size_t i) -> HWND {
+        if (a.size() <= i) return current_;
+        HWND w = FindWindowOf(a[i], "", false);
+        if (w) current_ = w;
+        return w;
+    };
+    if (cmd == "start") {
+        if (a.size() < 2) return "usage: start EXE [ARGS]";
+        std::string args;
+        for (std::size_t i = 2; i < a.size(); ++i) args += (i > 2 ? " " : "") + ("\"" + a[i] + "\"");
+        return Start(a[1], args);
+    }
+    if (cmd == "wait-window") return WaitWindow(a, true);
+    if (cmd == "find-window") return WaitWindow(a, false);
+    if (cmd == "focus") {
+        HWND w = window(1);
+        if (!w) return "no window";
+        SetForegroundWindow(w);
+        Settle(w);
+        return {};
+    }
+    if (cmd == "type") return a.size() < 2 ? "usage: type TEXT" : TypeText(a[1]);
+    if (cmd == "key") return a.size() < 2 ? "usage: key [SHIFT+][CTRL+][ALT+]KEY" : SendKey(a[1]);
+    if (cmd == "caption") {
+        HWND w = window(1);
+        if (!w) return "no window";
+        out = WindowText(w);
+        return {};
+    }
+    if (cmd == "text") {
+        // text [CLASS [CHILD-CLASS [N]]]: the focused control, or the n-th
+        // child of a class.
+        HWND w = a.size() > 1 ? window(1) : Focused();
+        if (!w) return "no window";
+        if (a.size() > 2) {
+            int n = a.size() > 3 ? std::atoi(a[3].c_str()) : 0;
+            HWND child = nullptr;
+            while ((child = FindWindowExA(w, child, a[2].c_str(), nullptr)) != nullptr && n > 0) --n;
+            if (!child) return "no child " + a[2];
+            w = child;
+        }
+        out = WindowText(w);
+        return {};
+    }
+    if (cmd == "expect-caption" || cmd == "expect-text") {
+        if (a.size() < 3) return "usage: " + cmd + " CLASS TEXT";
+        HWND w = window(1);
+        if (!w) return "no window " + a[1];
+        const std::string got = WindowText(cmd == "expect-text" ? Focused() : w);
+        return got == a[2] ? std::string() : "expected \"" + a[2] + "\", got \"" + got + "\"";
+    }
+    if (cmd == "expect-visible" || cmd == "expect-hidden") {
+        HWND w = window(1);
+        if (!w) return "no window";
+        const bool want = cmd == "expect-visible";
+        return (IsWindowVisible(w) != 0) == want ? std::string() : a[1] + (want ? " is hidden" : " is visible");
+    }
+    if (cmd == "menu" || cmd == "sysmenu") {
+        if (a.size() < 3) return "usage: " + cmd + " CLASS ID";
+        HWND w = window(1);
+        if (!w) return "no window " + a[1];
+        PostMessageA(w, cmd == "menu" ? WM_COMMAND : WM_SYSCOMMAND, static_cast<WPARAM>(std::atoi(a[2].c_str())), 0);
+        Settle(w);
+        return {};
+    }
+    if (cmd == "expect-menu") {
+        if (a.size() < 3) return "usage: expect-menu CLASS on|off";
+        HWND w = window(1);
+        if (!w) return "no window " + a[1];
+        const bool want = Upper(a[2]) == "ON";
+        return (GetMenu(w) != nullptr) == want ? std::string() : a[1] + (want ? " has no menu bar" : " has a menu bar");
+    }
+    if (cmd == "shot") return a.size() < 2 ? "usage: shot FILE.bmp" : SaveScreen(a[1]);
+    if (cmd == "sleep") {
+        Sleep(a.size() > 1 ? static_cast<DWORD>(std::atoi(a[1].c_str())) : 100);
+        return {};
+    }
+    if (cmd == "close") return Close(a.size() > 1 ? static_cast<DWORD>(std::atoi(a[1].c_str())) : 20000);
+    if (cmd == "wait-exit") return WaitExit(a.size() > 1 ? static_cast<DWORD>(std::atoi(a[1].c_str())) : 20000);
+    if (cmd == "exit-code") {
+        out = std::to_string(exitCode_);
+        return {};
+    }
+    return "unknown command " + cmd;
+}
+
+}  // namespace kdrive

@@ -1,0 +1,37 @@
+// kdrive: drives a running Kestrum from outside, as a user would, for the
+// end-to-end tests. One Driver runs one program; each command returns an
+// empty string on success or the reason it failed.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace kdrive {
+
+class Driver {
+public:
+    ~Driver();
+    // Runs one script line; output (caption, text) goes to out.
+    std::string Run(const std::string& line, std::string& out);
+
+private:
+    std::string Start(const std::string& exe, const std::string& args);
+    HWND FindWindowOf(const std::string& cls, const std::string& caption, bool visibleOnly) const;
+    std::string WaitWindow(const std::vector<std::string>& args, bool visibleOnly);
+    std::string TypeText(const std::string& text);
+    std::string SendKey(const std::string& spec);
+    std::string Close(DWORD timeoutMs);
+    std::string WaitExit(DWORD timeoutMs);
+    HWND Focused() const;
+
+    PROCESS_INFORMATION pi_{};
+    DWORD exitCode_ = STILL_ACTIVE;
+    HWND current_ = nullptr;
+};
+
+// Splits a script line into words; double quotes group words.
+std::vector<std::string> Words(const std::string& line);
+
+}  // namespace kdrive
