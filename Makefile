@@ -3,6 +3,7 @@
 # make test     build and run every test
 # make screenshot [CFG=file] [KEYS="key F1;type abc"]   PNG of the shell window
 SHELL := /bin/sh
+MAKEFLAGS += --no-print-directory
 JOBS ?= $(shell nproc)
 ARCH = $(shell tools/wine-arch.sh)
 # Where the Wine tests run: the program's own build on 32-bit capable

@@ -12,6 +12,7 @@
 #include "common/sjis.h"
 #include "config/profile.h"
 #include "config/settings_file.h"
+#include "filer/frm_fm_win.h"
 #include "shell/app_win.h"
 #include "shell/app_window_win.h"
 #include "shell/drop_text.h"
@@ -281,6 +282,64 @@ void TfrmMain::ShowShell() {
     if (app.settings.haitaHyoji) CloseFiler();
     SetForegroundWindow(Handle());
     SetFocus(edit1_);
+}
+
+namespace {
+// A window counts as active when the program is the foreground application.
+bool ProgramIsForeground() {
+    DWORD pid = 0;
+    GetWindowThreadProcessId(GetForegroundWindow(), &pid);
+    return pid == GetCurrentProcessId();
+}
+
+void ShowTaskWindow(bool show) {
+    if (App().app) App().app->ShowTaskButton(show);
+}
+
+void RefocusLastActive() {
+    HWND last = LastActiveForm();
+    if (last && IsWindowVisible(last)) SetForegroundWindow(last);
+}
+}  // namespace
+
+void TfrmMain::HotKeyMsg1HotKey() {
+    AppState& app = App();
+    const Settings& s = app.settings;
+    const bool foreground = ProgramIsForeground();
+    HWND filer = app.filer ? app.filer->Handle() : nullptr;
+    if (!s.haitaHyoji) {
+        if (Visible() && foreground) {
+            ShowWindow(Handle(), SW_HIDE);
+            ShowTaskWindow(false);
+        } else {
+            ShowWindow(Handle(), SW_SHOW);
+            if (!s.taskShow) ShowTaskWindow(true);
+            SetForegroundWindow(Handle());
+        }
+    } else if (app.filerLastActive && filer) {
+        if (IsWindowVisible(filer) && foreground) {
+            ShowWindow(filer, SW_HIDE);
+            ShowTaskWindow(false);
+        } else {
+            if (Visible()) ShowWindow(Handle(), SW_HIDE);
+            if (app.app) SetForegroundWindow(app.app->Handle());
+            app.filer->ShowFiler();
+            RefocusLastActive();
+            if (!s.taskShow) ShowTaskWindow(true);
+        }
+    } else {
+        if (Visible() && foreground) {
+            ShowWindow(Handle(), SW_HIDE);
+            ShowTaskWindow(false);
+        } else {
+            CloseFiler();
+            if (app.app) SetForegroundWindow(app.app->Handle());
+            ShowWindow(Handle(), SW_SHOW);
+            SetForegroundWindow(Handle());
+            if (!s.taskShow) ShowTaskWindow(true);
+            RefocusLastActive();
+        }
+    }
 }
 
 void TfrmMain::RunMenuCommand(UINT id) {

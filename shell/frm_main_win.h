@@ -45,6 +45,9 @@ public:
     void SetStatus(const std::string& text);
     // Shows the shell as the tray entry "シェル" does.
     void ShowShell();
+    // The hot key (and a left click on the tray icon): hides the program's
+    // window when it is active, else brings it back.
+    void HotKeyMsg1HotKey();
     // Normal placement as the settings file keeps it.
     Geometry NormalGeometry() const;
     // Runs a menu command as if chosen.

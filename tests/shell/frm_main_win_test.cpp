@@ -180,5 +180,13 @@ TEST_F(FrmMainTest, DirNameShowsThePromptOnlyWhenAsked) {
     EXPECT_TRUE(IsWindowVisible(form_->DirName()));
 }
 
+TEST_F(FrmMainTest, HotKeyHidesTheActiveShellAndBringsItBack) {
+    SetForegroundWindow(form_->Handle());
+    form_->HotKeyMsg1HotKey();
+    EXPECT_FALSE(IsWindowVisible(form_->Handle()));
+    form_->HotKeyMsg1HotKey();
+    EXPECT_TRUE(IsWindowVisible(form_->Handle()));
+}
+
 }  // namespace
 }  // namespace kestrum
