@@ -28,6 +28,39 @@ Prompter* SetPrompter(Prompter* p) {
     return prev;
 }
 
+bool Prompter::AskLine(LineQuestion&) { return false; }
+
+ListPick Prompter::ShowList(const std::vector<std::string>&, ListStyle, bool) { return ListPick{}; }
+
+void ScriptedPrompter::Clear() {
+    answers_.clear();
+    lineAnswers_.clear();
+    listAnswers_.clear();
+    asked_.clear();
+    lineAsked_.clear();
+    listsShown_.clear();
+}
+
+bool ScriptedPrompter::AskLine(LineQuestion& q) {
+    lineAsked_.push_back(q);
+    lineAsked_.back().history = nullptr;
+    lineAsked_.back().registered = nullptr;
+    if (lineAnswers_.empty()) return false;
+    std::optional<std::string> a = std::move(lineAnswers_.front());
+    lineAnswers_.pop_front();
+    if (!a) return false;
+    q.text = *a;
+    return true;
+}
+
+ListPick ScriptedPrompter::ShowList(const std::vector<std::string>& rows, ListStyle, bool) {
+    listsShown_.push_back(rows);
+    if (listAnswers_.empty()) return ListPick{};
+    ListPick p = std::move(listAnswers_.front());
+    listAnswers_.pop_front();
+    return p;
+}
+
 int ScriptedPrompter::MessageDlg(std::string_view text, MsgType type, MsgButtons buttons) {
     asked_.push_back({std::string(text), type, buttons});
     if (!answers_.empty()) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <deque>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -18,6 +19,43 @@ enum MsgResult : int { mrNone = 0, mrOk = 1, mrCancel = 2, mrYes = 6, mrNo = 7, 
 // Caption of a message box of the given type ("警告", "確認" ...).
 std::string_view MsgCaption(MsgType type);
 
+// Mode flags of a line question (bit set).
+enum AskLineMode : int {
+    amFreeText = 1,         // not made a path; completion on the last word
+    amReplaceOnBrowse = 2,  // a file chosen by browsing replaces the text
+    amNoBrowse = 4,         // no browse step: browsing just confirms
+    amPlainHistory = 16,    // added to the history without the drive-only check
+    amSelectAll = 32,       // the initial text starts selected
+};
+
+// One question for the line-input window.
+struct LineQuestion {
+    std::string title;
+    std::string prompt;
+    std::string text;  // initial text; the answer on OK
+    int mode = 0;
+    std::vector<std::string>* history = nullptr;            // the caller's, added to on OK
+    const std::vector<std::string>* registered = nullptr;  // optional list to pick from
+    int registeredKind = 2;                                 // 3: a plain list shown numbered; else keyed
+};
+
+// How the list picker shows its rows.
+enum class ListStyle {
+    Numbered,             // "0 entry" ... "9 entry", then "  entry"; empty list: result 2, no window
+    NumberedWithMessage,  // the same, but an empty list shows "登録されていません" first
+    Keyed,                // rows shown as stored (key, blank, entry); empty list: the message, then 2
+};
+
+// Result of the list picker: 1 OK, 2 cancel, 6 a character or editing key
+// typed in completion mode that the caller handles.
+struct ListPick {
+    int result = 2;
+    std::string text;  // OK: the chosen row from its third character on
+    int index = -1;    // OK: the chosen row
+    char typed = 0;    // result 6 with a character
+    int key = 0;       // result 6 with Backspace, Left, Right or Delete (virtual-key code)
+};
+
 class Prompter {
 public:
     virtual ~Prompter() = default;
@@ -25,6 +63,11 @@ public:
     virtual int MessageDlg(std::string_view text, MsgType type, MsgButtons buttons) = 0;
     // Shows a plain message with an OK button.
     void ShowMessage(std::string_view text) { MessageDlg(text, MsgType::Plain, MsgButtons::Ok); }
+    // The line-input window; true with q.text the answer, false on cancel.
+    // Without a window system the question is cancelled.
+    virtual bool AskLine(LineQuestion& q);
+    // The list picker over rows; completionMode hands typed characters back.
+    virtual ListPick ShowList(const std::vector<std::string>& rows, ListStyle style, bool completionMode = false);
 };
 
 // The prompter in force: the one installed last, else the platform's.
@@ -33,7 +76,8 @@ Prompter& CurrentPrompter();
 Prompter* SetPrompter(Prompter* p);
 
 // Answers from a script, in order; when the script runs out, the first
-// button of the set (OK or Yes). Every question is recorded.
+// button of the set (OK or Yes), a cancelled line question and a cancelled
+// list. Every question is recorded.
 class ScriptedPrompter : public Prompter {
 public:
     struct Asked {
@@ -42,16 +86,27 @@ public:
         MsgButtons buttons;
     };
     void Answer(int result) { answers_.push_back(result); }
+    // The next line question is answered with text (nullopt: cancelled).
+    void AnswerLine(std::optional<std::string> text) { lineAnswers_.push_back(std::move(text)); }
+    // The next list is answered with this pick.
+    void AnswerList(ListPick pick) { listAnswers_.push_back(std::move(pick)); }
+
     int MessageDlg(std::string_view text, MsgType type, MsgButtons buttons) override;
+    bool AskLine(LineQuestion& q) override;
+    ListPick ShowList(const std::vector<std::string>& rows, ListStyle style, bool completionMode) override;
+
     const std::vector<Asked>& Questions() const { return asked_; }
-    void Clear() {
-        asked_.clear();
-        answers_.clear();
-    }
+    const std::vector<LineQuestion>& LineQuestions() const { return lineAsked_; }
+    const std::vector<std::vector<std::string>>& ListsShown() const { return listsShown_; }
+    void Clear();
 
 private:
     std::deque<int> answers_;
+    std::deque<std::optional<std::string>> lineAnswers_;
+    std::deque<ListPick> listAnswers_;
     std::vector<Asked> asked_;
+    std::vector<LineQuestion> lineAsked_;
+    std::vector<std::vector<std::string>> listsShown_;
 };
 
 // Installs a prompter for a scope.

@@ -4,12 +4,11 @@
 
 #include <windows.h>
 
-#include <array>
 #include <memory>
 #include <string>
 #include <vector>
 
-#include "config/settings.h"
+#include "shell/shell_state.h"
 
 namespace kestrum {
 
@@ -21,28 +20,8 @@ class TPlaceholderForm;
 // the program's title; every other window is owned by it.
 class AppWindow;
 
-struct AppState {
-    Settings settings;
-    SettingsLists lists;
-
-    std::string currentDir;   // always ends in "\"
-    std::string programDir;   // ends in "\"
-    std::string settingsPath;
-    std::string helpFile;
-    std::string title = "Kestrum";
-    std::string maskText = "*.*";
-    std::vector<std::string> masks = {"0*.*"};
-    // Last directory visited per drive, without its "X:\".
-    std::array<std::string, 26> driveDirs;
-    // The child directory just left by "..", where the filer's cursor goes.
-    std::string returningFrom;
-
-    bool menuBarShown = true;
-    bool filerLastActive = false;
-    bool swallowSysChar = false;   // the next WM_SYSCHAR is discarded
-    bool menuOffAfterLs = false;   // FILERAUTO attached the menu only for LS
-    HWND activeEdit = nullptr;
-    int activeEditTag = 0;         // 0 the shell's box, 1 the filer's
+struct AppState : ShellState {
+    HWND activeEdit = nullptr;  // the command box that last had the focus
 
     AppWindow* app = nullptr;
     TfrmMain* main = nullptr;
