@@ -1,0 +1,28 @@
+// The alias table: resolution of a command word, argument aliases, and
+// saving the [ALIAS] section.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "shell/shell_state.h"
+
+namespace kestrum {
+
+// Index of the alias with that name (compared without regard to case), or -1.
+int FindAlias(const ShellState& state, std::string_view name);
+
+// Resolves word as an alias: the word becomes the first word of the
+// expansion (aliases in that position expanding in turn, each at most once),
+// words after it go in front of rest, and dir becomes the first alias's
+// directory. Returns the index of the last alias used, or -1 (nothing changed).
+int ResolveAlias(const ShellState& state, std::string& word, std::string& rest, std::string& dir);
+
+// While the whole text is an alias name, replaces it by its expansion.
+std::string ExpandAliasArgument(const ShellState& state, std::string text);
+
+// Rewrites [ALIAS] from the table and saves the settings file. False (and a
+// message) when the file could not be written.
+bool SaveAliases(const ShellState& state);
+
+}  // namespace kestrum
