@@ -30,6 +30,17 @@ Prompter* SetPrompter(Prompter* p) {
 
 bool Prompter::AskLine(LineQuestion&) { return false; }
 
+int Prompter::MessageDlgCaption(std::string_view, std::string_view text, MsgType type, MsgButtons buttons) {
+    return MessageDlg(text, type, buttons);
+}
+
+int ScriptedPrompter::MessageDlgCaption(std::string_view caption, std::string_view text, MsgType type,
+                                        MsgButtons buttons) {
+    const int r = MessageDlg(text, type, buttons);
+    asked_.back().caption = std::string(caption);
+    return r;
+}
+
 ListPick Prompter::ShowList(const std::vector<std::string>&, ListStyle, bool) { return ListPick{}; }
 
 void ScriptedPrompter::Clear() {
@@ -62,7 +73,7 @@ ListPick ScriptedPrompter::ShowList(const std::vector<std::string>& rows, ListSt
 }
 
 int ScriptedPrompter::MessageDlg(std::string_view text, MsgType type, MsgButtons buttons) {
-    asked_.push_back({std::string(text), type, buttons});
+    asked_.push_back({std::string(text), std::string(MsgCaption(type)), type, buttons});
     if (!answers_.empty()) {
         const int a = answers_.front();
         answers_.pop_front();

@@ -63,6 +63,8 @@ public:
     virtual int MessageDlg(std::string_view text, MsgType type, MsgButtons buttons) = 0;
     // Shows a plain message with an OK button.
     void ShowMessage(std::string_view text) { MessageDlg(text, MsgType::Plain, MsgButtons::Ok); }
+    // A message window with a caption of its own ("Kestrum Alias").
+    virtual int MessageDlgCaption(std::string_view caption, std::string_view text, MsgType type, MsgButtons buttons);
     // The line-input window; true with q.text the answer, false on cancel.
     // Without a window system the question is cancelled.
     virtual bool AskLine(LineQuestion& q);
@@ -82,6 +84,7 @@ class ScriptedPrompter : public Prompter {
 public:
     struct Asked {
         std::string text;
+        std::string caption;
         MsgType type;
         MsgButtons buttons;
     };
@@ -92,6 +95,7 @@ public:
     void AnswerList(ListPick pick) { listAnswers_.push_back(std::move(pick)); }
 
     int MessageDlg(std::string_view text, MsgType type, MsgButtons buttons) override;
+    int MessageDlgCaption(std::string_view caption, std::string_view text, MsgType type, MsgButtons buttons) override;
     bool AskLine(LineQuestion& q) override;
     ListPick ShowList(const std::vector<std::string>& rows, ListStyle style, bool completionMode) override;
 

@@ -34,6 +34,11 @@ constexpr Relabel kYesCancel[] = {{IDOK, "はい(&Y)"}, {0, nullptr}};
 class WinPrompter : public Prompter {
 public:
     int MessageDlg(std::string_view text, MsgType type, MsgButtons buttons) override {
+        return MessageDlgCaption(MsgCaption(type), text, type, buttons);
+    }
+
+    int MessageDlgCaption(std::string_view captionText, std::string_view text, MsgType type,
+                          MsgButtons buttons) override {
         UINT flags = MB_TASKMODAL;
         switch (type) {
         case MsgType::Warning: flags |= MB_ICONWARNING; break;
@@ -55,7 +60,7 @@ public:
         }
         if (t_relabels) t_relabelHook = SetWindowsHookExA(WH_CBT, RelabelProc, nullptr, GetCurrentThreadId());
         const std::string t(text);
-        const std::string caption(MsgCaption(type));
+        const std::string caption(captionText);
         HWND owner = GetActiveWindow();
         int r = MessageBoxA(owner, t.c_str(), caption.c_str(), flags);
         if (t_relabelHook) {

@@ -45,6 +45,9 @@ const std::string& CommandName(int n);
 
 // Runs a command line (the interpreter's entry point).
 int Execute_t(const std::string& line);
+// The interpreter of the running program.
+class Interpreter;
+Interpreter& TheInterpreter();
 
 // System-command ids of the entries added to the system menus.
 enum : UINT { kSysMain = 256, kSysFiler = 512, kSysImage = 768, kSysText = 1024 };

@@ -1,16 +1,20 @@
-// The command interpreter's entry point. This first version dispatches the
-// commands the menus and the tray need (LS, DIR, EXIT, CLOSE, MENU, PVIEW,
-// TVIEW, VER) by number through the command table.
+// The interpreter's platform side: the ShellHost of the running program,
+// and Execute_t, the entry point every window uses to run a command line.
 #include <windows.h>
+#include <shellapi.h>
+
+#include <memory>
 
 #include "common/history.h"
+#include "common/prompter.h"
 #include "common/sjis.h"
-#include "common/split.h"
+#include "config/settings_loader.h"
 #include "filer/frm_fm_win.h"
 #include "shell/app_win.h"
 #include "shell/app_window_win.h"
 #include "shell/forms_win.h"
 #include "shell/frm_main_win.h"
+#include "shell/interpreter.h"
 
 namespace kestrum {
 
@@ -19,74 +23,154 @@ AppState& App() {
     return state;
 }
 
-const std::string& CommandName(int n) {
-    static const std::string empty;
-    const auto& table = App().lists.commandTable;
-    if (n < 0 || static_cast<std::size_t>(n) >= table.size()) {
-        // Before the settings are loaded the built-in names apply.
-        static std::vector<std::string> defaults(DefaultCommandNames().begin(), DefaultCommandNames().end());
-        return n >= 0 && n < kCommandCount ? defaults[static_cast<std::size_t>(n)] : empty;
-    }
-    return table[static_cast<std::size_t>(n)];
-}
+const std::string& CommandName(int n) { return TheInterpreter().Name(n); }
 
 namespace {
 
-int FindCommand(const std::string& word) {
-    for (int i = 0; i < kCommandCount; ++i) {
-        if (SameText(CommandName(i), word)) return i;
+// The first verb registered for a file's extension, or empty.
+std::string FirstVerb(const std::string& file) {
+    const std::string ext = ExtractFileExt(file);
+    if (ext.empty()) return {};
+    char cls[256] = {};
+    LONG size = sizeof cls;
+    if (RegQueryValueA(HKEY_CLASSES_ROOT, ext.c_str(), cls, &size) != ERROR_SUCCESS || !cls[0]) return {};
+    HKEY shell = nullptr;
+    if (RegOpenKeyExA(HKEY_CLASSES_ROOT, (std::string(cls) + "\\shell").c_str(), 0, KEY_READ, &shell) !=
+        ERROR_SUCCESS) {
+        return {};
     }
-    return -1;
+    char verb[256] = {};
+    DWORD len = sizeof verb;
+    DWORD type = 0;
+    // The default verb when one is named, else the first one listed.
+    if (RegQueryValueExA(shell, nullptr, nullptr, &type, reinterpret_cast<BYTE*>(verb), &len) != ERROR_SUCCESS ||
+        !verb[0]) {
+        len = sizeof verb;
+        if (RegEnumKeyExA(shell, 0, verb, &len, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) verb[0] = 0;
+    }
+    RegCloseKey(shell);
+    return verb;
 }
+
+class WinShellHost : public ShellHost {
+public:
+    bool Exists(const std::string& path) override {
+        if (path.empty()) return false;
+        return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+    }
+    std::string FullPath(const std::string& path) override {
+        char full[MAX_PATH * 2] = {};
+        const DWORD n = GetFullPathNameA(path.c_str(), sizeof full, full, nullptr);
+        return n > 0 && n < sizeof full ? std::string(full) : path;
+    }
+    std::string ShortPath(const std::string& path) override {
+        char s[MAX_PATH * 2] = {};
+        const DWORD n = GetShortPathNameA(path.c_str(), s, sizeof s);
+        return n > 0 && n < sizeof s ? std::string(s) : std::string();
+    }
+    long long StartFile(const std::string& verb, const std::string& file, const std::string& params,
+                           const std::string& dir) override {
+        HWND owner = App().main ? App().main->Handle() : nullptr;
+        return reinterpret_cast<INT_PTR>(::ShellExecuteA(owner, verb.empty() ? nullptr : verb.c_str(), file.c_str(),
+                                                       params.empty() ? nullptr : params.c_str(),
+                                                       dir.empty() ? nullptr : dir.c_str(), SW_SHOWNORMAL));
+    }
+    bool OpenWithPlatform(const std::string& file) override {
+        const std::string verb = FirstVerb(file);
+        if (verb.empty()) return false;
+        HWND owner = App().filer ? App().filer->Handle() : nullptr;
+        return reinterpret_cast<INT_PTR>(::ShellExecuteA(owner, verb.c_str(), file.c_str(), nullptr, nullptr,
+                                                       SW_SHOW)) > 32;
+    }
+    void StartAndWait(const std::string& program, const std::string& params, const std::string& dir) override {
+        std::string cmd = program + " " + params;
+        STARTUPINFOA si{};
+        si.cb = sizeof si;
+        PROCESS_INFORMATION pi{};
+        if (!CreateProcessA(program.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                            dir.empty() ? nullptr : dir.c_str(), &si, &pi)) {
+            return;  // a program that cannot start is simply not waited for
+        }
+        while (WaitForSingleObject(pi.hProcess, 0) == WAIT_TIMEOUT) ::Sleep(500);
+        CloseHandle(pi.hThread);
+        CloseHandle(pi.hProcess);
+    }
+    void Sleep(int ms) override { ::Sleep(static_cast<DWORD>(ms)); }
+    LocalDate Today() override {
+        SYSTEMTIME t{};
+        GetLocalTime(&t);
+        return LocalDate{t.wYear, t.wMonth, t.wDay, t.wHour};
+    }
+    bool ChangeDirectory(const std::string& path) override { return kestrum::ChangeDirectory(path); }
+    bool FilerShowing() override { return App().filer && App().filer->Visible(); }
+    void ShowFiler(bool focusCommandBox) override {
+        (void)focusCommandBox;  // the filer's command box comes with the filer
+        if (App().filer) App().filer->ShowFiler();
+    }
+    void CloseFiler() override { kestrum::CloseFiler(); }
+    void RefreshFiler() override {
+        if (App().filer) App().filer->UpdateCaption();
+    }
+    bool ShellShowing() override { return App().main && App().main->Visible(); }
+    std::string FilerCurrentFile() override { return {}; }
+    std::string ArchiveViewerFile() override { return {}; }
+    void SetLautoLabel(const std::string&) override {}
+    void ShowImageViewer(const std::string&) override {
+        if (App().imageViewer) App().imageViewer->Show();
+    }
+    void ShowTextViewer(const std::string&) override {
+        if (App().textViewer) App().textViewer->Show();
+    }
+    void ShowArchiveViewer(const std::string&) override {
+        AppState& app = App();
+        if (app.imageViewer && app.imageViewer->Visible()) ShowWindow(app.imageViewer->Handle(), SW_HIDE);
+        if (app.textViewer && app.textViewer->Visible()) ShowWindow(app.textViewer->Handle(), SW_HIDE);
+        if (app.archiveViewer) app.archiveViewer->Show();
+    }
+    void ShowVersion() override { ShowVersionWindow(); }
+    void ShowHelp(int topic) override {
+        HWND owner = App().main ? App().main->Handle() : nullptr;
+        WinHelpA(owner, App().helpFile.c_str(), HELP_CONTEXT, static_cast<ULONG_PTR>(topic));
+    }
+    void SetStatus(const std::string& text) override {
+        if (App().main) App().main->SetStatus(text);
+    }
+    void MenuOn() override {
+        if (App().main) App().main->MenuOn();
+    }
+    void MenuOff() override {
+        if (App().main) App().main->MenuOff();
+    }
+    void Exit() override {
+        AppState& app = App();
+        if (app.activeEdit) AddToHistory(app.lists.exeHistory, GetText(app.activeEdit));
+        if (app.main) SendMessageA(app.main->Handle(), WM_CLOSE, 0, 0);
+    }
+    void HideAfterStart() override {
+        AppState& app = App();
+        if (app.main && app.activeEditTag == 0 && GetForegroundWindow() == app.main->Handle()) {
+            app.main->HotKeyMsg1HotKey();
+        }
+    }
+    void ReloadConfiguration() override {
+        AppState& app = App();
+        LoadSettingsFile(app.settingsPath, app.settings, app.lists);
+        ApplyLoadedSettings();
+        RefreshFiler();
+    }
+};
 
 }  // namespace
 
-int Execute_t(const std::string& input) {
-    AppState& app = App();
-    const std::string line = Trim(input);
-    if (line.empty()) return 3;
-    const HeadTail wt = SplitFirst(line, ' ');
-    const std::string arg = Trim(wt.tail);
-    const int n = FindCommand(wt.head);
-    if (n < 0) return 0;
-    if (app.main) app.main->SetStatus(line);
-    switch (n) {
-    case 1:  // LS
-    case 28: // DIR
-        if (app.filer) app.filer->ShowFiler();
-        return 1;
-    case 2:  // EXIT
-        if (app.activeEdit) AddToHistory(app.lists.exeHistory, GetText(app.activeEdit));
-        if (app.main) SendMessageA(app.main->Handle(), WM_CLOSE, 0, 0);
-        return 1;
-    case 3:  // PVIEW
-        if (app.imageViewer) app.imageViewer->Show();
-        return 3;
-    case 4:  // TVIEW
-        if (app.textViewer) app.textViewer->Show();
-        return 3;
-    case 29:  // CLOSE
-        CloseFiler();
-        return 3;
-    case 30: {  // MENU
-        const std::string a = UpperAscii(arg);
-        if (!app.main) return 1;
-        if (a == "OFF") {
-            app.main->MenuOff();
-        } else if (a == "ON") {
-            app.main->MenuOn();
-        } else if (app.menuBarShown) {
-            app.main->MenuOff();
-        } else {
-            app.main->MenuOn();
-        }
-        return 1;
-    }
-    case 31:  // VER
-        ShowVersionWindow();
-        return 1;
-    default: return 1;
-    }
+Interpreter& TheInterpreter() {
+    static WinShellHost host;
+    static Interpreter interpreter(App(), host);
+    return interpreter;
+}
+
+int Execute_t(const std::string& line) {
+    App().lineOrigin = App().activeEditTag;
+    return TheInterpreter().Execute_t(line);
 }
 
 bool HandleSystemMenuCommand(UINT id) {

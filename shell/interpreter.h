@@ -1,0 +1,136 @@
+// The command interpreter: runs a line of the command language (aliases,
+// ";" sequences, macros, the internal commands and program starts) against
+// the shell state, reaching the platform only through ShellHost.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "filer/mask.h"
+#include "shell/shell_state.h"
+
+namespace kestrum {
+
+// Results of running a line.
+enum RunResult : int { rrFailed = 0, rrInternal = 1, rrStarted = 2, rrWindow = 3 };
+
+// Command numbers (index in the command table).
+enum CommandNo : int {
+    cmdCD = 0, cmdLS, cmdEXIT, cmdPVIEW, cmdTVIEW, cmdMASK, cmdLVIEW, cmdLAUTO, cmdCHWP, cmdCP, cmdBP, cmdMV,
+    cmdRM, cmdREN, cmdDISH, cmdDLHA, cmdDTAR, cmdLSHELP, cmdEDIT, cmdVIEW, cmdCFGLOAD, cmdSETEXT, cmdUNSETEXT,
+    cmdALIAS, cmdUNALIAS, cmdDELETE, cmdMREN, cmdMKDIR, cmdDIR, cmdCLOSE, cmdMENU, cmdVER, cmdDROP, cmdLZH2EXE,
+    cmdREMOVEDIR, cmdSPLIT, cmdCOMBINE, cmdDROP2, cmdWAIT, cmdEJECT, cmdSLEEP, cmdSHEXE,
+};
+
+// What the interpreter asks of the platform and of the other windows.
+class ShellHost {
+public:
+    virtual ~ShellHost() = default;
+    // A file or directory of that name exists (relative names against the
+    // current directory).
+    virtual bool Exists(const std::string& path) = 0;
+    virtual std::string FullPath(const std::string& path) = 0;
+    virtual std::string ShortPath(const std::string& path) = 0;
+    // StartFile: ShellExecute with verb (may be empty), file, parameters, directory; the
+    // platform's result (above 32 is success).
+    virtual long long StartFile(const std::string& verb, const std::string& file, const std::string& params,
+                                   const std::string& dir) = 0;
+    // Opens a document with the extension's first registered verb; false
+    // when it has none or starting failed.
+    virtual bool OpenWithPlatform(const std::string& file) = 0;
+    // Starts a program and waits until it ends (the window does not respond).
+    virtual void StartAndWait(const std::string& program, const std::string& params, const std::string& dir) = 0;
+    virtual void Sleep(int ms) = 0;
+    virtual LocalDate Today() = 0;
+
+    virtual bool ChangeDirectory(const std::string& path) = 0;
+
+    virtual bool FilerShowing() = 0;
+    // Shows the filer; the focus goes to its command box or its file list.
+    virtual void ShowFiler(bool focusCommandBox) = 0;
+    virtual void CloseFiler() = 0;
+    // Re-reads the filer's directory keeping the cursor entry.
+    virtual void RefreshFiler() = 0;
+    virtual bool ShellShowing() = 0;
+    // Full path of the filer's current entry, or empty.
+    virtual std::string FilerCurrentFile() = 0;
+    // The file the archive viewer shows while it is showing, else empty.
+    virtual std::string ArchiveViewerFile() = 0;
+    virtual void SetLautoLabel(const std::string& text) = 0;
+
+    virtual void ShowImageViewer(const std::string& file) = 0;
+    virtual void ShowTextViewer(const std::string& file) = 0;
+    virtual void ShowArchiveViewer(const std::string& file) = 0;
+    virtual void ShowVersion() = 0;
+    virtual void ShowHelp(int topic) = 0;
+    virtual void SetStatus(const std::string& text) = 0;
+    virtual void MenuOn() = 0;
+    virtual void MenuOff() = 0;
+    // Adds the active box's text to the history and closes the shell.
+    virtual void Exit() = 0;
+    // After a program started from the shell's own box with HIDEFLAG: hides
+    // the shell as the hot key does.
+    virtual void HideAfterStart() = 0;
+    // Reloads the settings file, the key files and the colour file and
+    // applies them (the settings path is already set).
+    virtual void ReloadConfiguration() = 0;
+};
+
+class Interpreter {
+public:
+    Interpreter(ShellState& state, ShellHost& host) : state_(state), host_(host) {}
+
+    // Runs a full command line.
+    int Execute_t(const std::string& line);
+    // Runs one command word with its argument and start directory.
+    int Execute_t2(std::string word, std::string arg, std::string dir);
+
+    // The macros, with the one-shot current file and force flag that the
+    // next call consumes.
+    void ExpandMacros(std::string& text);
+    void SetOneShotFile(const std::string& file) {
+        oneShotFile_ = file;
+        hasOneShot_ = true;
+    }
+    void ForceMacros() { forceMacros_ = true; }
+
+    // Opens a document by association: SETEXT, then [EXT], then the
+    // platform's verb. candidate 0 is Return's, 1 Shift+Return's.
+    int OpenByAssociation(const std::string& file, int candidate = 0);
+
+    // Index of a command word in the table (case-insensitive), or -1.
+    int FindCommand(const std::string& word) const;
+    const std::string& Name(int n) const;
+
+    // How deep aliases may nest through ";" before the line is refused.
+    static constexpr int kMaxAliasDepth = 16;
+
+private:
+    int RunFields(const std::string& text, std::string& dir, int depth);
+    int StartProgram(std::string word, const std::string& arg, const std::string& dir);
+    int RunCommand(int n, const std::string& arg, const std::string& rawArg, const std::string& dir);
+    void Usage(int n, const std::string& text);
+
+    int CmdCD(const std::string& arg);
+    int CmdMask(const std::string& arg);
+    int CmdLauto(const std::string& arg);
+    int CmdCfgLoad(const std::string& arg);
+    int CmdSetExt(const std::string& arg);
+    int CmdUnsetExt(const std::string& arg);
+    int CmdAlias(const std::string& arg);
+    int CmdUnalias(const std::string& arg);
+    int CmdMenu(const std::string& arg);
+    int CmdWait(const std::string& arg);
+    int CmdSleep(const std::string& arg);
+    int CmdShexe(const std::string& arg);
+
+    ShellState& state_;
+    ShellHost& host_;
+    std::string oneShotFile_;
+    bool hasOneShot_ = false;
+    bool forceMacros_ = false;
+    std::string openingDocument_;
+    bool aborted_ = false;  // the alias nesting limit was hit in this line  // guards against a second request while one is handled
+};
+
+}  // namespace kestrum

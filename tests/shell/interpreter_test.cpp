@@ -1,0 +1,403 @@
+// The interpreter against a recording host: splitting, aliases, ";"
+// sequences, shorthands, program starts, macros and the internal commands.
+#include "shell/interpreter.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "common/prompter.h"
+#include "common/sjis.h"
+#include "config/settings_loader.h"
+#include "shell/aliases.h"
+#include "tests/test_util.h"
+
+namespace kestrum {
+namespace {
+
+struct Started {
+    std::string verb, file, params, dir;
+};
+
+class FakeHost : public ShellHost {
+public:
+    std::set<std::string> files;  // upper-case full names that exist
+    std::vector<Started> started;
+    std::vector<std::string> cds;
+    std::vector<std::string> calls;
+    std::vector<std::string> opened;
+    std::string status;
+    std::string filerFile;
+    bool filerShowing = false;
+    bool platformOpens = true;
+    std::string cwd = "C:\\WORK\\";
+    ShellState* state = nullptr;
+
+    bool Exists(const std::string& p) override { return files.count(UpperAscii(FullPath(p))) > 0; }
+    std::string FullPath(const std::string& p) override {
+        if (p.size() >= 2 && p[1] == ':') return p;
+        if (p == ".") return cwd;
+        if (p == "..") return "C:\\";
+        return cwd + p;
+    }
+    std::string ShortPath(const std::string& p) override { return "SHORT(" + p + ")"; }
+    long long StartFile(const std::string& verb, const std::string& file, const std::string& params,
+                           const std::string& dir) override {
+        started.push_back({verb, file, params, dir});
+        return file == "FAILS" ? 2 : 42;
+    }
+    bool OpenWithPlatform(const std::string& file) override {
+        opened.push_back(file);
+        return platformOpens;
+    }
+    void StartAndWait(const std::string& program, const std::string& params, const std::string& dir) override {
+        calls.push_back("wait " + program + "|" + params + "|" + dir);
+    }
+    void Sleep(int ms) override { calls.push_back("sleep " + std::to_string(ms)); }
+    LocalDate Today() override { return LocalDate{2026, 12, 8, 9}; }
+    bool ChangeDirectory(const std::string& path) override {
+        cds.push_back(path);
+        return true;
+    }
+    bool FilerShowing() override { return filerShowing; }
+    void ShowFiler(bool box) override {
+        filerShowing = true;
+        calls.push_back(box ? "filer box" : "filer list");
+    }
+    void CloseFiler() override {
+        filerShowing = false;
+        calls.push_back("close filer");
+    }
+    void RefreshFiler() override { calls.push_back("refresh"); }
+    bool ShellShowing() override { return true; }
+    std::string FilerCurrentFile() override { return filerFile; }
+    std::string ArchiveViewerFile() override { return {}; }
+    void SetLautoLabel(const std::string& text) override { calls.push_back("label " + text); }
+    void ShowImageViewer(const std::string& f) override { calls.push_back("pview " + f); }
+    void ShowTextViewer(const std::string& f) override { calls.push_back("tview " + f); }
+    void ShowArchiveViewer(const std::string& f) override { calls.push_back("lview " + f); }
+    void ShowVersion() override { calls.push_back("ver"); }
+    void ShowHelp(int topic) override { calls.push_back("help " + std::to_string(topic)); }
+    void SetStatus(const std::string& text) override { status = text; }
+    void MenuOn() override { state->menuBarShown = true; }
+    void MenuOff() override { state->menuBarShown = false; }
+    void Exit() override { calls.push_back("exit"); }
+    void HideAfterStart() override { calls.push_back("hide"); }
+    void ReloadConfiguration() override { calls.push_back("reload " + state->settingsPath); }
+};
+
+class InterpreterTest : public testing::Test {
+protected:
+    void SetUp() override {
+        LoadSettingsLines({}, state_.settings, state_.lists);
+        state_.currentDir = "C:\\WORK\\";
+        state_.programDir = "C:\\K\\";
+        state_.settingsPath = dir_.File("k.cfg");
+        host_.state = &state_;
+    }
+    int Run(const std::string& line) { return interp_.Execute_t(line); }
+    void Alias(const std::string& name, const std::string& expansion, const std::string& dir = "") {
+        state_.lists.aliases.push_back({name, expansion, dir});
+    }
+
+    test::TempDir dir_;
+    ShellState state_;
+    FakeHost host_;
+    Interpreter interp_{state_, host_};
+    ScriptedPrompter prompter_;
+    ScopedPrompter scope_{prompter_};
+};
+
+TEST_F(InterpreterTest, EmptyLinesAndStatus) {
+    EXPECT_EQ(Run("   "), rrWindow);
+    EXPECT_EQ(Run("  ver  "), rrInternal);
+    EXPECT_EQ(host_.status, "ver");
+    EXPECT_EQ(Run("Ls"), rrInternal);  // commands are found without regard to case
+    EXPECT_EQ(host_.calls.back(), "filer list");
+    EXPECT_EQ(Run("dir"), rrInternal);
+    EXPECT_EQ(host_.calls.back(), "filer box");
+    EXPECT_EQ(Run("pview  a.bmp "), rrWindow);
+    EXPECT_EQ(Run("close"), rrWindow);
+}
+
+TEST_F(InterpreterTest, ChangeDirectoryShorthands) {
+    Run("CD/TEMP");
+    Run("cd\\windows");
+    Run("c:");
+    Run("d:\\ more words");
+    EXPECT_EQ(host_.cds, (std::vector<std::string>{"/TEMP", "\\windows", "c:", "d:\\"}));
+    EXPECT_EQ(Run("CDX"), rrStarted);  // no shorthand: a program name
+    ASSERT_EQ(host_.started.size(), 1u);
+    EXPECT_EQ(host_.started[0].file, "CDX");
+}
+
+TEST_F(InterpreterTest, RenamedChangeDirectoryCommand) {
+    LoadSettingsLines({"[内部コマンド]", "CHDIR", "[END]"}, state_.settings, state_.lists);
+    Run("CHDIR \\X");
+    EXPECT_EQ(host_.cds, (std::vector<std::string>{"\\X"}));
+    EXPECT_EQ(Run("CD \\X"), rrStarted);
+    EXPECT_EQ(host_.started.back().file, "CD");
+    EXPECT_EQ(host_.started.back().params, "\\X");
+    Run("e:");
+    EXPECT_EQ(host_.cds.back(), "e:");
+}
+
+TEST_F(InterpreterTest, BareCdOffersTheLogList) {
+    Run("cd");
+    ASSERT_EQ(prompter_.Questions().size(), 1u);
+    EXPECT_EQ(prompter_.Questions()[0].text, "登録されていません");
+    state_.lists.logList = {"W C:\\WINDOWS", "T C:\\TEMP"};
+    ListPick pick;
+    pick.result = 1;
+    pick.text = "C:\\TEMP";
+    pick.index = 1;
+    prompter_.AnswerList(pick);
+    Run("cd");
+    EXPECT_EQ(host_.cds, (std::vector<std::string>{"C:\\TEMP"}));
+    Run("cd");  // cancelled
+    EXPECT_EQ(host_.cds.size(), 1u);
+}
+
+TEST_F(InterpreterTest, ProgramPathsWithBlanks) {
+    host_.files = {"C:\\PROGRAM FILES\\TOOL\\TOOL.EXE", "C:\\WORK\\README.BAT"};
+    EXPECT_EQ(Run("C:\\Program Files\\Tool\\tool data.txt"), rrStarted);
+    ASSERT_EQ(host_.started.size(), 1u);
+    EXPECT_EQ(host_.started[0].file, "C:\\Program Files\\Tool\\tool.EXE");
+    EXPECT_EQ(host_.started[0].params, "data.txt");
+    EXPECT_EQ(host_.started[0].dir, "C:\\WORK\\");
+    EXPECT_EQ(host_.status, "C:\\Program Files\\Tool\\tool.EXE data.txt");
+    Run("readme now");
+    EXPECT_EQ(host_.started[1].file, "readme.BAT");
+    EXPECT_EQ(host_.started[1].params, "now");
+    // Nothing matches: the first word goes to the platform as it is.
+    Run("notepad  a b");
+    EXPECT_EQ(host_.started[2].file, "notepad");
+    EXPECT_EQ(host_.started[2].params, "a b");
+    EXPECT_EQ(Run("FAILS x"), rrFailed);
+}
+
+TEST_F(InterpreterTest, DocumentsGoToTheAssociations) {
+    host_.files = {"C:\\WORK\\A.TXT"};
+    Run("setext txt,notepad");
+    host_.started.clear();
+    EXPECT_EQ(Run("a.txt"), rrStarted);
+    ASSERT_EQ(host_.started.size(), 1u);
+    EXPECT_EQ(host_.started[0].file, "notepad");
+    EXPECT_EQ(host_.started[0].params, "a.txt");  // the file itself is the current file
+    Run("unsetext TXT");
+    EXPECT_EQ(Run("b.doc"), rrStarted);  // no such file: still handed to the platform's verb
+    EXPECT_EQ(host_.opened, (std::vector<std::string>{"b.doc"}));
+    host_.platformOpens = false;
+    EXPECT_EQ(Run("c.xyz"), rrFailed);
+}
+
+TEST_F(InterpreterTest, SetextAndUnsetext) {
+    Run("SETEXT txt , notepad");
+    Run("setext TXT,wordpad");
+    ASSERT_EQ(state_.setExt.size(), 1u);
+    EXPECT_EQ(state_.setExt[0].ext, "TXT");
+    EXPECT_EQ(state_.setExt[0].command, "wordpad");
+    Run("UNSETEXT txt");
+    EXPECT_TRUE(state_.setExt.empty());
+    Run("UNSETEXT txt");
+    ASSERT_EQ(prompter_.Questions().size(), 1u);
+    EXPECT_EQ(prompter_.Questions()[0].text, "拡張子txtはSETEXTされていません。");
+}
+
+TEST_F(InterpreterTest, SeparatorModeRunsFieldsAndKeepsQuotedSemicolons) {
+    state_.settings.semicolonMode = true;
+    Run("CD \\TEMP;LS");
+    EXPECT_EQ(host_.cds, (std::vector<std::string>{"\\TEMP"}));
+    EXPECT_EQ(host_.calls.back(), "filer list");
+    Run("echo \"a;b\" c;ver");
+    ASSERT_EQ(host_.started.size(), 1u);
+    EXPECT_EQ(host_.started[0].params, "\"a;b\" c");
+    EXPECT_EQ(host_.calls.back(), "ver");
+    // Without the mode ";" is plain text.
+    state_.settings.semicolonMode = false;
+    Run("echo x;ver");
+    EXPECT_EQ(host_.started.back().params, "x;ver");
+}
+
+TEST_F(InterpreterTest, AliasesInsideFieldsExpandInTurn) {
+    state_.settings.semicolonMode = true;
+    Alias("both", "go;ver", "D:\\START");
+    Alias("go", "cd \\A");
+    Run("both");
+    EXPECT_EQ(host_.cds, (std::vector<std::string>{"\\A"}));
+    EXPECT_EQ(host_.calls.back(), "ver");
+}
+
+TEST_F(InterpreterTest, SelfReferringAliasesStop) {
+    Alias("x", "x -a");
+    EXPECT_EQ(Run("x b"), rrStarted);  // resolved once, then x is a program name
+    EXPECT_EQ(host_.started.back().file, "x");
+    EXPECT_EQ(host_.started.back().params, "-a b");
+    state_.settings.semicolonMode = true;
+    Alias("loop", "loop;ver");
+    EXPECT_EQ(Run("loop"), rrFailed);
+    EXPECT_FALSE(prompter_.Questions().empty());
+    EXPECT_EQ(prompter_.Questions().back().type, MsgType::Error);
+}
+
+TEST_F(InterpreterTest, AliasChainsAndDirectories) {
+    Alias("x", "y -a", "C:\\TEMP");
+    Alias("y", "prog -b", "D:\\OTHER");
+    Run("x typed");
+    EXPECT_EQ(host_.started.back().file, "prog");
+    EXPECT_EQ(host_.started.back().params, "-b -a typed");
+    EXPECT_EQ(host_.started.back().dir, "C:\\TEMP");  // the first alias's directory
+    // An argument that is exactly an alias name is replaced by its expansion.
+    Alias("docs", "C:\\DOCS");
+    Run("cd docs");
+    EXPECT_EQ(host_.cds.back(), "C:\\DOCS");
+}
+
+TEST_F(InterpreterTest, MenuToggledTwiceReturns) {
+    const bool first = state_.menuBarShown;
+    Run("MENU");
+    EXPECT_NE(state_.menuBarShown, first);
+    Run("menu");
+    EXPECT_EQ(state_.menuBarShown, first);
+    Run("menu off");
+    EXPECT_FALSE(state_.menuBarShown);
+    Run("menu ON");
+    EXPECT_TRUE(state_.menuBarShown);
+}
+
+TEST_F(InterpreterTest, MacrosExpandOnlyWhenOnAndInTheirOrder) {
+    host_.filerShowing = true;
+    host_.filerFile = "C:\\WORK\\readme.txt";
+    Run("notepad /$C");
+    EXPECT_EQ(host_.started.back().params, "/$C");  // MACROFLAG off
+    state_.settings.macroFlag = true;
+    Run("notepad /$C /$M-/$D");
+    EXPECT_EQ(host_.started.back().params, "C:\\WORK\\readme.txt 12-08");
+    // "/$$" escapes the first group only: /$$C stays /$C, /$$P still expands.
+    Run("echo /$$C /$$P /$X./$E /$S");
+    EXPECT_EQ(host_.started.back().params, "/$C C:\\WORK\\ readme.txt SHORT(C:\\WORK\\readme.txt)");
+    state_.settings.edmcf = false;
+    Run("echo /$C");
+    EXPECT_EQ(host_.started.back().params, "/$C");
+}
+
+TEST_F(InterpreterTest, OneShotFileAndForce) {
+    std::string text = "/$C /$E";
+    interp_.SetOneShotFile("D:\\x\\a.bmp");
+    interp_.ForceMacros();
+    interp_.ExpandMacros(text);
+    EXPECT_EQ(text, "D:\\x\\a.bmp bmp");
+    text = "/$C";
+    interp_.ExpandMacros(text);  // both were used up
+    EXPECT_EQ(text, "/$C");
+}
+
+TEST_F(InterpreterTest, AliasCommandStoresTheRawArgument) {
+    state_.settings.macroFlag = true;
+    Run("ALIAS x,notepad /$C,C:\\TEMP");
+    ASSERT_EQ(state_.lists.aliases.size(), 1u);
+    EXPECT_EQ(state_.lists.aliases[0].expansion, "notepad /$C");
+    EXPECT_EQ(state_.lists.aliases[0].directory, "C:\\TEMP");
+    // Saved at once, and read back.
+    Settings s;
+    SettingsLists l;
+    LoadSettingsFile(state_.settingsPath, s, l);
+    ASSERT_EQ(l.aliases.size(), 1u);
+    EXPECT_EQ(l.aliases[0].expansion, "notepad /$C");
+    // Running it with the filer on readme.txt: notepad on that file in C:\TEMP.
+    host_.filerShowing = true;
+    host_.filerFile = "C:\\WORK\\readme.txt";
+    Run("x");
+    EXPECT_EQ(host_.started.back().file, "notepad");
+    EXPECT_EQ(host_.started.back().params, "C:\\WORK\\readme.txt");
+    EXPECT_EQ(host_.started.back().dir, "C:\\TEMP");
+}
+
+TEST_F(InterpreterTest, AliasCommandQuestions) {
+    Run("alias x,one");
+    prompter_.Answer(mrCancel);
+    Run("ALIAS X,two");
+    EXPECT_EQ(state_.lists.aliases[0].expansion, "one");
+    ASSERT_EQ(prompter_.Questions().size(), 1u);
+    EXPECT_EQ(prompter_.Questions()[0].caption, "Kestrum Alias");
+    EXPECT_NE(prompter_.Questions()[0].text.find("Xは既に登録されてます"), std::string::npos);
+    EXPECT_NE(prompter_.Questions()[0].text.find("指定されていません"), std::string::npos);
+    prompter_.Answer(mrYes);
+    Run("ALIAS x,\"two, three\",D:\\");
+    EXPECT_EQ(state_.lists.aliases[0].expansion, "two, three");
+    Run("alias x");
+    EXPECT_NE(prompter_.Questions().back().text.find("エイリアスxの情報"), std::string::npos);
+    Run("alias nothing");
+    EXPECT_EQ(prompter_.Questions().back().text, "nothingはエイリアス登録されてません");
+    // A comma inside a field survives the file.
+    Settings s;
+    SettingsLists l;
+    LoadSettingsFile(state_.settingsPath, s, l);
+    ASSERT_EQ(l.aliases.size(), 1u);
+    EXPECT_EQ(l.aliases[0].expansion, "two, three");
+}
+
+TEST_F(InterpreterTest, Unalias) {
+    Alias("Edit", "notepad");
+    prompter_.Answer(mrNo);
+    Run("unalias EDIT");
+    EXPECT_EQ(state_.lists.aliases.size(), 1u);
+    EXPECT_EQ(prompter_.Questions().back().text, "エイリアスEDITを削除します\r\nよろしいですか。");
+    prompter_.Answer(mrYes);
+    Run("unalias edit");
+    EXPECT_TRUE(state_.lists.aliases.empty());
+    Run("unalias edit");
+    EXPECT_EQ(prompter_.Questions().back().text, "editはエイリアス登録されてません");
+}
+
+TEST_F(InterpreterTest, MaskAndLauto) {
+    Run("MASK [*.TXT,*.doc],text files");
+    EXPECT_EQ(state_.maskText, "text files");
+    EXPECT_EQ(state_.masks, (std::vector<std::string>{"0*.TXT", "0*.DOC"}));
+    Run("mask \\+ *.c");
+    EXPECT_EQ(state_.masks.size(), 3u);
+    Run("mask");
+    EXPECT_EQ(state_.masks, (std::vector<std::string>{"0*.*"}));
+    Run("lauto on");
+    EXPECT_EQ(prompter_.Questions().back().text, "Err:Lautoが以前に設定されていません。");
+    EXPECT_EQ(host_.calls.back(), "label LAUTO OFF");
+    Run("lauto [*.txt, *.doc],docs");
+    EXPECT_EQ(state_.lautoList, (std::vector<std::string>{"*.TXT", "*.DOC"}));
+    EXPECT_EQ(host_.calls.back(), "label LAUTO docs");
+    Run("lauto off");
+    Run("lauto on");
+    EXPECT_EQ(host_.calls.back(), "label LAUTO docs");
+}
+
+TEST_F(InterpreterTest, EditViewWaitSleepShexeCfgload) {
+    state_.settings.editer = "notepad";
+    state_.settings.editOption = true;
+    Run("edit my file.txt");
+    EXPECT_EQ(host_.started.back().params, "\"my file.txt\"");
+    state_.settings.viewMode = true;
+    Run("view a.txt");
+    EXPECT_EQ(host_.calls.back(), "tview a.txt");
+    Run("wait");
+    EXPECT_EQ(prompter_.Questions().back().text, "アプリケーションを起動し、その終了を待ちます");
+    Run("wait calc -x");
+    EXPECT_EQ(host_.calls.back(), "wait calc|-x|C:\\WORK\\");
+    Run("sleep 10");
+    EXPECT_EQ(host_.calls.back(), "sleep 10");
+    Run("sleep ten");
+    EXPECT_EQ(prompter_.Questions().back().type, MsgType::Error);
+    Run("shexe print, C:\\a.txt");
+    EXPECT_EQ(host_.started.back().verb, "print");
+    EXPECT_EQ(host_.started.back().file, "C:\\a.txt");
+    Run("cfgload other.cfg");
+    EXPECT_EQ(host_.calls.back(), "reload C:\\K\\other.cfg");
+    Run("cfgload D:\\x.cfg");
+    EXPECT_EQ(host_.calls.back(), "reload D:\\x.cfg");
+}
+
+TEST_F(InterpreterTest, DotStartsTheFolder) {
+    EXPECT_EQ(Run(".."), rrStarted);
+    EXPECT_EQ(host_.started.back().file, "C:\\");
+}
+
+}  // namespace
+}  // namespace kestrum
