@@ -157,3 +157,25 @@ TEST_F(EndToEndTest, RenamedCommandsStillWorkFromTheMenus) {
 
 }  // namespace
 }  // namespace kestrum
+
+namespace kestrum {
+namespace {
+
+TEST_F(EndToEndTest, AliasTypedInTheShellIsSavedAndShownNextTime) {
+    test::WriteFile(Cfg(), "[環境変数]\r\nFILERAUTO, 0\r\n[END]\r\n");
+    DriveResult r = Drive(dir_, {"start Kestrum.exe \"" + Cfg() + "\"", "wait-window TfrmMain", "focus TfrmMain",
+                                 "type \"ALIAS x,notepad /$C,C:\\TEMP\"", "key RETURN", "expect-text TfrmMain \"\"",
+                                 "close"});
+    ASSERT_EQ(r.code, 0u) << r.output;
+    const std::vector<std::string> lines = test::CrLfLines(test::ReadFile(Cfg()));
+    EXPECT_EQ(Section(lines, "[ALIAS]"), (std::vector<std::string>{"x,notepad /$C,C:\\TEMP"}));
+    EXPECT_EQ(Section(lines, "[EXEHISTORY]"), (std::vector<std::string>{"ALIAS x,notepad /$C,C:\\TEMP"}));
+
+    r = Drive(dir_, {"start Kestrum.exe \"" + Cfg() + "\"", "wait-window TfrmMain", "focus TfrmMain",
+                     "type \"ALIAS x\"", "key RETURN", "wait-window #32770", "expect-caption #32770 \"Kestrum Alias\"",
+                     "key RETURN", "close"});
+    ASSERT_EQ(r.code, 0u) << r.output;
+}
+
+}  // namespace
+}  // namespace kestrum
