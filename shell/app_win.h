@@ -15,6 +15,8 @@ namespace kestrum {
 class TfrmMain;
 class TfrmFM;
 class TPlaceholderForm;
+class TfrmHistory;
+class TfrmEdit;
 
 // Owns the hidden application window that carries the task-bar button and
 // the program's title; every other window is owned by it.
@@ -27,9 +29,9 @@ struct AppState : ShellState {
     TfrmMain* main = nullptr;
     TfrmFM* filer = nullptr;
     TPlaceholderForm* imageViewer = nullptr;
-    TPlaceholderForm* picker = nullptr;
+    TfrmHistory* picker = nullptr;
     TPlaceholderForm* archiveViewer = nullptr;
-    TPlaceholderForm* lineInput = nullptr;
+    TfrmEdit* lineInput = nullptr;
     TPlaceholderForm* textViewer = nullptr;
     TPlaceholderForm* progress = nullptr;
     TPlaceholderForm* sortDialog = nullptr;

@@ -8,6 +8,8 @@
 #include "filer/frm_fm_win.h"
 #include "shell/app_win.h"
 #include "shell/app_window_win.h"
+#include "shell/frm_edit_win.h"
+#include "shell/frm_history_win.h"
 #include "shell/frm_main_win.h"
 #include "shell/version.h"
 
@@ -64,6 +66,8 @@ namespace {
 struct Forms {
     std::unique_ptr<TfrmMain> main;
     std::unique_ptr<TfrmFM> filer;
+    std::unique_ptr<TfrmHistory> picker;
+    std::unique_ptr<TfrmEdit> lineInput;
     std::vector<std::unique_ptr<TPlaceholderForm>> others;
 };
 Forms& AllForms() {
@@ -94,16 +98,10 @@ bool CreateAllForms(HWND owner) {
     image.section = "TVIEW";
     image.positionOnly = true;
     image.defaults = Geometry{50, 50, 300, 400};
-    TPlaceholderForm::Keys picker;
-    picker.prefix = "hh";
-    picker.defaults = Geometry{150, 150, 300, 320};
     TPlaceholderForm::Keys archive;
     archive.section = "LVIEW";
     archive.defaults = Geometry{100, 100, 400, 560};
     archive.hasFont = true;
-    TPlaceholderForm::Keys lineInput;
-    lineInput.prefix = "we";
-    lineInput.defaults = Geometry{200, 200, 120, 420};
     TPlaceholderForm::Keys text;
     text.section = "TVIEW";
     text.defaults = Geometry{80, 80, 480, 640};
@@ -111,9 +109,11 @@ bool CreateAllForms(HWND owner) {
     const TPlaceholderForm::Keys plain;
 
     app.imageViewer = MakeForm(owner, profile, "TfrmView", "画像ビューワー", image);
-    app.picker = MakeForm(owner, profile, "TfrmHistory", "Kestrum", picker);
+    forms.picker = std::make_unique<TfrmHistory>();
+    app.picker = forms.picker->Create(owner, profile) ? forms.picker.get() : nullptr;
     app.archiveViewer = MakeForm(owner, profile, "TfrmLZHV", "エルビュー", archive);
-    app.lineInput = MakeForm(owner, profile, "TfrmEdit", "Kestrum", lineInput);
+    forms.lineInput = std::make_unique<TfrmEdit>();
+    app.lineInput = forms.lineInput->Create(owner, profile) ? forms.lineInput.get() : nullptr;
     app.textViewer = MakeForm(owner, profile, "TwttForm", "テキストビューワー", text);
     app.progress = MakeForm(owner, profile, "TprogForm", "Kestrum", plain);
     app.sortDialog = MakeForm(owner, profile, "TfrmSort", "ソート", plain);
@@ -190,6 +190,7 @@ void ApplyLoadedSettings() {
         }
         app.main->ShowDirName(s.dirWindow);
     }
+    if (app.lineInput) app.lineInput->ApplyHomeShiftMode(s.homeShiftMode);
     ApplyTaskBar();
 }
 

@@ -15,8 +15,10 @@
 #include "filer/frm_fm_win.h"
 #include "shell/app_win.h"
 #include "shell/app_window_win.h"
+#include "shell/command_box_win.h"
 #include "shell/drop_text.h"
 #include "shell/forms_win.h"
+#include "shell/list_editor_win.h"
 #include "shell/version.h"
 
 namespace kestrum {
@@ -399,9 +401,12 @@ void TfrmMain::RunMenuCommand(UINT id) {
     }
     case kKHOMECLR1: {
         WPARAM key = VK_HOME;
-        Edit1KeyDown(key);
+        CommandBox::For(edit1_, kShellBox).KeyDown(key, true, false, false);
         break;
     }
+    case kK16:
+        // No handler of its own: Ctrl+Up in the command box does it.
+        break;
     case kKGRPHSPACE1:
         PostMessageA(Handle(), WM_SYSKEYDOWN, VK_F10, 0);
         PostMessageA(Handle(), WM_SYSKEYUP, VK_F10, 0);
@@ -413,35 +418,18 @@ void TfrmMain::RunMenuCommand(UINT id) {
     case kK13: Execute_t(CommandName(4)); break;
     case kK14: Execute_t(CommandName(3)); break;
     case kK15: Execute_t(CommandName(1)); break;
+    case kK8: ShowAliasEditor(Handle()); break;
+    case kK9: ShowDirListEditor(Handle(), TDirListEditor::Which::LogList); break;
+    case kK10: ShowDirListEditor(Handle(), TDirListEditor::Which::CopyList); break;
+    case kK11: ShowFunctionEditor(Handle()); break;
     default:
-        // The settings dialog, the key customisation and the list editors
-        // open from here once they exist.
+        // The settings dialog and the key customisation open from here
+        // once they exist.
         break;
     }
 }
 
-void TfrmMain::Edit1KeyDown(WPARAM& key) {
-    AppState& app = App();
-    switch (key) {
-    case VK_RETURN: {
-        key = 0;
-        app.activeEditTag = 0;
-        const std::string line = GetText(edit1_);
-        if (Execute_t(line) != 0 && Handle()) {
-            AddToHistory(app.lists.exeHistory, line);
-            SetWindowTextA(edit1_, "");
-        }
-        break;
-    }
-    case VK_UP:
-        if (GetKeyState(VK_CONTROL) < 0) {
-            key = 0;
-            Execute_t(CommandName(1));
-        }
-        break;
-    default: break;
-    }
-}
+void TfrmMain::Edit1KeyDown(WPARAM& key) { CommandBox::For(edit1_, kShellBox).KeyDown(key); }
 
 LRESULT CALLBACK TfrmMain::EditProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
     auto* self = reinterpret_cast<TfrmMain*>(GetWindowLongPtrA(wnd, GWLP_USERDATA));
@@ -454,8 +442,8 @@ LRESULT CALLBACK TfrmMain::EditProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
             if (wp == 0) return 0;
             break;
         case WM_CHAR:
-            // Enter and Ctrl+Enter were handled at key-down.
-            if (wp == '\r' || wp == '\n') return 0;
+            // Enter, Ctrl+Enter and TAB were handled at key-down.
+            if (CommandBox::For(wnd, kShellBox).KeyPress(wp, GetKeyState(VK_CONTROL) < 0)) return 0;
             break;
         case WM_SETFOCUS:
             App().activeEdit = wnd;

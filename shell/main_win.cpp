@@ -8,6 +8,7 @@
 #include "shell/app_window_win.h"
 #include "shell/forms_win.h"
 #include "shell/frm_main_win.h"
+#include "shell/window_prompter_win.h"
 
 using namespace kestrum;
 
@@ -39,6 +40,8 @@ int WINAPI WinMain(HINSTANCE inst, HINSTANCE, LPSTR, int) {
         CurrentPrompter().MessageDlg("ウインドウを作成できません。", MsgType::Error, MsgButtons::Ok);
         return 1;
     }
+    // Questions go to the program's own windows from here on.
+    InstallWindowPrompter();
     ShowWindow(app.main->Handle(), SW_SHOW);
     SetForegroundWindow(app.main->Handle());
     ApplyTaskBar();

@@ -1,0 +1,79 @@
+// A command box: the key handler of the shell's, the filer's and the
+// line-input window's one-line edits, bound to an EDIT control.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "shell/command_box.h"
+
+namespace kestrum {
+
+// The platform's directory search (FindFirstFileA relative to the current
+// directory) and drive types.
+DirectoryLister& PlatformLister();
+
+// A path made full relative to CurrentDir (the process's current directory
+// when CurrentDir is not set); empty stays empty.
+std::string FullPathFromCurrentDir(const std::string& path);
+
+class CommandBox {
+public:
+    using Runner = std::function<int(const std::string&)>;
+
+    // The box bound to edit, made on first use and freed with the control.
+    static CommandBox& For(HWND edit, int tag);
+
+    HWND Edit() const { return edit_; }
+    int Tag() const { return logic_.Tag(); }
+    CommandBoxLogic& Logic() { return logic_; }
+
+    // Handles the keys itself (key-down and key-press) instead of leaving
+    // that to a window procedure of its owner.
+    void HandleOwnKeys(bool on) { ownKeys_ = on; }
+    // Runs Enter's line; Execute_t when not set.
+    void SetRunner(Runner r) { runner_ = std::move(r); }
+    // The history browsed; ExeHistory when not set.
+    void SetHistory(std::vector<std::string>* h) { history_ = h; }
+    void SetLister(DirectoryLister* l) { lister_ = l; }
+    std::function<void()> onAccept;      // line input: Enter closes with OK
+    std::function<void()> onBrowse;      // line input: Enter on an empty line with RETTREE
+    std::function<void()> onFocusFiler;  // Ctrl+Up; the LS command when not set
+
+    // Edit1KeyDown: handles one key-down; sets key to 0 when swallowed.
+    // The shift state is read from the keyboard unless given.
+    void KeyDown(WPARAM& key);
+    void KeyDown(WPARAM& key, bool shift, bool ctrl, bool alt);
+    // Edit1KeyPress: true when the character is swallowed.
+    bool KeyPress(WPARAM ch, bool ctrl) const;
+    // History back with the list picker forced (the history button).
+    void HistoryList();
+
+    BoxText Read() const;
+    void Write(const BoxText& box);
+
+    ~CommandBox();
+    CommandBox(const CommandBox&) = delete;
+    CommandBox& operator=(const CommandBox&) = delete;
+
+private:
+    CommandBox(HWND edit, int tag);
+    BoxEnv Env();
+    void Apply(const BoxText& before, const BoxText& after);
+    static LRESULT CALLBACK SubclassProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR data);
+
+    HWND edit_;
+    CommandBoxLogic logic_;
+    bool ownKeys_ = false;
+    Runner runner_;
+    std::vector<std::string>* history_ = nullptr;
+    DirectoryLister* lister_ = nullptr;
+    int busy_ = 0;        // inside a handler: freeing waits
+    bool doomed_ = false;  // the control went while busy
+};
+
+}  // namespace kestrum

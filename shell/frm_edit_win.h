@@ -1,0 +1,96 @@
+// TfrmEdit: the line-input window that asks for one line (AskLine), with
+// the editing actions of the command boxes as its menu.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "common/prompter.h"
+#include "common/window_win.h"
+#include "config/profile.h"
+#include "config/window_state.h"
+
+namespace kestrum {
+
+inline constexpr int kEditActionCount = 15;
+// Names of the editing actions, by number (the key file's numbers too).
+const char* EditActionName(int n);
+
+// Menu command ids of the line-input window.
+enum EditMenuId : UINT {
+    kEditAction0 = 300,  // ... kEditAction0 + 14
+    kEditKeyCustomize = 330,
+    kEditUserMenuEdit,
+};
+
+class TfrmEdit : public Window {
+public:
+    bool Create(HWND owner, const ProfileReader& profile);
+    Geometry NormalGeometry() const;
+
+    // AskLine: the question modally; true with q.text the answer.
+    bool AskLine(LineQuestion& q);
+    // The same in two halves around the window's own run: BeginQuestion
+    // fills and shows the window without a modal loop; EndQuestion turns
+    // the edit text into the answer (ok) and resets the question state.
+    void BeginQuestion(LineQuestion& q);
+    bool EndQuestion(bool ok);
+    // 0 while the question runs; mrOk or mrCancel once it is answered.
+    int ModalResult() const { return modalResult_; }
+
+    // The editing actions 0 to 14 on ActiveEdit; 5 and 6 on this window.
+    void RunEditAction(int n);
+    void Browse();
+    void PickRegistered();
+    void HistoryList();
+    // HOMESHIFTMODE captions of the caret-movement entries.
+    void ApplyHomeShiftMode(int mode);
+
+    HWND Edit1() const { return edit1_; }
+    HWND Label1() const { return label1_; }
+    HWND Button3() const { return button3_; }
+    HWND SpeedButton1() const { return speed1_; }
+    HMENU Menu() const { return menu_; }
+    const std::vector<std::string>& PrivateHistory() const { return history_; }
+
+    // Browsing dialogs; the platform's own unless replaced (tests).
+    std::function<std::optional<std::string>()> pickFile;
+    std::function<std::optional<std::string>()> pickFolder;
+
+protected:
+    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+
+private:
+    void FormCreate();
+    void BuildMenu();
+    void Layout();
+    void Close(int result);
+    std::optional<std::string> PlatformPickFile();
+    std::optional<std::string> PlatformPickFolder();
+
+    HWND label1_ = nullptr;
+    HWND edit1_ = nullptr;
+    HWND button1_ = nullptr;
+    HWND button2_ = nullptr;
+    HWND button3_ = nullptr;
+    HWND speed1_ = nullptr;
+    HWND speed2_ = nullptr;
+    HWND speed3_ = nullptr;
+    HMENU menu_ = nullptr;
+    HMENU basic_ = nullptr;
+    HFONT labelFont_ = nullptr;
+
+    LineQuestion* question_ = nullptr;
+    int mode_ = 0;
+    std::vector<std::string> history_;  // the private copy
+    const std::vector<std::string>* registered_ = nullptr;
+    int registeredKind_ = 2;
+    int modalResult_ = 0;
+    bool answered_ = true;
+};
+
+}  // namespace kestrum

@@ -1,0 +1,248 @@
+// TfrmHistory: rows, keys, results and placement of the list picker.
+#include "shell/frm_history_win.h"
+
+#include <commctrl.h>
+
+#include <exception>
+
+#include "shell/command_box.h"
+
+namespace kestrum {
+
+namespace {
+
+constexpr int kButtonWidth = 75;
+constexpr int kButtonHeight = 25;
+constexpr UINT_PTR kListSubclassId = 0x4B48;  // "KH"
+
+struct EnableInfo {
+    HWND self;
+    std::vector<HWND> disabled;
+};
+
+BOOL CALLBACK DisableOthers(HWND wnd, LPARAM lp) {
+    auto* info = reinterpret_cast<EnableInfo*>(lp);
+    if (wnd != info->self && IsWindowVisible(wnd) && IsWindowEnabled(wnd)) {
+        EnableWindow(wnd, FALSE);
+        info->disabled.push_back(wnd);
+    }
+    return TRUE;
+}
+
+}  // namespace
+
+bool RunModalLoop(HWND wnd, const bool& done) {
+    EnableInfo info{wnd, {}};
+    EnumThreadWindows(GetCurrentThreadId(), DisableOthers, reinterpret_cast<LPARAM>(&info));
+    ShowWindow(wnd, SW_SHOW);
+    SetForegroundWindow(wnd);
+    bool quit = false;
+    MSG msg;
+    while (!done) {
+        const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
+        if (got <= 0) {
+            quit = true;
+            break;
+        }
+        if (IsDialogMessageA(wnd, &msg)) continue;
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
+    for (HWND w : info.disabled) {
+        if (IsWindow(w)) EnableWindow(w, TRUE);
+    }
+    ShowWindow(wnd, SW_HIDE);
+    if (quit) PostQuitMessage(static_cast<int>(msg.wParam));
+    return !quit;
+}
+
+bool TfrmHistory::Create(HWND owner, const ProfileReader& profile) {
+    const Geometry g = ReadGeometry(profile, "FORM_LS", "hh", Geometry{150, 150, 300, 320});
+    RegisterWindowClass("TfrmHistory", LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1)));
+    if (!CreateWin("TfrmHistory", WS_EX_DLGMODALFRAME, WS_OVERLAPPEDWINDOW & ~(WS_MINIMIZEBOX | WS_MAXIMIZEBOX),
+                   "Kestrum", g.left, g.top, g.width, g.height, owner)) {
+        return false;
+    }
+    FormCreate();
+    return true;
+}
+
+void TfrmHistory::FormCreate() {
+    HINSTANCE inst = GetModuleHandleA(nullptr);
+    font_ = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+    list_ = CreateWindowExA(WS_EX_CLIENTEDGE, "LISTBOX", "",
+                            WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT, 0,
+                            0, 0, 0, Handle(), nullptr, inst, nullptr);
+    ok_ = CreateWindowExA(0, "BUTTON", "OK", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, 0, 0, 0, 0,
+                          Handle(), reinterpret_cast<HMENU>(IDOK), inst, nullptr);
+    cancel_ = CreateWindowExA(0, "BUTTON", "Cancel", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 0, 0, 0, 0, Handle(),
+                              reinterpret_cast<HMENU>(IDCANCEL), inst, nullptr);
+    for (HWND w : {list_, ok_, cancel_}) SendMessageA(w, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+    SetWindowSubclass(list_, &TfrmHistory::ListProc, kListSubclassId, reinterpret_cast<DWORD_PTR>(this));
+    Layout();
+}
+
+Geometry TfrmHistory::NormalGeometry() const {
+    WINDOWPLACEMENT wp{};
+    wp.length = sizeof wp;
+    if (!Handle() || !GetWindowPlacement(Handle(), &wp)) return Geometry{};
+    const RECT& r = wp.rcNormalPosition;
+    return Geometry{r.top, r.left, r.bottom - r.top, r.right - r.left};
+}
+
+void TfrmHistory::Layout() {
+    RECT rc{};
+    GetClientRect(Handle(), &rc);
+    const int w = rc.right;
+    const int h = rc.bottom;
+    // The list keeps 8 pixels left and top, is 16 narrower and 55 lower than
+    // the client area; the buttons sit 32 pixels above the bottom.
+    MoveWindow(list_, 8, 8, w - 16 > 0 ? w - 16 : 0, h - 55 > 0 ? h - 55 : 0, TRUE);
+    const int top = h - 32;
+    MoveWindow(cancel_, w - 8 - kButtonWidth, top, kButtonWidth, kButtonHeight, TRUE);
+    MoveWindow(ok_, w - 16 - 2 * kButtonWidth, top, kButtonWidth, kButtonHeight, TRUE);
+}
+
+void TfrmHistory::Fill(int selected) {
+    rows_ = style_ == ListStyle::Keyed ? entries_ : NumberRows(entries_);
+    SendMessageA(list_, WM_SETREDRAW, FALSE, 0);
+    SendMessageA(list_, LB_RESETCONTENT, 0, 0);
+    for (const std::string& r : rows_) SendMessageA(list_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(r.c_str()));
+    SendMessageA(list_, WM_SETREDRAW, TRUE, 0);
+    SendMessageA(list_, LB_SETCURSEL, static_cast<WPARAM>(selected), 0);
+}
+
+void TfrmHistory::Begin(const std::vector<std::string>& entries, ListStyle style, bool completionMode) {
+    entries_ = entries;
+    origin_.clear();
+    for (std::size_t i = 0; i < entries.size(); ++i) origin_.push_back(static_cast<int>(i));
+    style_ = style;
+    completion_ = completionMode;
+    result_ = ListPick{};
+    finished_ = false;
+    Fill(0);
+    ShowWindow(Handle(), SW_SHOWNA);
+    SetFocus(list_);
+}
+
+ListPick TfrmHistory::ShowList(const std::vector<std::string>& entries, ListStyle style, bool completionMode) {
+    if (entries.empty()) {
+        if (style != ListStyle::Numbered) CurrentPrompter().ShowMessage("登録されていません");
+        return ListPick{};
+    }
+    Begin(entries, style, completionMode);
+    HWND active = GetActiveWindow();
+    if (!RunModalLoop(Handle(), finished_)) result_ = ListPick{};
+    if (active && IsWindow(active)) SetActiveWindow(active);
+    finished_ = true;
+    return result_;
+}
+
+void TfrmHistory::End(int result) {
+    if (finished_) return;
+    result_.result = result;
+    finished_ = true;
+    ShowWindow(Handle(), SW_HIDE);
+}
+
+void TfrmHistory::EndWithRow(int row) {
+    if (row < 0 || static_cast<std::size_t>(row) >= rows_.size()) return;
+    const std::string& r = rows_[static_cast<std::size_t>(row)];
+    result_.text = r.size() > 2 ? r.substr(2) : std::string();
+    result_.index = origin_[static_cast<std::size_t>(row)];
+    End(mrOk);
+}
+
+bool TfrmHistory::ListKeyDown(WPARAM key) {
+    switch (key) {
+    case VK_HOME:
+    case VK_ESCAPE: End(mrCancel); return true;
+    case VK_RETURN:
+        EndWithRow(static_cast<int>(SendMessageA(list_, LB_GETCURSEL, 0, 0)));
+        return true;
+    case VK_BACK:
+    case VK_LEFT:
+    case VK_RIGHT:
+    case VK_DELETE:
+        if (!completion_) return false;
+        result_.key = static_cast<int>(key);
+        End(6);
+        return true;
+    default: return false;
+    }
+}
+
+bool TfrmHistory::ListChar(WPARAM ch) {
+    const char c = static_cast<char>(ch);
+    const PickerTyped t = PickerChar(rows_, c, completion_);
+    switch (t.kind) {
+    case PickerTyped::HandOver:
+        result_.typed = c;
+        End(6);
+        break;
+    case PickerTyped::Choose: EndWithRow(t.row); break;
+    case PickerTyped::Narrow: {
+        std::vector<std::string> entries;
+        std::vector<int> origin;
+        for (int r : t.rows) {
+            entries.push_back(entries_[static_cast<std::size_t>(r)]);
+            origin.push_back(origin_[static_cast<std::size_t>(r)]);
+        }
+        entries_ = std::move(entries);
+        origin_ = std::move(origin);
+        Fill(0);
+        break;
+    }
+    case PickerTyped::Ignore: break;
+    }
+    // The list box's own search by first letter never runs.
+    return true;
+}
+
+LRESULT CALLBACK TfrmHistory::ListProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR data) {
+    auto* self = reinterpret_cast<TfrmHistory*>(data);
+    try {
+        switch (msg) {
+        case WM_GETDLGCODE: {
+            const auto* m = reinterpret_cast<const MSG*>(lp);
+            if (m && m->message == WM_KEYDOWN && m->wParam == VK_TAB) break;
+            return DLGC_WANTALLKEYS | DefSubclassProc(wnd, msg, wp, lp);
+        }
+        case WM_KEYDOWN:
+            if (self->ListKeyDown(wp)) return 0;
+            break;
+        case WM_CHAR:
+            if (self->ListChar(wp)) return 0;
+            break;
+        case WM_NCDESTROY: RemoveWindowSubclass(wnd, &TfrmHistory::ListProc, kListSubclassId); break;
+        default: break;
+        }
+    } catch (const std::exception& e) {
+        ShowErrorBox(e.what());
+        return 0;
+    }
+    return DefSubclassProc(wnd, msg, wp, lp);
+}
+
+LRESULT TfrmHistory::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+    case WM_SIZE: Layout(); return 0;
+    case WM_COMMAND:
+        switch (LOWORD(wp)) {
+        case IDOK: EndWithRow(static_cast<int>(SendMessageA(list_, LB_GETCURSEL, 0, 0))); return 0;
+        case IDCANCEL: End(mrCancel); return 0;
+        default:
+            if (reinterpret_cast<HWND>(lp) == list_ && HIWORD(wp) == LBN_DBLCLK) {
+                EndWithRow(static_cast<int>(SendMessageA(list_, LB_GETCURSEL, 0, 0)));
+                return 0;
+            }
+            break;
+        }
+        break;
+    case WM_CLOSE: End(mrCancel); return 0;
+    default: break;
+    }
+    return Default(msg, wp, lp);
+}
+
+}  // namespace kestrum

@@ -1,0 +1,73 @@
+// TfrmHistory: the list picker that shows histories, completion candidates
+// and registered lists; and the modal loop the program's own dialogs share.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "common/prompter.h"
+#include "common/window_win.h"
+#include "config/profile.h"
+#include "config/window_state.h"
+
+namespace kestrum {
+
+// Runs wnd modally: the thread's other enabled top-level windows are
+// disabled until done is true (or WM_QUIT arrives, which is posted again).
+// False when the loop ended by WM_QUIT.
+bool RunModalLoop(HWND wnd, const bool& done);
+
+class TfrmHistory : public Window {
+public:
+    // Creates the hidden window with its hh* placement from [FORM_LS].
+    bool Create(HWND owner, const ProfileReader& profile);
+    Geometry NormalGeometry() const;
+
+    // ShowNumberedList / ShowKeyedList: the empty-list rules, then the
+    // window modally.
+    ListPick ShowList(const std::vector<std::string>& entries, ListStyle style, bool completionMode);
+    ListPick ShowNumberedList(const std::vector<std::string>& entries) {
+        return ShowList(entries, ListStyle::Numbered, false);
+    }
+    ListPick ShowKeyedList(const std::vector<std::string>& entries) {
+        return ShowList(entries, ListStyle::Keyed, false);
+    }
+
+    // The same without the modal loop: fills and shows the window; the
+    // question ends when Finished() is true (tests drive it with messages).
+    void Begin(const std::vector<std::string>& entries, ListStyle style, bool completionMode);
+    bool Finished() const { return finished_; }
+    const ListPick& Result() const { return result_; }
+    // Rows as shown now.
+    std::vector<std::string> Rows() const { return rows_; }
+    HWND HistoryList() const { return list_; }
+
+protected:
+    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+
+private:
+    void FormCreate();
+    void Layout();
+    void Fill(int selected);
+    void End(int result);
+    void EndWithRow(int row);
+    bool ListKeyDown(WPARAM key);
+    bool ListChar(WPARAM ch);
+    static LRESULT CALLBACK ListProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR data);
+
+    HWND list_ = nullptr;
+    HWND ok_ = nullptr;
+    HWND cancel_ = nullptr;
+    HFONT font_ = nullptr;
+    std::vector<std::string> entries_;  // the entries behind the rows shown
+    std::vector<int> origin_;           // their indices in the list given
+    std::vector<std::string> rows_;
+    ListStyle style_ = ListStyle::Numbered;
+    bool completion_ = false;
+    bool finished_ = true;
+    ListPick result_;
+};
+
+}  // namespace kestrum

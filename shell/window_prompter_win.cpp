@@ -1,0 +1,32 @@
+// WindowPrompter: questions routed to the program's own windows.
+#include "shell/window_prompter_win.h"
+
+#include "shell/app_win.h"
+#include "shell/frm_edit_win.h"
+#include "shell/frm_history_win.h"
+
+namespace kestrum {
+
+Prompter& PlatformPrompter();  // common/prompter_win.cpp
+
+int WindowPrompter::MessageDlg(std::string_view text, MsgType type, MsgButtons buttons) {
+    return PlatformPrompter().MessageDlg(text, type, buttons);
+}
+
+int WindowPrompter::MessageDlgCaption(std::string_view caption, std::string_view text, MsgType type,
+                                      MsgButtons buttons) {
+    return PlatformPrompter().MessageDlgCaption(caption, text, type, buttons);
+}
+
+bool WindowPrompter::AskLine(LineQuestion& q) { return lineInput_ ? lineInput_->AskLine(q) : false; }
+
+ListPick WindowPrompter::ShowList(const std::vector<std::string>& rows, ListStyle style, bool completionMode) {
+    return picker_ ? picker_->ShowList(rows, style, completionMode) : ListPick{};
+}
+
+void InstallWindowPrompter() {
+    static WindowPrompter prompter(App().lineInput, App().picker);
+    SetPrompter(&prompter);
+}
+
+}  // namespace kestrum

@@ -1,0 +1,183 @@
+// The shell's command box driven with real key messages: history, Enter
+// through an injected runner, completion on a temporary directory, and the
+// menu entries that feed keys to the box.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <memory>
+
+#include "common/prompter.h"
+#include "shell/app_win.h"
+#include "shell/command_box_win.h"
+#include "shell/frm_main_win.h"
+#include "tests/test_util.h"
+
+namespace kestrum {
+namespace {
+
+class CommandBoxWinTest : public testing::Test {
+protected:
+    void SetUp() override {
+        App() = AppState();
+        App().settingsPath = dir_.File("Kestrum.Cfg");
+        test::WriteFile(App().settingsPath, "[FORM_LS]\r\n[END]\r\n");
+        GetCurrentDirectoryA(MAX_PATH, oldCwd_);
+        form_ = std::make_unique<TfrmMain>();
+        ASSERT_TRUE(form_->Create(nullptr));
+        ShowWindow(form_->Handle(), SW_SHOW);
+        edit_ = form_->Edit1();
+        CommandBox::For(edit_, kShellBox).SetRunner([this](const std::string& line) {
+            ran_.push_back(line);
+            return result_;
+        });
+    }
+    void TearDown() override {
+        form_.reset();
+        App() = AppState();
+        SetCurrentDirectoryA(oldCwd_);
+    }
+    void Type(const std::string& text) {
+        for (char c : text) SendMessageA(edit_, WM_CHAR, static_cast<unsigned char>(c), 0);
+    }
+    void Key(WPARAM vk) {
+        SendMessageA(edit_, WM_KEYDOWN, vk, 0);
+        SendMessageA(edit_, WM_KEYUP, vk, 0);
+    }
+    std::string Text() const { return GetText(edit_); }
+    int Caret() const {
+        DWORD start = 0;
+        SendMessageA(edit_, EM_GETSEL, reinterpret_cast<WPARAM>(&start), 0);
+        return static_cast<int>(start);
+    }
+    static std::vector<std::string> Sorted(std::vector<std::string> v) {
+        std::sort(v.begin(), v.end());
+        return v;
+    }
+
+    test::TempDir dir_;
+    char oldCwd_[MAX_PATH] = {};
+    std::unique_ptr<TfrmMain> form_;
+    HWND edit_ = nullptr;
+    ScriptedPrompter prompter_;
+    ScopedPrompter scoped_{prompter_};
+    std::vector<std::string> ran_;
+    int result_ = 1;
+};
+
+TEST_F(CommandBoxWinTest, UpTwiceAndDownReturnToTheTypedText) {
+    App().lists.exeHistory = {"cd c:\\one", "dir", "cd c:\\two", "cls"};
+    Type("cd");
+    Key(VK_UP);
+    EXPECT_EQ(Text(), "cd c:\\one");
+    EXPECT_EQ(Caret(), 9);
+    Key(VK_UP);
+    EXPECT_EQ(Text(), "cd c:\\two");
+    Key(VK_DOWN);
+    EXPECT_EQ(Text(), "cd c:\\one");
+    Key(VK_DOWN);
+    EXPECT_EQ(Text(), "cd");
+    // The typed text sits in entry 0 while browsing; Enter takes it out.
+    EXPECT_EQ(App().lists.exeHistory.front(), "cd");
+    Key(VK_RETURN);
+    EXPECT_EQ(ran_, (std::vector<std::string>{"cd"}));
+    EXPECT_EQ(App().lists.exeHistory,
+              (std::vector<std::string>{"cd", "cd c:\\one", "dir", "cd c:\\two", "cls"}));
+}
+
+TEST_F(CommandBoxWinTest, EnterThatStartsNothingKeepsTheLine) {
+    App().lists.exeHistory = {"dir"};
+    Type("nosuch");
+    result_ = 0;
+    Key(VK_RETURN);
+    SendMessageA(edit_, WM_CHAR, '\r', 0);
+    EXPECT_EQ(Text(), "nosuch");
+    EXPECT_EQ(App().lists.exeHistory, (std::vector<std::string>{"dir"}));
+    EXPECT_EQ(App().lineOrigin, kShellBox);
+
+    result_ = 2;
+    Key(VK_RETURN);
+    EXPECT_EQ(Text(), "");
+    EXPECT_EQ(App().lists.exeHistory, (std::vector<std::string>{"nosuch", "dir"}));
+
+    Type("c:");  // run, never stored
+    Key(VK_RETURN);
+    EXPECT_EQ(ran_.back(), "c:");
+    EXPECT_EQ(App().lists.exeHistory.front(), "nosuch");
+}
+
+TEST_F(CommandBoxWinTest, CompletionOfChangeDirectoryListsOnlyDirectories) {
+    CreateDirectoryA(dir_.File("WINDOWS").c_str(), nullptr);
+    CreateDirectoryA(dir_.File("WINAPP").c_str(), nullptr);
+    test::WriteFile(dir_.File("WINNOTE.TXT"), "x");
+    ASSERT_TRUE(SetCurrentDirectoryA(dir_.Path().c_str()));
+    Type("CD win");
+    Key(VK_TAB);
+    SendMessageA(edit_, WM_CHAR, '\t', 0);
+    EXPECT_EQ(Text(), "CD WIN");
+    EXPECT_EQ(Caret(), 6);
+    ASSERT_EQ(prompter_.ListsShown().size(), 1u);
+    EXPECT_EQ(Sorted(prompter_.ListsShown()[0]), (std::vector<std::string>{"WINAPP\\", "WINDOWS\\"}));
+
+    // The picker's choice completes the word.
+    prompter_.AnswerList(ListPick{mrOk, "WINAPP\\", -1});
+    form_->RunMenuCommand(kKTAB1);
+    EXPECT_EQ(Text(), "CD WINAPP\\");
+}
+
+TEST_F(CommandBoxWinTest, SingleCandidatesEndReadyForTheNextWord) {
+    CreateDirectoryA(dir_.File("Alpha").c_str(), nullptr);
+    test::WriteFile(dir_.File("beta.txt"), "x");
+    ASSERT_TRUE(SetCurrentDirectoryA(dir_.Path().c_str()));
+    Type("cd al");
+    Key(VK_F6);
+    EXPECT_EQ(Text(), "cd Alpha\\");
+    SetWindowTextA(edit_, "");
+    Type("type be tail");
+    SendMessageA(edit_, EM_SETSEL, 7, 7);
+    Key(VK_F6);
+    EXPECT_EQ(Text(), "type beta.txt  tail");
+    EXPECT_EQ(Caret(), 14);
+    // F7 completes directories only: the file is no candidate.
+    SetWindowTextA(edit_, "x be");
+    SendMessageA(edit_, EM_SETSEL, 4, 4);
+    Key(VK_F7);
+    EXPECT_EQ(Text(), "x be");
+    EXPECT_TRUE(prompter_.ListsShown().empty());
+}
+
+TEST_F(CommandBoxWinTest, MenuEntriesFeedTheBox) {
+    App().lists.exeHistory = {"first", "second"};
+    form_->RunMenuCommand(kK4);
+    EXPECT_EQ(Text(), "first");
+    form_->RunMenuCommand(kK4);
+    EXPECT_EQ(Text(), "second");
+    form_->RunMenuCommand(kK3);
+    EXPECT_EQ(Text(), "first");
+    form_->RunMenuCommand(kKSHIFT2);
+    EXPECT_EQ(Caret(), 0);
+    form_->RunMenuCommand(kKSHIFT1);
+    EXPECT_EQ(Caret(), 5);
+
+    App().settings.homeShiftMode = 0;
+    SetWindowTextA(edit_, "keep me");
+    form_->RunMenuCommand(kKHOMECLR1);
+    EXPECT_EQ(Text(), "");
+    EXPECT_EQ(App().lists.exeHistory.front(), "keep me");
+}
+
+TEST_F(CommandBoxWinTest, MenuHistoryShowsTheMatchesInThePicker) {
+    App().settings.menuHistory = true;
+    App().lists.exeHistory = {"copy a", "dir", "cls", "copy b"};
+    prompter_.AnswerList(ListPick{mrOk, "copy b", 1});
+    Type("co");
+    Key(VK_UP);
+    ASSERT_EQ(prompter_.ListsShown().size(), 1u);
+    EXPECT_EQ(prompter_.ListsShown()[0], (std::vector<std::string>{"copy a", "copy b"}));
+    EXPECT_EQ(Text(), "copy b");
+    EXPECT_EQ(Caret(), 6);
+}
+
+}  // namespace
+}  // namespace kestrum

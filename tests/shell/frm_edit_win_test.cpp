@@ -1,0 +1,203 @@
+// The line-input window driven without its modal loop: the answer's path
+// rules, the caller's history, Enter and browsing, the registered list, the
+// menus and the editing actions.
+#include "shell/frm_edit_win.h"
+
+#include <gtest/gtest.h>
+
+#include "common/sjis.h"
+#include "shell/app_win.h"
+#include "tests/test_util.h"
+
+namespace kestrum {
+namespace {
+
+std::string MenuText(HMENU menu, UINT item, UINT flags) {
+    char buf[128] = {};
+    GetMenuStringA(menu, item, buf, sizeof buf, flags);
+    return buf;
+}
+
+class FrmEditTest : public testing::Test {
+protected:
+    void SetUp() override {
+        App() = AppState();
+        const std::string cfg = dir_.File("Kestrum.Cfg");
+        test::WriteFile(cfg, "[FORM_LS]\r\nweTop=60\r\nweLeft=70\r\n[END]\r\n");
+        CreateDirectoryA(dir_.File("sub").c_str(), nullptr);
+        App().currentDir = dir_.File("sub") + "\\";
+        ASSERT_TRUE(form_.Create(nullptr, ProfileReader::FromFile(cfg)));
+    }
+    void TearDown() override { App() = AppState(); }
+
+    // Asks q, lets act do what the user does, and returns AskLine's result.
+    template <typename Act>
+    bool Ask(LineQuestion& q, Act act) {
+        form_.BeginQuestion(q);
+        act();
+        return form_.EndQuestion(form_.ModalResult() == mrOk);
+    }
+    void Answer(const std::string& text) {
+        SetWindowTextA(form_.Edit1(), text.c_str());
+        SendMessageA(form_.Handle(), WM_COMMAND, IDOK, 0);
+    }
+    void Key(WPARAM vk) { SendMessageA(form_.Edit1(), WM_KEYDOWN, vk, 0); }
+    std::string Text() const { return GetText(form_.Edit1()); }
+
+    test::TempDir dir_;
+    TfrmEdit form_;
+    ScriptedPrompter prompter_;
+    ScopedPrompter scoped_{prompter_};
+};
+
+TEST_F(FrmEditTest, AnswersBecomePathsOutsideFreeText) {
+    std::vector<std::string> history;
+    LineQuestion q{"コピー", "コピー先", "", 0, &history};
+    EXPECT_TRUE(Ask(q, [&] { Answer("d"); }));
+    EXPECT_EQ(q.text, "d:");  // case unchanged
+
+    EXPECT_TRUE(Ask(q, [&] { Answer("..\\x"); }));
+    EXPECT_TRUE(SameText(q.text, dir_.File("x"))) << q.text;
+
+    EXPECT_TRUE(Ask(q, [&] { Answer("E:"); }));
+    EXPECT_EQ(q.text, "E:");
+
+    q.mode = amFreeText;
+    EXPECT_TRUE(Ask(q, [&] { Answer("d"); }));
+    EXPECT_EQ(q.text, "d");
+    // Drive-only answers were not added; the others were, newest first.
+    ASSERT_EQ(history.size(), 1u);
+    EXPECT_TRUE(SameText(history[0], dir_.File("x")));
+}
+
+TEST_F(FrmEditTest, PlainHistoryKeepsDriveOnlyAnswers) {
+    std::vector<std::string> history = {"C:\\OLD"};
+    LineQuestion q{"t", "p", "", amPlainHistory, &history};
+    EXPECT_TRUE(Ask(q, [&] { Answer("C:\\"); }));
+    EXPECT_EQ(history, (std::vector<std::string>{"C:\\", "C:\\OLD"}));
+    q.mode = 0;
+    EXPECT_TRUE(Ask(q, [&] { Answer("C:\\"); }));
+    EXPECT_EQ(history, (std::vector<std::string>{"C:\\", "C:\\OLD"}));
+}
+
+TEST_F(FrmEditTest, CancelLeavesTheHistoryUntouched) {
+    std::vector<std::string> history = {"C:\\ONE", "C:\\TWO"};
+    LineQuestion q{"t", "p", "C:\\", 0, &history};
+    EXPECT_FALSE(Ask(q, [&] {
+        Key(VK_UP);  // browsing puts the typed text in the private copy
+        EXPECT_EQ(Text(), "C:\\ONE");
+        SendMessageA(form_.Handle(), WM_COMMAND, IDCANCEL, 0);
+    }));
+    EXPECT_EQ(history, (std::vector<std::string>{"C:\\ONE", "C:\\TWO"}));
+    EXPECT_EQ(q.text, "C:\\");
+    EXPECT_EQ(Text(), "");  // emptied for the next question
+    EXPECT_TRUE(form_.PrivateHistory().size() == 2u);
+}
+
+TEST_F(FrmEditTest, HistoryFindsFullPathsFromARelativePrefix) {
+    std::vector<std::string> history = {dir_.File("sub") + "\\deep", "Z:\\other"};
+    LineQuestion q{"t", "p", "", 0, &history};
+    EXPECT_FALSE(Ask(q, [&] {
+        SetWindowTextA(form_.Edit1(), "de");
+        Key(VK_UP);
+        EXPECT_EQ(Text(), dir_.File("sub") + "\\deep");
+        // Unedited in this question, forward would take any entry; edited,
+        // it ends at the typed text.
+        Key(VK_DOWN);
+        EXPECT_EQ(Text(), "de");
+    }));
+}
+
+TEST_F(FrmEditTest, EnterAndBrowsing) {
+    LineQuestion q{"t", "p", "", 0, nullptr};
+    int folderAsked = 0;
+    form_.pickFolder = [&]() -> std::optional<std::string> {
+        ++folderAsked;
+        return std::string("C:\\PICKED");
+    };
+    EXPECT_TRUE(Ask(q, [&] { Key(VK_RETURN); }));  // RETTREE off: OK on an empty line
+    EXPECT_EQ(folderAsked, 0);
+
+    App().settings.retTree = true;
+    EXPECT_TRUE(Ask(q, [&] { Key(VK_RETURN); }));
+    EXPECT_EQ(folderAsked, 1);
+    EXPECT_EQ(q.text, "C:\\PICKED");
+
+    q.mode = amNoBrowse;
+    EXPECT_TRUE(Ask(q, [&] {
+        EXPECT_FALSE(IsWindowEnabled(form_.Button3()));
+        SetWindowTextA(form_.Edit1(), "C:\\KEEP");
+        form_.Browse();
+    }));
+    EXPECT_EQ(q.text, "C:\\KEEP");
+    EXPECT_EQ(folderAsked, 1);
+
+    form_.pickFile = [] { return std::optional<std::string>("C:\\A.EXE"); };
+    q.mode = amFreeText;
+    q.text = "run";
+    EXPECT_FALSE(Ask(q, [&] {
+        form_.Browse();
+        EXPECT_EQ(Text(), "run C:\\A.EXE");
+        EXPECT_EQ(form_.ModalResult(), 0);
+    }));
+    q.mode = amFreeText | amReplaceOnBrowse;
+    EXPECT_FALSE(Ask(q, [&] {
+        form_.Browse();
+        EXPECT_EQ(Text(), "C:\\A.EXE");
+    }));
+}
+
+TEST_F(FrmEditTest, RegisteredListAndSelection) {
+    const std::vector<std::string> list = {"a C:\\ALPHA", "b C:\\BETA"};
+    LineQuestion q{"t", "p", "start", amFreeText | amSelectAll, nullptr, &list, 1};
+    prompter_.AnswerList(ListPick{mrOk, "C:\\BETA", 1});
+    EXPECT_FALSE(Ask(q, [&] {
+        DWORD a = 0;
+        DWORD b = 0;
+        SendMessageA(form_.Edit1(), EM_GETSEL, reinterpret_cast<WPARAM>(&a), reinterpret_cast<LPARAM>(&b));
+        EXPECT_EQ(a, 0u);
+        EXPECT_EQ(b, 5u);
+        EXPECT_TRUE(IsWindowEnabled(form_.SpeedButton1()));
+        SendMessageA(form_.Handle(), WM_COMMAND, kEditAction0 + 6, 0);
+        EXPECT_EQ(Text(), "C:\\BETA");
+    }));
+    ASSERT_EQ(prompter_.ListsShown().size(), 1u);
+    EXPECT_EQ(prompter_.ListsShown()[0], list);
+    q.registered = nullptr;
+    EXPECT_FALSE(Ask(q, [&] { EXPECT_FALSE(IsWindowEnabled(form_.SpeedButton1())); }));
+}
+
+TEST_F(FrmEditTest, MenusAndEditingActions) {
+    HMENU bar = form_.Menu();
+    ASSERT_EQ(GetMenuItemCount(bar), 4);
+    EXPECT_EQ(MenuText(bar, 0, MF_BYPOSITION), "基本操作");
+    EXPECT_EQ(MenuText(bar, 1, MF_BYPOSITION), "ユーザー定義(&U)");
+    EXPECT_EQ(MenuText(bar, 2, MF_BYPOSITION), "編集");
+    EXPECT_EQ(MenuText(bar, 3, MF_BYPOSITION), "設定'(&C)");
+    EXPECT_EQ(MenuText(bar, kEditAction0, MF_BYCOMMAND), "ファイル名自動補充");
+    EXPECT_EQ(MenuText(bar, kEditAction0 + 14, MF_BYCOMMAND), "カーソルを右に移動");
+    EXPECT_EQ(MenuText(bar, kEditKeyCustomize, MF_BYCOMMAND), "キーカスタマイズ");
+    char label[32] = {};
+    GetWindowTextA(form_.Button3(), label, sizeof label);
+    EXPECT_STREQ(label, "参照(&R)");
+
+    LineQuestion q{"t", "p", "", amFreeText, nullptr};
+    EXPECT_FALSE(Ask(q, [&] {
+        SetWindowTextA(form_.Edit1(), "ab表cd");  // 表 ends in a "\" byte
+        SendMessageA(form_.Edit1(), EM_SETSEL, 4, 4);
+        form_.RunEditAction(11);
+        EXPECT_EQ(Text(), "abcd");
+        form_.RunEditAction(14);
+        form_.RunEditAction(7);
+        EXPECT_EQ(Text(), "abc");
+        form_.RunEditAction(3);
+        form_.RunEditAction(14);
+        form_.RunEditAction(13);
+        DWORD a = 0;
+        SendMessageA(form_.Edit1(), EM_GETSEL, reinterpret_cast<WPARAM>(&a), 0);
+        EXPECT_EQ(a, 0u);
+    }));
+}
+
+}  // namespace
+}  // namespace kestrum
