@@ -1,0 +1,74 @@
+// Filer window geometry.
+#include "filer/layout.h"
+
+#include <algorithm>
+
+namespace kestrum {
+
+FilerLayout ComputeLayout(const LayoutInput& in) {
+    FilerLayout l;
+    const int width = std::max(in.clientWidth - 2, 0);
+    l.driveBar = {1, 0, width, in.driveFontHeight + 4};
+    l.functionBar = {1, l.driveBar.Bottom(), width, in.functionBar ? in.functionFontHeight + 4 : 0};
+    const int dirTop = in.functionBar ? l.functionBar.Bottom() + 2 : l.driveBar.Bottom() + 1;
+    l.directoryLine = {1, dirTop, width, in.windowFontHeight + 3};
+    l.directoryLeftWidth = std::max(width - in.sizeSampleWidth - 8, 0);
+    if (in.infoLine) {
+        l.fullNameLine = {1, l.directoryLine.Bottom(), width, 0};
+    } else {
+        l.fullNameLine = {1, l.directoryLine.Bottom() + 2, width, in.windowFontHeight + 2};
+    }
+    l.commandLine = {0, std::max(in.clientHeight - in.commandLineHeight, 0), in.clientWidth, in.commandLineHeight};
+    const int gridTop = in.infoLine ? l.directoryLine.Bottom() + 2 : l.fullNameLine.Bottom() + 2;
+    l.grid = {1, gridTop, std::max(in.clientWidth - in.scrollBarWidth - 2, 0),
+              std::max(in.clientHeight - gridTop - in.commandLineHeight - 1, 0)};
+    l.scrollBar = {l.grid.left + l.grid.width, l.grid.top, in.scrollBarWidth, l.grid.height};
+
+    const int charWidth = std::max(in.useP ? in.pWidth : in.averageCharWidth, 1);
+    // Never zero columns or rows, however small the window.
+    l.columns = std::max(l.grid.width / (in.columnChars * charWidth + 2), 1);
+    l.columnWidth = std::max(l.grid.width / l.columns - 2, 1);
+    l.rowHeight = std::max(in.underscoreHeight + in.filePitch, 1);
+    l.rows = std::max((l.grid.height - 4) / l.rowHeight, 1);
+    return l;
+}
+
+std::vector<int> FunctionKeyWidths(const std::vector<int>& labelWidths, int barWidth, int keysShown) {
+    std::vector<int> w(12, 0);
+    for (std::size_t i = 0; i < 12; ++i) {
+        const int label = i < labelWidths.size() ? labelWidths[i] : 0;
+        if (i < 10) {
+            w[i] = label;
+        } else {
+            w[i] = keysShown == 10 ? 1 : label + 2;
+        }
+    }
+    int sum = keysShown == 12 ? 20 : 10;
+    for (int x : w) sum += x;
+    const int n = keysShown == 12 ? 12 : 10;
+    if (barWidth > sum) {
+        const int surplus = barWidth - sum;
+        for (int i = 0; i < n - 1; ++i) w[static_cast<std::size_t>(i)] += surplus / n;
+        w[static_cast<std::size_t>(n - 1)] += surplus - (n - 1) * (surplus / n);
+    }
+    return w;
+}
+
+DriveBarWidths ComputeDriveBar(int barWidth, int sampleWidth, int countWidth, int totalWidth, int usedWidth,
+                               int freeWidth, int lautoWidth) {
+    int d = 0;
+    int c = 0;
+    if (barWidth > sampleWidth) {
+        d = (barWidth - sampleWidth) / 5;
+        c = barWidth - sampleWidth - 4 * d;
+    }
+    return DriveBarWidths{lautoWidth + c, countWidth + d, totalWidth + d, usedWidth + d, freeWidth + d};
+}
+
+long long PageForScrollPosition(long long position) { return (position + 5) / 10; }
+
+long long ScrollMaximum(long long count, long long pageSize) {
+    return (pageSize > 0 ? count / pageSize : 0) * 10 + 5;
+}
+
+}  // namespace kestrum

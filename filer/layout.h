@@ -1,0 +1,74 @@
+// Filer window geometry: regions, grid columns and rows, the drive-bar and
+// function-key boxes, and the scroll-bar protocol. Plain arithmetic on font
+// metrics measured by the window.
+#pragma once
+
+#include <vector>
+
+namespace kestrum {
+
+struct Rect {
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+    int Bottom() const { return top + height; }
+};
+
+struct LayoutInput {
+    int clientWidth = 0;
+    int clientHeight = 0;
+    int driveFontHeight = 12;      // height of "P" in the drive-bar font
+    int functionFontHeight = 12;   // in the function-key font
+    int windowFontHeight = 12;     // "P" in the window font
+    int underscoreHeight = 12;     // "_" in the window font
+    int averageCharWidth = 7;      // of the grid font
+    int pWidth = 7;                // width of "P" in the window font
+    int sizeSampleWidth = 120;     // width of "Size 100,000,000,000"
+    int scrollBarWidth = 16;
+    int commandLineHeight = 20;
+    int columnChars = 18;
+    int filePitch = 2;
+    bool functionBar = true;       // FGUIDE
+    bool infoLine = false;         // FILEINFO1
+    bool useP = false;             // a display-mode switch measures with "P"
+};
+
+struct FilerLayout {
+    Rect driveBar;
+    Rect functionBar;  // height 0 when hidden
+    Rect directoryLine;
+    int directoryLeftWidth = 0;
+    Rect fullNameLine;  // height 0 in info-line mode
+    Rect grid;
+    Rect scrollBar;
+    Rect commandLine;
+    int columns = 1;
+    int columnWidth = 1;
+    int rowHeight = 1;
+    int rows = 1;
+};
+
+FilerLayout ComputeLayout(const LayoutInput& in);
+
+// Widths of the twelve function-key boxes: labels' widths (F11 and F12 get
+// +2, or 1 with ten keys), the surplus of the bar shared among the shown keys.
+std::vector<int> FunctionKeyWidths(const std::vector<int>& labelWidths, int barWidth, int keysShown);
+
+// The drive bar's five boxes (archive-auto, count, total, used, free) from
+// the sample widths measured in its font.
+struct DriveBarWidths {
+    int lauto = 0;
+    int count = 0;
+    int total = 0;
+    int used = 0;
+    int freeSpace = 0;
+};
+DriveBarWidths ComputeDriveBar(int barWidth, int sampleWidth, int countWidth, int totalWidth, int usedWidth,
+                               int freeWidth, int lautoWidth);
+
+// Scroll bar: 10 units a page. The page a thumb position stands for.
+long long PageForScrollPosition(long long position);
+long long ScrollMaximum(long long count, long long pageSize);
+
+}  // namespace kestrum
