@@ -1,19 +1,57 @@
-// TfrmFM: creation (settings load, home directory, FILERAUTO), show and close.
+// TfrmFM: creation (settings load, home directory, FILERAUTO), listing,
+// keys, mouse and the actions that need no file operation.
 #include "filer/frm_fm_win.h"
 
+#include <windowsx.h>
+
+#include "common/handles_win.h"
+#include "common/history.h"
+#include "common/prompter.h"
 #include "common/sjis.h"
+#include "config/colors_win.h"
+#include "config/key_files_win.h"
 #include "config/profile.h"
 #include "config/settings_loader.h"
 #include "shell/app_win.h"
 #include "shell/app_window_win.h"
+#include "shell/command_box_win.h"
 #include "shell/forms_win.h"
 #include "shell/frm_main_win.h"
+#include "shell/interpreter.h"
+#include "filer/dir_tree_win.h"
 
 namespace kestrum {
 
 namespace {
 constexpr DWORD kStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
 const char kCaptionTail[] = " - Kestrum ﾌｧｲﾗｰ";
+constexpr UINT_PTR kCmdLineId = 10;
+
+std::uint64_t FileTimeValue(const FILETIME& t) {
+    return (static_cast<std::uint64_t>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
+}
+
+FindRecord FromFindData(const WIN32_FIND_DATAA& fd) {
+    FindRecord r;
+    r.attributes = fd.dwFileAttributes;
+    r.creationTime = FileTimeValue(fd.ftCreationTime);
+    r.lastAccessTime = FileTimeValue(fd.ftLastAccessTime);
+    r.lastWriteTime = FileTimeValue(fd.ftLastWriteTime);
+    r.size = (static_cast<std::uint64_t>(fd.nFileSizeHigh) << 32) | fd.nFileSizeLow;
+    r.name = fd.cFileName;
+    r.altName = fd.cAlternateFileName;
+    return r;
+}
+
+LocalDate ToLocal(std::uint64_t value, int* minute) {
+    FILETIME utc{static_cast<DWORD>(value & 0xFFFFFFFF), static_cast<DWORD>(value >> 32)};
+    FILETIME local{};
+    SYSTEMTIME st{};
+    FileTimeToLocalFileTime(&utc, &local);
+    FileTimeToSystemTime(&local, &st);
+    if (minute) *minute = st.wMinute;
+    return LocalDate{st.wYear, st.wMonth, st.wDay, st.wHour};
+}
 }  // namespace
 
 bool TfrmFM::Create(HWND owner) {
@@ -25,26 +63,72 @@ bool TfrmFM::Create(HWND owner) {
     fonts_[1] = ReadFont(profile, "FORM_LS", "FontName2", "FontSize2", "FontStyle2", FontSpec{"ＭＳ Ｐゴシック", 9, 0});
     fonts_[2] = ReadFont(profile, "FORM_LS", "FontName3", "FontSize3", "FontStyle3", FontSpec{"ＭＳ Ｐゴシック", 9, 0});
     fonts_[3] = ReadFont(profile, "FORM_LS", "FontName4", "FontSize4", "FontStyle4", def);
-    ddTop = profile.ReadInteger("FORM_LS", "ddTop", ddTop);
-    ddLeft = profile.ReadInteger("FORM_LS", "ddLeft", ddLeft);
-    ddHeight = profile.ReadInteger("FORM_LS", "ddHeight", ddHeight);
-    ddWidth = profile.ReadInteger("FORM_LS", "ddWidth", ddWidth);
-    dsLeft = profile.ReadInteger("FORM_LS", "dsLeft", dsLeft);
+    for (int i = 0; i < 4; ++i) fontHandles_[i] = CreateFontFromSpec(fonts_[i]);
+    // The directory tree window keeps its placement between uses.
+    DirDirGeometry& dd = DirPickerGeometry();
+    dd.ddTop = profile.ReadInteger("FORM_LS", "ddTop", dd.ddTop);
+    dd.ddLeft = profile.ReadInteger("FORM_LS", "ddLeft", dd.ddLeft);
+    dd.ddHeight = profile.ReadInteger("FORM_LS", "ddHeight", dd.ddHeight);
+    dd.ddWidth = profile.ReadInteger("FORM_LS", "ddWidth", dd.ddWidth);
+    dd.dsLeft = profile.ReadInteger("FORM_LS", "dsLeft", dd.dsLeft);
 
-    RegisterWindowClass("TfrmFM", LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1)));
-    if (!CreateWin("TfrmFM", 0, kStyle, "Kestrum ﾌｧｲﾗｰ", g.left, g.top, g.width, g.height, owner)) return false;
+    RegisterWindowClass("TfrmFM", LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1)),
+                        reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
+    if (!CreateWin("TfrmFM", WS_EX_ACCEPTFILES, kStyle, "Kestrum ﾌｧｲﾗｰ", g.left, g.top, g.width, g.height, owner)) {
+        return false;
+    }
     FormCreate();
     return true;
 }
 
 void TfrmFM::FormCreate() {
     AppState& app = App();
+    HINSTANCE inst = GetModuleHandleA(nullptr);
+    cmdLine_ = CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "", WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL, 0, 0, 0, 0,
+                               Handle(), reinterpret_cast<HMENU>(kCmdLineId), inst, nullptr);
+    SendMessageA(cmdLine_, WM_SETFONT, reinterpret_cast<WPARAM>(fontHandles_[3].Get()), FALSE);
+    CommandBox& box = CommandBox::For(cmdLine_, kFilerBox);
+    box.HandleOwnKeys(true);
+    box.onFocusFiler = [this] { FocusGrid(); };
+    scroll_ = CreateWindowExA(0, "SCROLLBAR", "", WS_CHILD | WS_VISIBLE | SBS_VERT, 0, 0, 0, 0, Handle(), nullptr,
+                              inst, nullptr);
+    HMENU sys = GetSystemMenu(Handle(), FALSE);
+    InsertMenuA(sys, 5, MF_BYPOSITION | MF_SEPARATOR, 0, nullptr);
+    InsertMenuA(sys, 6, MF_BYPOSITION | MF_STRING, kSysMain, "&1 Main");
+    InsertMenuA(sys, 7, MF_BYPOSITION | MF_STRING, kSysText, "&2 テキストビューワー");
+    InsertMenuA(sys, 8, MF_BYPOSITION | MF_STRING, kSysImage, "&3 画像ビューワー");
+
     LoadSettingsFile(app.settingsPath, app.settings, app.lists);
     ApplyLoadedSettings();
+    displayMode_ = app.settings.style & 1;
+
+    // Keys bound in the filer key file run the actions by code; drive
+    // actions (400 + drive) change to that drive.
+    FilerKeyX().runCommand = [this](int code) {
+        if (code >= 400 && code <= 426) {
+            ChangeDirectory(std::string(1, static_cast<char>('A' + code - 400)) + ":");
+            ShowList();
+            return;
+        }
+        RunAction(code);
+    };
+    FilerKeyLookupForDirTree() = [](int vk, unsigned modifiers) -> int {
+        for (int i = 0; i < FilerKeyX().KeyXUserKey.Count(); ++i) {
+            const KeyBinding& b = FilerKeyX().KeyXUserKey.Get(i);
+            if (b.key == vk && b.modifiers == modifiers) return b.action;
+        }
+        return -1;
+    };
+    AddColorListener([this](int) {
+        if (Handle()) InvalidateRect(Handle(), nullptr, FALSE);
+    });
 
     char cwd[MAX_PATH] = {};
     GetCurrentDirectoryA(MAX_PATH, cwd);
     ChangeDirectory(app.settings.homeDir.empty() ? std::string(cwd) : app.settings.homeDir);
+    LoadKeyFiles();
+    LoadColorFile();
+    DoLayout();
 
     if (app.settings.filerAuto && app.main) {
         // Open the filer through the same menu command as LS; a menu bar that
@@ -56,17 +140,106 @@ void TfrmFM::FormCreate() {
     }
 }
 
+DisplayOptions TfrmFM::Options() const {
+    const Settings& s = App().settings;
+    DisplayOptions o;
+    o.mode = displayMode_;
+    o.folderStyle = s.folderStyle;
+    o.fileNameStyle = s.fileNameStyle;
+    o.localTime = ToLocal;
+    // W: the column width in characters of the window font.
+    int pWidth = 7;
+    {
+        WindowDc dc(Handle());
+        SelectGuard font(dc.Get(), fontHandles_[0].Get());
+        SIZE sz{};
+        GetTextExtentPoint32A(dc.Get(), "P", 1, &sz);
+        if (sz.cx > 0) pWidth = sz.cx;
+    }
+    o.columnChars = std::max(layout_.columnWidth / pWidth, 1);
+    return o;
+}
+
+CursorSettings TfrmFM::Cursor() const {
+    const Settings& s = App().settings;
+    return CursorSettings{s.cursorMode, s.cursorLoop, s.cursorKeyMode, s.cursorKeyMode2};
+}
+
 void TfrmFM::UpdateCaption() {
     const AppState& app = App();
     SetWindowTextA(Handle(), (app.currentDir + app.maskText + kCaptionTail).c_str());
 }
 
+std::string TfrmFM::CurrentFile() const {
+    const long long i = model_.CursorIndex();
+    if (model_.Count() == 0 || i < 0 || i >= static_cast<long long>(model_.Count())) return {};
+    return App().currentDir + model_.Entry(static_cast<std::size_t>(i)).find.name;
+}
+
+void TfrmFM::Relist(long long cursor) {
+    AppState& app = App();
+    char cwd[MAX_PATH] = {};
+    GetCurrentDirectoryA(MAX_PATH, cwd);
+    std::string dir = cwd;
+    if (!EndsWithBackslash(dir) && (dir.empty() || dir.back() != ':')) dir += '\\';
+    UpdateCaption();
+    model_.Clear();
+    const DisplayOptions o = Options();
+    const FileListModel::AddRules rules{app.settings.hiddenFile, &app.masks};
+    WIN32_FIND_DATAA fd{};
+    FindHandle find(FindFirstFileA((dir + "*.*").c_str(), &fd));
+    if (find) {
+        do {
+            model_.Offer(FromFindData(fd), rules, o);
+        } while (FindNextFileA(find.Get(), &fd));
+    }
+    // Drive totals in 64 bits: large disks show their real sizes.
+    ULARGE_INTEGER avail{};
+    ULARGE_INTEGER total{};
+    ULARGE_INTEGER freeBytes{};
+    if (GetDiskFreeSpaceExA(nullptr, &avail, &total, &freeBytes)) {
+        driveTotal_ = "Total " + FormatThousands(static_cast<long long>(total.QuadPart));
+        driveUsed_ = "Used " + FormatThousands(static_cast<long long>(total.QuadPart - freeBytes.QuadPart));
+        driveFree_ = "Free " + FormatThousands(static_cast<long long>(freeBytes.QuadPart));
+    } else {
+        driveTotal_ = "Total   ---";
+        driveUsed_ = "Used    ---";
+        driveFree_ = "Free    ---";
+    }
+    DWORD spc = 0, bps = 0, freeClusters = 0, clusters = 0;
+    model_.SetClusterSize(GetDiskFreeSpaceA(nullptr, &spc, &bps, &freeClusters, &clusters)
+                              ? static_cast<long long>(spc) * bps
+                              : 1);
+    model_.SetGrid(layout_.rows, layout_.columns);
+    if (cursor != -1) {
+        model_.PlaceCursor(cursor);
+    } else {
+        model_.SetCursorCell(model_.CursorCol(), model_.CursorRow());
+    }
+    UpdateStatus();
+    SyncScrollBar();
+    InvalidateRect(Handle(), nullptr, FALSE);
+}
+
+void TfrmFM::ShowList() {
+    Relist(-1);
+    model_.PlaceCursor(model_.StartingCursor(App().returningFrom));
+    model_.SetAnchor(model_.CursorIndex());
+    UpdateStatus();
+    SyncScrollBar();
+    InvalidateRect(Handle(), nullptr, FALSE);
+}
+
 void TfrmFM::ShowFiler() {
     AppState& app = App();
-    if (!Visible()) ShowWindow(Handle(), startMaximised_ ? SW_SHOWMAXIMIZED : SW_SHOW);
-    startMaximised_ = false;
+    if (!Visible()) {
+        ShowWindow(Handle(), startMaximised_ ? SW_SHOWMAXIMIZED : SW_SHOW);
+        startMaximised_ = false;
+        DoLayout();
+    }
+    ShowList();
     SetForegroundWindow(Handle());
-    SetFocus(Handle());
+    FocusGrid();
     if (app.settings.haitaHyoji && app.main) ShowWindow(app.main->Handle(), SW_HIDE);
 }
 
@@ -74,10 +247,277 @@ void TfrmFM::CloseFiler() {
     AppState& app = App();
     if (!Visible()) return;
     ShowWindow(Handle(), SW_HIDE);
+    model_.Clear();
     if (app.main) {
         ShowWindow(app.main->Handle(), SW_SHOW);
         if (app.settings.mainClose) PostMessageA(app.main->Handle(), WM_CLOSE, 0, 0);
     }
+}
+
+void TfrmFM::FocusGrid() {
+    gridFocused_ = true;
+    SetFocus(Handle());
+    InvalidateGrid();
+}
+
+void TfrmFM::FocusCommandLine() {
+    gridFocused_ = false;
+    SetFocus(cmdLine_);
+    InvalidateGrid();
+}
+
+void TfrmFM::SetDisplayMode(int mode) {
+    const long long index = model_.CursorIndex();
+    displayMode_ = mode & 1;
+    DoLayout();
+    model_.RebuildTexts(Options());
+    model_.PlaceCursor(index);
+    UpdateStatus();
+    InvalidateRect(Handle(), nullptr, FALSE);
+}
+
+void TfrmFM::UpdateStatus() {
+    driveCount_ = model_.CountText();
+    AppState& app = App();
+    if (app.main) app.main->SetPrompt(app.currentDir);
+    InvalidateRect(Handle(), nullptr, FALSE);
+}
+
+void TfrmFM::SyncScrollBar() {
+    const long long ps = model_.PageSize();
+    SCROLLINFO si{};
+    si.cbSize = sizeof si;
+    si.fMask = SIF_RANGE | SIF_PAGE | SIF_POS;
+    si.nMin = 0;
+    si.nMax = static_cast<int>(std::min<long long>(ScrollMaximum(static_cast<long long>(model_.Count()), ps), INT_MAX));
+    si.nPage = 10;
+    si.nPos = static_cast<int>(std::min<long long>(model_.ScrollPosition(), INT_MAX));
+    SetScrollInfo(scroll_, SB_CTL, &si, TRUE);
+}
+
+void TfrmFM::AfterMove(bool pageChanged) {
+    model_.SetAnchor(model_.CursorIndex());
+    if (pageChanged) SyncScrollBar();
+    UpdateStatus();
+    InvalidateGrid();
+}
+
+long long TfrmFM::DirectoryContentSize(const std::string& path) const {
+    if (!App().settings.subDirSize) return 0;
+    long long total = 0;
+    WIN32_FIND_DATAA fd{};
+    FindHandle find(FindFirstFileA((IncludeTrailingBackslash(path) + "*.*").c_str(), &fd));
+    if (!find) return 0;
+    do {
+        const std::string name = fd.cFileName;
+        if (name == "." || name == "..") continue;
+        const FindRecord r = FromFindData(fd);
+        if (r.IsDirectory()) {
+            // Junctions and other reparse points are not followed.
+            if (!(r.attributes & kAttrReparsePoint)) total += DirectoryContentSize(IncludeTrailingBackslash(path) + name);
+        } else {
+            total += model_.RoundToCluster(static_cast<long long>(r.size));
+        }
+    } while (FindNextFileA(find.Get(), &fd));
+    return total;
+}
+
+void TfrmFM::ToggleMark() {
+    const long long i = model_.CursorIndex();
+    if (model_.Count() == 0) return;
+    const std::size_t idx = static_cast<std::size_t>(i);
+    model_.SetMark(idx, !model_.Entry(idx).marked, [this](const FindRecord& f) {
+        return DirectoryContentSize(App().currentDir + f.name);
+    });
+    AfterMove(MoveDown(model_, Cursor()));
+}
+
+void TfrmFM::MarkAllOrNone() {
+    const bool any = model_.MarkedCount() > 0;
+    for (std::size_t i = 0; i < model_.Count(); ++i) {
+        if (any) {
+            model_.SetMark(i, false, [this](const FindRecord& f) { return DirectoryContentSize(App().currentDir + f.name); });
+        } else if (!model_.Entry(i).find.IsDirectory()) {
+            model_.SetMark(i, true, nullptr);
+        }
+    }
+    UpdateStatus();
+    InvalidateGrid();
+}
+
+void TfrmFM::OpenCursorEntry(int candidate) {
+    if (model_.Count() == 0) return;
+    const FileEntry& e = model_.Entry(static_cast<std::size_t>(model_.CursorIndex()));
+    if (e.find.IsDirectory()) {
+        ChangeDirectory(e.find.name);
+        ShowList();
+        return;
+    }
+    TheInterpreter().OpenByAssociation(App().currentDir + e.find.name, candidate);
+}
+
+void TfrmFM::EscapeKey() {
+    AppState& app = App();
+    const Settings& s = app.settings;
+    if (s.filerEscMode != 1 && GetFocus() == cmdLine_) {
+        SetWindowTextA(cmdLine_, "");
+        FocusGrid();
+        return;
+    }
+    if (s.fescHide) {
+        if (s.taskTray && app.main) {
+            app.main->HotKeyMsg1HotKey();
+        } else {
+            ShowWindow(Handle(), SW_HIDE);
+        }
+        return;
+    }
+    if (!s.fmEscMode || CurrentPrompter().MessageDlg("ファイラーを閉じます。\r\nよろしいですか？", MsgType::Confirmation,
+                                                     MsgButtons::YesNo) == mrYes) {
+        CloseFiler();
+    }
+}
+
+bool TfrmFM::RunAction(int code) {
+    const CursorSettings cs = Cursor();
+    switch (code) {
+    case 15: SetDisplayMode(0); return true;
+    case 16: SetDisplayMode(1); return true;
+    case 17: {  // to the shell window
+        AppState& app = App();
+        if (app.main) {
+            ShowWindow(app.main->Handle(), SW_SHOW);
+            if (app.settings.haitaHyoji) CloseFiler();
+            SetForegroundWindow(app.main->Handle());
+            SetFocus(app.main->Edit1());
+        }
+        return true;
+    }
+    case 18:  // Backspace: the parent directory
+        ChangeDirectory("..");
+        ShowList();
+        return true;
+    case 19: AfterMove(PageDownKey(model_)); return true;
+    case 20: AfterMove(PageUpKey(model_)); return true;
+    case 21: ToggleMark(); return true;
+    case 22: MarkAllOrNone(); return true;
+    case 23: OpenCursorEntry(0); return true;
+    case 24: EscapeKey(); return true;
+    case 30: OpenCursorEntry(1); return true;
+    case 57: model_.PlaceCursor(0); AfterMove(true); return true;
+    case 58: model_.PlaceCursor(static_cast<long long>(model_.Count()) - 1); AfterMove(true); return true;
+    case 63: FocusCommandLine(); return true;
+    case 62:
+        SetWindowTextA(cmdLine_, CurrentFile().c_str());
+        FocusCommandLine();
+        return true;
+    case 66:
+    case 67:
+        for (std::size_t i = 0; i < model_.Count(); ++i) {
+            if (code == 66 && model_.Entry(i).find.IsDirectory()) continue;
+            model_.SetMark(i, !model_.Entry(i).marked,
+                           [this](const FindRecord& f) { return DirectoryContentSize(App().currentDir + f.name); });
+        }
+        UpdateStatus();
+        InvalidateGrid();
+        return true;
+    default: (void)cs; return false;
+    }
+}
+
+void TfrmFM::OnKeyDown(WPARAM key) {
+    const bool ctrl = GetKeyState(VK_CONTROL) < 0;
+    const bool alt = GetKeyState(VK_MENU) < 0;
+    if (key >= VK_NUMPAD0 && key <= VK_NUMPAD9) key = '0' + (key - VK_NUMPAD0);
+    if (key == 0 || (key >= VK_SHIFT && key <= VK_MENU)) return;
+    // The filer key map first: a bound key runs its action and is consumed.
+    {
+        int k = static_cast<int>(key);
+        const bool shift = GetKeyState(VK_SHIFT) < 0;
+        FilerKeyX().LookUp(k, ModifierBits(shift, ctrl, alt));
+        if (k == 0) return;
+    }
+    if (ctrl && key >= 'A' && key <= 'Z') {
+        const long long i = FindByInitial(model_, static_cast<char>(key));
+        if (i >= 0) {
+            const long long top = model_.PageTop();
+            model_.PlaceCursor(i);
+            AfterMove(model_.PageTop() != top);
+        }
+        return;
+    }
+    const CursorSettings cs = Cursor();
+    switch (key) {
+    case VK_PRIOR: RunAction(20); break;
+    case VK_NEXT: RunAction(19); break;
+    case VK_LEFT: AfterMove(MoveLeft(model_, cs)); break;
+    case VK_RIGHT: AfterMove(MoveRight(model_, cs)); break;
+    case VK_UP: AfterMove(MoveUp(model_, cs)); break;
+    case VK_DOWN:
+        if (ctrl) {
+            FocusCommandLine();
+        } else {
+            AfterMove(MoveDown(model_, cs));
+        }
+        break;
+    case VK_ESCAPE: RunAction(24); break;
+    default:
+        if (key >= VK_F1 && key <= VK_F1 + 14 && !(key == VK_F4 && alt)) {
+            const std::size_t n = key - VK_F1;
+            const auto& f = App().lists.functions;
+            if (n < f.size()) {
+                const long long index = model_.CursorIndex();
+                Execute_t(f[n].command);
+                if (Visible()) Relist(index);
+            }
+        }
+        break;
+    }
+}
+
+void TfrmFM::OnChar(WPARAM ch) {
+    if (ch != '\\') return;
+    const std::string old = App().currentDir;
+    if (old.size() >= 3 && ChangeDirectory(old.substr(0, 3))) {
+        AddToHistory(App().lists.dirHistory, old);
+        ShowList();
+    }
+}
+
+bool TfrmFM::CellAt(int x, int y, int& col, int& row) const {
+    const Rect& g = layout_.grid;
+    if (x < g.left || y < g.top || x >= g.left + g.width || y >= g.top + g.height) return false;
+    col = (x - g.left) / (layout_.columnWidth + 2);
+    row = (y - g.top) / layout_.rowHeight;
+    return col < model_.Cols() && row < model_.Rows();
+}
+
+void TfrmFM::OnMouseDown(int x, int y, bool shift, bool ctrl) {
+    FocusGrid();
+    if (model_.Count() == 0) return;
+    int col = 0;
+    int row = 0;
+    if (!CellAt(x, y, col, row)) return;
+    const long long index = static_cast<long long>(col) * model_.Rows() + row + model_.PageTop();
+    if (index >= static_cast<long long>(model_.Count())) return;
+    model_.SetCursorCell(col, row);
+    auto size = [this](const FindRecord& f) { return DirectoryContentSize(App().currentDir + f.name); };
+    if (!shift) {
+        model_.SetAnchor(index);
+    } else {
+        if (!ctrl) {
+            for (std::size_t i = 0; i < model_.Count(); ++i) model_.SetMark(i, false, size);
+        }
+        const long long a = std::min(model_.Anchor(), index);
+        const long long b = std::max(model_.Anchor(), index);
+        for (long long i = a; i <= b; ++i) model_.SetMark(static_cast<std::size_t>(i), true, size);
+    }
+    if (ctrl) {
+        const std::size_t i = static_cast<std::size_t>(index);
+        model_.SetMark(i, !model_.Entry(i).marked, size);
+    }
+    UpdateStatus();
+    InvalidateGrid();
 }
 
 Geometry TfrmFM::NormalGeometry() const { return WindowGeometry(Handle()); }
@@ -87,8 +527,80 @@ LRESULT TfrmFM::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
     case WM_CLOSE: CloseFiler(); return 0;
     case WM_ACTIVATE:
-        if (LOWORD(wp) != WA_INACTIVE) App().filerLastActive = true;
-        break;
+        if (LOWORD(wp) != WA_INACTIVE) {
+            App().filerLastActive = true;
+            if (gridFocused_) SetFocus(Handle());
+        }
+        InvalidateGrid();
+        return 0;
+    case WM_SETFOCUS:
+        gridFocused_ = true;
+        InvalidateGrid();
+        return 0;
+    case WM_KILLFOCUS: InvalidateGrid(); return 0;
+    case WM_SIZE:
+        DoLayout();
+        if (Visible()) {
+            const long long index = model_.CursorIndex();
+            model_.SetGrid(layout_.rows, layout_.columns);
+            model_.RebuildTexts(Options());
+            model_.PlaceCursor(index);
+            SyncScrollBar();
+        }
+        return 0;
+    case WM_ERASEBKGND: return 1;
+    case WM_PAINT: {
+        PaintDc pdc(Handle());
+        Paint(pdc.Get());
+        return 0;
+    }
+    case WM_GETDLGCODE: return DLGC_WANTALLKEYS;
+    case WM_KEYDOWN:
+        if (wp == VK_TAB) {
+            PostMessageA(cmdLine_, WM_KEYDOWN, VK_F6, 0);
+            FocusCommandLine();
+            return 0;
+        }
+        OnKeyDown(wp);
+        return 0;
+    case WM_CHAR: OnChar(wp); return 0;
+    case WM_LBUTTONDOWN:
+        OnMouseDown(GET_X_LPARAM(lp), GET_Y_LPARAM(lp), (wp & MK_SHIFT) != 0, (wp & MK_CONTROL) != 0);
+        return 0;
+    case WM_LBUTTONDBLCLK: {
+        int col = 0;
+        int row = 0;
+        if (CellAt(GET_X_LPARAM(lp), GET_Y_LPARAM(lp), col, row)) {
+            OpenCursorEntry(GetKeyState(VK_SHIFT) < 0 ? 1 : 0);
+        }
+        return 0;
+    }
+    case WM_VSCROLL: {
+        if (LOWORD(wp) == SB_ENDSCROLL) {
+            FocusGrid();
+            return 0;
+        }
+        SCROLLINFO si{};
+        si.cbSize = sizeof si;
+        si.fMask = SIF_ALL;
+        GetScrollInfo(scroll_, SB_CTL, &si);
+        long long pos = si.nPos;
+        switch (LOWORD(wp)) {
+        case SB_LINEUP:
+        case SB_PAGEUP: pos -= 10; break;
+        case SB_LINEDOWN:
+        case SB_PAGEDOWN: pos += 10; break;
+        case SB_THUMBTRACK:
+        case SB_THUMBPOSITION: pos = si.nTrackPos; break;
+        default: break;
+        }
+        const long long page = PageForScrollPosition(std::max(pos, 0LL));
+        if (page * model_.PageSize() != model_.PageTop() && page * model_.PageSize() < static_cast<long long>(model_.Count())) {
+            model_.PlaceCursor(page * model_.PageSize());
+            AfterMove(true);
+        }
+        return 0;
+    }
     case WM_SYSCOMMAND:
         if (HandleSystemMenuCommand(static_cast<UINT>(wp & 0xFFF0))) return 0;
         break;

@@ -1,12 +1,16 @@
-// TfrmFM: the filer window. For now it holds what start-up and closing need:
-// its geometry and fonts, the settings load it runs when created, the
-// change to the home directory, and showing and closing.
+// TfrmFM: the filer window: the listing of the current directory drawn as a
+// grid of cells, the drive bar, the function-key bar, the directory and
+// full-name lines, the scroll bar and the filer's own command line.
 #pragma once
 
 #include <string>
 
 #include "common/window_win.h"
+#include "config/font_win.h"
 #include "config/window_state.h"
+#include "filer/cursor_moves.h"
+#include "filer/file_list.h"
+#include "filer/layout.h"
 
 namespace kestrum {
 
@@ -14,22 +18,66 @@ class TfrmFM : public Window {
 public:
     bool Create(HWND owner);
 
-    void ShowFiler();   // LS
+    void ShowFiler();   // LS: show, list, focus the grid
     void CloseFiler();  // CLOSE, ESC
     void UpdateCaption();
+    // Re-reads the directory; cursor -1 keeps the cursor cell.
+    void Relist(long long cursor);
+    // Relist and put the cursor on its starting entry.
+    void ShowList();
+    void FocusGrid();
+    void FocusCommandLine();
+    HWND CommandLine() const { return cmdLine_; }
+
+    FileListModel& Model() { return model_; }
+    // Full path of the cursor entry, or empty.
+    std::string CurrentFile() const;
+    // Display mode 0 (names) or 1 (name, size, date).
+    void SetDisplayMode(int mode);
+    // Runs a filer action by its code; false when the code has no action here.
+    bool RunAction(int code);
 
     Geometry NormalGeometry() const;
     bool Maximised() const;
     const FontSpec& Font(int i) const { return fonts_[i]; }
-    int ddTop = 153, ddLeft = 269, ddHeight = 300, ddWidth = 470, dsLeft = 297;
 
 protected:
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
 private:
     void FormCreate();
+    void DoLayout();
+    DisplayOptions Options() const;
+    CursorSettings Cursor() const;
+    void UpdateStatus();
+    void SyncScrollBar();
+    void Paint(HDC dc);
+    void DrawCell(HDC dc, int col, int row);
+    void InvalidateGrid();
+    void OnKeyDown(WPARAM key);
+    void OnChar(WPARAM ch);
+    void OnMouseDown(int x, int y, bool shift, bool ctrl);
+    bool CellAt(int x, int y, int& col, int& row) const;
+    void AfterMove(bool pageChanged);
+    void OpenCursorEntry(int candidate);
+    void ToggleMark();
+    void MarkAllOrNone();
+    void EscapeKey();
+    long long DirectoryContentSize(const std::string& path) const;
+
     FontSpec fonts_[4];
+    FontHandle fontHandles_[4];
     bool startMaximised_ = false;
+    FileListModel model_;
+    FilerLayout layout_;
+    int displayMode_ = 0;
+    HWND cmdLine_ = nullptr;
+    HWND scroll_ = nullptr;
+    bool gridFocused_ = true;
+    std::string driveCount_;
+    std::string driveTotal_;
+    std::string driveUsed_;
+    std::string driveFree_;
 };
 
 // Changes the process's current directory as the shell and the filer do:

@@ -9,6 +9,7 @@
 #include "common/handles_win.h"
 #include "common/sjis.h"
 #include "common/window_win.h"
+#include "config/key_files_win.h"
 #include "shell/app_win.h"
 
 namespace kestrum {
@@ -136,10 +137,9 @@ void CommandBox::KeyDown(WPARAM& key) { KeyDown(key, Down(VK_SHIFT), Down(VK_CON
 void CommandBox::KeyDown(WPARAM& key, bool shift, bool ctrl, bool alt) {
     if (key == 0) return;
     // ---- key map hook ----
-    // The key map of the command boxes translates or consumes the key here
-    // (a consumed key becomes 0), and runs the filer's next-page and
-    // previous-page actions bound to it. Until key maps exist nothing is
-    // bound and every key goes on to the built-in keys below.
+    // The key map of the command boxes: a bound key runs the line-input
+    // window's action for it and is consumed.
+    if (EditKeyLookUp(key, shift, ctrl, alt)) return;
     // ----------------------
     ++busy_;
     const BoxText before = Read();

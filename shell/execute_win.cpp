@@ -8,6 +8,8 @@
 #include "common/history.h"
 #include "common/prompter.h"
 #include "common/sjis.h"
+#include "config/colors_win.h"
+#include "config/key_files_win.h"
 #include "config/settings_loader.h"
 #include "filer/frm_fm_win.h"
 #include "shell/app_win.h"
@@ -104,15 +106,16 @@ public:
     bool ChangeDirectory(const std::string& path) override { return kestrum::ChangeDirectory(path); }
     bool FilerShowing() override { return App().filer && App().filer->Visible(); }
     void ShowFiler(bool focusCommandBox) override {
-        (void)focusCommandBox;  // the filer's command box comes with the filer
-        if (App().filer) App().filer->ShowFiler();
+        if (!App().filer) return;
+        App().filer->ShowFiler();
+        if (focusCommandBox) App().filer->FocusCommandLine();
     }
     void CloseFiler() override { kestrum::CloseFiler(); }
     void RefreshFiler() override {
-        if (App().filer) App().filer->UpdateCaption();
+        if (App().filer && App().filer->Visible()) App().filer->Relist(App().filer->Model().CursorIndex());
     }
     bool ShellShowing() override { return App().main && App().main->Visible(); }
-    std::string FilerCurrentFile() override { return {}; }
+    std::string FilerCurrentFile() override { return App().filer ? App().filer->CurrentFile() : std::string(); }
     std::string ArchiveViewerFile() override { return {}; }
     void SetLautoLabel(const std::string&) override {}
     void ShowImageViewer(const std::string&) override {
@@ -156,7 +159,9 @@ public:
         AppState& app = App();
         LoadSettingsFile(app.settingsPath, app.settings, app.lists);
         ApplyLoadedSettings();
-        RefreshFiler();
+        LoadKeyFiles();
+        LoadColorFile();
+        if (app.filer && app.filer->Visible()) app.filer->ShowList();
     }
 };
 

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "common/prompter.h"
+#include "filer/dir_tree_win.h"
 #include "filer/frm_fm_win.h"
 #include "shell/app_win.h"
 #include "shell/app_window_win.h"
@@ -137,11 +138,12 @@ CloseState CollectCloseState() {
     if (app.filer) {
         s.filer = app.filer->NormalGeometry();
         for (int i = 0; i < 4; ++i) s.filerFonts[i] = app.filer->Font(i);
-        s.ddTop = app.filer->ddTop;
-        s.ddLeft = app.filer->ddLeft;
-        s.ddHeight = app.filer->ddHeight;
-        s.ddWidth = app.filer->ddWidth;
-        s.dsLeft = app.filer->dsLeft;
+        const DirDirGeometry& dd = DirPickerGeometry();
+        s.ddTop = dd.ddTop;
+        s.ddLeft = dd.ddLeft;
+        s.ddHeight = dd.ddHeight;
+        s.ddWidth = dd.ddWidth;
+        s.dsLeft = dd.dsLeft;
         s.filerMaximised = app.filer->Maximised();
     }
     if (app.lineInput) s.lineInput = app.lineInput->NormalGeometry();

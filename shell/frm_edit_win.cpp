@@ -1,5 +1,6 @@
 // TfrmEdit: creation, menus, the question's before and after, browsing and
 // the editing actions.
+#include "filer/dir_tree_win.h"
 #include "shell/frm_edit_win.h"
 
 #include <commdlg.h>
@@ -7,6 +8,8 @@
 
 #include "common/history.h"
 #include "common/sjis.h"
+#include "config/key_custom_win.h"
+#include "config/key_files_win.h"
 #include "shell/app_win.h"
 #include "shell/command_box.h"
 #include "shell/command_box_win.h"
@@ -238,19 +241,14 @@ std::optional<std::string> TfrmEdit::PlatformPickFile() {
 }
 
 std::optional<std::string> TfrmEdit::PlatformPickFolder() {
-    // The directory tree window takes this over once it exists.
-    char name[MAX_PATH] = {};
-    BROWSEINFOA bi{};
-    bi.hwndOwner = Handle();
-    bi.pszDisplayName = name;
-    bi.ulFlags = BIF_RETURNONLYFSDIRS;
-    PIDLIST_ABSOLUTE id = SHBrowseForFolderA(&bi);
-    if (!id) return std::nullopt;
-    char path[MAX_PATH] = {};
-    const bool got = SHGetPathFromIDListA(id, path) != FALSE;
-    CoTaskMemFree(id);
-    if (!got) return std::nullopt;
-    return std::string(path);
+    // The directory tree window, starting at the directory typed so far.
+    std::string dir = App().currentDir;
+    if (edit1_) {
+        const std::string typed = Trim(GetText(edit1_));
+        if (!typed.empty()) dir = FullPathFromCurrentDir(typed);
+    }
+    if (!ShowDirectoryPicker(Handle(), dir)) return std::nullopt;
+    return dir;
 }
 
 void TfrmEdit::Browse() {
@@ -289,6 +287,11 @@ void TfrmEdit::PickRegistered() {
     SetWindowTextA(edit1_, pick.text.c_str());
     SendMessageA(edit1_, EM_SETSEL, pick.text.size(), pick.text.size());
     SetFocus(edit1_);
+}
+
+void TfrmEdit::OpenKeyCustomize() {
+    // The command boxes share this map; a save writes the .WK file.
+    ShowKeyCustomDialog(Handle(), EditKeyX(), kKeyCustomCaption, [] { SaveEditKeyFile(); }, 0);
 }
 
 void TfrmEdit::HistoryList() { CommandBox::For(edit1_, kLineInputBox).HistoryList(); }
@@ -361,10 +364,9 @@ LRESULT TfrmEdit::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         case kIdSpeed2: Browse(); return 0;
         case kIdSpeed1: PickRegistered(); return 0;
         case kIdSpeed3: HistoryList(); return 0;
-        case kEditKeyCustomize:
+        case kEditKeyCustomize: OpenKeyCustomize(); return 0;
         case kEditUserMenuEdit:
-            // The key customisation and the user-definition editor open from
-            // here once they exist.
+            // The user-definition editor opens from here once it exists.
             return 0;
         default: break;
         }

@@ -47,6 +47,8 @@ public:
     void Browse();
     void PickRegistered();
     void HistoryList();
+    // "キーカスタマイズ": the key customisation of the command boxes' map.
+    void OpenKeyCustomize();
     // HOMESHIFTMODE captions of the caret-movement entries.
     void ApplyHomeShiftMode(int mode);
 

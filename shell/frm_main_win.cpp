@@ -10,6 +10,7 @@
 #include "common/history.h"
 #include "common/prompter.h"
 #include "common/sjis.h"
+#include "config/colors_win.h"
 #include "config/profile.h"
 #include "config/settings_file.h"
 #include "filer/frm_fm_win.h"
@@ -495,7 +496,8 @@ void TfrmMain::FormCloseQuery() {
     AppState& app = App();
     // Step 1: the task-bar window to the front.
     if (app.app) SetForegroundWindow(app.app->Handle());
-    // Step 2: the colour file is saved here once colours are kept.
+    // Step 2: the colour file.
+    SaveColorFileAtClose();
     TSettingsFile file(app.settingsPath, app.settings.semicolonMode);
     CloseState state = CollectCloseState();
     WriteCloseState(file, state);
@@ -520,6 +522,29 @@ LRESULT TfrmMain::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_ACTIVATE: OnActivate(LOWORD(wp) != WA_INACTIVE); return 0;
     case WM_SHOWWINDOW: DragAcceptFiles(Handle(), wp ? TRUE : FALSE); break;
     case WM_DROPFILES: OnDropFiles(reinterpret_cast<HDROP>(wp)); return 0;
+    case WM_ERASEBKGND: {
+        RECT rc{};
+        GetClientRect(Handle(), &rc);
+        FillRect(reinterpret_cast<HDC>(wp), &rc, SlotBrush(kColShellForm));
+        return 1;
+    }
+    case WM_CTLCOLOREDIT:
+        if (reinterpret_cast<HWND>(lp) == edit1_) {
+            return reinterpret_cast<LRESULT>(
+                PrepareSlotColors(reinterpret_cast<HDC>(wp), kColShellEditText, kColShellEditBack));
+        }
+        break;
+    case WM_CTLCOLORSTATIC: {
+        const HWND child = reinterpret_cast<HWND>(lp);
+        const HDC dc = reinterpret_cast<HDC>(wp);
+        if (child == dirName_ || child == panel1_) {
+            return reinterpret_cast<LRESULT>(PrepareSlotColors(dc, kColShellDirText, kColShellDirBack));
+        }
+        if (child == label1_) {
+            return reinterpret_cast<LRESULT>(PrepareSlotColors(dc, kColShellLabelText, kColShellLabelBack));
+        }
+        break;
+    }
     case WM_CLOSE:
         FormCloseQuery();
         DestroyWindow(Handle());

@@ -83,6 +83,11 @@ std::vector<std::string> Keys(const std::vector<std::string>& lines) {
 
 class EndToEndTest : public testing::Test {
 protected:
+    // The key files named like the settings file sit beside it.
+    void SetUp() override {
+        test::WriteFile(dir_.File("my.WK"), "#ＫＥＳＴＲＵＭ Ｗキー設定ファイル\r\n");
+        test::WriteFile(dir_.File("my.TVK"), "#ＫＥＳＴＲＵＭ TVキー設定ファイル\r\n");
+    }
     std::string Cfg() const { return dir_.File("my.cfg"); }
     test::TempDir dir_;
 };
@@ -173,7 +178,7 @@ TEST_F(EndToEndTest, AliasTypedInTheShellIsSavedAndShownNextTime) {
 
     r = Drive(dir_, {"start Kestrum.exe \"" + Cfg() + "\"", "wait-window TfrmMain", "focus TfrmMain",
                      "type \"ALIAS x\"", "key RETURN", "wait-window #32770", "expect-caption #32770 \"Kestrum Alias\"",
-                     "key RETURN", "close"});
+                     "press #32770 1", "wait-gone #32770", "close"});
     ASSERT_EQ(r.code, 0u) << r.output;
 }
 

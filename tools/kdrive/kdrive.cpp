@@ -363,6 +363,25 @@ std::string Driver::Run(const std::string& line, std::string& out) {
         const bool want = Upper(a[2]) == "ON";
         return (GetMenu(w) != nullptr) == want ? std::string() : a[1] + (want ? " has no menu bar" : " has a menu bar");
     }
+    if (cmd == "press") {
+        // press CLASS ID: clicks a dialog button by its id (1 OK, 2 Cancel, 6 Yes, 7 No).
+        if (a.size() < 3) return "usage: press CLASS ID";
+        HWND w = window(1);
+        if (!w) return "no window " + a[1];
+        PostMessageA(w, WM_COMMAND, MAKEWPARAM(std::atoi(a[2].c_str()), BN_CLICKED), 0);
+        Settle(nullptr);
+        return {};
+    }
+    if (cmd == "wait-gone") {
+        if (a.size() < 2) return "usage: wait-gone CLASS [MS]";
+        const DWORD timeout = a.size() > 2 ? static_cast<DWORD>(std::atoi(a[2].c_str())) : 20000;
+        const DWORD start = GetTickCount();
+        while (FindWindowOf(a[1], "", true)) {
+            if (GetTickCount() - start >= timeout) return a[1] + " is still there";
+            Sleep(50);
+        }
+        return {};
+    }
     if (cmd == "shot") return a.size() < 2 ? "usage: shot FILE.bmp" : SaveScreen(a[1]);
     if (cmd == "sleep") {
         Sleep(a.size() > 1 ? static_cast<DWORD>(std::atoi(a[1].c_str())) : 100);

@@ -1,0 +1,130 @@
+// The colour table of the running program and its brushes.
+#include "config/colors_win.h"
+
+#include <array>
+#include <map>
+#include <utility>
+
+#include "common/prompter.h"
+#include "common/window_win.h"
+#include "shell/app_win.h"
+#include "shell/frm_main_win.h"
+
+namespace kestrum {
+
+namespace {
+
+// One brush per slot, made again when the slot's platform colour changes.
+class BrushCache {
+public:
+    BrushCache() = default;
+    BrushCache(const BrushCache&) = delete;
+    BrushCache& operator=(const BrushCache&) = delete;
+    ~BrushCache() {
+        for (HBRUSH b : brushes_) {
+            if (b) DeleteObject(b);
+        }
+    }
+    HBRUSH Get(int slot, COLORREF color) {
+        const auto i = static_cast<std::size_t>(slot);
+        if (!brushes_[i] || colors_[i] != color) {
+            if (brushes_[i]) DeleteObject(brushes_[i]);
+            brushes_[i] = CreateSolidBrush(color);
+            colors_[i] = color;
+        }
+        return brushes_[i];
+    }
+
+private:
+    std::array<HBRUSH, kColorSlotCount> brushes_{};
+    std::array<COLORREF, kColorSlotCount> colors_{};
+};
+
+BrushCache& Brushes() {
+    static BrushCache cache;
+    return cache;
+}
+
+std::map<int, ColorListener>& Listeners() {
+    static std::map<int, ColorListener> listeners;
+    return listeners;
+}
+
+}  // namespace
+
+ColorTable& Colors() {
+    static ColorTable table;
+    return table;
+}
+
+std::string CurrentColorFilePath() {
+    const AppState& app = App();
+    return ColorFilePath(app.settings.colorCustomFile, app.programDir);
+}
+
+bool LoadColorFile() {
+    const bool ok = Colors().LoadFile(CurrentColorFilePath());
+    if (!ok) {
+        CurrentPrompter().ShowMessage("指定された色設定ファイルが無効です。\r\nディフォルトの色で表示します");
+    }
+    ColorChanged(-1);
+    return ok;
+}
+
+bool SaveColorFile() {
+    const std::string path = CurrentColorFilePath();
+    if (Colors().SaveFile(path)) return true;
+    ShowErrorBox("色設定ファイルに書き込めません。\r\n" + path);
+    return false;
+}
+
+bool SaveColorFileAtClose() {
+    if (!Colors().SaveAtClose()) return true;
+    return SaveColorFile();
+}
+
+void SetColor(int slot, ColorValue value) {
+    if (slot < 0 || slot >= kColorSlotCount) return;
+    Colors().Set(slot, value);
+    ColorChanged(slot);
+}
+
+int AddColorListener(ColorListener listener) {
+    static int nextId = 0;
+    const int id = ++nextId;
+    Listeners().emplace(id, std::move(listener));
+    return id;
+}
+
+void RemoveColorListener(int id) { Listeners().erase(id); }
+
+void ColorChanged(int slot) {
+    const AppState& app = App();
+    if (app.main && app.main->Handle() && (slot < 0 || (slot >= kColShellForm && slot <= kColShellLabelText))) {
+        RedrawWindow(app.main->Handle(), nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_ALLCHILDREN);
+    }
+    // A listener may remove itself while it runs.
+    const std::map<int, ColorListener> listeners = Listeners();
+    for (const auto& [id, listener] : listeners) {
+        if (listener) listener(slot);
+    }
+}
+
+COLORREF ResolveColor(ColorValue value) {
+    const auto bits = static_cast<std::uint32_t>(value);
+    if (bits & 0x80000000u) return GetSysColor(static_cast<int>(bits & 0xFFu));
+    return static_cast<COLORREF>(bits & 0x00FFFFFFu);
+}
+
+HBRUSH SlotBrush(int slot) {
+    if (slot < 0 || slot >= kColorSlotCount) return static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
+    return Brushes().Get(slot, ResolveColor(Colors().Get(slot)));
+}
+
+HBRUSH PrepareSlotColors(HDC dc, int textSlot, int backSlot) {
+    SetTextColor(dc, ResolveColor(Colors().Get(textSlot)));
+    SetBkColor(dc, ResolveColor(Colors().Get(backSlot)));
+    return SlotBrush(backSlot);
+}
+
+}  // namespace kestrum

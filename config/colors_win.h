@@ -1,0 +1,50 @@
+// The process-wide colour table, the colour file of the running program,
+// and colour values turned into the platform's colours and brushes.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+
+#include "config/colors.h"
+
+namespace kestrum {
+
+// The colours in force.
+ColorTable& Colors();
+
+// The colour file named by the ColorCustomFile setting of the running program.
+std::string CurrentColorFilePath();
+
+// Reads the colour file into the table and repaints the windows that use it.
+// A missing, empty or headerless file shows "指定された色設定ファイルが無効です。
+// ディフォルトの色で表示します" and leaves every colour as it was; false then.
+bool LoadColorFile();
+// Writes the colour file; a failure is shown in the error box. False then.
+bool SaveColorFile();
+// The close of the shell window: writes the file unless the last load failed
+// (or none was made) and no colour was changed since. True when nothing had
+// to be written.
+bool SaveColorFileAtClose();
+
+// Sets one slot and tells the windows (ColorChanged).
+void SetColor(int slot, ColorValue value);
+
+// Listeners of colour changes: slot is the one changed, -1 after a load
+// (every slot may have changed). The id serves to remove the listener.
+using ColorListener = std::function<void(int slot)>;
+int AddColorListener(ColorListener listener);
+void RemoveColorListener(int id);
+// Repaints the shell window and calls the listeners.
+void ColorChanged(int slot);
+
+// The platform colour of a value: for a system colour GetSysColor of its low
+// byte, else the value's low three bytes.
+COLORREF ResolveColor(ColorValue value);
+// A solid brush of a slot's colour now, owned by the table (do not delete).
+HBRUSH SlotBrush(int slot);
+// For WM_CTLCOLOR*: sets the text and background colours of dc to the two
+// slots and returns the background slot's brush.
+HBRUSH PrepareSlotColors(HDC dc, int textSlot, int backSlot);
+
+}  // namespace kestrum

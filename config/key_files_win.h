@@ -1,0 +1,36 @@
+// The program's three key maps (filer, line input and command boxes, text
+// viewer) and their files.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "config/key_map.h"
+
+namespace kestrum {
+
+// The maps, with their action tables filled on first use. The filer's table
+// holds its 86 actions and one drive action per drive present (command =
+// action code; the filer sets runCommand and setCaption). The line-input
+// map runs and captions the line-input window's menu entries.
+TKeyX& FilerKeyX();
+TKeyX& EditKeyX();
+TKeyX& ViewerKeyX();
+
+// Loads all three files from the settings (at start and on CFGLOAD).
+void LoadKeyFiles();
+// Loads the filer file named like KeyCustomFile; a preview (the settings
+// dialog trying a name) never writes the file.
+void LoadFilerKeyFile(const std::string& keyCustomFile, bool preview);
+
+// The files, written from the maps.
+bool SaveFilerKeyFile();
+bool SaveEditKeyFile();
+bool SaveViewerKeyFile();
+
+// The command boxes' lookup: a key bound in the line-input map runs its
+// action and becomes 0 (true). Keys sent by a running action pass.
+bool EditKeyLookUp(WPARAM& key, bool shift, bool ctrl, bool alt);
+
+}  // namespace kestrum

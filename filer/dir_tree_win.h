@@ -1,0 +1,243 @@
+// The directory picker window: TDirTreeView (a tree-view control filled
+// level by level from TDirTreeModel), TSplitPanel (the draggable divider),
+// TfrmDirDir (drive selector, tree, divider and file list) and the modal
+// entry point the line-input window's browse button calls.
+#pragma once
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "common/window_win.h"
+#include "filer/dir_tree.h"
+#include "config/key_map.h"
+
+namespace kestrum {
+
+// Lists directories through FindFirstFileA, without the platform's "no
+// disk" boxes.
+class Win32DirLister : public DirLister {
+public:
+    std::vector<FindRecord> Find(const std::string& pattern) override;
+};
+
+class TDirTreeView;
+using TDirTreeEvent = std::function<void(TDirTreeView& sender, const std::string& path)>;
+
+// A read-only tree view of one drive's directories. Its parent must pass
+// the control's WM_NOTIFY messages to Notify.
+class TDirTreeView {
+public:
+    explicit TDirTreeView(DirLister& lister) : model_(lister) {}
+    TDirTreeView(const TDirTreeView&) = delete;
+    TDirTreeView& operator=(const TDirTreeView&) = delete;
+
+    bool Create(HWND parent, int x, int y, int w, int h);
+    HWND Handle() const { return wnd_; }
+
+    // Loads drive (upper-case letter) unless it is already loaded.
+    void SetDrive(char drive);
+    char Drive() const { return drive_; }
+    // A root node for the drive itself; reloads when it changes.
+    void SetShowDrive(bool show);
+    bool ShowDrive() const { return showDrive_; }
+    // After loading, select the drive's current directory.
+    bool ShowCurrentDir = true;
+    // Gets the path of the newly selected node (not while loading).
+    TDirTreeEvent OnChange;
+    // Current directory of a drive ("C:\WORK"); the platform's by default.
+    std::function<std::string(char drive)> DriveCurrentDir;
+
+    // Path of the selected node ("X:" for the drive node); empty for none.
+    std::string SelectedPath() const;
+    // Expands the way to dir and selects it (or its deepest existing
+    // directory); loads dir's drive first. False when nothing was selected.
+    bool SelectPath(const std::string& dir);
+    // Selects the drive's current directory as loading does.
+    void SelectCurrentDir();
+    void ExpandSelected();
+    void CollapseSelected();
+
+    // Handles a notification of the control; true when it was one of ours.
+    bool Notify(const NMHDR* hdr, LRESULT& result);
+
+    const TDirTreeModel& Model() const { return model_; }
+    // The control's item of a node (nullptr when it is not shown).
+    HTREEITEM ItemOf(int node) const;
+    // The item of dir, reading and showing (not expanding) the levels above
+    // it; nullptr when dir is not in the tree.
+    HTREEITEM ItemOfPath(const std::string& dir);
+    // Node of a control item: -1 for the placeholder.
+    int NodeOf(HTREEITEM item) const;
+
+private:
+    void Reload();
+    void InsertChildren(HTREEITEM parentItem, int node);
+    // Makes the control's children of node match the model's.
+    void SyncChildren(int node);
+    // Shows in the control the levels Locate read above loc.node.
+    void SyncChain(const DirLocation& loc);
+
+    TDirTreeModel model_;
+    HWND wnd_ = nullptr;
+    HIMAGELIST images_ = nullptr;
+    char drive_ = 0;
+    bool showDrive_ = false;
+    bool loading_ = false;
+    std::vector<HTREEITEM> items_;  // by node id
+};
+
+// Alignment of a child inside an aligning panel, as the layout applies it:
+// in order, edges first, the client child takes what is left.
+enum class TAlign { None, Top, Bottom, Left, Right, Client };
+
+// A plain panel that lays out its children by alignment and passes
+// notifications and commands on to its own parent.
+class TAlignPanel : public Window {
+public:
+    bool Create(HWND parent, int x, int y, int w, int h);
+    // Adds a child (or changes its alignment); after is the child it goes
+    // behind in the layout order (nullptr: at the end).
+    void SetAlign(HWND child, TAlign align, HWND after = nullptr);
+    TAlign AlignOf(HWND child) const;
+    void Layout();
+
+protected:
+    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+
+private:
+    struct Item {
+        HWND wnd;
+        TAlign align;
+    };
+    std::vector<Item> items_;
+};
+
+// The divider: a 4-pixel bar next to its host that resizes the host when
+// dragged.
+class TSplitPanel : public Window {
+public:
+    static constexpr int kThickness = 4;
+    bool Create(TAlignPanel& parent);
+    // The control to resize. A host without alignment or aligned to the
+    // client becomes left-aligned; the divider takes the host's alignment
+    // and sits just beyond it.
+    void SetHostComponent(HWND host);
+    HWND HostComponent() const { return host_; }
+    // Throws for TAlign::Client ("AlignにalClientは選択できません。").
+    void SetAlign(TAlign align);
+    TAlign Align() const { return align_; }
+    bool Horizontal() const { return align_ == TAlign::Top || align_ == TAlign::Bottom; }
+    // Fired after a drag has resized the host.
+    std::function<void(TSplitPanel&)> OnEndSizing;
+
+protected:
+    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+
+private:
+    void DrawLine() const;
+    void BeginDrag(int x, int y);
+    void DragTo(int x, int y);
+    void EndDrag();
+
+    TAlignPanel* panel_ = nullptr;
+    HWND host_ = nullptr;
+    TAlign align_ = TAlign::Left;
+    bool dragging_ = false;
+    HDC dragDc_ = nullptr;
+    POINT pressed_{};  // pointer at button down, in the panel's coordinates
+    int edgeStart_ = 0;  // the host's edge at button down, panel coordinates
+    int position_ = 0;   // the host's edge as dragged now
+};
+
+// Placement the picker keeps (section FORM_LS): window top, left, height,
+// width and the tree's width.
+struct DirDirGeometry {
+    int ddTop = 153;
+    int ddLeft = 269;
+    int ddHeight = 300;
+    int ddWidth = 470;
+    int dsLeft = 297;
+};
+
+// Modifier bits passed to the key-map hook.
+// Modifier bits as in the key maps: Shift 1, Alt 2, Ctrl 4 (config/key_map.h).
+// Looks a key up in the filer's key map with exactly these modifiers and
+// gives the bound action id, or -1 when the key is not bound.
+using DirTreeKeyLookup = std::function<int(int vk, unsigned modifiers)>;
+// The filer's key map as the tree consults it (unset: no key is bound).
+DirTreeKeyLookup& FilerKeyLookupForDirTree();
+
+// The picker's placement between uses; the filer sets it from the settings
+// at start and writes it back at close.
+DirDirGeometry& DirPickerGeometry();
+
+class TfrmDirDir : public Window {
+public:
+    // lister: nullptr lists the disk.
+    explicit TfrmDirDir(DirLister* lister = nullptr);
+    ~TfrmDirDir() override;
+
+    // Creates the hidden window with the given placement.
+    bool Create(HWND owner, const DirDirGeometry& g);
+    // The placement to keep: the normal position and the tree's width.
+    DirDirGeometry GeometryToKeep() const;
+
+    // Without the modal loop: loads the drive of startDir (the current
+    // directory when it has none), selects startDir and shows the window.
+    // The question ends when Finished() is true.
+    void Begin(const std::string& startDir);
+    bool Finished() const { return finished_; }
+    // 1 OK (Result() holds the directory), 2 Cancel.
+    int ModalResult() const { return modalResult_; }
+    const std::string& Result() const { return result_; }
+    // Begin, then the modal loop; the result code.
+    int ShowModal(const std::string& startDir);
+
+    TDirTreeView& Tree() { return tree_; }
+    TSplitPanel& Splitter() { return split_; }
+    HWND DriveBox() const { return driveBox_; }
+    HWND FileList() const { return fileList_; }
+    HWND Panel() const { return panel_.Handle(); }
+    // Names shown in the file list.
+    std::vector<std::string> Files() const;
+
+protected:
+    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+
+private:
+    void FormCreate(int treeWidth);
+    void FormResize();
+    void FillDrives();
+    void ShowDriveInBox(char drive);
+    void SelectDrive(char drive);
+    void TreeChange(const std::string& path);
+    // True when the key was taken (the tree never sees it).
+    bool TreeKeyDown(WPARAM vk);
+    void End(int result);
+    static LRESULT CALLBACK TreeProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR data);
+
+    Win32DirLister diskLister_;
+    DirLister& lister_;  // the disk, or the one the creator gave
+    TDirTreeView tree_;
+    TAlignPanel panel_;
+    TSplitPanel split_;
+    HWND driveBox_ = nullptr;
+    HWND fileList_ = nullptr;
+    HWND ok_ = nullptr;
+    HWND cancel_ = nullptr;
+    std::vector<char> drives_;  // letters in the drive box, in order
+    bool finished_ = true;
+    int modalResult_ = 0;
+    std::string result_;
+};
+
+// Shows the picker modally. dir in: the start directory; out, on OK: the
+// chosen directory. The placement is taken from and kept in
+// DirPickerGeometry().
+bool ShowDirectoryPicker(HWND owner, std::string& dir);
+
+}  // namespace kestrum

@@ -1,0 +1,263 @@
+// TfrmFM on screen: the layout of its regions and the drawing of the bars,
+// the lines and the grid of cells (through a back buffer, a page at a time).
+#include <windows.h>
+
+#include <algorithm>
+
+#include "common/handles_win.h"
+#include "common/sjis.h"
+#include "config/colors_win.h"
+#include "filer/frm_fm_win.h"
+#include "shell/app_win.h"
+
+namespace kestrum {
+
+namespace {
+
+COLORREF Slot(int slot) { return ResolveColor(Colors().Get(slot)); }
+
+SIZE TextSize(HDC dc, HFONT font, const std::string& text) {
+    SelectGuard g(dc, font);
+    SIZE sz{};
+    GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &sz);
+    return sz;
+}
+
+void FillRectColor(HDC dc, const RECT& r, COLORREF c) {
+    GdiObject<HBRUSH> brush(CreateSolidBrush(c));
+    FillRect(dc, &r, brush.Get());
+}
+
+RECT ToRECT(const Rect& r) { return RECT{r.left, r.top, r.left + r.width, r.top + r.height}; }
+
+void DrawTextIn(HDC dc, const Rect& box, const std::string& text, COLORREF fg, COLORREF bg, UINT align) {
+    RECT r = ToRECT(box);
+    FillRectColor(dc, r, bg);
+    SetTextColor(dc, fg);
+    SetBkMode(dc, TRANSPARENT);
+    r.left += 2;
+    r.right -= 2;
+    DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &r, align | DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+}
+
+}  // namespace
+
+void TfrmFM::DoLayout() {
+    if (!Handle()) return;
+    RECT rc{};
+    GetClientRect(Handle(), &rc);
+    WindowDc dc(Handle());
+    const Settings& s = App().settings;
+    LayoutInput in;
+    in.clientWidth = rc.right;
+    in.clientHeight = rc.bottom;
+    in.driveFontHeight = TextSize(dc.Get(), fontHandles_[1].Get(), "P").cy;
+    in.functionFontHeight = TextSize(dc.Get(), fontHandles_[2].Get(), "P").cy;
+    in.windowFontHeight = TextSize(dc.Get(), fontHandles_[0].Get(), "P").cy;
+    in.underscoreHeight = TextSize(dc.Get(), fontHandles_[0].Get(), "_").cy;
+    {
+        SelectGuard g(dc.Get(), fontHandles_[0].Get());
+        TEXTMETRICA tm{};
+        GetTextMetricsA(dc.Get(), &tm);
+        in.averageCharWidth = std::max<int>(tm.tmAveCharWidth, 1);
+    }
+    in.pWidth = std::max<int>(TextSize(dc.Get(), fontHandles_[0].Get(), "P").cx, 1);
+    in.sizeSampleWidth = TextSize(dc.Get(), fontHandles_[0].Get(), "Size 100,000,000,000").cx;
+    in.scrollBarWidth = GetSystemMetrics(SM_CXHSCROLL);
+    in.commandLineHeight = TextSize(dc.Get(), fontHandles_[3].Get(), "P").cy + 8;
+    in.columnChars = displayMode_ == 0 ? 18 : 39;
+    in.filePitch = s.filePitch;
+    in.functionBar = s.fguide;
+    in.infoLine = s.fileInfo1;
+    layout_ = ComputeLayout(in);
+    MoveWindow(cmdLine_, layout_.commandLine.left, layout_.commandLine.top, layout_.commandLine.width,
+               layout_.commandLine.height, TRUE);
+    MoveWindow(scroll_, layout_.scrollBar.left, layout_.scrollBar.top, layout_.scrollBar.width,
+               layout_.scrollBar.height, TRUE);
+    model_.SetGrid(layout_.rows, layout_.columns);
+    InvalidateRect(Handle(), nullptr, FALSE);
+}
+
+void TfrmFM::InvalidateGrid() {
+    if (!Handle()) return;
+    RECT r = ToRECT(layout_.grid);
+    InvalidateRect(Handle(), &r, FALSE);
+    // The full-name line and the counts follow the cursor.
+    RECT line = ToRECT(layout_.fullNameLine);
+    InvalidateRect(Handle(), &line, FALSE);
+    RECT dir = ToRECT(layout_.directoryLine);
+    InvalidateRect(Handle(), &dir, FALSE);
+    RECT bar = ToRECT(layout_.driveBar);
+    InvalidateRect(Handle(), &bar, FALSE);
+}
+
+void TfrmFM::Paint(HDC target) {
+    RECT rc{};
+    GetClientRect(Handle(), &rc);
+    HDC dc = CreateCompatibleDC(target);
+    GdiObject<HBITMAP> bmp(CreateCompatibleBitmap(target, std::max<LONG>(rc.right, 1), std::max<LONG>(rc.bottom, 1)));
+    HGDIOBJ oldBmp = SelectObject(dc, bmp.Get());
+    FillRectColor(dc, rc, Slot(0));
+    const AppState& app = App();
+
+    // Drive bar: archive-auto, count, total, used, free.
+    {
+        SelectGuard font(dc, fontHandles_[1].Get());
+        const Rect& bar = layout_.driveBar;
+        FillRectColor(dc, ToRECT(bar), Slot(7));
+        const std::string lauto = app.lautoOn ? "LAUTO " + app.lautoLabel : std::string("LAUTO OFF");
+        const std::string count = "ファイル数 " + driveCount_;
+        const DriveBarWidths w = ComputeDriveBar(
+            bar.width, TextSize(dc, fontHandles_[1].Get(),
+                                "ファイル数 1000/10000Total 100,000,000,000Used 100,000,000,000Free 100,000,000,000LAuto [画像などや]")
+                           .cx,
+            TextSize(dc, fontHandles_[1].Get(), "ファイル数 1000/10000").cx,
+            TextSize(dc, fontHandles_[1].Get(), "Total 100,000,000,000").cx,
+            TextSize(dc, fontHandles_[1].Get(), "Used 100,000,000,000").cx,
+            TextSize(dc, fontHandles_[1].Get(), "Free 100,000,000,000").cx,
+            TextSize(dc, fontHandles_[1].Get(), "LAuto [画像などや]").cx);
+        int x = bar.left;
+        const std::pair<int, const std::string*> boxes[] = {
+            {w.lauto, &lauto}, {w.count, &count}, {w.total, &driveTotal_}, {w.used, &driveUsed_}, {w.freeSpace, &driveFree_}};
+        for (const auto& [width, text] : boxes) {
+            DrawTextIn(dc, Rect{x, bar.top, width, bar.height}, *text, Slot(8), Slot(7), DT_LEFT);
+            x += width;
+        }
+    }
+    // Function-key bar.
+    if (app.settings.fguide && layout_.functionBar.height > 0) {
+        SelectGuard font(dc, fontHandles_[2].Get());
+        const Rect& bar = layout_.functionBar;
+        FillRectColor(dc, ToRECT(bar), Slot(9));
+        std::vector<int> labels;
+        for (std::size_t i = 0; i < 12; ++i) {
+            const std::string t = i < app.lists.functions.size() ? app.lists.functions[i].title : std::string();
+            labels.push_back(TextSize(dc, fontHandles_[2].Get(), t).cx);
+        }
+        const std::vector<int> widths = FunctionKeyWidths(labels, bar.width, app.settings.functionKazu);
+        int x = bar.left;
+        for (std::size_t i = 0; i < 12; ++i) {
+            if (static_cast<int>(i) >= app.settings.functionKazu) break;
+            const std::string t = i < app.lists.functions.size() ? app.lists.functions[i].title : std::string();
+            DrawTextIn(dc, Rect{x, bar.top, widths[i], bar.height}, t, Slot(10), Slot(9), DT_LEFT);
+            x += widths[i];
+            RECT divider{x, bar.top + 2, x + 1, bar.Bottom() - 2};
+            FillRectColor(dc, divider, Slot(17));
+            x += (i == 3 || i == 4 || i == 7) ? 3 : 1;
+        }
+    }
+    // Directory line and full-name line.
+    SelectGuard windowFont(dc, fontHandles_[0].Get());
+    const long long cursor = model_.CursorIndex();
+    const bool empty = model_.Count() == 0;
+    std::string nameText = "ファイルがありません";
+    std::string sizeDate;
+    if (!empty && cursor < static_cast<long long>(model_.Count())) {
+        const FileEntry& e = model_.Entry(static_cast<std::size_t>(cursor));
+        DisplayOptions o = Options();
+        nameText = NameText(e.find, o);
+        sizeDate = " " + SizeDateText(e.find, o) + " ";
+    }
+    {
+        const Rect& line = layout_.directoryLine;
+        const Rect left{line.left, line.top, layout_.directoryLeftWidth, line.height};
+        const Rect right{line.left + layout_.directoryLeftWidth, line.top, line.width - layout_.directoryLeftWidth,
+                         line.height};
+        DrawTextIn(dc, left, app.settings.fileInfo1 ? nameText : app.currentDir + app.maskText, Slot(12), Slot(11),
+                   DT_LEFT);
+        DrawTextIn(dc, right, model_.MarkedSizeText(), Slot(14), Slot(13), DT_RIGHT);
+    }
+    if (layout_.fullNameLine.height > 0) {
+        DrawTextIn(dc, layout_.fullNameLine, nameText, Slot(16), Slot(15), DT_LEFT);
+        DrawTextIn(dc, layout_.fullNameLine, empty ? std::string() : sizeDate, Slot(16), Slot(15), DT_RIGHT);
+        DrawTextIn(dc, Rect{layout_.fullNameLine.left, layout_.fullNameLine.top,
+                            layout_.fullNameLine.width - TextSize(dc, fontHandles_[0].Get(), sizeDate).cx,
+                            layout_.fullNameLine.height},
+                   nameText, Slot(16), Slot(15), DT_LEFT);
+    }
+    // The grid: one page of cells, column by column.
+    FillRectColor(dc, ToRECT(layout_.grid), Slot(1));
+    for (int c = 0; c < model_.Cols(); ++c) {
+        for (int r = 0; r < model_.Rows(); ++r) DrawCell(dc, c, r);
+    }
+    BitBlt(target, 0, 0, rc.right, rc.bottom, dc, 0, 0, SRCCOPY);
+    SelectObject(dc, oldBmp);
+    DeleteDC(dc);
+}
+
+void TfrmFM::DrawCell(HDC dc, int col, int row) {
+    const Rect& g = layout_.grid;
+    const int cw = layout_.columnWidth;
+    const int rh = layout_.rowHeight;
+    RECT cell{g.left + col * (cw + 2), g.top + row * rh, g.left + col * (cw + 2) + cw, g.top + row * rh + rh};
+    const long long index = static_cast<long long>(col) * model_.Rows() + row + model_.PageTop();
+    const COLORREF gridBack = Slot(1);
+    if (index >= static_cast<long long>(model_.Count())) {
+        FillRectColor(dc, cell, gridBack);
+        return;
+    }
+    const Settings& s = App().settings;
+    const bool active = gridFocused_ && GetFocus() == Handle();
+    const int style = active ? s.cursorStyle : s.cursorStyle2;
+    const FileEntry& e = model_.Entry(static_cast<std::size_t>(index));
+    int slot = 2;
+    if (e.find.IsDirectory()) slot = 6;
+    if (e.find.attributes & kAttrReadOnly) slot = 3;
+    if (e.find.attributes & kAttrHidden) slot = 4;
+    if (e.find.attributes & kAttrSystem) slot = 5;
+    COLORREF fg = Slot(slot);
+    COLORREF bg = gridBack;
+    const bool isCursor = col == model_.CursorCol() && row == model_.CursorRow();
+    if (style == 2 && isCursor) std::swap(fg, bg);
+    FillRectColor(dc, cell, bg);
+    SetTextColor(dc, fg);
+    SetBkMode(dc, TRANSPARENT);
+
+    const DisplayOptions o = Options();
+    std::string name = NameText(e.find, o);
+    std::string marked = name;
+    if (!marked.empty()) marked[0] = '*';
+    const int withStar = static_cast<int>(TextSize(dc, fontHandles_[0].Get(), marked).cx);
+    const int without = static_cast<int>(TextSize(dc, fontHandles_[0].Get(), name.substr(1)).cx);
+    const std::string shown = e.marked ? marked : name.substr(name.empty() ? 0 : 1);
+    const int offset = e.marked ? 1 : withStar - without + 1;
+    RECT clip = cell;
+    if (displayMode_ == 1) {
+        const std::string right = " " + SizeDateText(e.find, o) + " ";
+        const int rw = TextSize(dc, fontHandles_[0].Get(), right).cx;
+        clip.right = std::max<LONG>(cell.left, cell.left + cw - rw - 1);
+        ExtTextOutA(dc, cell.left + offset, cell.top + 1, ETO_CLIPPED, &clip, shown.c_str(),
+                    static_cast<UINT>(shown.size()), nullptr);
+        TextOutA(dc, cell.left + cw - rw - 1, cell.top + 1, right.c_str(), static_cast<int>(right.size()));
+    } else {
+        // The extension sits at the right edge and covers a long name's tail.
+        const std::size_t dot = FindLastChar(shown, '.');
+        const bool hasExt = dot != std::string::npos && dot > 0 && !e.find.IsDirectory();
+        const std::string base = hasExt ? shown.substr(0, dot) : shown;
+        ExtTextOutA(dc, cell.left + offset, cell.top + 1, ETO_CLIPPED, &clip, base.c_str(),
+                    static_cast<UINT>(base.size()), nullptr);
+        if (hasExt) {
+            const std::string ext = shown.substr(dot);
+            const int ew = TextSize(dc, fontHandles_[0].Get(), ext).cx;
+            RECT box{std::max<LONG>(cell.left, cell.right - ew - 2 - 4), cell.top, cell.right, cell.bottom};
+            FillRectColor(dc, box, bg);
+            ExtTextOutA(dc, cell.right - ew - 2, cell.top + 2, ETO_CLIPPED, &box, ext.c_str(),
+                        static_cast<UINT>(ext.size()), nullptr);
+        }
+    }
+    if (isCursor && style != 2) {
+        GdiObject<HPEN> pen(CreatePen(style == 3 ? PS_DOT : PS_SOLID, 1, fg));
+        SelectGuard penGuard(dc, pen.Get());
+        SelectGuard brushGuard(dc, GetStockObject(NULL_BRUSH));
+        SetBkMode(dc, OPAQUE);
+        SetBkColor(dc, bg);
+        if (style == 1) {
+            MoveToEx(dc, cell.left + 1, cell.bottom - 1, nullptr);
+            LineTo(dc, cell.left + cw - 3, cell.bottom - 1);
+        } else {
+            Rectangle(dc, cell.left, cell.top, cell.right - (style == 3 ? 1 : 0), cell.bottom - (style == 3 ? 1 : 0));
+        }
+    }
+}
+
+}  // namespace kestrum

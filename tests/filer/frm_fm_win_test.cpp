@@ -1,0 +1,108 @@
+// The filer window under the null display driver: listing a directory,
+// cursor keys, marking, entering and leaving directories.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "common/prompter.h"
+#include "common/sjis.h"
+#include "filer/frm_fm_win.h"
+#include "shell/app_win.h"
+#include "tests/test_util.h"
+
+namespace kestrum {
+namespace {
+
+class FilerWindowTest : public testing::Test {
+protected:
+    void SetUp() override {
+        char cwd[MAX_PATH] = {};
+        GetCurrentDirectoryA(MAX_PATH, cwd);
+        saved_ = cwd;
+        App() = AppState();
+        App().settingsPath = dir_.File("k.cfg");
+        test::WriteFile(App().settingsPath, "[環境変数]\r\nFILERAUTO, 0\r\nHOMEDIR, " + dir_.Path() + "\r\n[END]\r\n");
+        CreateDirectoryA(dir_.File("ソフト").c_str(), nullptr);
+        test::WriteFile(dir_.File("a.txt"), "hello");
+        test::WriteFile(dir_.File("b.doc"), std::string(5000, 'x'));
+        filer_ = std::make_unique<TfrmFM>();
+        App().filer = filer_.get();
+        ASSERT_TRUE(filer_->Create(nullptr));
+        filer_->ShowFiler();
+    }
+    void TearDown() override {
+        filer_.reset();
+        App() = AppState();
+        SetCurrentDirectoryA(saved_.c_str());
+    }
+    void Key(WPARAM vk) { SendMessageA(filer_->Handle(), WM_KEYDOWN, vk, 0); }
+    std::string CursorName() {
+        FileListModel& m = filer_->Model();
+        return m.Entry(static_cast<std::size_t>(m.CursorIndex())).find.name;
+    }
+
+    // The key and colour files are missing here: their messages are answered.
+    ScriptedPrompter prompter_;
+    ScopedPrompter scope_{prompter_};
+    test::TempDir dir_;
+    std::string saved_;
+    std::unique_ptr<TfrmFM> filer_;
+};
+
+TEST_F(FilerWindowTest, ListsTheHomeDirectoryWithTheCursorOnDotDot) {
+    FileListModel& m = filer_->Model();
+    ASSERT_EQ(m.Count(), 6u);  // ., .., ソフト, a.txt, b.doc and the settings file
+    EXPECT_EQ(CursorName(), "..");
+    char caption[MAX_PATH + 64] = {};
+    GetWindowTextA(filer_->Handle(), caption, sizeof caption);
+    EXPECT_EQ(std::string(caption), App().currentDir + "*.* - Kestrum ﾌｧｲﾗｰ");
+}
+
+TEST_F(FilerWindowTest, KeysMoveMarkAndEnter) {
+    FileListModel& m = filer_->Model();
+    const long long start = m.CursorIndex();
+    Key(VK_DOWN);
+    EXPECT_EQ(m.CursorIndex(), start + 1);
+    Key(VK_UP);
+    EXPECT_EQ(m.CursorIndex(), start);
+    // Space (action 21) marks and moves down; "." and ".." never mark.
+    filer_->RunAction(21);
+    EXPECT_EQ(m.MarkedCount(), 0u);
+    while (CursorName() != "b.doc") Key(VK_DOWN);
+    filer_->RunAction(21);
+    EXPECT_EQ(m.MarkedCount(), 1u);
+    EXPECT_GE(m.MarkedTotal(), 5000);
+    // Home (22): with something marked, unmark all; then mark every file.
+    filer_->RunAction(22);
+    EXPECT_EQ(m.MarkedCount(), 0u);
+    filer_->RunAction(22);
+    EXPECT_EQ(m.MarkedCount(), 3u);  // every file, no directory
+    // Return (23) enters a directory; Backspace (18) comes back onto it.
+    while (CursorName() != "ソフト") Key(VK_DOWN);
+    filer_->RunAction(23);
+    EXPECT_TRUE(EndsWithBackslash(App().currentDir));
+    EXPECT_EQ(ExtractFileName(ExcludeTrailingBackslash(App().currentDir)), "ソフト");
+    filer_->RunAction(18);
+    EXPECT_EQ(CursorName(), "ソフト");
+}
+
+TEST_F(FilerWindowTest, MaskAndDisplayMode) {
+    App().masks = {"0*.TXT"};
+    App().maskText = "*.TXT";
+    filer_->ShowList();
+    EXPECT_EQ(filer_->Model().Count(), 4u);  // directories stay
+    filer_->SetDisplayMode(1);
+    bool found = false;
+    for (std::size_t i = 0; i < filer_->Model().Count(); ++i) {
+        const FileEntry& e = filer_->Model().Entry(i);
+        if (e.find.name != "a.txt") continue;
+        found = true;
+        EXPECT_NE(e.text.find("        5 "), std::string::npos) << e.text;  // name, size and date
+    }
+    EXPECT_TRUE(found);
+}
+
+}  // namespace
+}  // namespace kestrum
