@@ -8,6 +8,7 @@
 
 #include "common/history.h"
 #include "common/sjis.h"
+#include "config/key_map.h"
 #include "config/key_custom_win.h"
 #include "config/key_files_win.h"
 #include "shell/app_win.h"
@@ -29,29 +30,11 @@ constexpr int kIdSpeed1 = 11;
 constexpr int kIdSpeed2 = 12;
 constexpr int kIdSpeed3 = 13;
 
-const char* const kActionNames[kEditActionCount] = {
-    "ファイル名自動補充",
-    "ヒストリー",
-    "ヒストリー(戻る)",
-    "カーソルを文字列の先頭に移動",
-    "カーソルを文字列の最後に移動",
-    "参照",
-    "登録リストから選択",
-    "カーソル位置以降削除",
-    "コピー",
-    "貼りつけ",
-    "切り取り",
-    "カーソル前の文字削除",
-    "UNDO",
-    "カーソルを左に移動",
-    "カーソルを右に移動",
-};
-
 bool IsLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 
 }  // namespace
 
-const char* EditActionName(int n) { return n >= 0 && n < kEditActionCount ? kActionNames[n] : ""; }
+const char* EditActionName(int n) { return EditKeyActionName(n); }
 
 bool TfrmEdit::Create(HWND owner, const ProfileReader& profile) {
     BuildMenu();
@@ -71,12 +54,12 @@ bool TfrmEdit::Create(HWND owner, const ProfileReader& profile) {
 void TfrmEdit::BuildMenu() {
     menu_ = CreateMenu();
     basic_ = CreatePopupMenu();
-    for (int n = 0; n <= 6; ++n) AppendMenuA(basic_, MF_STRING, kEditAction0 + n, kActionNames[n]);
+    for (int n = 0; n <= 6; ++n) AppendMenuA(basic_, MF_STRING, kEditAction0 + n, EditActionName(n));
     AppendMenuA(menu_, MF_POPUP, reinterpret_cast<UINT_PTR>(basic_), "基本操作");
     // The user-defined functions fill this menu when they are loaded.
     AppendMenuA(menu_, MF_POPUP, reinterpret_cast<UINT_PTR>(CreatePopupMenu()), "ユーザー定義(&U)");
     HMENU edit = CreatePopupMenu();
-    for (int n = 7; n < kEditActionCount; ++n) AppendMenuA(edit, MF_STRING, kEditAction0 + n, kActionNames[n]);
+    for (int n = 7; n < kEditActionCount; ++n) AppendMenuA(edit, MF_STRING, kEditAction0 + n, EditActionName(n));
     AppendMenuA(menu_, MF_POPUP, reinterpret_cast<UINT_PTR>(edit), "編集");
     HMENU cfg = CreatePopupMenu();
     AppendMenuA(cfg, MF_STRING, kEditKeyCustomize, "キーカスタマイズ");
