@@ -10,6 +10,8 @@
 #include "common/sjis.h"
 #include "common/window_win.h"
 #include "config/key_files_win.h"
+#include "config/key_map.h"
+#include "filer/frm_fm_win.h"
 #include "shell/app_win.h"
 
 namespace kestrum {
@@ -141,6 +143,21 @@ void CommandBox::KeyDown(WPARAM& key, bool shift, bool ctrl, bool alt) {
     // window's action for it and is consumed.
     if (EditKeyLookUp(key, shift, ctrl, alt)) return;
     // ----------------------
+    // A key the filer binds to its next or previous page turns the filer's
+    // page from the command box too.
+    if (!alt && App().filer) {
+        const int vk = MainRowKey(static_cast<int>(key));
+        const unsigned char mods = ModifierBits(shift, ctrl, alt);
+        const TUserKey& map = FilerKeyX().KeyXUserKey;
+        for (int i = 0; i < map.Count(); ++i) {
+            const KeyBinding& b = map.Get(i);
+            if (b.key == vk && b.modifiers == mods && (b.action == 19 || b.action == 20)) {
+                App().filer->RunAction(b.action);
+                key = 0;
+                return;
+            }
+        }
+    }
     ++busy_;
     const BoxText before = Read();
     BoxText box = before;
