@@ -3,6 +3,7 @@
 #include "filer/frm_fm_win.h"
 
 #include <windowsx.h>
+#include <winnetwk.h>
 
 #include "common/handles_win.h"
 #include "common/history.h"
@@ -11,6 +12,7 @@
 #include "config/colors_win.h"
 #include "config/key_files_win.h"
 #include "config/profile.h"
+#include "config/settings_file.h"
 #include "config/settings_loader.h"
 #include "shell/app_win.h"
 #include "shell/app_window_win.h"
@@ -18,6 +20,7 @@
 #include "shell/forms_win.h"
 #include "shell/frm_main_win.h"
 #include "shell/interpreter.h"
+#include "shell/list_editor_win.h"
 #include "filer/dir_tree_win.h"
 
 namespace kestrum {
@@ -411,6 +414,45 @@ bool TfrmFM::RunAction(int code) {
         SetWindowTextA(cmdLine_, CurrentFile().c_str());
         FocusCommandLine();
         return true;
+    case 53:  // reload the settings, then the display style and the list
+        Execute_t(CommandName(20));
+        SetDisplayMode(App().settings.style & 1);
+        return true;
+    case 54: {  // start the filer with the program: toggled and written at once
+        AppState& app = App();
+        app.settings.filerAuto = !app.settings.filerAuto;
+        TSettingsFile file(app.settingsPath, app.settings.semicolonMode);
+        file.WriteLine("[環境変数]", "FILERAUTO", std::string("FilerAuto, ") + (app.settings.filerAuto ? "1" : "0"));
+        if (!file.Save()) {
+            CurrentPrompter().MessageDlg("設定ファイルに書き込めません。\r\n" + app.settingsPath, MsgType::Error,
+                                         MsgButtons::Ok);
+        }
+        return true;
+    }
+    case 70:
+    case 71: {  // mark from the cursor to the end
+        auto size = [this](const FindRecord& f) { return DirectoryContentSize(App().currentDir + f.name); };
+        for (std::size_t i = static_cast<std::size_t>(model_.CursorIndex()); i < model_.Count(); ++i) {
+            if (code == 70 && model_.Entry(i).find.IsDirectory()) continue;
+            model_.SetMark(i, true, size);
+        }
+        UpdateStatus();
+        InvalidateGrid();
+        return true;
+    }
+    case 72: WNetConnectionDialog(Handle(), RESOURCETYPE_DISK); return true;
+    case 73: WNetDisconnectDialog(Handle(), RESOURCETYPE_DISK); return true;
+    case 74: AfterMove(MoveDown(model_, cs)); return true;
+    case 75: AfterMove(MoveUp(model_, cs)); return true;
+    case 76: AfterMove(MoveRight(model_, cs)); return true;
+    case 77: AfterMove(MoveLeft(model_, cs)); return true;
+    case 81: ShowAliasEditor(Handle()); return true;
+    case 82: ShowDirListEditor(Handle(), TDirListEditor::Which::LogList); return true;
+    case 83: ShowDirListEditor(Handle(), TDirListEditor::Which::CopyList); return true;
+    case 84:
+        ShowFunctionEditor(Handle());
+        InvalidateRect(Handle(), nullptr, FALSE);
+        return true;
     case 66:
     case 67:
         for (std::size_t i = 0; i < model_.Count(); ++i) {
@@ -421,7 +463,7 @@ bool TfrmFM::RunAction(int code) {
         UpdateStatus();
         InvalidateGrid();
         return true;
-    default: (void)cs; return false;
+    default: return false;
     }
 }
 

@@ -88,6 +88,27 @@ TEST_F(FilerWindowTest, KeysMoveMarkAndEnter) {
     EXPECT_EQ(CursorName(), "ソフト");
 }
 
+TEST_F(FilerWindowTest, MenuActionsWithoutFileOperations) {
+    FileListModel& m = filer_->Model();
+    const long long start = m.CursorIndex();
+    filer_->RunAction(74);  // cursor down
+    EXPECT_EQ(m.CursorIndex(), start + 1);
+    filer_->RunAction(75);  // cursor up
+    EXPECT_EQ(m.CursorIndex(), start);
+    // Mark from the cursor: files only (70), then folders too (71).
+    m.PlaceCursor(0);
+    filer_->RunAction(70);
+    EXPECT_EQ(m.MarkedCount(), 3u);
+    filer_->RunAction(71);
+    EXPECT_EQ(m.MarkedCount(), 4u);  // and ソフト; "." and ".." never
+    // Starting the filer with the program is toggled and written at once.
+    const bool before = App().settings.filerAuto;
+    filer_->RunAction(54);
+    EXPECT_NE(App().settings.filerAuto, before);
+    EXPECT_NE(test::ReadFile(App().settingsPath).find(before ? "FilerAuto, 0" : "FilerAuto, 1"), std::string::npos);
+    EXPECT_FALSE(filer_->RunAction(9999));
+}
+
 TEST_F(FilerWindowTest, MaskAndDisplayMode) {
     App().masks = {"0*.TXT"};
     App().maskText = "*.TXT";
