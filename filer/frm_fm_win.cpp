@@ -107,13 +107,12 @@ void TfrmFM::FormCreate() {
 
     // Keys bound in the filer key file run the actions by code; drive
     // actions (400 + drive) change to that drive.
-    FilerKeyX().runCommand = [this](int code) {
-        if (code >= 400 && code <= 426) {
-            ChangeDirectory(std::string(1, static_cast<char>('A' + code - 400)) + ":");
-            ShowList();
-            return;
-        }
-        RunAction(code);
+    menus_.Build();
+    ShowMenuBar(app.settings.lsMenu);
+    FilerKeyX().runCommand = [this](int code) { RunCode(code); };
+    FilerKeyX().setCaption = [this](int code, const std::string& caption) {
+        menus_.SetCaption(code, caption);
+        if (GetMenu(Handle())) DrawMenuBar(Handle());
     };
     FilerKeyLookupForDirTree() = [](int vk, unsigned modifiers) -> int {
         for (int i = 0; i < FilerKeyX().KeyXUserKey.Count(); ++i) {
@@ -130,6 +129,7 @@ void TfrmFM::FormCreate() {
     GetCurrentDirectoryA(MAX_PATH, cwd);
     ChangeDirectory(app.settings.homeDir.empty() ? std::string(cwd) : app.settings.homeDir);
     LoadKeyFiles();
+    FilerKeyX().RefreshCaptions();
     LoadColorFile();
     DoLayout();
 
@@ -381,6 +381,20 @@ void TfrmFM::EscapeKey() {
     }
 }
 
+void TfrmFM::RunCode(int code) {
+    if (code >= 400 && code <= 426) {
+        ChangeDirectory(std::string(1, static_cast<char>('A' + code - 400)) + ":");
+        ShowList();
+        return;
+    }
+    RunAction(code);
+}
+
+void TfrmFM::ShowMenuBar(bool show) {
+    SetMenu(Handle(), show ? menus_.Bar() : nullptr);
+    menus_.attachedBar_ = show;
+}
+
 bool TfrmFM::RunAction(int code) {
     const CursorSettings cs = Cursor();
     switch (code) {
@@ -438,6 +452,12 @@ bool TfrmFM::RunAction(int code) {
         }
         UpdateStatus();
         InvalidateGrid();
+        return true;
+    }
+    case 68: {  // the pop-up menu at the mouse
+        POINT pt{};
+        GetCursorPos(&pt);
+        TrackPopupMenu(menus_.Popup(), TPM_LEFTALIGN | TPM_RIGHTBUTTON, pt.x, pt.y, 0, Handle(), nullptr);
         return true;
     }
     case 72: WNetConnectionDialog(Handle(), RESOURCETYPE_DISK); return true;
@@ -646,6 +666,22 @@ LRESULT TfrmFM::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_SYSCOMMAND:
         if (HandleSystemMenuCommand(static_cast<UINT>(wp & 0xFFF0))) return 0;
         break;
+    case WM_COMMAND:
+        if (lp == 0) {
+            const UINT id = LOWORD(wp);
+            if (id == kFilerMenuBarShow || id == kFilerMenuBarHide) {
+                ShowMenuBar(id == kFilerMenuBarShow);
+                DoLayout();
+                return 0;
+            }
+            const int code = FilerMenus::CodeOf(id);
+            if (code >= 0) {
+                RunCode(code);
+                return 0;
+            }
+        }
+        break;
+    case WM_CONTEXTMENU: RunAction(68); return 0;
     default: break;
     }
     return Default(msg, wp, lp);

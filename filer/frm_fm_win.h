@@ -10,6 +10,7 @@
 #include "config/window_state.h"
 #include "filer/cursor_moves.h"
 #include "filer/file_list.h"
+#include "filer/filer_menu_win.h"
 #include "filer/layout.h"
 
 namespace kestrum {
@@ -36,6 +37,10 @@ public:
     void SetDisplayMode(int mode);
     // Runs a filer action by its code; false when the code has no action here.
     bool RunAction(int code);
+    // Runs a key-map or menu command: an action code, or 400 + drive.
+    void RunCode(int code);
+    const FilerMenus& Menus() const { return menus_; }
+    void ShowMenuBar(bool show);
 
     Geometry NormalGeometry() const;
     bool Maximised() const;
@@ -67,6 +72,7 @@ private:
 
     FontSpec fonts_[4];
     FontHandle fontHandles_[4];
+    FilerMenus menus_;
     bool startMaximised_ = false;
     FileListModel model_;
     FilerLayout layout_;

@@ -29,6 +29,11 @@ winpath() { printf 'Z:%s' "$1" | tr / '\\'; }
 {
   if [ -n "$cfg" ]; then
     cp "$cfg" "$work/run.cfg"
+    # The key files named like the settings file: those beside it, else the shipped ones.
+    for ext in WK TVK; do
+      own="${cfg%.*}.$ext"
+      if [ -f "$own" ]; then cp "$own" "$work/run.$ext"; else cp "$bin/Kestrum.$ext" "$work/run.$ext"; fi
+    done
     printf 'start Kestrum.exe "%s"\r\n' "$(winpath "$work/run.cfg")"
   else
     printf 'start Kestrum.exe\r\n'

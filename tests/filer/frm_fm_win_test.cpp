@@ -109,6 +109,26 @@ TEST_F(FilerWindowTest, MenuActionsWithoutFileOperations) {
     EXPECT_FALSE(filer_->RunAction(9999));
 }
 
+TEST_F(FilerWindowTest, MenusCarryTheActionsAndTheirKeys) {
+    HMENU bar = GetMenu(filer_->Handle());
+    ASSERT_NE(bar, nullptr);  // LSMENU is on by default
+    char text[128] = {};
+    // The caption is the name after its group, a TAB, and the bound key.
+    ASSERT_GT(GetMenuStringA(bar, kFilerMenuBase + 9, text, sizeof text, MF_BYCOMMAND), 0);
+    EXPECT_EQ(std::string(text).substr(0, std::string("閲覧\t").size()), "閲覧\t");
+    // A menu command runs the action of its code (16: name, size and date).
+    SendMessageA(filer_->Handle(), WM_COMMAND, kFilerMenuBase + 16, 0);
+    bool wide = false;
+    for (std::size_t i = 0; i < filer_->Model().Count(); ++i) {
+        if (filer_->Model().Entry(i).find.name == "b.doc") wide = filer_->Model().Entry(i).text.find("5000") != std::string::npos;
+    }
+    EXPECT_TRUE(wide);
+    SendMessageA(filer_->Handle(), WM_COMMAND, kFilerMenuBarHide, 0);
+    EXPECT_EQ(GetMenu(filer_->Handle()), nullptr);
+    SendMessageA(filer_->Handle(), WM_COMMAND, kFilerMenuBarShow, 0);
+    EXPECT_NE(GetMenu(filer_->Handle()), nullptr);
+}
+
 TEST_F(FilerWindowTest, MaskAndDisplayMode) {
     App().masks = {"0*.TXT"};
     App().maskText = "*.TXT";

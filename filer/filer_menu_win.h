@@ -1,0 +1,40 @@
+// The filer's menu bar and pop-up menu, built from the action table: one
+// item per action (grouped by the bracketed group of its name), the drive
+// menu, and the menu-bar switch. Item ids are a base plus the action code.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+namespace kestrum {
+
+inline constexpr UINT kFilerMenuBase = 3000;   // + action code (0..85, 400..426)
+inline constexpr UINT kFilerMenuBarShow = 2990;
+inline constexpr UINT kFilerMenuBarHide = 2991;
+
+class FilerMenus {
+public:
+    FilerMenus() = default;
+    ~FilerMenus();
+    FilerMenus(const FilerMenus&) = delete;
+    FilerMenus& operator=(const FilerMenus&) = delete;
+
+    // Builds both menus; drives whose root has a type above 1 get an item.
+    void Build();
+    HMENU Bar() const { return bar_; }
+    HMENU Popup() const { return popup_; }
+    // Sets the caption of the items of an action code in both menus.
+    void SetCaption(int code, const std::string& caption);
+    // The action code of a menu id, or -1.
+    static int CodeOf(UINT id);
+
+private:
+    void Fill(HMENU top, bool popup);
+    HMENU bar_ = nullptr;
+    HMENU popup_ = nullptr;
+    bool attachedBar_ = false;
+    friend class TfrmFM;
+};
+
+}  // namespace kestrum
