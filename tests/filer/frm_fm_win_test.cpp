@@ -8,6 +8,8 @@
 
 #include "common/prompter.h"
 #include "common/sjis.h"
+#include "config/key_files_win.h"
+#include "shell/command_box_win.h"
 #include "filer/frm_fm_win.h"
 #include "shell/app_win.h"
 #include "tests/test_util.h"
@@ -127,6 +129,29 @@ TEST_F(FilerWindowTest, MenusCarryTheActionsAndTheirKeys) {
     EXPECT_EQ(GetMenu(filer_->Handle()), nullptr);
     SendMessageA(filer_->Handle(), WM_COMMAND, kFilerMenuBarShow, 0);
     EXPECT_NE(GetMenu(filer_->Handle()), nullptr);
+}
+
+TEST_F(FilerWindowTest, CommandBoxTurnsTheFilersPageWithItsKeys) {
+    for (int i = 0; i < 200; ++i) test::WriteFile(dir_.File("f" + std::to_string(i) + ".txt"), "x");
+    filer_->ShowList();
+    FileListModel& m = filer_->Model();
+    ASSERT_LT(m.PageSize(), static_cast<long long>(m.Count()));
+    TUserKey& keys = FilerKeyX().KeyXUserKey;
+    const TUserKey saved = keys;
+    keys.Clear();
+    KeyBinding& next = keys.Add();
+    next.key = VK_NEXT;
+    next.name = "PAGEDOWN";
+    next.action = 19;
+    const long long top = m.PageTop();
+    WPARAM key = VK_NEXT;
+    CommandBox::For(filer_->CommandLine(), kFilerBox).KeyDown(key, false, false, false);
+    EXPECT_EQ(key, 0u);  // consumed
+    EXPECT_EQ(m.PageTop(), top + m.PageSize());
+    key = VK_NEXT;  // with Shift it is not the bound key
+    CommandBox::For(filer_->CommandLine(), kFilerBox).KeyDown(key, true, false, false);
+    EXPECT_EQ(m.PageTop(), top + m.PageSize());
+    keys.Assign(saved);
 }
 
 TEST_F(FilerWindowTest, MaskAndDisplayMode) {
