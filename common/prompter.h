@@ -70,6 +70,14 @@ public:
     virtual bool AskLine(LineQuestion& q);
     // The list picker over rows; completionMode hands typed characters back.
     virtual ListPick ShowList(const std::vector<std::string>& rows, ListStyle style, bool completionMode = false);
+
+    // -- copy engine dialogs --
+
+    // -- other file operation dialogs --
+
+    // -- sort dialog --
+
+    // -- settings dialog --
 };
 
 // The prompter in force: the one installed last, else the platform's.
@@ -98,6 +106,14 @@ public:
     int MessageDlgCaption(std::string_view caption, std::string_view text, MsgType type, MsgButtons buttons) override;
     bool AskLine(LineQuestion& q) override;
     ListPick ShowList(const std::vector<std::string>& rows, ListStyle style, bool completionMode) override;
+
+    // -- copy engine dialogs --
+
+    // -- other file operation dialogs --
+
+    // -- sort dialog --
+
+    // -- settings dialog --
 
     const std::vector<Asked>& Questions() const { return asked_; }
     const std::vector<LineQuestion>& LineQuestions() const { return lineAsked_; }

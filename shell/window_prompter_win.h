@@ -19,6 +19,14 @@ public:
     bool AskLine(LineQuestion& q) override;
     ListPick ShowList(const std::vector<std::string>& rows, ListStyle style, bool completionMode) override;
 
+    // -- copy engine dialogs --
+
+    // -- other file operation dialogs --
+
+    // -- sort dialog --
+
+    // -- settings dialog --
+
 private:
     TfrmEdit* lineInput_;
     TfrmHistory* picker_;
