@@ -20,6 +20,23 @@ FontHandle CreateFontFromSpec(const FontSpec& spec) {
     return FontHandle(CreateFontIndirectA(&lf));
 }
 
+bool PickFont(HWND owner, FontSpec& spec) {
+    const FontHandle current = CreateFontFromSpec(spec);
+    LOGFONTA lf{};
+    GetObjectA(current.Get(), sizeof lf, &lf);
+    CHOOSEFONTA cf{};
+    cf.lStructSize = sizeof cf;
+    cf.hwndOwner = owner;
+    cf.lpLogFont = &lf;
+    cf.Flags = CF_SCREENFONTS | CF_INITTOLOGFONTSTRUCT | CF_EFFECTS;
+    if (!ChooseFontA(&cf)) return false;
+    spec.name = lf.lfFaceName;
+    spec.size = cf.iPointSize / 10;
+    spec.style = (lf.lfWeight >= FW_BOLD ? kFontBold : 0) | (lf.lfItalic ? kFontItalic : 0) |
+                 (lf.lfUnderline ? kFontUnderline : 0) | (lf.lfStrikeOut ? kFontStrikeOut : 0);
+    return true;
+}
+
 int TextHeight(HFONT font) {
     HDC dc = GetDC(nullptr);
     HGDIOBJ old = SelectObject(dc, font);

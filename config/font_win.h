@@ -11,6 +11,8 @@ namespace kestrum {
 using FontHandle = GdiObject<HFONT>;
 
 FontHandle CreateFontFromSpec(const FontSpec& spec);
+// The platform font dialog started on spec; true with spec changed on OK.
+bool PickFont(HWND owner, FontSpec& spec);
 // Height in pixels of a line of text (of one blank) in the font.
 int TextHeight(HFONT font);
 

@@ -113,6 +113,40 @@ const FilerAction* FindFilerAction(int code) {
     return i < 0 ? nullptr : &kActions[static_cast<std::size_t>(i)];
 }
 
+namespace {
+// Action code -> tag and character of the letter items.
+struct CodeRoute {
+    int code;
+    LetterRoute route;
+};
+constexpr CodeRoute kLetterRoutes[] = {
+    {0, {0, 'C', false}},   {1, {1, 'D', false}},   {2, {2, 'M', false}},   {3, {3, 'R', false}},
+    {4, {4, 'U', false}},   {5, {5, 'P', false}},   {6, {6, 'L', false}},   {7, {7, 'K', false}},
+    {8, {8, 'X', false}},   {9, {9, 'V', false}},   {10, {10, 'E', false}}, {11, {11, 'Q', false}},
+    {12, {12, 'F', false}}, {13, {13, 'S', false}}, {14, {14, 'B', false}}, {15, {15, '5', false}},
+    {16, {16, '2', false}}, {25, {17, 'L', true}},  {28, {18, 'F', true}},  {29, {19, 'D', true}},
+    {30, {20, 0, true}},    {31, {21, 'X', true}},  {26, {22, 'C', true}},  {27, {23, 'M', true}},
+};
+// Action code -> built-in key of the navigation items.
+constexpr int kNavigation[][2] = {
+    {18, 8}, {19, 34}, {20, 33}, {21, 32}, {22, 36}, {23, 13}, {24, 27},
+};
+}  // namespace
+
+const LetterRoute* LetterRouteForCode(int code) {
+    for (const CodeRoute& r : kLetterRoutes) {
+        if (r.code == code) return &r.route;
+    }
+    return nullptr;
+}
+
+int NavigationKeyForCode(int code) {
+    for (const auto& n : kNavigation) {
+        if (n[0] == code) return n[1];
+    }
+    return 0;
+}
+
 std::string DriveCaption(char letter, int driveType) {
     std::string caption{letter, ':'};
     switch (driveType) {

@@ -24,6 +24,19 @@ const FilerAction* FindFilerAction(int code);
 // Its position in the table; -1 for none.
 int FilerActionIndex(int code);
 
+// Menu items that stand for a letter key carry a tag; the tag names the
+// character and whether Shift is held. Tag 20 stands for Return.
+struct LetterRoute {
+    int tag;
+    char letter;  // 0 for Return
+    bool shift;
+};
+// The letter route of an action code; nullptr when the code is not a letter item.
+const LetterRoute* LetterRouteForCode(int code);
+// Navigation items: the built-in key (a virtual-key code) an action code
+// runs, or 0 when the code is not a navigation item.
+int NavigationKeyForCode(int code);
+
 // Drive actions: code 400 + drive number (A = 0); the key file may name
 // 400 to 426.
 inline constexpr int kDriveActionFirst = 400;

@@ -70,6 +70,10 @@ void FilerMenus::Fill(HMENU top, bool popup) {
     AppendMenuA(top, MF_POPUP, reinterpret_cast<UINT_PTR>(general), "ファイラー(&F)");
     for (const auto& [name, sub] : order) AppendMenuA(top, MF_POPUP, reinterpret_cast<UINT_PTR>(sub), name.c_str());
     AppendMenuA(top, MF_POPUP, reinterpret_cast<UINT_PTR>(drives), "ドライブ移動");
+    HMENU fonts = CreatePopupMenu();
+    const char* const fontItems[] = {"ファイル名表示部", "ドライブ情報部", "ファンクション部", "シェル部"};
+    for (UINT i = 0; i < 4; ++i) AppendMenuA(fonts, MF_STRING, kFilerMenuFontFirst + i, fontItems[i]);
+    AppendMenuA(top, MF_POPUP, reinterpret_cast<UINT_PTR>(fonts), "フォント");
     if (popup) {
         HMENU bar = CreatePopupMenu();
         AppendMenuA(bar, MF_STRING, kFilerMenuBarShow, "表示");

@@ -12,6 +12,9 @@ namespace kestrum {
 inline constexpr UINT kFilerMenuBase = 3000;   // + action code (0..85, 400..426)
 inline constexpr UINT kFilerMenuBarShow = 2990;
 inline constexpr UINT kFilerMenuBarHide = 2991;
+// Font items: file-name area, drive bar, function-key bar, command line.
+inline constexpr UINT kFilerMenuFontFirst = 2992;
+inline constexpr UINT kFilerMenuFontLast = 2995;
 
 class FilerMenus {
 public:

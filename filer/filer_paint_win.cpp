@@ -163,8 +163,15 @@ void TfrmFM::Paint(HDC target) {
         const Rect left{line.left, line.top, layout_.directoryLeftWidth, line.height};
         const Rect right{line.left + layout_.directoryLeftWidth, line.top, line.width - layout_.directoryLeftWidth,
                          line.height};
-        DrawTextIn(dc, left, app.settings.fileInfo1 ? nameText : app.currentDir + app.maskText, Slot(12), Slot(11),
-                   DT_LEFT);
+        if (app.settings.fileInfo1) {
+            // One line for the cursor entry: its name left, size and date right.
+            DrawTextIn(dc, left, empty ? std::string() : sizeDate, Slot(16), Slot(15), DT_RIGHT);
+            const int dateWidth = empty ? 0 : TextSize(dc, fontHandles_[0].Get(), sizeDate).cx;
+            DrawTextIn(dc, Rect{left.left, left.top, std::max(left.width - dateWidth, 0), left.height}, nameText,
+                       Slot(16), Slot(15), DT_LEFT);
+        } else {
+            DrawTextIn(dc, left, app.currentDir + app.maskText, Slot(12), Slot(11), DT_LEFT);
+        }
         DrawTextIn(dc, right, model_.MarkedSizeText(), Slot(14), Slot(13), DT_RIGHT);
     }
     if (layout_.fullNameLine.height > 0) {

@@ -21,7 +21,10 @@
 #include "shell/frm_main_win.h"
 #include "shell/interpreter.h"
 #include "shell/list_editor_win.h"
+#include "filer/action_table.h"
 #include "filer/dir_tree_win.h"
+#include "filer/sort.h"
+#include "filer/sort_write_win.h"
 
 namespace kestrum {
 
@@ -213,6 +216,7 @@ void TfrmFM::Relist(long long cursor) {
     model_.SetClusterSize(GetDiskFreeSpaceA(nullptr, &spc, &bps, &freeClusters, &clusters)
                               ? static_cast<long long>(spc) * bps
                               : 1);
+    SortAfterListing(model_, app.settings);
     model_.SetGrid(layout_.rows, layout_.columns);
     if (cursor != -1) {
         model_.PlaceCursor(cursor);
@@ -397,9 +401,22 @@ void TfrmFM::ShowMenuBar(bool show) {
 
 bool TfrmFM::RunAction(int code) {
     const CursorSettings cs = Cursor();
+    if (const int vk = NavigationKeyForCode(code)) {
+        // Navigation items run the built-in key, then remember the anchor.
+        RunBuiltInKey(vk);
+        model_.SetAnchor(model_.CursorIndex());
+        return true;
+    }
+    if (const LetterRoute* route = LetterRouteForCode(code)) {
+        shiftDown_ = route->shift;
+        if (route->letter == 0) {
+            OpenCursorEntry(route->shift ? 1 : 0);
+        } else {
+            RunLetter(route->letter);
+        }
+        return true;
+    }
     switch (code) {
-    case 15: SetDisplayMode(0); return true;
-    case 16: SetDisplayMode(1); return true;
     case 17: {  // to the shell window
         AppState& app = App();
         if (app.main) {
@@ -410,17 +427,6 @@ bool TfrmFM::RunAction(int code) {
         }
         return true;
     }
-    case 18:  // Backspace: the parent directory
-        ChangeDirectory("..");
-        ShowList();
-        return true;
-    case 19: AfterMove(PageDownKey(model_)); return true;
-    case 20: AfterMove(PageUpKey(model_)); return true;
-    case 21: ToggleMark(); return true;
-    case 22: MarkAllOrNone(); return true;
-    case 23: OpenCursorEntry(0); return true;
-    case 24: EscapeKey(); return true;
-    case 30: OpenCursorEntry(1); return true;
     case 57: model_.PlaceCursor(0); AfterMove(true); return true;
     case 58: model_.PlaceCursor(static_cast<long long>(model_.Count()) - 1); AfterMove(true); return true;
     case 63: FocusCommandLine(); return true;
@@ -483,13 +489,62 @@ bool TfrmFM::RunAction(int code) {
         UpdateStatus();
         InvalidateGrid();
         return true;
-    default: return false;
+    default: return RunFileAction(code);
+    }
+}
+
+RECT TfrmFM::CursorCellRect() const {
+    const Rect& g = layout_.grid;
+    const int cw = layout_.columnWidth;
+    const int rh = layout_.rowHeight;
+    const int col = model_.CursorCol();
+    const int row = model_.CursorRow();
+    return RECT{g.left + col * (cw + 2), g.top + row * rh, g.left + col * (cw + 2) + cw, g.top + row * rh + rh};
+}
+
+bool TfrmFM::RunSortDialog() { return kestrum::RunSortDialog(model_, App().settings); }
+
+void TfrmFM::SetFont(int which, const FontSpec& spec) {
+    if (which < 0 || which > 3) return;
+    fonts_[which] = spec;
+    fontHandles_[which] = CreateFontFromSpec(spec);
+    if (which == 3) SendMessageA(cmdLine_, WM_SETFONT, reinterpret_cast<WPARAM>(fontHandles_[3].Get()), TRUE);
+    // The bars are re-laid with the rest; the list texts follow the new widths.
+    const long long index = model_.CursorIndex();
+    DoLayout();
+    model_.SetGrid(layout_.rows, layout_.columns);
+    model_.RebuildTexts(Options());
+    if (Visible()) model_.PlaceCursor(index);
+    SyncScrollBar();
+    UpdateStatus();
+}
+
+void TfrmFM::ChangeFont(int which) {
+    FontSpec spec = fonts_[which];
+    if (PickFont(Handle(), spec)) SetFont(which, spec);
+}
+
+void TfrmFM::RunBuiltInKey(int vk) {
+    switch (vk) {
+    case VK_BACK:
+        ChangeDirectory("..");
+        ShowList();
+        break;
+    case VK_NEXT: AfterMove(PageDownKey(model_)); break;
+    case VK_PRIOR: AfterMove(PageUpKey(model_)); break;
+    case VK_SPACE: ToggleMark(); break;
+    case VK_HOME: MarkAllOrNone(); break;
+    case VK_RETURN: OpenCursorEntry(0); break;
+    case VK_ESCAPE: EscapeKey(); break;
+    default: break;
     }
 }
 
 void TfrmFM::OnKeyDown(WPARAM key) {
     const bool ctrl = GetKeyState(VK_CONTROL) < 0;
     const bool alt = GetKeyState(VK_MENU) < 0;
+    shiftDown_ = GetKeyState(VK_SHIFT) < 0;
+    ctrlDown_ = ctrl;
     if (key >= VK_NUMPAD0 && key <= VK_NUMPAD9) key = '0' + (key - VK_NUMPAD0);
     if (key == 0 || (key >= VK_SHIFT && key <= VK_MENU)) return;
     // The filer key map first: a bound key runs its action and is consumed.
@@ -510,7 +565,7 @@ void TfrmFM::OnKeyDown(WPARAM key) {
     }
     const CursorSettings cs = Cursor();
     switch (key) {
-    case VK_PRIOR: RunAction(20); break;
+    case VK_PRIOR: RunAction(20); break;  // through the navigation items
     case VK_NEXT: RunAction(19); break;
     case VK_LEFT: AfterMove(MoveLeft(model_, cs)); break;
     case VK_RIGHT: AfterMove(MoveRight(model_, cs)); break;
@@ -522,7 +577,7 @@ void TfrmFM::OnKeyDown(WPARAM key) {
             AfterMove(MoveDown(model_, cs));
         }
         break;
-    case VK_ESCAPE: RunAction(24); break;
+    case VK_ESCAPE: EscapeKey(); break;  // the hidden cancel button
     default:
         if (key >= VK_F1 && key <= VK_F1 + 14 && !(key == VK_F4 && alt)) {
             const std::size_t n = key - VK_F1;
@@ -555,6 +610,8 @@ bool TfrmFM::CellAt(int x, int y, int& col, int& row) const {
 }
 
 void TfrmFM::OnMouseDown(int x, int y, bool shift, bool ctrl) {
+    shiftDown_ = shift;
+    ctrlDown_ = ctrl;
     FocusGrid();
     if (model_.Count() == 0) return;
     int col = 0;
@@ -669,6 +726,10 @@ LRESULT TfrmFM::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_COMMAND:
         if (lp == 0) {
             const UINT id = LOWORD(wp);
+            if (id >= kFilerMenuFontFirst && id <= kFilerMenuFontLast) {
+                ChangeFont(static_cast<int>(id - kFilerMenuFontFirst));
+                return 0;
+            }
             if (id == kFilerMenuBarShow || id == kFilerMenuBarHide) {
                 ShowMenuBar(id == kFilerMenuBarShow);
                 DoLayout();
@@ -682,6 +743,7 @@ LRESULT TfrmFM::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         }
         break;
     case WM_CONTEXTMENU: RunAction(68); return 0;
+    case WM_DROPFILES: OnDropFiles(reinterpret_cast<HDROP>(wp)); return 0;
     default: break;
     }
     return Default(msg, wp, lp);

@@ -3,7 +3,11 @@
 // full-name lines, the scroll bar and the filer's own command line.
 #pragma once
 
+#include <windows.h>
+#include <shellapi.h>
+
 #include <string>
+#include <vector>
 
 #include "common/window_win.h"
 #include "config/font_win.h"
@@ -12,6 +16,7 @@
 #include "filer/file_list.h"
 #include "filer/filer_menu_win.h"
 #include "filer/layout.h"
+#include "fileops/file_copy_win.h"
 
 namespace kestrum {
 
@@ -45,6 +50,9 @@ public:
     Geometry NormalGeometry() const;
     bool Maximised() const;
     const FontSpec& Font(int i) const { return fonts_[i]; }
+    // 0 file-name area, 1 drive bar, 2 function-key bar, 3 command line;
+    // the layout and the list texts follow.
+    void SetFont(int which, const FontSpec& spec);
 
 protected:
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
@@ -60,6 +68,39 @@ private:
     void DrawCell(HDC dc, int col, int row);
     void InvalidateGrid();
     void OnKeyDown(WPARAM key);
+    // Backspace, PageUp/PageDown, Space, Home, Return and Escape.
+    void RunBuiltInKey(int vk);
+    // The letter actions ("C", "M", "2" ...); Shift comes from shiftDown_.
+    void RunLetter(char letter);
+    void ChangeFont(int which);
+
+    // The file actions.
+    std::vector<std::size_t> Selection() const;  // marked entries, else the cursor entry
+    std::vector<std::string> SelectionNames() const;
+    std::string SubjectText() const;  // "マークファイルを" or the cursor name + "を"
+    std::string CursorName() const;
+    void RelistKeepingCursor();
+    TFileCopy& Copier();
+    bool RunFileAction(int code);
+    void Duplicate();
+    void CopyOrMove(bool move);
+    void DeleteAction();
+    void RenameAction();
+    void MaskAction();
+    void ChangeDirectoryAction();
+    void MakeDirectoryAction();
+    void RunCommandAction();
+    void SortAction();
+    bool RunSortDialog();
+    void CopyNamesToClipboard(int code);
+    void MakeShortcut(int place);
+    void RegisterDirectory(bool logList);
+    void RegisterAlias(bool withFile);
+    void ChangeDates();
+    void JoinAction();
+    void ShowCandidates();
+    void OnDropFiles(HDROP drop);
+    RECT CursorCellRect() const;
     void OnChar(WPARAM ch);
     void OnMouseDown(int x, int y, bool shift, bool ctrl);
     bool CellAt(int x, int y, int& col, int& row) const;
@@ -80,6 +121,10 @@ private:
     HWND cmdLine_ = nullptr;
     HWND scroll_ = nullptr;
     bool gridFocused_ = true;
+    bool shiftDown_ = false;  // from the last key-down, mouse press or letter item
+    bool ctrlDown_ = false;
+    TFileCopy copier_;  // the filer's copy and move engine
+    bool copierReady_ = false;
     std::string driveCount_;
     std::string driveTotal_;
     std::string driveUsed_;

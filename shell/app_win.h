@@ -17,6 +17,7 @@ class TfrmFM;
 class TPlaceholderForm;
 class TfrmHistory;
 class TfrmEdit;
+class Window;
 
 // Owns the hidden application window that carries the task-bar button and
 // the program's title; every other window is owned by it.
@@ -34,10 +35,10 @@ struct AppState : ShellState {
     TfrmEdit* lineInput = nullptr;
     TPlaceholderForm* textViewer = nullptr;
     TPlaceholderForm* progress = nullptr;
-    TPlaceholderForm* sortDialog = nullptr;
-    TPlaceholderForm* copyDialog = nullptr;
+    Window* sortDialog = nullptr;
+    Window* copyDialog = nullptr;
     TPlaceholderForm* userMenuEditor = nullptr;
-    TPlaceholderForm* formatDialog = nullptr;
+    Window* formatDialog = nullptr;
 };
 
 AppState& App();

@@ -167,9 +167,15 @@ public:
 
 }  // namespace
 
+FileCommandHost& TheFileCommandHost();  // shell/file_host_win.cpp
+
 Interpreter& TheInterpreter() {
     static WinShellHost host;
-    static Interpreter interpreter(App(), host);
+    static Interpreter interpreter = [] {
+        Interpreter i(App(), host);
+        i.SetFileHost(&TheFileCommandHost());
+        return i;
+    }();
     return interpreter;
 }
 

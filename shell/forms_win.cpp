@@ -7,6 +7,9 @@
 #include "common/prompter.h"
 #include "filer/dir_tree_win.h"
 #include "filer/frm_fm_win.h"
+#include "filer/frm_sort_win.h"
+#include "fileops/copy_dialog_win.h"
+#include "fileops/format_dialog_win.h"
 #include "shell/app_win.h"
 #include "shell/app_window_win.h"
 #include "shell/frm_edit_win.h"
@@ -69,6 +72,9 @@ struct Forms {
     std::unique_ptr<TfrmFM> filer;
     std::unique_ptr<TfrmHistory> picker;
     std::unique_ptr<TfrmEdit> lineInput;
+    std::unique_ptr<TfrmSort> sortDialog;
+    std::unique_ptr<TfrmCopyDialog> copyDialog;
+    std::unique_ptr<TfrmFormat> formatDialog;
     std::vector<std::unique_ptr<TPlaceholderForm>> others;
 };
 Forms& AllForms() {
@@ -117,13 +123,16 @@ bool CreateAllForms(HWND owner) {
     app.lineInput = forms.lineInput->Create(owner, profile) ? forms.lineInput.get() : nullptr;
     app.textViewer = MakeForm(owner, profile, "TwttForm", "テキストビューワー", text);
     app.progress = MakeForm(owner, profile, "TprogForm", "Kestrum", plain);
-    app.sortDialog = MakeForm(owner, profile, "TfrmSort", "ソート", plain);
+    forms.sortDialog = std::make_unique<TfrmSort>();
+    app.sortDialog = forms.sortDialog->Create(owner) ? forms.sortDialog.get() : nullptr;
     forms.filer = std::make_unique<TfrmFM>();
     app.filer = forms.filer.get();
     if (!forms.filer->Create(owner)) return false;
-    app.copyDialog = MakeForm(owner, profile, "TfrmCopyDialog", "Kestrum", plain);
+    forms.copyDialog = std::make_unique<TfrmCopyDialog>();
+    app.copyDialog = forms.copyDialog->Create(owner) ? forms.copyDialog.get() : nullptr;
     app.userMenuEditor = MakeForm(owner, profile, "TfrmUMEdit", "ユーザー定義編集", plain);
-    app.formatDialog = MakeForm(owner, profile, "TfrmFormat1", "フォーマット", plain);
+    forms.formatDialog = std::make_unique<TfrmFormat>();
+    app.formatDialog = forms.formatDialog->Create(owner) ? forms.formatDialog.get() : nullptr;
     return app.imageViewer && app.picker && app.archiveViewer && app.lineInput && app.textViewer &&
            app.progress && app.sortDialog && app.copyDialog && app.userMenuEditor && app.formatDialog;
 }

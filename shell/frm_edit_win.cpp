@@ -189,6 +189,7 @@ bool TfrmEdit::EndQuestion(bool ok) {
     mode_ = 0;
     box.Logic().SetLineMode(0);
     question_ = nullptr;
+    fileFilter_.clear();
     answered_ = true;
     ShowWindow(Handle(), SW_HIDE);
     return ok;
@@ -219,6 +220,12 @@ std::optional<std::string> TfrmEdit::PlatformPickFile() {
     ofn.nMaxFile = sizeof file;
     ofn.lpstrInitialDir = dir.empty() ? nullptr : dir.c_str();
     ofn.Flags = OFN_HIDEREADONLY | OFN_NOCHANGEDIR;
+    // Pairs of description and pattern, each ended by a zero byte.
+    std::string filter;
+    if (!fileFilter_.empty()) {
+        filter = fileFilter_ + '\0' + fileFilter_ + '\0' + "*.*" + '\0' + "*.*" + '\0';
+        ofn.lpstrFilter = filter.c_str();
+    }
     if (!GetOpenFileNameA(&ofn)) return std::nullopt;
     return std::string(file);
 }

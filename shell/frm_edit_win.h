@@ -59,6 +59,11 @@ public:
     HMENU Menu() const { return menu_; }
     const std::vector<std::string>& PrivateHistory() const { return history_; }
 
+    // The file-open dialog of the next question offers only files that
+    // match filter ("*.EXE"); the question resets it.
+    void SetFileFilter(std::string filter) { fileFilter_ = std::move(filter); }
+    const std::string& FileFilter() const { return fileFilter_; }
+
     // Browsing dialogs; the platform's own unless replaced (tests).
     std::function<std::optional<std::string>()> pickFile;
     std::function<std::optional<std::string>()> pickFolder;
@@ -93,6 +98,7 @@ private:
     int registeredKind_ = 2;
     int modalResult_ = 0;
     bool answered_ = true;
+    std::string fileFilter_;
 };
 
 }  // namespace kestrum

@@ -10,6 +10,7 @@
 #include "common/history.h"
 #include "common/prompter.h"
 #include "common/sjis.h"
+#include "config/cfg_form_win.h"
 #include "config/colors_win.h"
 #include "config/profile.h"
 #include "config/settings_file.h"
@@ -349,21 +350,8 @@ void TfrmMain::RunMenuCommand(UINT id) {
     AppState& app = App();
     switch (id) {
     case kKFont1: {
-        LOGFONTA lf{};
-        GetObjectA(e1FontHandle_.Get(), sizeof lf, &lf);
-        CHOOSEFONTA cf{};
-        cf.lStructSize = sizeof cf;
-        cf.hwndOwner = Handle();
-        cf.lpLogFont = &lf;
-        cf.Flags = CF_SCREENFONTS | CF_INITTOLOGFONTSTRUCT | CF_EFFECTS;
-        if (ChooseFontA(&cf)) {
-            FontSpec spec;
-            spec.name = lf.lfFaceName;
-            spec.size = cf.iPointSize / 10;
-            spec.style = (lf.lfWeight >= FW_BOLD ? kFontBold : 0) | (lf.lfItalic ? kFontItalic : 0) |
-                         (lf.lfUnderline ? kFontUnderline : 0) | (lf.lfStrikeOut ? kFontStrikeOut : 0);
-            SetShellFont(spec);
-        }
+        FontSpec spec = ShellFont();
+        if (PickFont(Handle(), spec)) SetShellFont(spec);
         break;
     }
     case kClose1: PostMessageA(Handle(), WM_CLOSE, 0, 0); break;
@@ -423,6 +411,7 @@ void TfrmMain::RunMenuCommand(UINT id) {
     case kK9: ShowDirListEditor(Handle(), TDirListEditor::Which::LogList); break;
     case kK10: ShowDirListEditor(Handle(), TDirListEditor::Which::CopyList); break;
     case kK11: ShowFunctionEditor(Handle()); break;
+    case kK7: ShowSettingsDialog(Handle(), kPageMain); break;
     default:
         // The settings dialog and the key customisation open from here
         // once they exist.

@@ -254,9 +254,7 @@ int Interpreter::RunCommand(int n, const std::string& arg, const std::string& ra
     case cmdWAIT: return CmdWait(arg);
     case cmdSLEEP: return CmdSleep(arg);
     case cmdSHEXE: return CmdShexe(arg);
-    default:
-        // The file commands (copy, move, delete, rename ...) are not here yet.
-        return rrInternal;
+    default: return RunFileCommand(n, arg);
     }
 }
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "filer/mask.h"
+#include "shell/file_commands.h"
 #include "shell/shell_state.h"
 
 namespace kestrum {
@@ -102,6 +103,10 @@ public:
     int FindCommand(const std::string& word) const;
     const std::string& Name(int n) const;
 
+    // The platform side of the file commands (CP, MV, RM, REN ...); without
+    // one they do nothing.
+    void SetFileHost(FileCommandHost* files) { files_ = files; }
+
     // How deep aliases may nest through ";" before the line is refused.
     static constexpr int kMaxAliasDepth = 16;
 
@@ -123,9 +128,20 @@ private:
     int CmdWait(const std::string& arg);
     int CmdSleep(const std::string& arg);
     int CmdShexe(const std::string& arg);
+    // The file commands.
+    int RunFileCommand(int n, const std::string& arg);
+    int CmdCopyMove(int n, const std::string& arg);
+    int CmdDelete(int n, const std::string& arg);
+    int CmdRen(const std::string& arg);
+    int CmdMren(const std::string& arg);
+    int CmdSplit(const std::string& arg);
+    int CmdChwp(const std::string& arg);
+    // Renames one entry after the name check; false when the platform refused.
+    bool RenameEntry(const std::string& dir, const std::string& from, const std::string& to);
 
     ShellState& state_;
     ShellHost& host_;
+    FileCommandHost* files_ = nullptr;
     std::string oneShotFile_;
     bool hasOneShot_ = false;
     bool forceMacros_ = false;

@@ -23,6 +23,7 @@ struct ShellState {
     // Filer masks: each entry a kind character and its operand ("0*.TXT").
     std::string maskText = "*.*";
     std::vector<std::string> masks = {"0*.*"};
+    std::vector<std::string> maskHistory;  // the filer's mask answers, kept for the run
     // Last directory visited per drive, without its "X:\".
     std::array<std::string, 26> driveDirs;
     // The child directory just left by "..", where the filer's cursor goes.

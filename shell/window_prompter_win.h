@@ -20,12 +20,25 @@ public:
     ListPick ShowList(const std::vector<std::string>& rows, ListStyle style, bool completionMode) override;
 
     // -- copy engine dialogs --
+    // (fileops/copy_dialog_win.cpp: the collision dialog, modally.)
+    int AskCopyMode(std::string_view prefix, int state) override;
 
     // -- other file operation dialogs --
+    // (fileops/date_dialog_win.cpp, attrib_dialog_win.cpp: modal dialogs.)
+    DateAnswer AskDate(std::string_view caption, std::string_view fileName, std::string_view oldText,
+                       std::string_view newText, bool hasFile) override;
+    AttribAnswer AskAttributes(std::string_view fileName, unsigned attributes) override;
 
     // -- sort dialog --
+    // (filer/frm_sort_win.cpp: the sort dialog made at start, modally.)
+    bool AskSort(SortChoice& choice) override;
 
     // -- settings dialog --
+    // (config/cfg_form_win.cpp: the line-input window with a file filter,
+    // the system colour picker and font dialog.)
+    bool AskLineFiltered(LineQuestion& q, std::string_view filter) override;
+    bool AskColor(int& color) override;
+    bool AskFont(FontChoice& font) override;
 
 private:
     TfrmEdit* lineInput_;

@@ -16,12 +16,17 @@ namespace fs = std::filesystem;
 
 TempDir::TempDir() {
     static std::atomic<int> counter{0};
-    // Unique enough across runs and processes: the address of a local and a counter.
+    // A name from the address of a local and a counter.
     int probe = 0;
     const auto stamp = reinterpret_cast<std::uintptr_t>(&probe) ^ static_cast<std::uintptr_t>(std::rand());
-    const fs::path p = fs::temp_directory_path() /
-                       ("kestrum-test-" + std::to_string(stamp % 1000000007) + "-" + std::to_string(counter++));
-    fs::create_directories(p);
+    // The names repeat from run to run and between test programs running at
+    // the same time: take only a folder this call itself created.
+    fs::path p;
+    std::error_code ec;
+    do {
+        p = fs::temp_directory_path() /
+            ("kestrum-test-" + std::to_string(stamp % 1000000007) + "-" + std::to_string(counter++));
+    } while (!fs::create_directory(p, ec) && !ec);
     path_ = p.string();
 }
 

@@ -184,3 +184,79 @@ TEST_F(EndToEndTest, AliasTypedInTheShellIsSavedAndShownNextTime) {
 
 }  // namespace
 }  // namespace kestrum
+
+namespace kestrum {
+namespace {
+
+TEST_F(EndToEndTest, CommandRenamedInTheSettingsDialogTakesEffectAtOnce) {
+    test::WriteFile(Cfg(), "[環境変数]\r\nFILERAUTO, 0\r\n[END]\r\n");
+    const std::string there = dir_.File("there");
+    const std::string elsewhere = dir_.File("elsewhere");
+    CreateDirectoryA(there.c_str(), nullptr);
+    CreateDirectoryA(elsewhere.c_str(), nullptr);
+    // Menu entry "動作設定(&E)" (id 115); the dialog opens on "Main" with
+    // the name of command 0 selected.
+    const DriveResult r = Drive(dir_, {"start Kestrum.exe \"" + Cfg() + "\"", "wait-window TfrmMain",
+                                       "menu TfrmMain 115", "wait-window TcfgForm", "expect-text TcfgForm CD",
+                                       "type chdir", "press TcfgForm 1", "wait-gone TcfgForm", "focus TfrmMain",
+                                       "type \"CHDIR " + there + "\"", "key RETURN", "expect-text TfrmMain \"\"",
+                                       "type \"CD " + elsewhere + "\"", "key RETURN", "sleep 500", "close"});
+    ASSERT_EQ(r.code, 0u) << r.output;
+    const std::vector<std::string> lines = test::CrLfLines(test::ReadFile(Cfg()));
+    const std::vector<std::string> names = Section(lines, "[内部コマンド]");
+    ASSERT_EQ(names.size(), 42u);
+    EXPECT_EQ(names[0], "CHDIR");
+    EXPECT_EQ(names[1], "LS");
+    // CHDIR changed the directory; CD was taken for a program and left it.
+    const std::vector<std::string> dirs = Section(lines, "[DIRHISTORY]");
+    ASSERT_FALSE(dirs.empty());
+    auto upper = [](std::string s) {
+        CharUpperA(s.data());
+        return s;
+    };
+    EXPECT_EQ(upper(dirs[0]), upper(there + "\\"));
+    for (const std::string& d : dirs) EXPECT_EQ(upper(d).find("ELSEWHERE"), std::string::npos) << d;
+}
+
+}  // namespace
+}  // namespace kestrum
+
+namespace kestrum {
+namespace {
+
+// File commands and the filer's copy key in the running program.
+TEST_F(EndToEndTest, FileCommandsAndTheFilersCopyKey) {
+    const std::string src = dir_.File("src");
+    const std::string dest = dir_.File("dest");
+    const std::string backup = dir_.File("backup");
+    CreateDirectoryA(src.c_str(), nullptr);
+    CreateDirectoryA(dest.c_str(), nullptr);
+    CreateDirectoryA(backup.c_str(), nullptr);
+    test::WriteFile(src + "\\a.txt", "alpha");
+    test::WriteFile(src + "\\b.txt", "beta");
+    test::WriteFile(src + "\\my notes.txt", "notes");
+    test::WriteFile(Cfg(), "[環境変数]\r\nFILERAUTO, 0\r\nHOMEDIR, " + src + "\r\n[END]\r\n");
+
+    // CP with a blank in the file name, then REN with wildcards.
+    DriveResult r = Drive(dir_, {"start Kestrum.exe \"" + Cfg() + "\"", "wait-window TfrmMain", "focus TfrmMain",
+                                 "type \"CP my notes.txt " + backup + "\"", "key RETURN", "sleep 500",
+                                 "type \"REN *.TXT *.BAK\"", "key RETURN", "sleep 500", "close"});
+    ASSERT_EQ(r.code, 0u) << r.output;
+    EXPECT_EQ(test::ReadFile(backup + "\\my notes.txt"), "notes");
+    EXPECT_EQ(test::ReadFile(src + "\\a.BAK"), "alpha");
+    EXPECT_EQ(test::ReadFile(src + "\\b.BAK"), "beta");
+    EXPECT_EQ(GetFileAttributesA((src + "\\a.txt").c_str()), INVALID_FILE_ATTRIBUTES);
+
+    // In the filer: Home marks every file, C asks for the destination.
+    r = Drive(dir_, {"start Kestrum.exe \"" + Cfg() + "\"", "wait-window TfrmMain", "focus TfrmMain", "type ls",
+                     "key RETURN", "wait-window TfrmFM", "focus TfrmFM", "key HOME", "key C", "wait-window TfrmEdit",
+                     "type \"" + dest + "\"", "key RETURN", "wait-gone TfrmEdit", "sleep 800", "close"});
+    ASSERT_EQ(r.code, 0u) << r.output;
+    EXPECT_EQ(test::ReadFile(dest + "\\a.BAK"), "alpha");
+    EXPECT_EQ(test::ReadFile(dest + "\\b.BAK"), "beta");
+    EXPECT_EQ(test::ReadFile(dest + "\\my notes.BAK"), "notes");
+    EXPECT_EQ(test::ReadFile(src + "\\a.BAK"), "alpha");  // a copy leaves the sources
+}
+
+}  // namespace
+}  // namespace kestrum

@@ -80,5 +80,45 @@ TEST(FilerActionTable, CodeRanges) {
     EXPECT_FALSE(IsUserFunctionCode(500));
 }
 
+// The letter items route to the character their menu item stands for, with
+// Shift exactly on the tags above 16; navigation items to their key.
+TEST(FilerActionTable, LetterAndNavigationRouting) {
+    const struct {
+        const char* menuItem;
+        char letter;
+        bool shift;
+    } expected[] = {
+        {"KC1", 'C', false},          {"KD", 'D', false},          {"KM1", 'M', false},
+        {"KR1", 'R', false},          {"KU1", 'U', false},         {"KP1", 'P', false},
+        {"KandL1", 'L', false},       {"KK1", 'K', false},         {"KX1", 'X', false},
+        {"KView1", 'V', false},       {"KEdit1", 'E', false},      {"KpviewtviewQ1", 'Q', false},
+        {"KFind1", 'F', false},       {"KS1", 'S', false},         {"KBackup1", 'B', false},
+        {"K51", '5', false},          {"K21", '2', false},         {"KSHIFTLogdisk1", 'L', true},
+        {"KSHIFTF1", 'F', true},      {"K8", 'D', true},           {"KSHIFTRETURN1", 0, true},
+        {"KSHIFTX1", 'X', true},      {"KCOPYLIST4", 'C', true},   {"KCOPYLISTSHIFTM1", 'M', true},
+    };
+    int routed = 0;
+    for (const FilerAction& a : FilerActions()) {
+        const LetterRoute* r = LetterRouteForCode(a.code);
+        if (!r) continue;
+        ++routed;
+        bool found = false;
+        for (const auto& e : expected) {
+            if (std::string(e.menuItem) != a.menuItem) continue;
+            found = true;
+            EXPECT_EQ(r->letter, e.letter) << a.menuItem;
+            EXPECT_EQ(r->shift, e.shift) << a.menuItem;
+            EXPECT_EQ(r->shift, r->tag > 16) << a.menuItem;
+        }
+        EXPECT_TRUE(found) << a.menuItem;
+    }
+    EXPECT_EQ(routed, 24);
+    EXPECT_EQ(NavigationKeyForCode(18), 8);    // BS
+    EXPECT_EQ(NavigationKeyForCode(19), 34);   // PageDown
+    EXPECT_EQ(NavigationKeyForCode(20), 33);   // PageUp
+    EXPECT_EQ(NavigationKeyForCode(24), 27);   // Escape
+    EXPECT_EQ(NavigationKeyForCode(0), 0);
+}
+
 }  // namespace
 }  // namespace kestrum

@@ -170,5 +170,124 @@ TEST_F(FilerWindowTest, MaskAndDisplayMode) {
     EXPECT_TRUE(found);
 }
 
+// Keys reach their actions through a key file: Space marks and moves down,
+// Home unmarks all, Down moves; Backspace returns onto the directory left;
+// Ctrl with a letter that no entry starts with keeps the cursor.
+TEST_F(FilerWindowTest, KeyFileBindingsDriveTheGrid) {
+    const TUserKey saved = FilerKeyX().KeyXUserKey;
+    test::WriteFile(dir_.File("grid.Key"), "#ＫＥＳＴＲＵＭキー設定ファイル\r\n"
+                                           "21, 32, [SPACE], 0, 0, 0, 0\r\n"
+                                           "22, 36, HOME, 0, 0, 0, 0\r\n"
+                                           "74, 40, DOWN, 0, 0, 0, 0\r\n"
+                                           "18, 8, BS, 0, 0, 0, 0\r\n");
+    LoadFilerKeyFile(dir_.File("grid.Key"), true);
+    ASSERT_EQ(FilerKeyX().KeyXUserKey.Count(), 4);
+    FileListModel& m = filer_->Model();
+    while (CursorName() != "a.txt") Key(VK_DOWN);
+    const long long at = m.CursorIndex();
+    Key(VK_SPACE);
+    EXPECT_EQ(m.MarkedCount(), 1u);
+    EXPECT_TRUE(m.Entry(static_cast<std::size_t>(at)).marked);
+    EXPECT_EQ(m.CursorIndex(), at + 1);
+    Key(VK_HOME);  // something is marked: unmark all
+    EXPECT_EQ(m.MarkedCount(), 0u);
+    Key(VK_HOME);  // nothing marked: mark every file
+    EXPECT_EQ(m.MarkedCount(), 3u);
+
+    const long long before = m.CursorIndex();
+    BYTE state[256] = {};
+    GetKeyboardState(state);
+    state[VK_CONTROL] = 0x80;
+    SetKeyboardState(state);
+    Key('Q');  // no entry starts with Q (k.cfg, the settings file, starts with K)
+    EXPECT_EQ(m.CursorIndex(), before);
+    Key('A');  // a.txt
+    EXPECT_EQ(CursorName(), "a.txt");
+    state[VK_CONTROL] = 0;
+    SetKeyboardState(state);
+
+    ASSERT_TRUE(CreateDirectoryA(dir_.File("WORK").c_str(), nullptr));
+    ASSERT_TRUE(CreateDirectoryA(dir_.File("WORK\\SRC").c_str(), nullptr));
+    ASSERT_TRUE(ChangeDirectory(dir_.File("WORK\\SRC\\")));
+    filer_->ShowList();
+    Key(VK_BACK);
+    EXPECT_EQ(ExtractFileName(ExcludeTrailingBackslash(App().currentDir)), "WORK");
+    EXPECT_EQ(CursorName(), "SRC");
+    FilerKeyX().KeyXUserKey.Assign(saved);
+}
+
+// The letter actions ask through the line-input window and hand the
+// selection to the file operations.
+TEST_F(FilerWindowTest, FileActionsAskAndAct) {
+    FileListModel& m = filer_->Model();
+    auto placeOn = [&](const std::string& name) {
+        for (std::size_t i = 0; i < m.Count(); ++i) {
+            if (m.Entry(i).find.name == name) m.PlaceCursor(static_cast<long long>(i));
+        }
+    };
+    // Delete with the cursor on ".." and no marks: refused, nothing deleted.
+    placeOn("..");
+    filer_->RunAction(1);
+    ASSERT_FALSE(prompter_.Questions().empty());
+    EXPECT_EQ(prompter_.Questions().back().text, "親ディレクトリを削除することは出来ません");
+
+    // Copy onto ".\" duplicates: the name question proposes a.BAK.
+    placeOn("a.txt");
+    prompter_.AnswerLine(".\\");
+    prompter_.AnswerLine("a.BAK");
+    filer_->RunAction(0);
+    ASSERT_EQ(prompter_.LineQuestions().size(), 2u);
+    EXPECT_EQ(prompter_.LineQuestions()[0].title, "a.txtをコピーします。");
+    EXPECT_EQ(prompter_.LineQuestions()[1].title, "a.txtをバックアップします");
+    EXPECT_EQ(prompter_.LineQuestions()[1].text, "a.BAK");
+    EXPECT_EQ(test::ReadFile(dir_.File("a.BAK")), "hello");
+
+    // Rename refuses names with forbidden characters and renames otherwise.
+    placeOn("a.BAK");
+    prompter_.AnswerLine("x<y");
+    filer_->RunAction(3);
+    EXPECT_EQ(prompter_.Questions().back().text, "\\ / : * ? \" < >  |はファイル名として使えません");
+    placeOn("a.BAK");
+    prompter_.AnswerLine("c.BAK");
+    filer_->RunAction(3);
+    EXPECT_EQ(test::ReadFile(dir_.File("c.BAK")), "hello");
+
+    // Move of two marked files to a typed directory.
+    CreateDirectoryA(dir_.File("to").c_str(), nullptr);
+    filer_->Relist(0);
+    for (std::size_t i = 0; i < m.Count(); ++i) {
+        const std::string& n = m.Entry(i).find.name;
+        if (n == "c.BAK" || n == "b.doc") m.SetMark(i, true, nullptr);
+    }
+    prompter_.AnswerLine(dir_.File("to"));
+    filer_->RunAction(2);
+    EXPECT_EQ(prompter_.LineQuestions().back().title, "マークファイルを移動します。");
+    EXPECT_EQ(test::ReadFile(dir_.File("to\\c.BAK")), "hello");
+    EXPECT_EQ(test::ReadFile(dir_.File("to\\b.doc")).size(), 5000u);
+    EXPECT_EQ(GetFileAttributesA(dir_.File("b.doc").c_str()), INVALID_FILE_ATTRIBUTES);
+
+    // With a mask set the mask question proposes "*.*".
+    App().maskText = "*.TXT";
+    prompter_.AnswerLine(std::nullopt);
+    filer_->RunAction(12);
+    EXPECT_EQ(prompter_.LineQuestions().back().text, "*.*");
+}
+
+// Directory registration: the next free digit, a line before [END].
+TEST_F(FilerWindowTest, RegisteringTheDirectoryInTheLists) {
+    App().lists.logList = {"1 C:\\A\\", "W C:\\W\\"};
+    prompter_.AnswerLine("");
+    filer_->RunAction(48);
+    ASSERT_EQ(App().lists.logList.size(), 3u);
+    EXPECT_EQ(App().lists.logList[2], "2 " + App().currentDir);
+    prompter_.AnswerLine("toolong");
+    prompter_.AnswerLine("k");
+    filer_->RunAction(49);
+    EXPECT_EQ(App().lists.copyList.back(), "K " + App().currentDir);
+    const std::string text = test::ReadFile(App().settingsPath);
+    EXPECT_NE(text.find("[LogDiskList]\r\n" + App().currentDir + ",2\r\n[END]"), std::string::npos) << text;
+    EXPECT_NE(text.find("[CopyDirList]\r\n" + App().currentDir + ",K\r\n[END]"), std::string::npos) << text;
+}
+
 }  // namespace
 }  // namespace kestrum

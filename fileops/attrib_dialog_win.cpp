@@ -1,0 +1,157 @@
+// TWinAttribForm, built in code, the window prompter's attribute question
+// and the platform's attributes.
+#include "fileops/attrib_dialog_win.h"
+
+#include "shell/frm_history_win.h"
+#include "shell/window_prompter_win.h"
+
+namespace kestrum {
+
+namespace {
+
+constexpr int kClientWidth = 260;
+constexpr int kMargin = 10;
+constexpr int kBoxHeight = 20;
+constexpr int kButtonWidth = 70;
+constexpr int kButtonHeight = 24;
+constexpr int kBoxIdBase = 200;
+
+struct BoxSpec {
+    unsigned bit;
+    const char* caption;
+};
+constexpr BoxSpec kBoxes[] = {
+    {kAttribReadOnly, "Read Only"}, {kAttribHidden, "Hidden"}, {kAttribSystem, "System"}, {kAttribArchive, "Archive"}};
+
+}  // namespace
+
+bool TWinAttribForm::Create(HWND owner) {
+    owner_ = owner;
+    RegisterWindowClass("TWinAttribForm", LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1)));
+    constexpr DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+    if (!CreateWin("TWinAttribForm", WS_EX_DLGMODALFRAME, style, "Kestrum Attribute", CW_USEDEFAULT, CW_USEDEFAULT,
+                   100, 100, owner)) {
+        return false;
+    }
+    FormCreate();
+    return true;
+}
+
+void TWinAttribForm::FormCreate() {
+    HINSTANCE inst = GetModuleHandleA(nullptr);
+    HFONT font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+    auto child = [&](const char* cls, const char* text, DWORD style, int x, int y, int w, int h, int id) {
+        HWND wnd = CreateWindowExA(0, cls, text, WS_CHILD | WS_VISIBLE | style, x, y, w, h, Handle(),
+                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), inst, nullptr);
+        SendMessageA(wnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+        return wnd;
+    };
+    int y = kMargin;
+    name_ = child("STATIC", "", SS_LEFT | SS_NOPREFIX, kMargin, y, kClientWidth - 2 * kMargin, 18, -1);
+    y += 24;
+    int id = kBoxIdBase;
+    for (const BoxSpec& b : kBoxes) {
+        HWND box = child("BUTTON", b.caption, WS_TABSTOP | BS_AUTOCHECKBOX, kMargin + 10, y, 150, kBoxHeight, id++);
+        boxes_.push_back(BoxItem{b.bit, box});
+        y += kBoxHeight + 2;
+    }
+    y += 10;
+    const int gap = (kClientWidth - 2 * kMargin - 3 * kButtonWidth) / 2;
+    ok_ = child("BUTTON", "OK", WS_TABSTOP | BS_DEFPUSHBUTTON, kMargin, y, kButtonWidth, kButtonHeight, IDOK);
+    child("BUTTON", "Cancel", WS_TABSTOP | BS_PUSHBUTTON, kMargin + kButtonWidth + gap, y, kButtonWidth,
+          kButtonHeight, IDCANCEL);
+    child("BUTTON", "ALL", WS_TABSTOP | BS_PUSHBUTTON, kMargin + 2 * (kButtonWidth + gap), y, kButtonWidth,
+          kButtonHeight, kAllId);
+    const DWORD style = static_cast<DWORD>(GetWindowLongPtrA(Handle(), GWL_STYLE));
+    const DWORD exStyle = static_cast<DWORD>(GetWindowLongPtrA(Handle(), GWL_EXSTYLE));
+    const SIZE outer = OuterSizeForClient(kClientWidth, y + kButtonHeight + kMargin, style, exStyle, false);
+    SetWindowPos(Handle(), nullptr, 0, 0, outer.cx, outer.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+HWND TWinAttribForm::Box(unsigned bit) const {
+    for (const BoxItem& b : boxes_) {
+        if (b.bit == bit) return b.wnd;
+    }
+    return nullptr;
+}
+
+void TWinAttribForm::Begin(std::string_view fileName, unsigned attributes) {
+    SetWindowTextA(name_, std::string(fileName).c_str());
+    for (const BoxItem& b : boxes_) {
+        SendMessageA(b.wnd, BM_SETCHECK, (attributes & b.bit) ? BST_CHECKED : BST_UNCHECKED, 0);
+    }
+    answer_ = Prompter::AttribAnswer{};
+    finished_ = false;
+    ShowWindow(Handle(), SW_SHOWNA);
+}
+
+Prompter::AttribAnswer TWinAttribForm::ShowModal(std::string_view fileName, unsigned attributes) {
+    if (owner_) {
+        RECT o{}, r{};
+        GetWindowRect(owner_, &o);
+        GetWindowRect(Handle(), &r);
+        SetWindowPos(Handle(), nullptr, o.left + ((o.right - o.left) - (r.right - r.left)) / 2,
+                     o.top + ((o.bottom - o.top) - (r.bottom - r.top)) / 2, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    Begin(fileName, attributes);
+    HWND active = GetActiveWindow();
+    SetForegroundWindow(Handle());
+    SetFocus(ok_);
+    if (!RunModalLoop(Handle(), finished_)) answer_ = Prompter::AttribAnswer{};
+    if (active && IsWindow(active)) SetActiveWindow(active);
+    finished_ = true;
+    return answer_;
+}
+
+void TWinAttribForm::Finish(int result) {
+    if (finished_) return;
+    answer_.result = result;
+    answer_.attributes = 0;
+    if (result != Prompter::fdCancel) {
+        for (const BoxItem& b : boxes_) {
+            if (SendMessageA(b.wnd, BM_GETCHECK, 0, 0) == BST_CHECKED) answer_.attributes |= b.bit;
+        }
+    }
+    finished_ = true;
+    ShowWindow(Handle(), SW_HIDE);
+}
+
+LRESULT TWinAttribForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+    case WM_COMMAND:
+        switch (LOWORD(wp)) {
+        case IDOK: Finish(Prompter::fdOk); return 0;
+        case kAllId: Finish(Prompter::fdAll); return 0;
+        case IDCANCEL: Finish(Prompter::fdCancel); return 0;
+        default: break;
+        }
+        break;
+    case WM_CLOSE: Finish(Prompter::fdCancel); return 0;
+    default: break;
+    }
+    return Default(msg, wp, lp);
+}
+
+std::optional<unsigned> WinAttribFiles::Get(const std::string& path) {
+    const DWORD a = GetFileAttributesA(path.c_str());
+    if (a == INVALID_FILE_ATTRIBUTES) return std::nullopt;
+    return a;
+}
+
+bool WinAttribFiles::Set(const std::string& path, unsigned attributes) {
+    return SetFileAttributesA(path.c_str(), attributes ? attributes : FILE_ATTRIBUTE_NORMAL) != 0;
+}
+
+int ChangeAttributes(const std::vector<std::string>& paths) {
+    WinAttribFiles io;
+    return RunAttribChange(paths, io);
+}
+
+Prompter::AttribAnswer WindowPrompter::AskAttributes(std::string_view fileName, unsigned attributes) {
+    TWinAttribForm form;
+    if (!form.Create(GetActiveWindow())) return {};
+    return form.ShowModal(fileName, attributes);
+}
+
+}  // namespace kestrum

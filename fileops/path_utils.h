@@ -1,0 +1,67 @@
+// Path utilities of the file operations: name checks, directory tests and
+// creation, full paths and the "same file" test. Shift-JIS aware throughout.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+// EndsWithBackslash, SlashesToBackslashes, Include/ExcludeTrailingBackslash.
+#include "common/sjis.h"
+
+namespace kestrum {
+
+// ---- text only (path_utils.cpp, builds natively) ----
+
+// True when the last character of s is ":" (a trail byte never counts).
+bool EndsWithColon(std::string_view s);
+
+// False when name holds any of / : \ * ? < > | or a double quote.
+bool IsValidFileName(std::string_view name);
+
+// True when path is dir itself or lies below it. Both are full paths; case
+// is ignored for ASCII letters only and a trailing "\" on either is ignored.
+bool IsSameOrInsidePath(std::string_view path, std::string_view dir);
+
+// ---- the file system (path_utils_win.cpp) ----
+
+// The full path of path (relative to the current directory); empty when it
+// cannot be formed.
+std::string FullPathName(std::string_view path);
+
+// True when path (a "\" is appended when missing) is an existing directory.
+bool DirExists(std::string_view path);
+
+// True when path names an existing file that is not a directory.
+bool FileExists(std::string_view path);
+
+// Expands path to a full path and creates every missing level from the root
+// down (a trailing "\" is ignored; paths of two characters or fewer are
+// never created). Returns DirExists of the result.
+bool ForceDirs(std::string_view path);
+
+// True when dir holds any entry other than "." and ".."; false also when
+// it cannot be searched.
+bool DirHasEntries(std::string_view dir);
+
+// Makes path full and without a trailing "\"; when it is not an existing
+// directory asks (through the current prompter) whether to create it and
+// does so. Returns false when the user declined or creation failed (which
+// is reported). In every case path ends in "\" on return.
+bool EnsureDirectory(std::string& path);
+
+// Identity of a file or directory: volume serial number and file index.
+struct FileId {
+    unsigned long volume = 0;
+    unsigned long long index = 0;
+    bool operator==(const FileId&) const = default;
+};
+// The identity of path; nullopt when it cannot be opened.
+std::optional<FileId> GetFileId(std::string_view path);
+
+// True when a and b are the same file or directory: the same volume serial
+// number and file index, or when either cannot be opened, the same long
+// full path compared without regard to case.
+bool SameFile(std::string_view a, std::string_view b);
+
+}  // namespace kestrum

@@ -1,0 +1,741 @@
+// TfrmFM: the letter actions and the other actions that work on files:
+// copy, move, delete, rename, duplicate, mask, directories, running and
+// editing, the clipboard, shortcuts, registrations and dropped files.
+#include <windows.h>
+#include <shellapi.h>
+#include <shlobj.h>
+
+#include <algorithm>
+
+#include "common/history.h"
+#include "common/prompter.h"
+#include "common/sjis.h"
+#include "common/split.h"
+#include "config/cfg_form_win.h"
+#include "config/settings_file.h"
+#include "desktop/shortcut_win.h"
+#include "filer/frm_fm_win.h"
+#include "filer/mask.h"
+#include "filer/sort_write_win.h"
+#include "fileops/attrib_dialog_win.h"
+#include "fileops/copy_list_win.h"
+#include "fileops/delete_win.h"
+#include "fileops/date_change_win.h"
+#include "fileops/file_copy_win.h"
+#include "fileops/format_dialog_win.h"
+#include "fileops/path_utils.h"
+#include "fileops/split_join_win.h"
+#include "shell/aliases.h"
+#include "shell/app_win.h"
+#include "shell/forms_win.h"
+#include "shell/frm_main_win.h"
+#include "shell/interpreter.h"
+
+namespace kestrum {
+
+namespace {
+
+Prompter& Ask() { return CurrentPrompter(); }
+
+// Line-input mode bits as the filer's questions use them.
+constexpr int kFree = amFreeText;            // 1
+constexpr int kNoBrowse = amNoBrowse;        // 4
+constexpr int kPlainHistory = amPlainHistory;  // 16
+constexpr int kSelectAll = amSelectAll;      // 32
+
+bool AskFor(const std::string& title, const std::string& prompt, std::string& text, int mode,
+            std::vector<std::string>* history, const std::vector<std::string>* registered = nullptr,
+            int registeredKind = 2) {
+    LineQuestion q;
+    q.title = title;
+    q.prompt = prompt;
+    q.text = text;
+    q.mode = mode;
+    q.history = history;
+    q.registered = registered;
+    q.registeredKind = registeredKind;
+    if (!Ask().AskLine(q)) return false;
+    text = q.text;
+    return true;
+}
+
+// The extension of a name without its dot.
+std::string BareExt(const std::string& name) {
+    std::string ext = ExtractFileExt(name);
+    if (!ext.empty()) ext.erase(0, 1);
+    return ext;
+}
+
+bool PutOnClipboard(HWND owner, const std::string& text) {
+    if (!OpenClipboard(owner)) return false;
+    EmptyClipboard();
+    HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
+    bool ok = false;
+    if (mem) {
+        char* p = static_cast<char*>(GlobalLock(mem));
+        std::copy(text.begin(), text.end(), p);
+        p[text.size()] = '\0';
+        GlobalUnlock(mem);
+        ok = SetClipboardData(CF_TEXT, mem) != nullptr;
+        if (!ok) GlobalFree(mem);
+    }
+    CloseClipboard();
+    return ok;
+}
+
+// Every verb registered for the extension of file (the default one first).
+std::vector<std::string> RegisteredVerbs(const std::string& file) {
+    std::vector<std::string> verbs;
+    const std::string ext = ExtractFileExt(file);
+    if (ext.empty()) return verbs;
+    char cls[256] = {};
+    LONG size = sizeof cls;
+    if (RegQueryValueA(HKEY_CLASSES_ROOT, ext.c_str(), cls, &size) != ERROR_SUCCESS || !cls[0]) return verbs;
+    HKEY shell = nullptr;
+    if (RegOpenKeyExA(HKEY_CLASSES_ROOT, (std::string(cls) + "\\shell").c_str(), 0, KEY_READ, &shell) !=
+        ERROR_SUCCESS) {
+        return verbs;
+    }
+    for (DWORD i = 0;; ++i) {
+        char verb[256] = {};
+        DWORD len = sizeof verb;
+        if (RegEnumKeyExA(shell, i, verb, &len, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
+        verbs.push_back(verb);
+    }
+    RegCloseKey(shell);
+    return verbs;
+}
+
+// The association entry for an extension (without dot) in a table.
+const ExtEntry* FindExt(const std::vector<ExtEntry>& table, const std::string& ext) {
+    for (const ExtEntry& e : table) {
+        const std::string key = !e.ext.empty() && e.ext[0] == '.' ? e.ext.substr(1) : e.ext;
+        if (SameText(key, ext)) return &e;
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+// ---- selection -----------------------------------------------------------------
+
+std::vector<std::size_t> TfrmFM::Selection() const {
+    std::vector<std::size_t> out;
+    for (std::size_t i = 0; i < model_.Count(); ++i) {
+        if (model_.Entry(i).marked) out.push_back(i);
+    }
+    if (out.empty() && model_.Count() > 0) out.push_back(static_cast<std::size_t>(model_.CursorIndex()));
+    return out;
+}
+
+std::vector<std::string> TfrmFM::SelectionNames() const {
+    std::vector<std::string> names;
+    for (std::size_t i : Selection()) names.push_back(model_.Entry(i).find.name);
+    return names;
+}
+
+std::string TfrmFM::SubjectText() const {
+    if (model_.MarkedCount() > 0) return "マークファイルを";
+    if (model_.Count() == 0) return std::string();
+    return model_.Entry(static_cast<std::size_t>(model_.CursorIndex())).find.name + "を";
+}
+
+std::string TfrmFM::CursorName() const {
+    if (model_.Count() == 0) return std::string();
+    return model_.Entry(static_cast<std::size_t>(model_.CursorIndex())).find.name;
+}
+
+void TfrmFM::RelistKeepingCursor() { Relist(model_.CursorIndex()); }
+
+TFileCopy& TfrmFM::Copier() {
+    if (!copierReady_) {
+        UseCopyDialog(copier_, "Kestrum");
+        copierReady_ = true;
+    }
+    copier_.owner = Handle();
+    return copier_;
+}
+
+// ---- letter actions ------------------------------------------------------------
+
+void TfrmFM::RunLetter(char letter) {
+    AppState& app = App();
+    const char c = letter >= 'a' && letter <= 'z' ? static_cast<char>(letter - 32) : letter;
+    switch (c) {
+    case '2': SetDisplayMode(1); return;
+    case '5': SetDisplayMode(0); return;
+    case 'H':
+        if (app.main) {
+            SetForegroundWindow(app.main->Handle());
+            SetFocus(app.main->Edit1());
+        }
+        return;
+    case 'Q':
+        if (app.imageViewer) ShowWindow(app.imageViewer->Handle(), SW_HIDE);
+        if (app.textViewer) ShowWindow(app.textViewer->Handle(), SW_HIDE);
+        return;
+    case 'F': MaskAction(); return;
+    case 'L': ChangeDirectoryAction(); return;
+    case 'K': MakeDirectoryAction(); return;
+    case 'X': RunCommandAction(); return;
+    case 'S': SortAction(); return;
+    default: break;
+    }
+    if (model_.Count() == 0) return;  // the rest need an entry
+    switch (c) {
+    case 'B': Duplicate(); break;
+    case 'C': CopyOrMove(false); break;
+    case 'M': CopyOrMove(true); break;
+    case 'D': DeleteAction(); break;
+    case 'R': RenameAction(); break;
+    case 'E':
+        Execute_t(CommandName(cmdEDIT) + " " + CurrentFile());
+        RelistKeepingCursor();
+        break;
+    case 'V':
+        Execute_t(app.settings.viewer + " " + CurrentFile());
+        RelistKeepingCursor();
+        break;
+    default: break;  // P and U: the archivers are not part of this build
+    }
+}
+
+void TfrmFM::Duplicate() {
+    const AppState& app = App();
+    const bool marked = model_.MarkedCount() > 0;
+    for (const std::string& name : SelectionNames()) {
+        std::string text = ChangeFileExt(name, ".BAK");
+        if (!marked && !app.settings.backupName.empty()) {
+            text = app.settings.backupName;
+            TheInterpreter().SetOneShotFile(app.currentDir + name);
+            TheInterpreter().ForceMacros();
+            TheInterpreter().ExpandMacros(text);
+        }
+        if (!AskFor(name + "をバックアップします", "新しい名前を入力してください", text, kFree | kSelectAll,
+                    &App().lists.exeHistory)) {
+            break;
+        }
+        CopyPath(app.currentDir + name, text, Handle(), &Copier());
+    }
+    RelistKeepingCursor();
+}
+
+void TfrmFM::CopyOrMove(bool move) {
+    AppState& app = App();
+    const std::string verb = move ? "移動" : "コピー";
+    std::string dest;
+    if (shiftDown_) {
+        const ListPick pick = Ask().ShowList(app.lists.copyList, ListStyle::Keyed);
+        if (pick.result != 1) return;
+        dest = Trim(pick.text);
+        AddToHistory(app.lists.dirHistory, dest);
+    } else {
+        if (!AskFor(SubjectText() + verb + "します。", verb + "先のディレクトリを入れて下さい", dest, kPlainHistory,
+                    &app.lists.dirHistory, &app.lists.copyList)) {
+            return;
+        }
+    }
+    dest = Trim(dest);
+    if (dest.empty()) return;
+    const bool letter = dest.size() == 1 && !IsLeadByte(static_cast<unsigned char>(dest[0]));
+    if (app.settings.flagDcd && dest.size() == 2 && dest[1] == ':') {
+        const char d = static_cast<char>(dest[0] & ~0x20);
+        if (d >= 'A' && d <= 'Z') dest += "\\" + app.driveDirs[static_cast<std::size_t>(d - 'A')];
+    } else if (letter) {
+        dest += ":\\";
+    }
+    const std::vector<std::string> names = SelectionNames();
+    dest = IncludeTrailingBackslash(dest);
+    if (SameText(dest, app.currentDir) || dest == ".\\") {
+        // Onto the current directory a copy duplicates and a move renames.
+        if (move) {
+            RenameAction();
+        } else {
+            Duplicate();
+        }
+        return;
+    }
+    if (move) {
+        Copier().MoveX(names, app.currentDir, 0, dest);
+    } else {
+        Copier().CopyX(names, app.currentDir, 0, dest);
+    }
+    RelistKeepingCursor();
+}
+
+void TfrmFM::DeleteAction() {
+    const AppState& app = App();
+    if (model_.MarkedCount() == 0) {
+        const std::string name = CursorName();
+        if (name == ".") {
+            Ask().ShowMessage("カレントディレクトリを削除することは出来ません");
+            return;
+        }
+        if (name == "..") {
+            Ask().ShowMessage("親ディレクトリを削除することは出来ません");
+            return;
+        }
+    }
+    std::vector<std::string> list;
+    for (const std::string& name : SelectionNames()) {
+        if (name != "." && name != "..") list.push_back(app.currentDir + name);
+    }
+    if (list.empty()) return;
+    if (shiftDown_) {
+        EraseFiles(list, Handle(), app.settings.dirDelMode);
+    } else {
+        DeleteToRecycleBin(list, Handle(), app.settings.dirDelMode);
+    }
+    RelistKeepingCursor();
+}
+
+void TfrmFM::RenameAction() {
+    const AppState& app = App();
+    for (const std::string& name : SelectionNames()) {
+        std::string text = name;
+        if (!AskFor("Rename", "新しい名前を入れてください", text, kFree | kSelectAll, &App().lists.exeHistory)) break;
+        if (HasBadNameChar(text)) {
+            Ask().ShowMessage(kBadNameMessage);
+            continue;
+        }
+        if (text == name) continue;
+        // MoveFile never replaces an existing file; a case-only change is
+        // the same file and goes through.
+        if (!MoveFileA((app.currentDir + name).c_str(), (app.currentDir + text).c_str())) {
+            Ask().ShowMessage("リネームに失敗しました ->" + app.currentDir + name);
+        }
+    }
+    RelistKeepingCursor();
+}
+
+void TfrmFM::MaskAction() {
+    AppState& app = App();
+    std::string mask;
+    if (shiftDown_) {
+        const ListPick pick = Ask().ShowList(app.lists.findList, ListStyle::Numbered);
+        if (pick.result != 1) return;
+        mask = Trim(pick.text);
+        AddToHistory(app.maskHistory, mask);
+    } else {
+        std::string text;
+        if (app.maskText != "*.*") {
+            text = "*.*";
+        } else if (model_.MarkedCount() > 0) {
+            text = "[";
+            for (std::size_t i : Selection()) text += "*" + ExtractFileExt(model_.Entry(i).find.name) + ",";
+            text.back() = ']';
+        } else {
+            text = "*" + ExtractFileExt(CursorName());
+        }
+        if (!AskFor("Find", "マスク名を入れてください", text, kFree | kNoBrowse | kSelectAll, &app.maskHistory,
+                    &app.lists.findList, 3)) {
+            return;
+        }
+        mask = Trim(text);
+    }
+    if (mask.empty()) mask = "*.*";
+    SYSTEMTIME now{};
+    GetLocalTime(&now);
+    SetMask(mask, LocalDate{now.wYear, now.wMonth, now.wDay, now.wHour}, app.masks, app.maskText);
+    ShowList();
+}
+
+void TfrmFM::ChangeDirectoryAction() {
+    AppState& app = App();
+    std::string target;
+    if (shiftDown_) {
+        const ListPick pick = Ask().ShowList(app.lists.logList, ListStyle::Keyed);
+        if (pick.result != 1) return;
+        target = Trim(pick.text);
+    } else if (!AskFor("Logdisk カレントディレクトリの変更", "ディレクトリ名を入力してください", target, 0,
+                       &app.lists.dirHistory, &app.lists.logList)) {
+        return;
+    }
+    target = UpperAscii(Trim(target));
+    if (target.size() == 1) target += ':';
+    const std::string old = app.currentDir;
+    if (ChangeDirectory(target)) AddToHistory(app.lists.dirHistory, old);
+    ShowList();
+}
+
+void TfrmFM::MakeDirectoryAction() {
+    AppState& app = App();
+    std::string name;
+    if (!AskFor("mKdir", "新しいディレクトリ名を入れてください", name, 0, &app.lists.dirHistory)) return;
+    name = Trim(name);
+    if (name.empty()) return;
+    const bool absolute = (name.size() > 1 && name[1] == ':') || name.rfind("\\\\", 0) == 0;
+    if (!ForceDirs(absolute ? name : app.currentDir + name)) {
+        Ask().MessageDlg("ディレクトリの作成に失敗しました。", MsgType::Warning, MsgButtons::Ok);
+        return;
+    }
+    RelistKeepingCursor();
+}
+
+void TfrmFM::RunCommandAction() {
+    std::string text = shiftDown_ || model_.Count() == 0 ? std::string() : CurrentFile();
+    if (!AskFor("eXecute", "コマンドを入力してください", text, kFree, &App().lists.exeHistory)) return;
+    if (Execute_t(text) != rrWindow) FocusGrid();
+}
+
+void TfrmFM::SortAction() {
+    if (RunSortDialog()) InvalidateGrid();
+}
+
+// ---- other actions ---------------------------------------------------------------
+
+bool TfrmFM::RunFileAction(int code) {
+    AppState& app = App();
+    switch (code) {
+    case 40:
+    case 41:
+    case 42:
+    case 43: CopyNamesToClipboard(code); return true;
+    case 44: PutOnClipboard(Handle(), app.currentDir); return true;
+    case 33:
+    case 34:
+    case 35:
+    case 36:
+    case 37:
+    case 38:
+    case 39: MakeShortcut(code - 33); return true;
+    case 48:
+    case 49: RegisterDirectory(code == 48); return true;
+    case 50: {
+        TSettingsFile file(app.settingsPath);
+        file.WriteLine("[環境変数]", "HOMEDIR", "HomeDir, " + app.currentDir);
+        file.Save();
+        app.settings.homeDir = app.currentDir;
+        return true;
+    }
+    case 51:
+    case 64: RegisterAlias(code == 51); return true;
+    case 52:
+        Execute_t(CommandName(cmdEDIT) + " " + app.settingsPath);
+        RelistKeepingCursor();
+        return true;
+    case 55: ShowCandidates(); return true;
+    case 56: {
+        if (model_.Count() == 0) return true;
+        std::vector<std::string> paths;
+        for (const std::string& n : SelectionNames()) paths.push_back(app.currentDir + n);
+        ChangeAttributes(paths);
+        RelistKeepingCursor();
+        return true;
+    }
+    case 59: ChangeDates(); return true;
+    case 45:
+        ShowSettingsDialog(Handle(), kPageFiler);
+        ShowList();
+        return true;
+    case 32:
+        if (auto* format = dynamic_cast<TfrmFormat*>(app.formatDialog)) format->ShowModal();
+        return true;
+    case 78: {
+        std::vector<std::string> names;
+        for (std::size_t i = 0; i < model_.Count(); ++i) names.push_back(model_.Entry(i).find.name);
+        WriteSortOrderToDisk(app.currentDir, names);
+        return true;
+    }
+    case 65: JoinAction(); return true;
+    default: return false;
+    }
+}
+
+void TfrmFM::CopyNamesToClipboard(int code) {
+    const AppState& app = App();
+    if (model_.Count() == 0) return;
+    const bool full = code == 42 || code == 43;
+    const bool withSize = code == 41 || code == 43;
+    DisplayOptions o = Options();
+    o.mode = 1;
+    o.columnChars = full ? std::max<int>(80 - static_cast<int>(app.currentDir.size()), 1) : 80;
+    std::string text;
+    for (std::size_t i : Selection()) {
+        const FileEntry& e = model_.Entry(i);
+        std::string line = withSize ? ListText(e.find, o) : e.find.name;
+        // The list text starts with the mark position.
+        if (withSize && !line.empty()) line.erase(0, 1);
+        text += (full ? app.currentDir : std::string()) + line + "\r\n";
+    }
+    if (model_.MarkedCount() == 0 && text.size() >= 2) text.resize(text.size() - 2);
+    PutOnClipboard(Handle(), text);
+}
+
+void TfrmFM::MakeShortcut(int place) {
+    AppState& app = App();
+    if (model_.Count() == 0) return;
+    const std::string name = CursorName();
+    std::string dir;
+    switch (place) {
+    case 0:
+    case 1:
+    case 2:
+    case 3: {
+        static const char* const values[] = {"Desktop", "Startup", "programs", "Start Menu"};
+        HKEY key = nullptr;
+        if (RegOpenKeyExA(HKEY_CURRENT_USER, "software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders",
+                          0, KEY_READ, &key) == ERROR_SUCCESS) {
+            char value[MAX_PATH] = {};
+            DWORD len = sizeof value;
+            DWORD type = 0;
+            if (RegQueryValueExA(key, values[place], nullptr, &type, reinterpret_cast<BYTE*>(value), &len) ==
+                ERROR_SUCCESS) {
+                dir = value;
+            }
+            RegCloseKey(key);
+        }
+        break;
+    }
+    case 4: dir = app.currentDir; break;
+    case 5:
+        if (!AskFor(name + "ショートカットの作成", "作成するディレクトリを入力してください。", dir, 0,
+                    &app.lists.dirHistory)) {
+            return;
+        }
+        break;
+    case 6: {
+        const ListPick pick = Ask().ShowList(app.lists.copyList, ListStyle::Keyed);
+        if (pick.result != 1) return;
+        dir = Trim(pick.text);
+        AddToHistory(app.lists.dirHistory, dir);
+        break;
+    }
+    default: return;
+    }
+    if (dir.empty()) return;
+    dir = IncludeTrailingBackslash(dir);
+    std::string link = name + "へのｼｮｰﾄｶｯﾄ";
+    if (!AskFor("ショートカット作成 " + dir, "ショートカット名を入力してください。", link, kFree,
+                &app.lists.exeHistory)) {
+        return;
+    }
+    if (UpperAscii(ExtractFileExt(link)) != ".LNK") link += ".LNK";
+    CreateShortcut(dir + link, app.currentDir + name);
+    if (place >= 1 && place <= 3) SHChangeNotify(SHCNE_UPDATEDIR, SHCNF_PATHA, dir.c_str(), nullptr);
+    RelistKeepingCursor();
+}
+
+void TfrmFM::RegisterDirectory(bool logList) {
+    AppState& app = App();
+    std::string key;
+    for (;;) {
+        std::string text;
+        if (!AskFor("Kestrum  呼び出しキー", "呼び出しキーを入力してください(１文字)[省略可]", text,
+                    kFree | kNoBrowse, nullptr)) {
+            return;
+        }
+        text = Trim(text);
+        if (text.size() <= CharLen(text, 0) || text.empty()) {
+            key = UpperAscii(text);
+            break;
+        }
+    }
+    std::vector<std::string>& list = logList ? app.lists.logList : app.lists.copyList;
+    const std::string dir = app.currentDir;
+    std::string entry;
+    std::string line;
+    if (!key.empty()) {
+        entry = key + " " + dir;
+        line = dir + "," + key;
+    } else {
+        char highest = '0';
+        for (const std::string& e : list) {
+            if (!e.empty() && e[0] >= '0' && e[0] <= '9' && e[0] > highest) highest = e[0];
+        }
+        if (highest == '9') {
+            entry = "  " + dir;
+            line = dir;
+        } else {
+            const char d = static_cast<char>(highest + 1);
+            entry = std::string(1, d) + " " + dir;
+            line = dir + "," + std::string(1, d);
+        }
+    }
+    list.push_back(entry);
+    TSettingsFile file(app.settingsPath);
+    std::vector<std::string>& lines = file.MutableLines();
+    const std::string header = logList ? "[LogDiskList]" : "[CopyDirList]";
+    std::size_t h = lines.size();
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        if (SameText(Trim(lines[i]), header)) {
+            h = i;
+            break;
+        }
+    }
+    if (h == lines.size()) {
+        lines.push_back(std::string());
+        lines.push_back(header);
+        lines.push_back(line);
+        lines.push_back("[END]");
+    } else {
+        std::size_t end = h + 1;
+        while (end < lines.size() && !SameText(Trim(lines[end]), "[END]")) ++end;
+        lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(end), line);
+    }
+    file.Save();
+}
+
+void TfrmFM::RegisterAlias(bool withFile) {
+    AppState& app = App();
+    std::string source = withFile && model_.CursorIndex() > 0 ? CurrentFile() : std::string();
+    if (!AskFor("エイリアス元のファイル", "エイリアス元のファイル名を入れてください\r\nオプションも同時に指定出来ます",
+                source, kFree, &app.lists.exeHistory)) {
+        return;
+    }
+    std::string name;
+    if (!AskFor(CursorName() + "のエイリアス", "エイリアス名を入れてください", name, kFree, &app.lists.exeHistory)) {
+        return;
+    }
+    name = Trim(name);
+    if (name.empty()) return;
+    const int found = FindAlias(app, name);
+    if (found >= 0) {
+        const AliasEntry& old = app.lists.aliases[static_cast<std::size_t>(found)];
+        const int r = Ask().MessageDlgCaption(
+            "Kestrum Alias", name + "は既に登録されてます\r\n" + (old.directory.empty() ? "指定されていません" : old.directory),
+            MsgType::Confirmation, MsgButtons::YesCancel);
+        if (r != mrYes) return;
+    }
+    std::string dir;
+    const int r = Ask().MessageDlg(name + "の起動ディレクトリを指定しますか？", MsgType::Confirmation,
+                                   MsgButtons::YesNoCancel);
+    if (r == mrCancel) return;
+    if (r == mrYes) {
+        dir = app.currentDir;
+        if (!AskFor(name + "のエイリアス", "起動ディレクトリを入力してください", dir, 0, &app.lists.dirHistory)) return;
+    }
+    const AliasEntry entry{name, source, dir};
+    if (found >= 0) {
+        app.lists.aliases[static_cast<std::size_t>(found)] = entry;
+    } else {
+        app.lists.aliases.push_back(entry);
+    }
+    SaveAliases(app);
+}
+
+void TfrmFM::ChangeDates() {
+    const AppState& app = App();
+    if (model_.Count() == 0) return;
+    TDateChange change;
+    change.Caption = "Kestrum 日付の変更";
+    bool hadDirectory = false;
+    for (std::size_t i : Selection()) {
+        const FileEntry& e = model_.Entry(i);
+        if (e.find.IsDirectory()) {
+            hadDirectory = true;
+            continue;
+        }
+        change.FileNames.push_back(app.currentDir + e.find.name);
+    }
+    if (hadDirectory) Ask().ShowMessage("ディレクトリの日付は変更できません");
+    if (change.FileNames.empty()) return;
+    change.Execute();
+    RelistKeepingCursor();
+}
+
+void TfrmFM::JoinAction() {
+    AppState& app = App();
+    if (model_.Count() == 0) return;
+    const std::vector<std::string> names = SelectionNames();
+    std::string target = ChangeFileExt(names.front(), ".LZH");
+    if (!AskFor("結合", "ファイルを結合します。ファイル名を入れて下さい", target, kFree, &app.lists.exeHistory)) return;
+    std::vector<std::string> files;
+    for (const std::string& n : names) files.push_back(app.currentDir + n);
+    const bool absolute = target.size() > 1 && target[1] == ':';
+    JoinFiles(absolute ? target : app.currentDir + target, files);
+    RelistKeepingCursor();
+}
+
+void TfrmFM::ShowCandidates() {
+    AppState& app = App();
+    if (model_.Count() == 0) return;
+    const std::string file = CurrentFile();
+    const std::string ext = BareExt(file);
+    std::vector<std::string> commands;
+    std::vector<std::string> verbs;
+    HMENU menu = CreatePopupMenu();
+    UINT id = 1;
+    auto addCandidates = [&](const std::vector<ExtEntry>& table) {
+        if (const ExtEntry* e = FindExt(table, ext)) {
+            for (int i = 0;; ++i) {
+                const std::optional<std::string> c = SplitField(',', e->command, i);
+                if (!c) break;
+                if (Trim(*c).empty()) continue;
+                commands.push_back(Trim(*c));
+                AppendMenuA(menu, MF_STRING, id++, commands.back().c_str());
+            }
+        }
+    };
+    addCandidates(app.setExt);
+    AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+    addCandidates(app.lists.ext);
+    AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+    const UINT firstVerb = 1000;
+    verbs = RegisteredVerbs(file);
+    for (std::size_t i = 0; i < verbs.size(); ++i) {
+        AppendMenuA(menu, MF_STRING, firstVerb + static_cast<UINT>(i), verbs[i].c_str());
+    }
+    RECT cell = CursorCellRect();
+    POINT pt{cell.left, cell.bottom};
+    ClientToScreen(Handle(), &pt);
+    const UINT chosen = static_cast<UINT>(TrackPopupMenu(menu, TPM_RETURNCMD | TPM_NONOTIFY, pt.x, pt.y, 0,
+                                                         Handle(), nullptr));
+    DestroyMenu(menu);
+    if (chosen >= 1 && chosen < id) {
+        Execute_t(commands[chosen - 1] + " " + file);
+    } else if (chosen >= firstVerb && chosen - firstVerb < verbs.size()) {
+        ShellExecuteA(Handle(), verbs[chosen - firstVerb].c_str(), file.c_str(), nullptr, nullptr, SW_SHOW);
+    }
+}
+
+// ---- dropped files ----------------------------------------------------------------
+
+void TfrmFM::OnDropFiles(HDROP drop) {
+    AppState& app = App();
+    POINT pt{};
+    DragQueryPoint(drop, &pt);
+    std::string paths;
+    const UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
+    std::vector<std::string> list;
+    for (UINT i = 0; i < count; ++i) {
+        char path[MAX_PATH] = {};
+        DragQueryFileA(drop, i, path, MAX_PATH);
+        list.push_back(path);
+        paths += path;
+        paths += '\0';
+    }
+    DragFinish(drop);
+    if (list.empty()) return;
+    RECT cmd{};
+    GetWindowRect(cmdLine_, &cmd);
+    POINT top{cmd.left, cmd.top};
+    ScreenToClient(Handle(), &top);
+    if (pt.y >= top.y) {
+        // Onto the command line: the paths are typed in, each between blanks.
+        std::string text;
+        for (const std::string& p : list) text += " " + p + " ";
+        SendMessageA(cmdLine_, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text.c_str()));
+        return;
+    }
+    if (pt.y >= layout_.grid.top) {
+        CopyListTo(paths, app.currentDir, Handle());
+        RelistKeepingCursor();
+        return;
+    }
+    HMENU menu = CreatePopupMenu();
+    AppendMenuA(menu, MF_STRING, 1, "コピー");
+    AppendMenuA(menu, MF_STRING, 2, "移動");
+    AppendMenuA(menu, MF_STRING | MF_GRAYED, 3, "エイリアス登録");
+    AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+    AppendMenuA(menu, MF_STRING, 4, "キャンセル");
+    POINT screen = pt;
+    ClientToScreen(Handle(), &screen);
+    const int chosen = TrackPopupMenu(menu, TPM_RETURNCMD | TPM_NONOTIFY, screen.x, screen.y, 0, Handle(), nullptr);
+    DestroyMenu(menu);
+    if (chosen == 1) CopyListTo(paths, app.currentDir, Handle());
+    if (chosen == 2) MoveListTo(paths, app.currentDir, Handle());
+    if (chosen == 1 || chosen == 2) RelistKeepingCursor();
+}
+
+}  // namespace kestrum

@@ -1,0 +1,64 @@
+// The attribute dialog's loop over the selection: OK per entry, ALL for the
+// rest, Cancel stops, and only the dialog's four bits are set.
+#include "fileops/attrib_change.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+#include "common/prompter.h"
+
+namespace kestrum {
+namespace {
+
+class FakeAttribs : public AttribFiles {
+public:
+    std::map<std::string, unsigned> now;
+    std::vector<std::pair<std::string, unsigned>> sets;
+    std::optional<unsigned> Get(const std::string& path) override {
+        auto it = now.find(path);
+        if (it == now.end()) return std::nullopt;
+        return it->second;
+    }
+    bool Set(const std::string& path, unsigned a) override {
+        sets.emplace_back(path, a);
+        return now.count(path) != 0;
+    }
+};
+
+class AttribLoopTest : public testing::Test {
+protected:
+    ScriptedPrompter prompter_;
+    ScopedPrompter scoped_{prompter_};
+    FakeAttribs io_;
+};
+
+TEST_F(AttribLoopTest, AllAppliesTheSameValueToLaterEntriesWithoutAsking) {
+    io_.now = {{"C:\\a\\one", 0x21}, {"C:\\a\\dir", 0x10}, {"C:\\a\\three", 0x20}, {"C:\\a\\four", 0x01}};
+    prompter_.AnswerAttributes(Prompter::fdOk, kAttribReadOnly);
+    prompter_.AnswerAttributes(Prompter::fdAll, kAttribHidden | 0x10 | 0x80);  // stray bits are dropped
+    const int set = RunAttribChange({"C:\\a\\one", "C:\\a\\dir", "C:\\a\\three", "C:\\a\\four"}, io_);
+
+    ASSERT_EQ(prompter_.AttributesAsked().size(), 2u);
+    EXPECT_EQ(prompter_.AttributesAsked()[0].fileName, "one");
+    EXPECT_EQ(prompter_.AttributesAsked()[0].attributes, 0x21u);
+    EXPECT_EQ(prompter_.AttributesAsked()[1].fileName, "dir");
+    const std::vector<std::pair<std::string, unsigned>> want = {
+        {"C:\\a\\one", kAttribReadOnly}, {"C:\\a\\dir", kAttribHidden}, {"C:\\a\\three", kAttribHidden},
+        {"C:\\a\\four", kAttribHidden}};
+    EXPECT_EQ(io_.sets, want);
+    EXPECT_EQ(set, 4);
+}
+
+TEST_F(AttribLoopTest, CancelStopsAndAMissingEntryShowsNoBits) {
+    prompter_.AnswerAttributes(Prompter::fdOk, kAttribArchive);
+    prompter_.AnswerAttributes(Prompter::fdCancel);
+    const int set = RunAttribChange({"C:\\gone", "C:\\b", "C:\\c"}, io_);
+    EXPECT_EQ(prompter_.AttributesAsked().size(), 2u);
+    EXPECT_EQ(prompter_.AttributesAsked()[0].attributes, 0u);
+    ASSERT_EQ(io_.sets.size(), 1u);
+    EXPECT_EQ(set, 0);  // the set on the missing entry failed
+}
+
+}  // namespace
+}  // namespace kestrum
