@@ -379,7 +379,10 @@ void TfrmFM::RunCommandAction() {
 }
 
 void TfrmFM::SortAction() {
-    if (RunSortDialog()) InvalidateGrid();
+    if (RunSortDialog()) {
+        UpdateStatus();  // the cursor cell now shows another entry
+        InvalidateGrid();
+    }
 }
 
 // ---- other actions ---------------------------------------------------------------
