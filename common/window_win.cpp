@@ -39,6 +39,14 @@ bool Window::CreateWin(const char* className, DWORD exStyle, DWORD style, const 
 
 LRESULT Window::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) { return Default(msg, wp, lp); }
 
+HWND Window::AddChild(const char* cls, const char* text, DWORD style, int x, int y, int w, int h, int id,
+                      DWORD exStyle) {
+    HWND wnd = CreateWindowExA(exStyle, cls, text, WS_CHILD | WS_VISIBLE | style, x, y, w, h, hwnd_,
+                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleA(nullptr), nullptr);
+    SendMessageA(wnd, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
+    return wnd;
+}
+
 LRESULT CALLBACK Window::StaticProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     Window* self = nullptr;
     if (msg == WM_NCCREATE) {

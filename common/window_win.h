@@ -27,6 +27,9 @@ protected:
     bool CreateWin(const char* className, DWORD exStyle, DWORD style, const std::string& caption, int x, int y,
                    int w, int h, HWND parent, HMENU menu = nullptr);
     virtual LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
+    // A visible child control with the default GUI font; id -1 for none.
+    HWND AddChild(const char* cls, const char* text, DWORD style, int x, int y, int w, int h, int id,
+                  DWORD exStyle = 0);
     LRESULT Default(UINT msg, WPARAM wp, LPARAM lp) { return DefWindowProcA(hwnd_, msg, wp, lp); }
 
 private:

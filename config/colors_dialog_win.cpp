@@ -106,13 +106,8 @@ bool TfrmColc::Create(HWND owner) {
 }
 
 void TfrmColc::FormCreate() {
-    HINSTANCE inst = GetModuleHandleA(nullptr);
-    HFONT font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
-    auto child = [&](const char* cls, const char* text, DWORD style, int x, int y, int w, int h, int id) {
-        HWND wnd = CreateWindowExA(0, cls, text, WS_CHILD | WS_VISIBLE | style, x, y, w, h, Handle(),
-                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), inst, nullptr);
-        SendMessageA(wnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-        return wnd;
+    auto child = [this](const char* cls, const char* text, DWORD style, int x, int y, int w, int h, int id) {
+        return AddChild(cls, text, style, x, y, w, h, id);
     };
     // A column of groups; buttons of a titled group with two entries share a
     // row, longer groups stack their buttons.

@@ -55,15 +55,8 @@ bool TDateChangeForm::Create(HWND owner, const std::string& caption) {
 }
 
 void TDateChangeForm::FormCreate() {
-    HINSTANCE inst = GetModuleHandleA(nullptr);
-    HFONT font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
-    auto child = [&](DWORD exStyle, const char* cls, const char* text, DWORD style, int x, int y, int w, int h,
-                     int id) {
-        HWND wnd = CreateWindowExA(exStyle, cls, text, WS_CHILD | WS_VISIBLE | style, x, y, w, h, Handle(),
-                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), inst, nullptr);
-        SendMessageA(wnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-        return wnd;
-    };
+    auto child = [this](DWORD exStyle, const char* cls, const char* text, DWORD style, int x, int y, int w, int h,
+                        int id) { return AddChild(cls, text, style, x, y, w, h, id, exStyle); };
     constexpr int labelWidth = 30;
     constexpr int editLeft = kMargin + labelWidth;
     constexpr int editWidth = kClientWidth - editLeft - kMargin;

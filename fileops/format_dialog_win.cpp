@@ -33,13 +33,8 @@ bool TfrmFormat::Create(HWND owner) {
 }
 
 void TfrmFormat::FormCreate() {
-    HINSTANCE inst = GetModuleHandleA(nullptr);
-    HFONT font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
-    auto child = [&](const char* cls, const char* text, DWORD style, int x, int y, int w, int h, int id) {
-        HWND wnd = CreateWindowExA(0, cls, text, WS_CHILD | WS_VISIBLE | style, x, y, w, h, Handle(),
-                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), inst, nullptr);
-        SendMessageA(wnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-        return wnd;
+    auto child = [this](const char* cls, const char* text, DWORD style, int x, int y, int w, int h, int id) {
+        return AddChild(cls, text, style, x, y, w, h, id);
     };
     constexpr int inner = kClientWidth - 2 * kMargin;
     int y = kMargin;
