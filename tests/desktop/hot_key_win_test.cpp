@@ -1,0 +1,180 @@
+// THotKeyMsg under the null display driver: the key is really taken from the
+// system (another registration of it is refused), a key press reaches the
+// event only while enabled, a changed key keeps its identifier, and the
+// failures carry the texts the user sees.
+#include "desktop/hot_key_win.h"
+
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace kestrum {
+namespace {
+
+const ShortCut kCtrlAltK = kScCtrl | kScAlt | 'K';
+const ShortCut kCtrlAltJ = kScCtrl | kScAlt | 'J';
+
+// Whether another registration of the shortcut would be refused, that is,
+// whether somebody holds it now. Leaves nothing registered.
+bool Taken(ShortCut sc) {
+    const HotKeyParts p = SplitShortCut(sc);
+    if (RegisterHotKey(nullptr, 0xBEEF, p.modifiers, p.virtualKey)) {
+        UnregisterHotKey(nullptr, 0xBEEF);
+        return false;
+    }
+    return GetLastError() == ERROR_HOTKEY_ALREADY_REGISTERED;
+}
+
+// Presses the shortcut as the keyboard would and lets the messages through.
+void Press(ShortCut sc) {
+    std::vector<WORD> keys;
+    if (sc & kScCtrl) keys.push_back(VK_CONTROL);
+    if (sc & kScAlt) keys.push_back(VK_MENU);
+    if (sc & kScShift) keys.push_back(VK_SHIFT);
+    keys.push_back(static_cast<WORD>(sc & 0xFF));
+    std::vector<INPUT> in;
+    for (WORD k : keys) {
+        INPUT i{};
+        i.type = INPUT_KEYBOARD;
+        i.ki.wVk = k;
+        in.push_back(i);
+    }
+    for (auto it = keys.rbegin(); it != keys.rend(); ++it) {
+        INPUT i{};
+        i.type = INPUT_KEYBOARD;
+        i.ki.wVk = *it;
+        i.ki.dwFlags = KEYEVENTF_KEYUP;
+        in.push_back(i);
+    }
+    SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT));
+    const DWORD start = GetTickCount();
+    MSG msg;
+    while (GetTickCount() - start < 300) {
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+        Sleep(10);
+    }
+}
+
+TEST(HotKeyMsgTest, RegisteredKeyIsTakenAndReleasedWithTheObject) {
+    ATOM id = 0;
+    {
+        THotKeyMsg hot("KestrumTestHotKey1");
+        EXPECT_EQ(hot.Id(), 0);
+        EXPECT_FALSE(Taken(kCtrlAltK));
+        hot.SetHotKey(kCtrlAltK);
+        EXPECT_EQ(hot.HotKey(), kCtrlAltK);
+        EXPECT_TRUE(Taken(kCtrlAltK));
+        id = hot.Id();
+        // The identifier is the global atom of the component's name.
+        EXPECT_NE(id, 0);
+        EXPECT_EQ(GlobalFindAtomA("KestrumTestHotKey1"), id);
+    }
+    EXPECT_FALSE(Taken(kCtrlAltK));
+    EXPECT_EQ(GlobalFindAtomA("KestrumTestHotKey1"), 0);
+}
+
+TEST(HotKeyMsgTest, KeyPressFiresTheEventOnlyWhileEnabled) {
+    THotKeyMsg hot("KestrumTestHotKey2");
+    int fired = 0;
+    hot.OnHotKey = [&] { ++fired; };
+    hot.SetHotKey(kCtrlAltK);
+    Press(kCtrlAltK);
+    EXPECT_EQ(fired, 0);
+    hot.SetEnabled(true);
+    Press(kCtrlAltK);
+    EXPECT_EQ(fired, 1);
+    // Another combination is not ours.
+    Press(kCtrlAltJ);
+    EXPECT_EQ(fired, 1);
+}
+
+TEST(HotKeyMsgTest, ChangedKeyKeepsTheIdentifierAndFreesTheOldOne) {
+    THotKeyMsg hot("KestrumTestHotKey3");
+    int fired = 0;
+    hot.OnHotKey = [&] { ++fired; };
+    hot.SetEnabled(true);
+    hot.SetHotKey(kCtrlAltK);
+    const ATOM id = hot.Id();
+    hot.SetHotKey(kCtrlAltJ);
+    EXPECT_EQ(hot.Id(), id);
+    EXPECT_EQ(hot.HotKey(), kCtrlAltJ);
+    EXPECT_FALSE(Taken(kCtrlAltK));
+    EXPECT_TRUE(Taken(kCtrlAltJ));
+    Press(kCtrlAltK);
+    EXPECT_EQ(fired, 0);
+    Press(kCtrlAltJ);
+    EXPECT_EQ(fired, 1);
+}
+
+TEST(HotKeyMsgTest, DeleteAndZeroReleaseTheKey) {
+    THotKeyMsg hot("KestrumTestHotKey4");
+    hot.SetHotKey(kCtrlAltK);
+    EXPECT_EQ(hot.DeleteHotKey(), 0u);
+    EXPECT_EQ(hot.HotKey(), 0);
+    EXPECT_FALSE(Taken(kCtrlAltK));
+    EXPECT_EQ(hot.DeleteHotKey(), 0u);
+    hot.SetHotKey(kCtrlAltK);
+    const ATOM id = hot.Id();
+    hot.SetHotKey(0);
+    EXPECT_EQ(hot.HotKey(), 0);
+    EXPECT_FALSE(Taken(kCtrlAltK));
+    hot.SetHotKey(kCtrlAltK);
+    EXPECT_EQ(hot.Id(), id);
+    EXPECT_TRUE(Taken(kCtrlAltK));
+}
+
+std::string ErrorOf(THotKeyMsg& hot, ShortCut sc) {
+    try {
+        hot.SetHotKey(sc);
+    } catch (const EHotKeyError& e) {
+        return e.what();
+    }
+    return "(no error)";
+}
+
+TEST(HotKeyMsgTest, KeyHeldElsewhereIsRefusedAndTheOldKeyStays) {
+    const HotKeyParts k = SplitShortCut(kCtrlAltK);
+    ASSERT_TRUE(RegisterHotKey(nullptr, 0x1234, k.modifiers, k.virtualKey));
+    THotKeyMsg hot("KestrumTestHotKey5");
+    int fired = 0;
+    hot.OnHotKey = [&] { ++fired; };
+    hot.SetEnabled(true);
+    EXPECT_EQ(ErrorOf(hot, kCtrlAltK), "指定されたホットキーは他のプログラムが使用しています");
+    EXPECT_EQ(hot.HotKey(), 0);
+
+    // A working key is not lost to a refused change.
+    hot.SetHotKey(kCtrlAltJ);
+    EXPECT_EQ(ErrorOf(hot, kCtrlAltK), "指定されたホットキーは他のプログラムが使用しています");
+    EXPECT_EQ(hot.HotKey(), kCtrlAltJ);
+    EXPECT_TRUE(Taken(kCtrlAltJ));
+    Press(kCtrlAltJ);
+    EXPECT_EQ(fired, 1);
+    UnregisterHotKey(nullptr, 0x1234);
+}
+
+TEST(HotKeyMsgTest, OtherFailuresNameTheKeyAndTheErrorNumber) {
+    // The platform registers a key only for a window of the calling thread.
+    THotKeyMsg hot("KestrumTestHotKey6");
+    std::string error;
+    std::thread other([&] { error = ErrorOf(hot, kScShift | kScCtrl | 0x71); });
+    other.join();
+    EXPECT_EQ(error, "ホットキーを登録できません:SHIFT+CTRL+F2:" + std::to_string(ERROR_WINDOW_OF_OTHER_THREAD));
+
+    // A name no atom can be made of.
+    THotKeyMsg unnamed(std::string(300, 'x'));
+    const std::string atomError = ErrorOf(unnamed, kCtrlAltK);
+    EXPECT_EQ(atomError.rfind("ホットキーを登録できません(ATOM):", 0), 0u) << atomError;
+    EXPECT_GT(atomError.size(), std::string("ホットキーを登録できません(ATOM):").size());
+    EXPECT_EQ(unnamed.Id(), 0);
+    EXPECT_FALSE(Taken(kCtrlAltK));
+}
+
+}  // namespace
+}  // namespace kestrum
