@@ -36,12 +36,13 @@ LRESULT AppWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         const UINT id = static_cast<UINT>(wp & 0xFFF0);
         if (HandleSystemMenuCommand(id)) return 0;
         if (id == SC_RESTORE) {
-            // Restore hook: with nothing showing (and no tray icon), bring
+            // Restore hook: with nothing showing and no tray icon, bring
             // back the window that was active last.
             AppState& app = App();
             const bool shellShown = app.main && app.main->Visible();
             const bool filerShown = app.filer && app.filer->Visible();
-            if (!shellShown && !filerShown) {
+            const bool trayShown = app.main && app.main->TrayIconVisible();
+            if (!shellShown && !filerShown && !trayShown) {
                 if (app.filerLastActive && app.filer) {
                     app.filer->ShowFiler();
                 } else if (app.main) {

@@ -15,6 +15,7 @@
 #include "shell/frm_edit_win.h"
 #include "shell/frm_history_win.h"
 #include "shell/frm_main_win.h"
+#include "shell/resident_win.h"
 #include "shell/version.h"
 
 namespace kestrum {
@@ -200,6 +201,7 @@ void ApplyLoadedSettings() {
             app.main->MenuOff();
         }
         app.main->ShowDirName(s.dirWindow);
+        if (app.main->Resident()) app.main->Resident()->Apply(s);
     }
     if (app.lineInput) app.lineInput->ApplyHomeShiftMode(s.homeShiftMode);
     ApplyTaskBar();
@@ -209,10 +211,13 @@ void ApplyTaskBar() {
     AppState& app = App();
     const Settings& s = app.settings;
     if (app.app) {
-        // Task bar: with the tray option, TASKSHOW hides the button while
-        // resident; without it the button always shows.
+        // Task bar: while the icon is in the notification area, TASKSHOW
+        // hides the button, and so does having no window showing; without
+        // the icon (not wanted, or refused) the button always shows, so the
+        // program can always be reached.
+        const bool resident = s.taskTray && app.main && app.main->TrayIconVisible();
         const bool anyShown = (app.main && app.main->Visible()) || (app.filer && app.filer->Visible());
-        app.app->ShowTaskButton(!(s.taskTray && (s.taskShow || !anyShown)));
+        app.app->ShowTaskButton(!(resident && (s.taskShow || !anyShown)));
     }
 }
 

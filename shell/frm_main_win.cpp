@@ -21,6 +21,7 @@
 #include "shell/drop_text.h"
 #include "shell/forms_win.h"
 #include "shell/list_editor_win.h"
+#include "shell/resident_win.h"
 #include "shell/version.h"
 
 namespace kestrum {
@@ -178,7 +179,14 @@ void TfrmMain::FormCreate() {
     app.activeEdit = edit1_;
     app.activeEditTag = 0;
     Layout();
+
+    // The hot key and the tray icon; the settings loader sets them up.
+    HICON icon = LoadIconA(inst, MAKEINTRESOURCEA(1));
+    if (!icon) icon = LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_APPLICATION));
+    resident_ = std::make_unique<TShellResident>([this] { HotKeyMsg1HotKey(); }, popupMenu1_, wnd, icon);
 }
+
+bool TfrmMain::TrayIconVisible() const { return resident_ && resident_->TrayIconVisible(); }
 
 void TfrmMain::SetShellFont(const FontSpec& spec) {
     e1Font_ = spec;
@@ -296,10 +304,6 @@ bool ProgramIsForeground() {
     return pid == GetCurrentProcessId();
 }
 
-void ShowTaskWindow(bool show) {
-    if (App().app) App().app->ShowTaskButton(show);
-}
-
 void RefocusLastActive() {
     HWND last = LastActiveForm();
     if (last && IsWindowVisible(last)) SetForegroundWindow(last);
@@ -314,33 +318,33 @@ void TfrmMain::HotKeyMsg1HotKey() {
     if (!s.haitaHyoji) {
         if (Visible() && foreground) {
             ShowWindow(Handle(), SW_HIDE);
-            ShowTaskWindow(false);
+            ApplyTaskBar();
         } else {
             ShowWindow(Handle(), SW_SHOW);
-            if (!s.taskShow) ShowTaskWindow(true);
+            ApplyTaskBar();
             SetForegroundWindow(Handle());
         }
     } else if (app.filerLastActive && filer) {
         if (IsWindowVisible(filer) && foreground) {
             ShowWindow(filer, SW_HIDE);
-            ShowTaskWindow(false);
+            ApplyTaskBar();
         } else {
             if (Visible()) ShowWindow(Handle(), SW_HIDE);
             if (app.app) SetForegroundWindow(app.app->Handle());
             app.filer->ShowFiler();
             RefocusLastActive();
-            if (!s.taskShow) ShowTaskWindow(true);
+            ApplyTaskBar();
         }
     } else {
         if (Visible() && foreground) {
             ShowWindow(Handle(), SW_HIDE);
-            ShowTaskWindow(false);
+            ApplyTaskBar();
         } else {
             CloseFiler();
             if (app.app) SetForegroundWindow(app.app->Handle());
             ShowWindow(Handle(), SW_SHOW);
             SetForegroundWindow(Handle());
-            if (!s.taskShow) ShowTaskWindow(true);
+            ApplyTaskBar();
             RefocusLastActive();
         }
     }
@@ -538,7 +542,12 @@ LRESULT TfrmMain::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         FormCloseQuery();
         DestroyWindow(Handle());
         return 0;
-    case WM_DESTROY: PostQuitMessage(0); return 0;
+    case WM_DESTROY:
+        // The icon leaves the notification area and the key is released
+        // while the program's windows still exist.
+        resident_.reset();
+        PostQuitMessage(0);
+        return 0;
     default: break;
     }
     return Default(msg, wp, lp);

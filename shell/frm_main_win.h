@@ -2,6 +2,7 @@
 // line, the main menu and the tray menu.
 #pragma once
 
+#include <memory>
 #include <string>
 
 #include "common/handles_win.h"
@@ -10,6 +11,8 @@
 #include "config/window_state.h"
 
 namespace kestrum {
+
+class TShellResident;
 
 // Menu command ids of the shell window (main menu and tray menu).
 enum MainMenuId : UINT {
@@ -48,6 +51,9 @@ public:
     // The hot key (and a left click on the tray icon): hides the program's
     // window when it is active, else brings it back.
     void HotKeyMsg1HotKey();
+    // HotKeyMsg1 and TrayIcon1; null once the window is destroyed.
+    TShellResident* Resident() const { return resident_.get(); }
+    bool TrayIconVisible() const;
     // Normal placement as the settings file keeps it.
     Geometry NormalGeometry() const;
     // Runs a menu command as if chosen.
@@ -82,6 +88,7 @@ private:
     int savedCaret_ = 0;
     bool dirNameShown_ = false;
     bool homeClrShown_ = true;
+    std::unique_ptr<TShellResident> resident_;
 };
 
 }  // namespace kestrum
