@@ -105,6 +105,8 @@ std::string SaveScreen(const std::string& path) {
 
 }  // namespace
 
+int KeyCode(const std::string& name) { return ParseVk(name); }
+
 std::vector<std::string> Words(const std::string& line) {
     std::vector<std::string> words;
     std::string cur;
@@ -312,6 +314,7 @@ std::string Driver::Run(const std::string& line, std::string& out) {
         Settle(w);
         return {};
     }
+    if (cmd == "hotkey" || cmd == "tray" || cmd == "expect-tray") return RunDesktop(a);
     if (cmd == "type") return a.size() < 2 ? "usage: type TEXT" : TypeText(a[1]);
     if (cmd == "key") return a.size() < 2 ? "usage: key [SHIFT+][CTRL+][ALT+]KEY" : SendKey(a[1]);
     if (cmd == "caption") {

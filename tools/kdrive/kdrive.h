@@ -25,6 +25,8 @@ private:
     std::string Close(DWORD timeoutMs);
     std::string WaitExit(DWORD timeoutMs);
     HWND Focused() const;
+    // The commands of the global hot key and the tray icon (kdrive_desktop.cpp).
+    std::string RunDesktop(const std::vector<std::string>& args);
 
     PROCESS_INFORMATION pi_{};
     DWORD exitCode_ = STILL_ACTIVE;
@@ -33,5 +35,7 @@ private:
 
 // Splits a script line into words; double quotes group words.
 std::vector<std::string> Words(const std::string& line);
+// The virtual-key code of a key name of the key command; -1 for none.
+int KeyCode(const std::string& name);
 
 }  // namespace kdrive
