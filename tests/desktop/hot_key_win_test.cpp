@@ -10,7 +10,8 @@
 
 #include <string>
 #include <thread>
-#include <vector>
+
+#include "tests/desktop/hot_key_press.h"
 
 namespace kestrum {
 namespace {
@@ -18,49 +19,8 @@ namespace {
 const ShortCut kCtrlAltK = kScCtrl | kScAlt | 'K';
 const ShortCut kCtrlAltJ = kScCtrl | kScAlt | 'J';
 
-// Whether another registration of the shortcut would be refused, that is,
-// whether somebody holds it now. Leaves nothing registered.
-bool Taken(ShortCut sc) {
-    const HotKeyParts p = SplitShortCut(sc);
-    if (RegisterHotKey(nullptr, 0xBEEF, p.modifiers, p.virtualKey)) {
-        UnregisterHotKey(nullptr, 0xBEEF);
-        return false;
-    }
-    return GetLastError() == ERROR_HOTKEY_ALREADY_REGISTERED;
-}
-
-// Presses the shortcut as the keyboard would and lets the messages through.
-void Press(ShortCut sc) {
-    std::vector<WORD> keys;
-    if (sc & kScCtrl) keys.push_back(VK_CONTROL);
-    if (sc & kScAlt) keys.push_back(VK_MENU);
-    if (sc & kScShift) keys.push_back(VK_SHIFT);
-    keys.push_back(static_cast<WORD>(sc & 0xFF));
-    std::vector<INPUT> in;
-    for (WORD k : keys) {
-        INPUT i{};
-        i.type = INPUT_KEYBOARD;
-        i.ki.wVk = k;
-        in.push_back(i);
-    }
-    for (auto it = keys.rbegin(); it != keys.rend(); ++it) {
-        INPUT i{};
-        i.type = INPUT_KEYBOARD;
-        i.ki.wVk = *it;
-        i.ki.dwFlags = KEYEVENTF_KEYUP;
-        in.push_back(i);
-    }
-    SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT));
-    const DWORD start = GetTickCount();
-    MSG msg;
-    while (GetTickCount() - start < 300) {
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-        Sleep(10);
-    }
-}
+using test::Press;
+using test::Taken;
 
 TEST(HotKeyMsgTest, RegisteredKeyIsTakenAndReleasedWithTheObject) {
     ATOM id = 0;

@@ -1,6 +1,9 @@
 // End to end under the null display driver: the global hot key of a running
-// Kestrum.exe pressed through the system's input, and a start where the
-// notification area refuses the icon.
+// Kestrum.exe pressed through the system's input, the shell hidden after
+// starting a program, and a start where the notification area refuses the
+// icon.
+#include <windows.h>
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -30,6 +33,17 @@ TEST_F(ResidentEndToEndTest, HotKeyHidesTheShellAndBringsItBack) {
                "hotkey CTRL+ALT+K", "wait-gone TfrmMain 5000",
                // Without the tray icon the task-bar button is the way back.
                "expect-visible TApplication", "hotkey CTRL+ALT+K", "wait-window TfrmMain \"\" 5000", "close"});
+    ASSERT_EQ(r.code, 0u) << r.output;
+}
+
+TEST_F(ResidentEndToEndTest, HiddenAfterStartingAProgramTheTaskBarLeadsBack) {
+    // HIDEFLAG hides the shell once a program has started; with neither
+    // icon nor hot key, restoring from the task-bar button brings it back.
+    const test::KdriveResult r = test::RunKdrive(
+        dir_, {Start("HIDEFLAG, 1\r\n"), "wait-window TfrmMain", "focus TfrmMain",
+               "type " + test::KestrumBinDir() + "kdrive.exe", "key RETURN", "wait-gone TfrmMain 5000",
+               "expect-visible TApplication", "sysmenu TApplication " + std::to_string(SC_RESTORE),
+               "wait-window TfrmMain \"\" 5000", "close"});
     ASSERT_EQ(r.code, 0u) << r.output;
 }
 

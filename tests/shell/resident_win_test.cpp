@@ -1,7 +1,8 @@
 // The shell window's hot key and tray icon under the null display driver,
 // the notification area replaced by a recording fake: the settings set them
-// up, the key and the icon's buttons toggle the shell, the settings dialog
-// moves the key, and the program stays reachable when the icon is refused.
+// up, the icon's buttons toggle the shell, the settings dialog moves the
+// key, and the program stays reachable when the icon is refused. (The key
+// pressed in a running program: the end-to-end tests.)
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -19,6 +20,7 @@
 #include "shell/forms_win.h"
 #include "shell/frm_main_win.h"
 #include "shell/resident_win.h"
+#include "tests/desktop/hot_key_press.h"
 #include "tests/test_util.h"
 
 namespace kestrum {
@@ -27,41 +29,7 @@ namespace {
 const ShortCut kCtrlAltK = kScCtrl | kScAlt | 'K';
 const ShortCut kCtrlAltJ = kScCtrl | kScAlt | 'J';
 
-bool Taken(ShortCut sc) {
-    const HotKeyParts p = SplitShortCut(sc);
-    if (RegisterHotKey(nullptr, 0xBEEF, p.modifiers, p.virtualKey)) {
-        UnregisterHotKey(nullptr, 0xBEEF);
-        return false;
-    }
-    return GetLastError() == ERROR_HOTKEY_ALREADY_REGISTERED;
-}
-
-void Pump(DWORD ms) {
-    const DWORD start = GetTickCount();
-    MSG msg;
-    do {
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-        Sleep(10);
-    } while (GetTickCount() - start < ms);
-}
-
-// Ctrl+Alt+key pressed on the keyboard.
-void PressCtrlAlt(WORD key) {
-    const WORD keys[] = {VK_CONTROL, VK_MENU, key};
-    INPUT in[6] = {};
-    for (int i = 0; i < 3; ++i) {
-        in[i].type = INPUT_KEYBOARD;
-        in[i].ki.wVk = keys[i];
-        in[5 - i].type = INPUT_KEYBOARD;
-        in[5 - i].ki.wVk = keys[i];
-        in[5 - i].ki.dwFlags = KEYEVENTF_KEYUP;
-    }
-    SendInput(6, in, sizeof(INPUT));
-    Pump(300);
-}
+using test::Taken;
 
 class ResidentTest : public testing::Test {
 protected:
@@ -146,16 +114,6 @@ TEST_F(ResidentTest, SettingsShowTheIconAndRegisterTheKey) {
     EXPECT_FALSE(Taken(kCtrlAltK));
     EXPECT_FALSE(form_->Resident()->HotKeyMsg1().Enabled());
     EXPECT_TRUE(Errors().empty());
-}
-
-TEST_F(ResidentTest, HotKeyPressHidesTheShellAndBringsItBack) {
-    Load("HOTKEYFLAG, 1\r\nHOTTEXT, CTRL+ALT+K\r\n");
-    SetForegroundWindow(Shell());
-    PressCtrlAlt('K');
-    EXPECT_FALSE(IsWindowVisible(Shell()));
-    PressCtrlAlt('K');
-    EXPECT_TRUE(IsWindowVisible(Shell()));
-    EXPECT_EQ(GetForegroundWindow(), Shell());
 }
 
 TEST_F(ResidentTest, IconButtonsToggleAndOpenTheTrayMenu) {
