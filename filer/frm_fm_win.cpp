@@ -90,8 +90,7 @@ bool TfrmFM::Create(HWND owner) {
 void TfrmFM::FormCreate() {
     AppState& app = App();
     HINSTANCE inst = GetModuleHandleA(nullptr);
-    cmdLine_ = CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "", WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL, 0, 0, 0, 0,
-                               Handle(), reinterpret_cast<HMENU>(kCmdLineId), inst, nullptr);
+    cmdLine_ = CreateCommandEdit(Handle(), WS_VISIBLE | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, static_cast<int>(kCmdLineId));
     SendMessageA(cmdLine_, WM_SETFONT, reinterpret_cast<WPARAM>(fontHandles_[3].Get()), FALSE);
     CommandBox& box = CommandBox::For(cmdLine_, kFilerBox);
     box.HandleOwnKeys(true);

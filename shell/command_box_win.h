@@ -21,6 +21,18 @@ DirectoryLister& PlatformLister();
 // when CurrentDir is not set); empty stays empty.
 std::string FullPathFromCurrentDir(const std::string& path);
 
+// A command box is a Unicode EDIT control, so that a character typed through
+// an input method arrives whole. Its text and caret cross into the program
+// here: Shift-JIS text with the caret as a byte position, the control's own
+// UTF-16 text and positions on the other side.
+HWND CreateCommandEdit(HWND parent, DWORD style, DWORD exStyle, int id);
+BoxText ReadBoxText(HWND edit);
+void WriteBoxText(HWND edit, const BoxText& box);
+// The caret to a byte position of the text the box holds (a position inside
+// a double-byte character goes to the character's start).
+void SetBoxCaret(HWND edit, int byteCaret);
+void SetBoxCaretToEnd(HWND edit);
+
 class CommandBox {
 public:
     using Runner = std::function<int(const std::string&)>;

@@ -75,8 +75,7 @@ void TfrmEdit::FormCreate() {
                              CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FIXED_PITCH | FF_MODERN, "ＭＳ ゴシック");
     label1_ = CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE | SS_CENTER | SS_NOPREFIX, 0, 0, 0, 0, wnd,
                               nullptr, inst, nullptr);
-    edit1_ = CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "", WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, 0,
-                             0, 0, 0, wnd, reinterpret_cast<HMENU>(kIdEdit), inst, nullptr);
+    edit1_ = CreateCommandEdit(wnd, WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, kIdEdit);
     auto button = [&](const char* text, int id, DWORD extra) {
         HWND b = CreateWindowExA(0, "BUTTON", text, WS_CHILD | WS_VISIBLE | WS_TABSTOP | extra, 0, 0, 0, 0, wnd,
                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), inst, nullptr);
@@ -150,14 +149,13 @@ void TfrmEdit::BeginQuestion(LineQuestion& q) {
     SetWindowPos(Handle(), nullptr, over.left + (over.right - over.left - w) / 2,
                  over.top + (over.bottom - over.top - h) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 
-    SetWindowTextA(edit1_, q.text.c_str());
+    WriteBoxText(edit1_, BoxText{q.text, static_cast<int>(q.text.size())});
     box.Logic().Browser().Reset(q.text);
     EnableWindow(speed1_, registered_ != nullptr);
     const bool browse = !(mode_ & amNoBrowse);
     EnableWindow(button3_, browse);
     EnableWindow(speed2_, browse);
-    const int len = static_cast<int>(q.text.size());
-    SendMessageA(edit1_, EM_SETSEL, (mode_ & amSelectAll) ? 0 : len, len);
+    if (mode_ & amSelectAll) SendMessageW(edit1_, EM_SETSEL, 0, -1);
     modalResult_ = 0;
     answered_ = false;
     ShowWindow(Handle(), SW_SHOW);
@@ -264,8 +262,7 @@ void TfrmEdit::Browse() {
             Close(mrOk);
         }
     }
-    const int len = GetWindowTextLengthA(edit1_);
-    SendMessageA(edit1_, EM_SETSEL, len, len);
+    SetBoxCaretToEnd(edit1_);
     SetFocus(edit1_);
 }
 
@@ -274,8 +271,7 @@ void TfrmEdit::PickRegistered() {
     const ListPick pick =
         CurrentPrompter().ShowList(*registered_, registeredKind_ == 3 ? ListStyle::NumberedWithMessage : ListStyle::Keyed);
     if (pick.result != mrOk) return;
-    SetWindowTextA(edit1_, pick.text.c_str());
-    SendMessageA(edit1_, EM_SETSEL, pick.text.size(), pick.text.size());
+    WriteBoxText(edit1_, BoxText{pick.text, static_cast<int>(pick.text.size())});
     SetFocus(edit1_);
 }
 
@@ -288,26 +284,21 @@ void TfrmEdit::HistoryList() { CommandBox::For(edit1_, kLineInputBox).HistoryLis
 
 void TfrmEdit::RunEditAction(int n) {
     HWND target = App().activeEdit && IsWindow(App().activeEdit) ? App().activeEdit : edit1_;
-    auto read = [&] {
-        DWORD start = 0;
-        SendMessageA(target, EM_GETSEL, reinterpret_cast<WPARAM>(&start), 0);
-        return BoxText{GetText(target), static_cast<int>(start)};
-    };
+    auto read = [&] { return ReadBoxText(target); };
     auto write = [&](const BoxText& b, bool textChanged) {
-        if (textChanged) SetWindowTextA(target, b.text.c_str());
-        SendMessageA(target, EM_SETSEL, b.caret, b.caret);
+        if (textChanged) {
+            WriteBoxText(target, b);
+        } else {
+            SetBoxCaret(target, b.caret);
+        }
     };
     BoxText b;
     switch (n) {
     case 0: SendMessageA(target, WM_KEYDOWN, CompletionKeyFor(App().settings.autoName), 0); break;
     case 1: SendMessageA(target, WM_KEYDOWN, VK_UP, 0); break;
     case 2: SendMessageA(target, WM_KEYDOWN, VK_DOWN, 0); break;
-    case 3: SendMessageA(target, EM_SETSEL, 0, 0); break;
-    case 4: {
-        const int len = GetWindowTextLengthA(target);
-        SendMessageA(target, EM_SETSEL, len, len);
-        break;
-    }
+    case 3: SetBoxCaret(target, 0); break;
+    case 4: SetBoxCaretToEnd(target); break;
     case 5: Browse(); break;
     case 6: PickRegistered(); break;
     case 7:

@@ -39,14 +39,15 @@ bool RunModalLoop(HWND wnd, const bool& done) {
     bool quit = false;
     MSG msg;
     while (!done) {
-        const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
+        // Unicode, as the main loop: typed characters arrive whole.
+        const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
         if (got <= 0) {
             quit = true;
             break;
         }
-        if (IsDialogMessageA(wnd, &msg)) continue;
+        if (IsDialogMessageW(wnd, &msg)) continue;
         TranslateMessage(&msg);
-        DispatchMessageA(&msg);
+        DispatchMessageW(&msg);
     }
     for (HWND w : info.disabled) {
         if (IsWindow(w)) EnableWindow(w, TRUE);

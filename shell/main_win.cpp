@@ -46,11 +46,13 @@ int WINAPI WinMain(HINSTANCE inst, HINSTANCE, LPSTR, int) {
     SetForegroundWindow(app.main->Handle());
     ApplyTaskBar();
 
+    // A Unicode loop: a character typed through an input method reaches the
+    // command boxes whole (an ANSI loop hands it over byte by byte).
     MSG msg;
-    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
         if (OnMessageEvent(msg)) continue;
         TranslateMessage(&msg);
-        DispatchMessageA(&msg);
+        DispatchMessageW(&msg);
     }
     return static_cast<int>(msg.wParam);
 }

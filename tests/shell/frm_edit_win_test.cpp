@@ -7,6 +7,7 @@
 
 #include "common/sjis.h"
 #include "shell/app_win.h"
+#include "shell/command_box_win.h"
 #include "tests/test_util.h"
 
 namespace kestrum {
@@ -184,7 +185,7 @@ TEST_F(FrmEditTest, MenusAndEditingActions) {
     LineQuestion q{"t", "p", "", amFreeText, nullptr};
     EXPECT_FALSE(Ask(q, [&] {
         SetWindowTextA(form_.Edit1(), "ab表cd");  // 表 ends in a "\" byte
-        SendMessageA(form_.Edit1(), EM_SETSEL, 4, 4);
+        SetBoxCaret(form_.Edit1(), 4);
         form_.RunEditAction(11);
         EXPECT_EQ(Text(), "abcd");
         form_.RunEditAction(14);
@@ -193,9 +194,7 @@ TEST_F(FrmEditTest, MenusAndEditingActions) {
         form_.RunEditAction(3);
         form_.RunEditAction(14);
         form_.RunEditAction(13);
-        DWORD a = 0;
-        SendMessageA(form_.Edit1(), EM_GETSEL, reinterpret_cast<WPARAM>(&a), 0);
-        EXPECT_EQ(a, 0u);
+        EXPECT_EQ(ReadBoxText(form_.Edit1()).caret, 0);
     }));
 }
 
