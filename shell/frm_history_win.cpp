@@ -131,11 +131,16 @@ ListPick TfrmHistory::ShowList(const std::vector<std::string>& entries, ListStyl
         if (style != ListStyle::Numbered) CurrentPrompter().ShowMessage("登録されていません");
         return ListPick{};
     }
+    // The control the picker was opened from (a command box) has the
+    // keyboard again when it closes.
+    HWND focus = GetFocus();
     Begin(entries, style, completionMode);
-    HWND active = GetActiveWindow();
     if (!RunModalLoop(Handle(), finished_)) result_ = ListPick{};
-    if (active && IsWindow(active)) SetActiveWindow(active);
     finished_ = true;
+    if (focus && IsWindow(focus)) {
+        SetActiveWindow(GetAncestor(focus, GA_ROOT));
+        SetFocus(focus);
+    }
     return result_;
 }
 

@@ -11,7 +11,9 @@
 #include "common/prompter.h"
 #include "shell/app_win.h"
 #include "shell/command_box_win.h"
+#include "shell/frm_history_win.h"
 #include "shell/frm_main_win.h"
+#include "shell/window_prompter_win.h"
 #include "tests/test_util.h"
 
 namespace kestrum {
@@ -177,6 +179,33 @@ TEST_F(CommandBoxWinTest, MenuHistoryShowsTheMatchesInThePicker) {
     EXPECT_EQ(prompter_.ListsShown()[0], (std::vector<std::string>{"copy a", "copy b"}));
     EXPECT_EQ(Text(), "copy b");
     EXPECT_EQ(Caret(), 6);
+}
+
+// Completion through the real list picker: after the choice the keyboard
+// focus is back in the box, the caret after the completed name.
+TEST_F(CommandBoxWinTest, FocusReturnsToTheBoxAfterThePicker) {
+    CreateDirectoryA(dir_.File("WINDOWS").c_str(), nullptr);
+    CreateDirectoryA(dir_.File("WINAPP").c_str(), nullptr);
+    ASSERT_TRUE(SetCurrentDirectoryA(dir_.Path().c_str()));
+    TfrmHistory picker;
+    ASSERT_TRUE(picker.Create(form_->Handle(), ProfileReader()));
+    WindowPrompter windows(nullptr, &picker);
+    ScopedPrompter scoped(windows);
+    SetForegroundWindow(form_->Handle());
+    SetFocus(edit_);
+    ASSERT_EQ(GetFocus(), edit_);
+    Type("cd win");
+    // The user takes the first candidate with Enter once the picker shows.
+    PostMessageA(picker.HistoryList(), WM_KEYDOWN, VK_RETURN, 0);
+    Key(VK_TAB);
+    const std::string text = Text();
+    EXPECT_TRUE(text == "cd WINDOWS\\" || text == "cd WINAPP\\") << text;
+    EXPECT_FALSE(IsWindowVisible(picker.Handle()));
+    EXPECT_EQ(GetFocus(), edit_);
+    EXPECT_EQ(Caret(), static_cast<int>(text.size()));
+    // Keys typed next go on into the box.
+    Type("x");
+    EXPECT_EQ(Text(), text + "x");
 }
 
 }  // namespace
