@@ -137,6 +137,8 @@ void TfrmEdit::BeginQuestion(LineQuestion& q) {
     registeredKind_ = q.registeredKind;
     CommandBox& box = CommandBox::For(edit1_, kLineInputBox);
     box.Logic().SetLineMode(mode_);
+    // A question for a program completes programs only.
+    if (!fileFilter_.empty()) CompletionMask() = fileFilter_;
 
     // Centred over the window active at the call (the screen without one).
     RECT me{};
@@ -187,6 +189,7 @@ bool TfrmEdit::EndQuestion(bool ok) {
     mode_ = 0;
     box.Logic().SetLineMode(0);
     question_ = nullptr;
+    if (!fileFilter_.empty()) CompletionMask() = "*.*";
     fileFilter_.clear();
     answered_ = true;
     ShowWindow(Handle(), SW_HIDE);

@@ -5,8 +5,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "common/sjis.h"
 #include "shell/app_win.h"
+#include "shell/command_box.h"
 #include "shell/command_box_win.h"
 #include "tests/test_util.h"
 
@@ -196,6 +199,36 @@ TEST_F(FrmEditTest, MenusAndEditingActions) {
         form_.RunEditAction(13);
         EXPECT_EQ(ReadBoxText(form_.Edit1()).caret, 0);
     }));
+}
+
+// A question for a program (the settings dialog's editor) completes only
+// programs and directories; the next question completes everything again.
+TEST_F(FrmEditTest, AProgramQuestionCompletesPrograms) {
+    char cwd[MAX_PATH] = {};
+    GetCurrentDirectoryA(MAX_PATH, cwd);
+    ASSERT_TRUE(SetCurrentDirectoryA(dir_.Path().c_str()));
+    test::WriteFile(dir_.File("tool.exe"), "x");
+    test::WriteFile(dir_.File("tool.txt"), "x");
+    CreateDirectoryA(dir_.File("toolbox").c_str(), nullptr);
+    auto complete = [&] {
+        SetWindowTextA(form_.Edit1(), "tool");
+        SetBoxCaretToEnd(form_.Edit1());
+        Key(VK_F6);
+    };
+    auto sorted = [](std::vector<std::string> v) {
+        std::sort(v.begin(), v.end());
+        return v;
+    };
+    LineQuestion q{"エディタ", "ファイル名を入力してください", "", amFreeText | amReplaceOnBrowse, nullptr};
+    form_.SetFileFilter("*.EXE");
+    EXPECT_FALSE(Ask(q, complete));
+    ASSERT_EQ(prompter_.ListsShown().size(), 1u);
+    EXPECT_EQ(sorted(prompter_.ListsShown()[0]), (std::vector<std::string>{"tool.exe ", "toolbox\\"}));
+    EXPECT_EQ(CompletionMask(), "*.*");
+    EXPECT_FALSE(Ask(q, complete));
+    ASSERT_EQ(prompter_.ListsShown().size(), 2u);
+    EXPECT_EQ(prompter_.ListsShown()[1].size(), 3u);
+    SetCurrentDirectoryA(cwd);
 }
 
 }  // namespace
