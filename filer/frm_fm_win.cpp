@@ -5,6 +5,8 @@
 #include <windowsx.h>
 #include <winnetwk.h>
 
+#include <utility>
+
 #include "common/handles_win.h"
 #include "common/history.h"
 #include "common/prompter.h"
@@ -592,6 +594,8 @@ void TfrmFM::OnKeyDown(WPARAM key) {
 }
 
 void TfrmFM::OnChar(WPARAM ch) {
+    // The character of a key whose key-down ran a binding is not acted on.
+    if (std::exchange(FilerKeyX().handled, 0)) return;
     if (ch != '\\') return;
     const std::string old = App().currentDir;
     if (old.size() >= 3 && ChangeDirectory(old.substr(0, 3))) {

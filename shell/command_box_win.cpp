@@ -194,11 +194,13 @@ void CommandBox::KeyDown(WPARAM& key) { KeyDown(key, Down(VK_SHIFT), Down(VK_CON
 
 void CommandBox::KeyDown(WPARAM& key, bool shift, bool ctrl, bool alt) {
     if (key == 0) return;
-    // ---- key map hook ----
+    swallowChar_ = false;
     // The key map of the command boxes: a bound key runs the line-input
-    // window's action for it and is consumed.
-    if (EditKeyLookUp(key, shift, ctrl, alt)) return;
-    // ----------------------
+    // window's action for it and is consumed, with the character it makes.
+    if (EditKeyLookUp(key, shift, ctrl, alt)) {
+        swallowChar_ = true;
+        return;
+    }
     // A key the filer binds to its next or previous page turns the filer's
     // page from the command box too.
     if (!alt && App().filer) {
@@ -210,6 +212,7 @@ void CommandBox::KeyDown(WPARAM& key, bool shift, bool ctrl, bool alt) {
             if (b.key == vk && b.modifiers == mods && (b.action == 19 || b.action == 20)) {
                 App().filer->RunAction(b.action);
                 key = 0;
+                swallowChar_ = true;
                 return;
             }
         }
@@ -232,7 +235,11 @@ void CommandBox::KeyDown(WPARAM& key, bool shift, bool ctrl, bool alt) {
     if (swallowed) key = 0;
 }
 
-bool CommandBox::KeyPress(WPARAM ch, bool ctrl) const {
+bool CommandBox::KeyPress(WPARAM ch, bool ctrl) {
+    if (swallowChar_) {
+        swallowChar_ = false;
+        return true;
+    }
     if (ch == '\r' || ch == '\n' || ch == '\t') return true;
     // The line-input window also swallows every control character typed
     // with Ctrl (Ctrl+A and the like would only beep).

@@ -60,8 +60,9 @@ public:
     // The shift state is read from the keyboard unless given.
     void KeyDown(WPARAM& key);
     void KeyDown(WPARAM& key, bool shift, bool ctrl, bool alt);
-    // Edit1KeyPress: true when the character is swallowed.
-    bool KeyPress(WPARAM ch, bool ctrl) const;
+    // Edit1KeyPress: true when the character is swallowed (also the one
+    // character of a key whose key-down ran a binding).
+    bool KeyPress(WPARAM ch, bool ctrl);
     // History back with the list picker forced (the history button).
     void HistoryList();
 
@@ -84,6 +85,7 @@ private:
     Runner runner_;
     std::vector<std::string>* history_ = nullptr;
     DirectoryLister* lister_ = nullptr;
+    bool swallowChar_ = false;  // the key-down ran a binding: its character is not typed
     int busy_ = 0;        // inside a handler: freeing waits
     bool doomed_ = false;  // the control went while busy
 };

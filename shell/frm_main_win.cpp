@@ -21,6 +21,7 @@
 #include "shell/command_box_win.h"
 #include "shell/drop_text.h"
 #include "shell/forms_win.h"
+#include "shell/frm_edit_win.h"
 #include "shell/list_editor_win.h"
 #include "shell/version.h"
 
@@ -424,10 +425,11 @@ void TfrmMain::RunMenuCommand(UINT id) {
     case kK10: ShowDirListEditor(Handle(), TDirListEditor::Which::CopyList); break;
     case kK11: ShowFunctionEditor(Handle()); break;
     case kK7: ShowSettingsDialog(Handle(), kPageMain); break;
-    default:
-        // The settings dialog and the key customisation open from here
-        // once they exist.
+    case kK17:
+        // The command boxes share the line-input window's key map.
+        if (app.lineInput) app.lineInput->OpenKeyCustomize();
         break;
+    default: break;
     }
 }
 

@@ -11,6 +11,9 @@
 #include "common/prompter.h"
 #include "shell/app_win.h"
 #include "shell/command_box_win.h"
+#include "config/key_custom_win.h"
+#include "config/key_files_win.h"
+#include "shell/frm_edit_win.h"
 #include "shell/frm_history_win.h"
 #include "shell/frm_main_win.h"
 #include "shell/window_prompter_win.h"
@@ -206,6 +209,82 @@ TEST_F(CommandBoxWinTest, FocusReturnsToTheBoxAfterThePicker) {
     // Keys typed next go on into the box.
     Type("x");
     EXPECT_EQ(Text(), text + "x");
+}
+
+// The command boxes' key map with the line-input window that runs its
+// actions.
+class BoundKeyTest : public CommandBoxWinTest {
+protected:
+    void SetUp() override {
+        CommandBoxWinTest::SetUp();
+        ASSERT_TRUE(lineInput_.Create(nullptr, ProfileReader()));
+        App().lineInput = &lineInput_;
+        saved_ = EditKeyX().KeyXUserKey;
+        EditKeyX().KeyXUserKey.Clear();
+        GetKeyboardState(keys_);
+    }
+    void TearDown() override {
+        SetKeyboardState(keys_);
+        EditKeyX().KeyXUserKey.Assign(saved_);
+        App().lineInput = nullptr;
+        CommandBoxWinTest::TearDown();
+    }
+    void Bind(int key, unsigned char modifiers, int action) {
+        KeyBinding& b = EditKeyX().KeyXUserKey.Add();
+        b.key = key;
+        b.name = std::string(1, static_cast<char>(key));
+        b.modifiers = modifiers;
+        b.action = action;
+    }
+    void Ctrl(bool down) {
+        BYTE state[256] = {};
+        GetKeyboardState(state);
+        state[VK_CONTROL] = down ? 0x80 : 0;
+        SetKeyboardState(state);
+    }
+    // A key as the message loop delivers it: the key-down, then its character.
+    void Press(WPARAM vk, WPARAM ch) {
+        SendMessageA(edit_, WM_KEYDOWN, vk, 0);
+        SendMessageA(edit_, WM_CHAR, ch, 0);
+    }
+    TfrmEdit lineInput_;
+    TUserKey saved_;
+    BYTE keys_[256] = {};
+};
+
+TEST_F(BoundKeyTest, ABoundKeyThatMakesACharacterActsOnce) {
+    Bind('H', kModCtrl, 11);  // delete the character before the caret
+    Bind('E', 0, 4);          // caret to the end
+    Type("abc");
+    Ctrl(true);
+    Press('H', 8);  // Ctrl+H also makes a backspace
+    Ctrl(false);
+    EXPECT_EQ(Text(), "ab");
+    SetBoxCaret(edit_, 0);
+    Press('E', 'e');
+    EXPECT_EQ(Text(), "ab");
+    EXPECT_EQ(Caret(), 2);
+    // Unbound keys type as before.
+    Press('X', 'x');
+    EXPECT_EQ(Text(), "abx");
+}
+
+TEST_F(BoundKeyTest, TheMenuOpensTheKeyCustomisationOfTheCommandBoxes) {
+    Bind('E', 0, 4);
+    std::string caption;
+    std::vector<KeyBinding> working;
+    LRESULT rows = 0;
+    const KeyCustomRunner previous = SetKeyCustomRunner([&](TKCForm& form) {
+        caption = GetText(form.Handle());
+        working = form.WorkingCopy().Records();
+        rows = SendMessageA(form.ListBox(), LB_GETCOUNT, 0, 0);
+        return static_cast<int>(mrCancel);
+    });
+    form_->RunMenuCommand(kK17);
+    SetKeyCustomRunner(previous);
+    EXPECT_EQ(caption, kKeyCustomCaption);
+    EXPECT_EQ(working, EditKeyX().KeyXUserKey.Records());
+    EXPECT_EQ(rows, 1 + kEditKeyActionCount);  // "なし" and the editing actions
 }
 
 }  // namespace
