@@ -671,6 +671,12 @@ LRESULT TfrmFM::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         }
         return 0;
     case WM_ERASEBKGND: return 1;
+    case WM_CTLCOLOREDIT:
+        if (reinterpret_cast<HWND>(lp) == cmdLine_) {
+            return reinterpret_cast<LRESULT>(
+                PrepareSlotColors(reinterpret_cast<HDC>(wp), kColFilerCmdText, kColFilerCmdBack));
+        }
+        break;
     case WM_PAINT: {
         PaintDc pdc(Handle());
         Paint(pdc.Get());

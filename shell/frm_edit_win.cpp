@@ -8,6 +8,7 @@
 
 #include "common/history.h"
 #include "common/sjis.h"
+#include "config/colors_win.h"
 #include "config/key_map.h"
 #include "config/key_custom_win.h"
 #include "config/key_files_win.h"
@@ -335,6 +336,26 @@ void TfrmEdit::RunEditAction(int n) {
 LRESULT TfrmEdit::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
     case WM_SIZE: Layout(); return 0;
+    // The colours of the shell window's counterparts: the form, the input
+    // and the line above it.
+    case WM_ERASEBKGND: {
+        RECT rc{};
+        GetClientRect(Handle(), &rc);
+        FillRect(reinterpret_cast<HDC>(wp), &rc, SlotBrush(kColShellForm));
+        return 1;
+    }
+    case WM_CTLCOLOREDIT:
+        if (reinterpret_cast<HWND>(lp) == edit1_) {
+            return reinterpret_cast<LRESULT>(
+                PrepareSlotColors(reinterpret_cast<HDC>(wp), kColShellEditText, kColShellEditBack));
+        }
+        break;
+    case WM_CTLCOLORSTATIC:
+        if (reinterpret_cast<HWND>(lp) == label1_) {
+            return reinterpret_cast<LRESULT>(
+                PrepareSlotColors(reinterpret_cast<HDC>(wp), kColShellLabelText, kColShellLabelBack));
+        }
+        break;
     case WM_COMMAND: {
         const UINT id = LOWORD(wp);
         if (id >= kEditAction0 && id < kEditAction0 + kEditActionCount) {
