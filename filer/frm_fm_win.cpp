@@ -64,7 +64,8 @@ LocalDate ToLocal(std::uint64_t value, int* minute) {
 
 bool TfrmFM::Create(HWND owner) {
     const ProfileReader profile = ProfileReader::FromFile(App().settingsPath);
-    const Geometry g = ReadGeometry(profile, "FORM_LS", "", Geometry{100, 100, 480, 640});
+    const Geometry designed{100, 100, 480, 640};
+    const Geometry g = OnVisibleDesktop(ReadGeometry(profile, "FORM_LS", "", designed), designed);
     startMaximised_ = profile.ReadInteger("FORM_LS", "ISWSMAX", 0) == 1;
     const FontSpec def{"ＭＳ ゴシック", 10, 0};
     fonts_[0] = ReadFont(profile, "FORM_LS", "FontName", "FontSize", "FontStyle", def);

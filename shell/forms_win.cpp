@@ -1,6 +1,7 @@
 // Start-up creation of every window, the thin forms, and close-time state.
 #include "shell/forms_win.h"
 
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -27,6 +28,15 @@ Geometry WindowGeometry(HWND wnd) {
     return Geometry{r.top, r.left, r.bottom - r.top, r.right - r.left};
 }
 
+Geometry OnVisibleDesktop(const Geometry& g, const Geometry& def) {
+    const RECT r{g.left, g.top, g.left + std::max(g.width, 1), g.top + std::max(g.height, 1)};
+    MONITORINFO mi{};
+    mi.cbSize = sizeof mi;
+    if (!GetMonitorInfoA(MonitorFromRect(&r, MONITOR_DEFAULTTONEAREST), &mi)) return g;
+    const RECT& w = mi.rcWork;
+    return KeepOnDesktop(g, def, Geometry{w.top, w.left, w.bottom - w.top, w.right - w.left});
+}
+
 bool IsMaximised(HWND wnd) {
     WINDOWPLACEMENT wp{};
     wp.length = sizeof wp;
@@ -44,6 +54,7 @@ bool TPlaceholderForm::Create(HWND owner, const ProfileReader& profile) {
     } else {
         g = ReadGeometry(profile, keys_.section, keys_.prefix, keys_.defaults);
     }
+    g = OnVisibleDesktop(g, keys_.defaults);
     if (keys_.hasFont) {
         font_ = ReadFont(profile, keys_.section, "FontName", "FontSize", "FontStyle", keys_.defaultFont);
     }

@@ -13,6 +13,9 @@ namespace kestrum {
 
 // Normal (restored) placement of a window in the settings file's terms.
 Geometry WindowGeometry(HWND wnd);
+// A placement read from the settings file kept on the visible desktop: on
+// the work area of the monitor nearest to it (KeepOnDesktop).
+Geometry OnVisibleDesktop(const Geometry& g, const Geometry& def);
 bool IsMaximised(HWND wnd);
 
 // A form created once at start and hidden. It reads its geometry (and font)

@@ -40,7 +40,8 @@ const char* EditActionName(int n) { return EditKeyActionName(n); }
 bool TfrmEdit::Create(HWND owner, const ProfileReader& profile) {
     BuildMenu();
     const SIZE outer = OuterSizeForClient(kClientWidth, kClientHeight, kStyle, WS_EX_DLGMODALFRAME, true);
-    const Geometry g = ReadGeometry(profile, "FORM_LS", "we", Geometry{200, 200, outer.cy, outer.cx});
+    const Geometry def{200, 200, outer.cy, outer.cx};
+    const Geometry g = OnVisibleDesktop(ReadGeometry(profile, "FORM_LS", "we", def), def);
     RegisterWindowClass("TfrmEdit", LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1)));
     if (!CreateWin("TfrmEdit", WS_EX_DLGMODALFRAME, kStyle, "Kestrum", g.left, g.top, g.width, g.height, owner,
                    menu_)) {

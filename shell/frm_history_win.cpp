@@ -7,6 +7,7 @@
 
 #include "config/colors_win.h"
 #include "shell/command_box.h"
+#include "shell/forms_win.h"
 
 namespace kestrum {
 
@@ -59,7 +60,8 @@ bool RunModalLoop(HWND wnd, const bool& done) {
 }
 
 bool TfrmHistory::Create(HWND owner, const ProfileReader& profile) {
-    const Geometry g = ReadGeometry(profile, "FORM_LS", "hh", Geometry{150, 150, 300, 320});
+    const Geometry def{150, 150, 300, 320};
+    const Geometry g = OnVisibleDesktop(ReadGeometry(profile, "FORM_LS", "hh", def), def);
     RegisterWindowClass("TfrmHistory", LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1)));
     if (!CreateWin("TfrmHistory", WS_EX_DLGMODALFRAME, WS_OVERLAPPEDWINDOW & ~(WS_MINIMIZEBOX | WS_MAXIMIZEBOX),
                    "Kestrum", g.left, g.top, g.width, g.height, owner)) {

@@ -88,10 +88,18 @@ bool TfrmMain::Create(HWND owner) {
     }
     const ProfileReader profile = ProfileReader::FromFile(app.settingsPath);
     const SIZE design = OuterSizeForClient(kDesignClientWidth, kDesignClientHeight, kStyle, kExStyle, true);
-    const int width = profile.ReadInteger("FORM_LS", "mWidth", design.cx);
-    const int height = profile.ReadInteger("FORM_LS", "mHeight", design.cy);
-    const int top = profile.ReadInteger("FORM_LS", "mTop", CW_USEDEFAULT);
-    const int left = profile.ReadInteger("FORM_LS", "mLeft", CW_USEDEFAULT);
+    Geometry g{profile.ReadInteger("FORM_LS", "mTop", CW_USEDEFAULT),
+               profile.ReadInteger("FORM_LS", "mLeft", CW_USEDEFAULT),
+               profile.ReadInteger("FORM_LS", "mHeight", design.cy), profile.ReadInteger("FORM_LS", "mWidth", design.cx)};
+    // Without a position the system places the window; the size is kept on
+    // the desktop all the same.
+    const bool placed = g.left != CW_USEDEFAULT && g.top != CW_USEDEFAULT;
+    const Geometry visible = OnVisibleDesktop(placed ? g : Geometry{0, 0, g.height, g.width},
+                                              Geometry{0, 0, design.cy, design.cx});
+    const int width = visible.width;
+    const int height = visible.height;
+    const int top = placed ? visible.top : CW_USEDEFAULT;
+    const int left = placed ? visible.left : CW_USEDEFAULT;
     e1Font_ = ReadFont(profile, "FORM_LS", "e1FontName", "e1FontSize", "e1FontStyle",
                        FontSpec{kFormFontName, 10, 0});
 

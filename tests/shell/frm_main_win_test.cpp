@@ -11,6 +11,8 @@
 #include "config/settings_loader.h"
 #include "shell/app_win.h"
 #include "shell/command_box_win.h"
+#include "shell/frm_edit_win.h"
+#include "shell/frm_history_win.h"
 #include "shell/frm_main_win.h"
 #include "tests/test_util.h"
 
@@ -217,6 +219,40 @@ TEST_F(FrmMainTest, HotKeyHidesTheActiveShellAndBringsItBack) {
     EXPECT_FALSE(IsWindowVisible(form_->Handle()));
     form_->HotKeyMsg1HotKey();
     EXPECT_TRUE(IsWindowVisible(form_->Handle()));
+}
+
+// Placements in the settings file that lie off the desktop (a monitor
+// removed, a hand-edited file) bring the windows back onto it.
+TEST(WindowPlacementTest, WindowsReadOffTheDesktopComeBackOntoIt) {
+    App() = AppState();
+    test::TempDir dir;
+    App().settingsPath = dir.File("Kestrum.Cfg");
+    test::WriteFile(App().settingsPath,
+                    "[FORM_LS]\r\nmTop=20000\r\nmLeft=-30000\r\nmWidth=420\r\nmHeight=200\r\n"
+                    "weTop=-900\r\nweLeft=9000\r\nhhTop=5000\r\nhhLeft=40\r\nhhHeight=0\r\nhhWidth=0\r\n[END]\r\n");
+    RECT area{};
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+    auto expectOnDesktop = [&](const Geometry& g, const char* which) {
+        EXPECT_GE(g.left, area.left) << which;
+        EXPECT_GE(g.top, area.top) << which;
+        EXPECT_LE(g.left + g.width, area.right) << which;
+        EXPECT_LE(g.top + g.height, area.bottom) << which;
+        EXPECT_GT(g.width, 0) << which;
+        EXPECT_GT(g.height, 0) << which;
+    };
+    TfrmMain shell;
+    ASSERT_TRUE(shell.Create(nullptr));
+    expectOnDesktop(shell.NormalGeometry(), "shell");
+    EXPECT_EQ(shell.NormalGeometry().width, 420);
+    const ProfileReader profile = ProfileReader::FromFile(App().settingsPath);
+    TfrmEdit lineInput;
+    ASSERT_TRUE(lineInput.Create(nullptr, profile));
+    expectOnDesktop(lineInput.NormalGeometry(), "line input");
+    TfrmHistory picker;
+    ASSERT_TRUE(picker.Create(nullptr, profile));
+    expectOnDesktop(picker.NormalGeometry(), "list picker");
+    EXPECT_EQ(picker.NormalGeometry().left, 40);
+    App() = AppState();
 }
 
 }  // namespace
