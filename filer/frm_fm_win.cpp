@@ -106,8 +106,17 @@ void TfrmFM::FormCreate() {
     InsertMenuA(sys, 7, MF_BYPOSITION | MF_STRING, kSysText, "&2 テキストビューワー");
     InsertMenuA(sys, 8, MF_BYPOSITION | MF_STRING, kSysImage, "&3 画像ビューワー");
 
-    LoadSettingsFile(app.settingsPath, app.settings, app.lists);
-    ApplyLoadedSettings();
+    // An error raised while the files are read is shown and the program
+    // starts all the same, with the defaults of what could not be read.
+    StartupStep(
+        [&] {
+            LoadSettingsFile(app.settingsPath, app.settings, app.lists);
+            ApplyLoadedSettings();
+        },
+        [&] {
+            LoadSettingsLines({}, app.settings, app.lists);
+            ApplyLoadedSettings();
+        });
     displayMode_ = app.settings.style & 1;
 
     // Keys bound in the filer key file run the actions by code; drive
@@ -133,9 +142,11 @@ void TfrmFM::FormCreate() {
     char cwd[MAX_PATH] = {};
     GetCurrentDirectoryA(MAX_PATH, cwd);
     ChangeDirectory(app.settings.homeDir.empty() ? std::string(cwd) : app.settings.homeDir);
-    LoadKeyFiles();
-    FilerKeyX().RefreshCaptions();
-    LoadColorFile();
+    StartupStep([] {
+        LoadKeyFiles();
+        FilerKeyX().RefreshCaptions();
+    });
+    StartupStep([] { LoadColorFile(); });
     DoLayout();
 
     if (app.settings.filerAuto && app.main) {

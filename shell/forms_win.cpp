@@ -2,6 +2,7 @@
 #include "shell/forms_win.h"
 
 #include <algorithm>
+#include <exception>
 #include <memory>
 #include <vector>
 
@@ -214,6 +215,18 @@ void ApplyLoadedSettings() {
     }
     if (app.lineInput) app.lineInput->ApplyHomeShiftMode(s.homeShiftMode);
     ApplyTaskBar();
+}
+
+void StartupStep(const std::function<void()>& step, const std::function<void()>& fallback) {
+    try {
+        step();
+        return;
+    } catch (const std::exception& e) {
+        ShowErrorBox(std::string("起動中にエラーが発生しました。既定の設定で続けます。\r\n") + e.what());
+    } catch (...) {
+        ShowErrorBox("起動中にエラーが発生しました。既定の設定で続けます。");
+    }
+    if (fallback) StartupStep(fallback);
 }
 
 void ApplyTaskBar() {

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <exception>
 #include <vector>
 
 #include "common/history.h"
@@ -525,7 +526,13 @@ LRESULT TfrmMain::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         break;
     }
     case WM_CLOSE:
-        FormCloseQuery();
+        // Closing is always allowed: an error while the state is saved is
+        // shown, and the program ends all the same.
+        try {
+            FormCloseQuery();
+        } catch (const std::exception& e) {
+            ShowErrorBox(e.what());
+        }
         DestroyWindow(Handle());
         return 0;
     case WM_DESTROY: PostQuitMessage(0); return 0;
