@@ -1,4 +1,4 @@
-// Mask specifications: replacing or adding to the masks in force, lists with
+// Mask expressions: replacing or adding to the masks in force, lists with
 // labels, today's date conditions, and Shift-JIS names whose trail byte is
 // "\".
 #include "filer/mask.h"
