@@ -89,9 +89,10 @@ bool TfrmMain::Create(HWND owner) {
     }
     const ProfileReader profile = ProfileReader::FromFile(app.settingsPath);
     const SIZE design = OuterSizeForClient(kDesignClientWidth, kDesignClientHeight, kStyle, kExStyle, true);
-    Geometry g{profile.ReadInteger("FORM_LS", "mTop", CW_USEDEFAULT),
-               profile.ReadInteger("FORM_LS", "mLeft", CW_USEDEFAULT),
-               profile.ReadInteger("FORM_LS", "mHeight", design.cy), profile.ReadInteger("FORM_LS", "mWidth", design.cx)};
+    const Geometry g{profile.ReadInteger("FORM_LS", "mTop", CW_USEDEFAULT),
+                     profile.ReadInteger("FORM_LS", "mLeft", CW_USEDEFAULT),
+                     profile.ReadInteger("FORM_LS", "mHeight", design.cy),
+                     profile.ReadInteger("FORM_LS", "mWidth", design.cx)};
     // Without a position the system places the window; the size is kept on
     // the desktop all the same.
     const bool placed = g.left != CW_USEDEFAULT && g.top != CW_USEDEFAULT;
