@@ -8,7 +8,6 @@
 #include "common/prompter.h"
 #include "common/window_win.h"
 #include "shell/app_win.h"
-#include "shell/frm_main_win.h"
 
 namespace kestrum {
 
@@ -98,11 +97,17 @@ int AddColorListener(ColorListener listener) {
 
 void RemoveColorListener(int id) { Listeners().erase(id); }
 
+namespace {
+BOOL CALLBACK RedrawShown(HWND wnd, LPARAM) {
+    if (IsWindowVisible(wnd)) RedrawWindow(wnd, nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_ALLCHILDREN);
+    return TRUE;
+}
+}  // namespace
+
 void ColorChanged(int slot) {
-    const AppState& app = App();
-    if (app.main && app.main->Handle() && (slot < 0 || (slot >= kColShellForm && slot <= kColShellLabelText))) {
-        RedrawWindow(app.main->Handle(), nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_ALLCHILDREN);
-    }
+    // Every window shown answers its children's colour questions from the
+    // slots: all of them paint again.
+    EnumThreadWindows(GetCurrentThreadId(), RedrawShown, 0);
     // A listener may remove itself while it runs.
     const std::map<int, ColorListener> listeners = Listeners();
     for (const auto& [id, listener] : listeners) {

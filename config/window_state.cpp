@@ -1,6 +1,8 @@
 // Reading and writing window geometry and fonts.
 #include "config/window_state.h"
 
+#include <algorithm>
+
 #include "common/history.h"
 
 namespace kestrum {
@@ -23,6 +25,16 @@ Geometry ReadGeometry(const ProfileReader& p, const char* section, const std::st
     g.left = p.ReadInteger(section, prefix + "Left", def.left);
     g.height = p.ReadInteger(section, prefix + "Height", def.height);
     g.width = p.ReadInteger(section, prefix + "Width", def.width);
+    return g;
+}
+
+Geometry KeepOnDesktop(Geometry g, const Geometry& def, const Geometry& area) {
+    if (g.width <= 0) g.width = def.width;
+    if (g.height <= 0) g.height = def.height;
+    g.width = std::min(g.width, area.width);
+    g.height = std::min(g.height, area.height);
+    g.left = std::clamp(g.left, area.left, area.left + area.width - g.width);
+    g.top = std::clamp(g.top, area.top, area.top + area.height - g.height);
     return g;
 }
 

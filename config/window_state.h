@@ -33,6 +33,12 @@ FontSpec ReadFont(const ProfileReader& p, const char* section, const std::string
 Geometry ReadGeometry(const ProfileReader& p, const char* section, const std::string& prefix,
                       const Geometry& def);
 
+// A placement read from a file, kept on the visible desktop (area, the work
+// area of a monitor): a size that is not positive takes the default's, one
+// larger than the area shrinks to it, and the window moves the least it
+// must to lie wholly on the area.
+Geometry KeepOnDesktop(Geometry g, const Geometry& def, const Geometry& area);
+
 // Everything the shell writes when it closes, in the order it writes it.
 struct CloseState {
     bool menuBarShown = true;

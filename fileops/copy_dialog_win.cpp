@@ -14,7 +14,8 @@ namespace kestrum {
 namespace {
 
 enum : int { kIdRadio0 = 101 };
-constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_DLGFRAME | WS_CLIPCHILDREN;
+// No WS_CLIPCHILDREN: the group box leaves its inside to the dialog.
+constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_DLGFRAME;
 constexpr int kClientWidth = 336;
 constexpr int kClientHeight = 196;
 

@@ -5,6 +5,8 @@
 #include <windowsx.h>
 #include <winnetwk.h>
 
+#include <utility>
+
 #include "common/handles_win.h"
 #include "common/history.h"
 #include "common/prompter.h"
@@ -62,7 +64,8 @@ LocalDate ToLocal(std::uint64_t value, int* minute) {
 
 bool TfrmFM::Create(HWND owner) {
     const ProfileReader profile = ProfileReader::FromFile(App().settingsPath);
-    const Geometry g = ReadGeometry(profile, "FORM_LS", "", Geometry{100, 100, 480, 640});
+    const Geometry designed{100, 100, 480, 640};
+    const Geometry g = OnVisibleDesktop(ReadGeometry(profile, "FORM_LS", "", designed), designed);
     startMaximised_ = profile.ReadInteger("FORM_LS", "ISWSMAX", 0) == 1;
     const FontSpec def{"ＭＳ ゴシック", 10, 0};
     fonts_[0] = ReadFont(profile, "FORM_LS", "FontName", "FontSize", "FontStyle", def);
@@ -90,8 +93,7 @@ bool TfrmFM::Create(HWND owner) {
 void TfrmFM::FormCreate() {
     AppState& app = App();
     HINSTANCE inst = GetModuleHandleA(nullptr);
-    cmdLine_ = CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "", WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL, 0, 0, 0, 0,
-                               Handle(), reinterpret_cast<HMENU>(kCmdLineId), inst, nullptr);
+    cmdLine_ = CreateCommandEdit(Handle(), WS_VISIBLE | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, static_cast<int>(kCmdLineId));
     SendMessageA(cmdLine_, WM_SETFONT, reinterpret_cast<WPARAM>(fontHandles_[3].Get()), FALSE);
     CommandBox& box = CommandBox::For(cmdLine_, kFilerBox);
     box.HandleOwnKeys(true);
@@ -104,8 +106,17 @@ void TfrmFM::FormCreate() {
     InsertMenuA(sys, 7, MF_BYPOSITION | MF_STRING, kSysText, "&2 テキストビューワー");
     InsertMenuA(sys, 8, MF_BYPOSITION | MF_STRING, kSysImage, "&3 画像ビューワー");
 
-    LoadSettingsFile(app.settingsPath, app.settings, app.lists);
-    ApplyLoadedSettings();
+    // An error raised while the files are read is shown and the program
+    // starts all the same, with the defaults of what could not be read.
+    StartupStep(
+        [&] {
+            LoadSettingsFile(app.settingsPath, app.settings, app.lists);
+            ApplyLoadedSettings();
+        },
+        [&] {
+            LoadSettingsLines({}, app.settings, app.lists);
+            ApplyLoadedSettings();
+        });
     displayMode_ = app.settings.style & 1;
 
     // Keys bound in the filer key file run the actions by code; drive
@@ -131,9 +142,11 @@ void TfrmFM::FormCreate() {
     char cwd[MAX_PATH] = {};
     GetCurrentDirectoryA(MAX_PATH, cwd);
     ChangeDirectory(app.settings.homeDir.empty() ? std::string(cwd) : app.settings.homeDir);
-    LoadKeyFiles();
-    FilerKeyX().RefreshCaptions();
-    LoadColorFile();
+    StartupStep([] {
+        LoadKeyFiles();
+        FilerKeyX().RefreshCaptions();
+    });
+    StartupStep([] { LoadColorFile(); });
     DoLayout();
 
     if (app.settings.filerAuto && app.main) {
@@ -593,6 +606,8 @@ void TfrmFM::OnKeyDown(WPARAM key) {
 }
 
 void TfrmFM::OnChar(WPARAM ch) {
+    // The character of a key whose key-down ran a binding is not acted on.
+    if (std::exchange(FilerKeyX().handled, 0)) return;
     if (ch != '\\') return;
     const std::string old = App().currentDir;
     if (old.size() >= 3 && ChangeDirectory(old.substr(0, 3))) {
@@ -668,6 +683,12 @@ LRESULT TfrmFM::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         }
         return 0;
     case WM_ERASEBKGND: return 1;
+    case WM_CTLCOLOREDIT:
+        if (reinterpret_cast<HWND>(lp) == cmdLine_) {
+            return reinterpret_cast<LRESULT>(
+                PrepareSlotColors(reinterpret_cast<HDC>(wp), kColFilerCmdText, kColFilerCmdBack));
+        }
+        break;
     case WM_PAINT: {
         PaintDc pdc(Handle());
         Paint(pdc.Get());

@@ -15,8 +15,9 @@ namespace {
 
 enum : int { kIdRadio0 = 101, kIdAutoSort = 105, kIdReverse = 106 };
 constexpr UINT_PTR kSubclassId = 0x4B53;  // "KS"
-constexpr DWORD kStyle = WS_POPUP | WS_THICKFRAME | WS_CLIPCHILDREN;
-constexpr int kClientWidth = 272;
+// No WS_CLIPCHILDREN: the group boxes leave their insides to the dialog.
+constexpr DWORD kStyle = WS_POPUP | WS_THICKFRAME;
+constexpr int kClientWidth = 300;
 constexpr int kClientHeight = 128;
 
 // The settings' key of each radio button, in the order shown.
@@ -60,12 +61,12 @@ void TfrmSort::FormCreate() {
         const DWORD style = BS_AUTORADIOBUTTON | (i == 0 ? WS_GROUP | WS_TABSTOP : 0);
         radios_[i] = make("BUTTON", kRadioCaption[i], style, kIdRadio0 + i, 18, 22 + 24 * i, 116, 20);
     }
-    optionGroup_ = make("BUTTON", "Option", BS_GROUPBOX, -1, 148, 4, 116, 64);
-    ifsort_ = make("BUTTON", "常にソート(A)", BS_AUTOCHECKBOX | WS_GROUP | WS_TABSTOP, kIdAutoSort, 158, 22, 102, 20);
-    cbxReverse_ = make("BUTTON", "いつもと逆に(R)", BS_AUTOCHECKBOX, kIdReverse, 158, 44, 102, 20);
+    optionGroup_ = make("BUTTON", "Option", BS_GROUPBOX, -1, 148, 4, 144, 64);
+    ifsort_ = make("BUTTON", "常にソート(A)", BS_AUTOCHECKBOX | WS_GROUP | WS_TABSTOP, kIdAutoSort, 158, 22, 128, 20);
+    cbxReverse_ = make("BUTTON", "いつもと逆に(R)", BS_AUTOCHECKBOX, kIdReverse, 158, 44, 128, 20);
     // Neither button is reached by Tab; Enter and Escape press them.
-    ok_ = make("BUTTON", "OK", BS_DEFPUSHBUTTON | WS_GROUP, IDOK, 148, 90, 56, 26);
-    cancel_ = make("BUTTON", "Cancel", BS_PUSHBUTTON, IDCANCEL, 208, 90, 56, 26);
+    ok_ = make("BUTTON", "OK", BS_DEFPUSHBUTTON | WS_GROUP, IDOK, 172, 90, 56, 26);
+    cancel_ = make("BUTTON", "Cancel", BS_PUSHBUTTON, IDCANCEL, 236, 90, 56, 26);
     for (HWND c : radios_) SetWindowSubclass(c, &TfrmSort::ControlProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
     for (HWND c : {ifsort_, cbxReverse_}) {
         SetWindowSubclass(c, &TfrmSort::ControlProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));

@@ -32,6 +32,15 @@ BracketList ParseBracketList(std::string_view text) {
 }
 
 namespace {
+// Position of the marker "\+", found character by character (the trail byte
+// of 表 or ソ is "\"); npos when there is none.
+std::size_t FindAddMarker(std::string_view s) {
+    for (std::size_t p = FindChar(s, '\\'); p != std::string_view::npos; p = FindChar(s, '\\', p + 1)) {
+        if (p + 1 < s.size() && s[p + 1] == '+') return p;
+    }
+    return std::string_view::npos;
+}
+
 std::string PackedToday(char kind, const LocalDate& d) {
     std::string p(1, kind);
     p += static_cast<char>((d.year >> 8) & 0xFF);
@@ -44,7 +53,7 @@ std::string PackedToday(char kind, const LocalDate& d) {
 }  // namespace
 
 void SetMask(std::string_view text, const LocalDate& today, std::vector<std::string>& masks, std::string& display) {
-    const bool add = std::string_view(text).find("\\+") != std::string_view::npos;
+    const bool add = FindAddMarker(text) != std::string_view::npos;
     if (!add) masks.clear();
     const BracketList list = ParseBracketList(text);
     display = list.label;
@@ -52,7 +61,7 @@ void SetMask(std::string_view text, const LocalDate& today, std::vector<std::str
         std::string item = UpperAscii(Trim(raw));
         if (add) {
             // "\+" only says "add"; it is no pattern of its own.
-            const std::size_t p = item.find("\\+");
+            const std::size_t p = FindAddMarker(item);
             if (p != std::string::npos) item = Trim(item.erase(p, 2));
         }
         if (item.empty()) continue;

@@ -19,9 +19,15 @@ int FindAlias(const ShellState& state, std::string_view name) {
 }
 
 int ResolveAlias(const ShellState& state, std::string& word, std::string& rest, std::string& dir) {
-    int index = FindAlias(state, word);
-    if (index < 0) return -1;
     std::vector<bool> used(state.lists.aliases.size(), false);
+    return ResolveAliasChain(state, word, rest, dir, used);
+}
+
+int ResolveAliasChain(const ShellState& state, std::string& word, std::string& rest, std::string& dir,
+                      std::vector<bool>& used) {
+    used.resize(state.lists.aliases.size(), false);
+    int index = FindAlias(state, word);
+    if (index < 0 || used[static_cast<std::size_t>(index)]) return -1;
     used[static_cast<std::size_t>(index)] = true;
     dir = state.lists.aliases[static_cast<std::size_t>(index)].directory;
     word = state.lists.aliases[static_cast<std::size_t>(index)].expansion;

@@ -4,6 +4,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "shell/shell_state.h"
 
@@ -17,6 +18,10 @@ int FindAlias(const ShellState& state, std::string_view name);
 // words after it go in front of rest, and dir becomes the first alias's
 // directory. Returns the index of the last alias used, or -1 (nothing changed).
 int ResolveAlias(const ShellState& state, std::string& word, std::string& rest, std::string& dir);
+// The same, with used marking (by index) the aliases already resolved in
+// this chain: those are not resolved again, and those resolved now are marked.
+int ResolveAliasChain(const ShellState& state, std::string& word, std::string& rest, std::string& dir,
+                      std::vector<bool>& used);
 
 // While the whole text is an alias name, replaces it by its expansion.
 std::string ExpandAliasArgument(const ShellState& state, std::string text);

@@ -4,7 +4,9 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <map>
+#include <string_view>
 
 #include "common/handles_win.h"
 #include "common/sjis.h"
@@ -45,7 +47,68 @@ constexpr UINT_PTR kSubclassId = 0x4B42;  // "KB"
 
 bool Down(int vk) { return GetKeyState(vk) < 0; }
 
+std::wstring Wide(std::string_view s) {
+    if (s.empty()) return {};
+    const int n = MultiByteToWideChar(CP_ACP, 0, s.data(), static_cast<int>(s.size()), nullptr, 0);
+    std::wstring w(static_cast<std::size_t>(n), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, s.data(), static_cast<int>(s.size()), w.data(), n);
+    return w;
+}
+
+std::string Narrow(std::wstring_view w) {
+    if (w.empty()) return {};
+    const int n = WideCharToMultiByte(CP_ACP, 0, w.data(), static_cast<int>(w.size()), nullptr, 0, nullptr, nullptr);
+    std::string s(static_cast<std::size_t>(n), '\0');
+    WideCharToMultiByte(CP_ACP, 0, w.data(), static_cast<int>(w.size()), s.data(), n, nullptr, nullptr);
+    return s;
+}
+
+std::wstring WideText(HWND edit) {
+    const int n = GetWindowTextLengthW(edit);
+    std::wstring w(static_cast<std::size_t>(n) + 1, L'\0');
+    const int got = GetWindowTextW(edit, w.data(), n + 1);
+    w.resize(static_cast<std::size_t>(got < 0 ? 0 : got));
+    return w;
+}
+
+// UTF-16 position in the text of the character that starts at byte pos of
+// its Shift-JIS form.
+int WidePosition(const std::string& text, int bytePos) {
+    std::size_t pos = static_cast<std::size_t>(std::clamp(bytePos, 0, static_cast<int>(text.size())));
+    while (pos > 0 && !IsCharBoundary(text, pos)) --pos;
+    return static_cast<int>(Wide(std::string_view(text).substr(0, pos)).size());
+}
+
 }  // namespace
+
+HWND CreateCommandEdit(HWND parent, DWORD style, DWORD exStyle, int id) {
+    return CreateWindowExW(exStyle, L"EDIT", L"", WS_CHILD | style, 0, 0, 0, 0, parent,
+                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleW(nullptr), nullptr);
+}
+
+BoxText ReadBoxText(HWND edit) {
+    const std::wstring w = WideText(edit);
+    DWORD start = 0;
+    SendMessageW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), 0);
+    const std::size_t caret = std::min<std::size_t>(start, w.size());
+    return BoxText{Narrow(w), static_cast<int>(Narrow(std::wstring_view(w).substr(0, caret)).size())};
+}
+
+void WriteBoxText(HWND edit, const BoxText& box) {
+    SetWindowTextW(edit, Wide(box.text).c_str());
+    const int caret = WidePosition(box.text, box.caret);
+    SendMessageW(edit, EM_SETSEL, caret, caret);
+}
+
+void SetBoxCaret(HWND edit, int byteCaret) {
+    const int caret = WidePosition(Narrow(WideText(edit)), byteCaret);
+    SendMessageW(edit, EM_SETSEL, caret, caret);
+}
+
+void SetBoxCaretToEnd(HWND edit) {
+    const int n = GetWindowTextLengthW(edit);
+    SendMessageW(edit, EM_SETSEL, n, n);
+}
 
 DirectoryLister& PlatformLister() {
     static WinLister lister;
@@ -94,23 +157,16 @@ CommandBox::~CommandBox() {
     if (edit_ && IsWindow(edit_)) RemoveWindowSubclass(edit_, &CommandBox::SubclassProc, kSubclassId);
 }
 
-BoxText CommandBox::Read() const {
-    DWORD start = 0;
-    SendMessageA(edit_, EM_GETSEL, reinterpret_cast<WPARAM>(&start), 0);
-    return BoxText{GetText(edit_), static_cast<int>(start)};
-}
+BoxText CommandBox::Read() const { return ReadBoxText(edit_); }
 
-void CommandBox::Write(const BoxText& box) {
-    SetWindowTextA(edit_, box.text.c_str());
-    SendMessageA(edit_, EM_SETSEL, box.caret, box.caret);
-}
+void CommandBox::Write(const BoxText& box) { WriteBoxText(edit_, box); }
 
 void CommandBox::Apply(const BoxText& before, const BoxText& after) {
     if (!IsWindow(edit_)) return;
     if (after.text != before.text) {
         Write(after);
     } else if (after.caret != before.caret) {
-        SendMessageA(edit_, EM_SETSEL, after.caret, after.caret);
+        SetBoxCaret(edit_, after.caret);
     }
 }
 
@@ -138,11 +194,13 @@ void CommandBox::KeyDown(WPARAM& key) { KeyDown(key, Down(VK_SHIFT), Down(VK_CON
 
 void CommandBox::KeyDown(WPARAM& key, bool shift, bool ctrl, bool alt) {
     if (key == 0) return;
-    // ---- key map hook ----
+    swallowChar_ = false;
     // The key map of the command boxes: a bound key runs the line-input
-    // window's action for it and is consumed.
-    if (EditKeyLookUp(key, shift, ctrl, alt)) return;
-    // ----------------------
+    // window's action for it and is consumed, with the character it makes.
+    if (EditKeyLookUp(key, shift, ctrl, alt)) {
+        swallowChar_ = true;
+        return;
+    }
     // A key the filer binds to its next or previous page turns the filer's
     // page from the command box too.
     if (!alt && App().filer) {
@@ -154,6 +212,7 @@ void CommandBox::KeyDown(WPARAM& key, bool shift, bool ctrl, bool alt) {
             if (b.key == vk && b.modifiers == mods && (b.action == 19 || b.action == 20)) {
                 App().filer->RunAction(b.action);
                 key = 0;
+                swallowChar_ = true;
                 return;
             }
         }
@@ -176,7 +235,11 @@ void CommandBox::KeyDown(WPARAM& key, bool shift, bool ctrl, bool alt) {
     if (swallowed) key = 0;
 }
 
-bool CommandBox::KeyPress(WPARAM ch, bool ctrl) const {
+bool CommandBox::KeyPress(WPARAM ch, bool ctrl) {
+    if (swallowChar_) {
+        swallowChar_ = false;
+        return true;
+    }
     if (ch == '\r' || ch == '\n' || ch == '\t') return true;
     // The line-input window also swallows every control character typed
     // with Ctrl (Ctrl+A and the like would only beep).

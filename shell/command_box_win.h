@@ -21,6 +21,18 @@ DirectoryLister& PlatformLister();
 // when CurrentDir is not set); empty stays empty.
 std::string FullPathFromCurrentDir(const std::string& path);
 
+// A command box is a Unicode EDIT control, so that a character typed through
+// an input method arrives whole. Its text and caret cross into the program
+// here: Shift-JIS text with the caret as a byte position, the control's own
+// UTF-16 text and positions on the other side.
+HWND CreateCommandEdit(HWND parent, DWORD style, DWORD exStyle, int id);
+BoxText ReadBoxText(HWND edit);
+void WriteBoxText(HWND edit, const BoxText& box);
+// The caret to a byte position of the text the box holds (a position inside
+// a double-byte character goes to the character's start).
+void SetBoxCaret(HWND edit, int byteCaret);
+void SetBoxCaretToEnd(HWND edit);
+
 class CommandBox {
 public:
     using Runner = std::function<int(const std::string&)>;
@@ -48,8 +60,9 @@ public:
     // The shift state is read from the keyboard unless given.
     void KeyDown(WPARAM& key);
     void KeyDown(WPARAM& key, bool shift, bool ctrl, bool alt);
-    // Edit1KeyPress: true when the character is swallowed.
-    bool KeyPress(WPARAM ch, bool ctrl) const;
+    // Edit1KeyPress: true when the character is swallowed (also the one
+    // character of a key whose key-down ran a binding).
+    bool KeyPress(WPARAM ch, bool ctrl);
     // History back with the list picker forced (the history button).
     void HistoryList();
 
@@ -72,6 +85,7 @@ private:
     Runner runner_;
     std::vector<std::string>* history_ = nullptr;
     DirectoryLister* lister_ = nullptr;
+    bool swallowChar_ = false;  // the key-down ran a binding: its character is not typed
     int busy_ = 0;        // inside a handler: freeing waits
     bool doomed_ = false;  // the control went while busy
 };

@@ -103,7 +103,14 @@ public:
         GetLocalTime(&t);
         return LocalDate{t.wYear, t.wMonth, t.wDay, t.wHour};
     }
-    bool ChangeDirectory(const std::string& path) override { return kestrum::ChangeDirectory(path); }
+    bool ChangeDirectory(const std::string& path) override {
+        // Only the directory asked for counts: falling back to the drive's
+        // root is no success.
+        const bool bareDrive = path.size() == 2 && path[1] == ':';
+        const DWORD a = GetFileAttributesA(path.c_str());
+        const bool isDirectory = bareDrive || (a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY));
+        return kestrum::ChangeDirectory(path) && isDirectory;
+    }
     bool FilerShowing() override { return App().filer && App().filer->Visible(); }
     void ShowFiler(bool focusCommandBox) override {
         if (!App().filer) return;
@@ -155,13 +162,19 @@ public:
             app.main->HotKeyMsg1HotKey();
         }
     }
-    void ReloadConfiguration() override {
+    bool ReloadConfiguration() override {
         AppState& app = App();
-        LoadSettingsFile(app.settingsPath, app.settings, app.lists);
+        // Read into copies: a file that cannot be read changes nothing.
+        Settings settings = app.settings;
+        SettingsLists lists = app.lists;
+        if (!LoadSettingsFile(app.settingsPath, settings, lists)) return false;
+        app.settings = std::move(settings);
+        app.lists = std::move(lists);
         ApplyLoadedSettings();
         LoadKeyFiles();
         LoadColorFile();
         if (app.filer && app.filer->Visible()) app.filer->ShowList();
+        return true;
     }
 };
 

@@ -1,6 +1,8 @@
 // Start-up creation of every window, the thin forms, and close-time state.
 #include "shell/forms_win.h"
 
+#include <algorithm>
+#include <exception>
 #include <memory>
 #include <vector>
 
@@ -28,6 +30,15 @@ Geometry WindowGeometry(HWND wnd) {
     return Geometry{r.top, r.left, r.bottom - r.top, r.right - r.left};
 }
 
+Geometry OnVisibleDesktop(const Geometry& g, const Geometry& def) {
+    const RECT r{g.left, g.top, g.left + std::max(g.width, 1), g.top + std::max(g.height, 1)};
+    MONITORINFO mi{};
+    mi.cbSize = sizeof mi;
+    if (!GetMonitorInfoA(MonitorFromRect(&r, MONITOR_DEFAULTTONEAREST), &mi)) return g;
+    const RECT& w = mi.rcWork;
+    return KeepOnDesktop(g, def, Geometry{w.top, w.left, w.bottom - w.top, w.right - w.left});
+}
+
 bool IsMaximised(HWND wnd) {
     WINDOWPLACEMENT wp{};
     wp.length = sizeof wp;
@@ -45,6 +56,7 @@ bool TPlaceholderForm::Create(HWND owner, const ProfileReader& profile) {
     } else {
         g = ReadGeometry(profile, keys_.section, keys_.prefix, keys_.defaults);
     }
+    g = OnVisibleDesktop(g, keys_.defaults);
     if (keys_.hasFont) {
         font_ = ReadFont(profile, keys_.section, "FontName", "FontSize", "FontStyle", keys_.defaultFont);
     }
@@ -205,6 +217,18 @@ void ApplyLoadedSettings() {
     }
     if (app.lineInput) app.lineInput->ApplyHomeShiftMode(s.homeShiftMode);
     ApplyTaskBar();
+}
+
+void StartupStep(const std::function<void()>& step, const std::function<void()>& fallback) {
+    try {
+        step();
+        return;
+    } catch (const std::exception& e) {
+        ShowErrorBox(std::string("起動中にエラーが発生しました。既定の設定で続けます。\r\n") + e.what());
+    } catch (...) {
+        ShowErrorBox("起動中にエラーが発生しました。既定の設定で続けます。");
+    }
+    if (fallback) StartupStep(fallback);
 }
 
 void ApplyTaskBar() {

@@ -3,6 +3,7 @@
 // uses to show, hide and close them.
 #pragma once
 
+#include <functional>
 #include <string>
 
 #include "common/window_win.h"
@@ -13,6 +14,9 @@ namespace kestrum {
 
 // Normal (restored) placement of a window in the settings file's terms.
 Geometry WindowGeometry(HWND wnd);
+// A placement read from the settings file kept on the visible desktop: on
+// the work area of the monitor nearest to it (KeepOnDesktop).
+Geometry OnVisibleDesktop(const Geometry& g, const Geometry& def);
 bool IsMaximised(HWND wnd);
 
 // A form created once at start and hidden. It reads its geometry (and font)
@@ -57,6 +61,9 @@ void CloseFiler();
 void ShowVersionWindow();
 // Applies what the settings loader read to the windows.
 void ApplyLoadedSettings();
+// One step of start-up. An error raised in it is shown in the error box and
+// fallback (when given) runs instead, so that the program starts anyway.
+void StartupStep(const std::function<void()>& step, const std::function<void()>& fallback = nullptr);
 // TASKTRAY and TASKSHOW: whether the task-bar button shows.
 void ApplyTaskBar();
 

@@ -8,6 +8,7 @@
 
 #include "common/history.h"
 #include "common/sjis.h"
+#include "config/colors_win.h"
 #include "config/key_map.h"
 #include "config/key_custom_win.h"
 #include "config/key_files_win.h"
@@ -39,7 +40,8 @@ const char* EditActionName(int n) { return EditKeyActionName(n); }
 bool TfrmEdit::Create(HWND owner, const ProfileReader& profile) {
     BuildMenu();
     const SIZE outer = OuterSizeForClient(kClientWidth, kClientHeight, kStyle, WS_EX_DLGMODALFRAME, true);
-    const Geometry g = ReadGeometry(profile, "FORM_LS", "we", Geometry{200, 200, outer.cy, outer.cx});
+    const Geometry def{200, 200, outer.cy, outer.cx};
+    const Geometry g = OnVisibleDesktop(ReadGeometry(profile, "FORM_LS", "we", def), def);
     RegisterWindowClass("TfrmEdit", LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1)));
     if (!CreateWin("TfrmEdit", WS_EX_DLGMODALFRAME, kStyle, "Kestrum", g.left, g.top, g.width, g.height, owner,
                    menu_)) {
@@ -75,8 +77,7 @@ void TfrmEdit::FormCreate() {
                              CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FIXED_PITCH | FF_MODERN, "ＭＳ ゴシック");
     label1_ = CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE | SS_CENTER | SS_NOPREFIX, 0, 0, 0, 0, wnd,
                               nullptr, inst, nullptr);
-    edit1_ = CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "", WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, 0,
-                             0, 0, 0, wnd, reinterpret_cast<HMENU>(kIdEdit), inst, nullptr);
+    edit1_ = CreateCommandEdit(wnd, WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, kIdEdit);
     auto button = [&](const char* text, int id, DWORD extra) {
         HWND b = CreateWindowExA(0, "BUTTON", text, WS_CHILD | WS_VISIBLE | WS_TABSTOP | extra, 0, 0, 0, 0, wnd,
                                  reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), inst, nullptr);
@@ -138,6 +139,8 @@ void TfrmEdit::BeginQuestion(LineQuestion& q) {
     registeredKind_ = q.registeredKind;
     CommandBox& box = CommandBox::For(edit1_, kLineInputBox);
     box.Logic().SetLineMode(mode_);
+    // A question for a program completes programs only.
+    if (!fileFilter_.empty()) CompletionMask() = fileFilter_;
 
     // Centred over the window active at the call (the screen without one).
     RECT me{};
@@ -150,14 +153,13 @@ void TfrmEdit::BeginQuestion(LineQuestion& q) {
     SetWindowPos(Handle(), nullptr, over.left + (over.right - over.left - w) / 2,
                  over.top + (over.bottom - over.top - h) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 
-    SetWindowTextA(edit1_, q.text.c_str());
+    WriteBoxText(edit1_, BoxText{q.text, static_cast<int>(q.text.size())});
     box.Logic().Browser().Reset(q.text);
     EnableWindow(speed1_, registered_ != nullptr);
     const bool browse = !(mode_ & amNoBrowse);
     EnableWindow(button3_, browse);
     EnableWindow(speed2_, browse);
-    const int len = static_cast<int>(q.text.size());
-    SendMessageA(edit1_, EM_SETSEL, (mode_ & amSelectAll) ? 0 : len, len);
+    if (mode_ & amSelectAll) SendMessageW(edit1_, EM_SETSEL, 0, -1);
     modalResult_ = 0;
     answered_ = false;
     ShowWindow(Handle(), SW_SHOW);
@@ -189,6 +191,7 @@ bool TfrmEdit::EndQuestion(bool ok) {
     mode_ = 0;
     box.Logic().SetLineMode(0);
     question_ = nullptr;
+    if (!fileFilter_.empty()) CompletionMask() = "*.*";
     fileFilter_.clear();
     answered_ = true;
     ShowWindow(Handle(), SW_HIDE);
@@ -264,8 +267,7 @@ void TfrmEdit::Browse() {
             Close(mrOk);
         }
     }
-    const int len = GetWindowTextLengthA(edit1_);
-    SendMessageA(edit1_, EM_SETSEL, len, len);
+    SetBoxCaretToEnd(edit1_);
     SetFocus(edit1_);
 }
 
@@ -274,8 +276,7 @@ void TfrmEdit::PickRegistered() {
     const ListPick pick =
         CurrentPrompter().ShowList(*registered_, registeredKind_ == 3 ? ListStyle::NumberedWithMessage : ListStyle::Keyed);
     if (pick.result != mrOk) return;
-    SetWindowTextA(edit1_, pick.text.c_str());
-    SendMessageA(edit1_, EM_SETSEL, pick.text.size(), pick.text.size());
+    WriteBoxText(edit1_, BoxText{pick.text, static_cast<int>(pick.text.size())});
     SetFocus(edit1_);
 }
 
@@ -288,26 +289,21 @@ void TfrmEdit::HistoryList() { CommandBox::For(edit1_, kLineInputBox).HistoryLis
 
 void TfrmEdit::RunEditAction(int n) {
     HWND target = App().activeEdit && IsWindow(App().activeEdit) ? App().activeEdit : edit1_;
-    auto read = [&] {
-        DWORD start = 0;
-        SendMessageA(target, EM_GETSEL, reinterpret_cast<WPARAM>(&start), 0);
-        return BoxText{GetText(target), static_cast<int>(start)};
-    };
+    auto read = [&] { return ReadBoxText(target); };
     auto write = [&](const BoxText& b, bool textChanged) {
-        if (textChanged) SetWindowTextA(target, b.text.c_str());
-        SendMessageA(target, EM_SETSEL, b.caret, b.caret);
+        if (textChanged) {
+            WriteBoxText(target, b);
+        } else {
+            SetBoxCaret(target, b.caret);
+        }
     };
     BoxText b;
     switch (n) {
     case 0: SendMessageA(target, WM_KEYDOWN, CompletionKeyFor(App().settings.autoName), 0); break;
     case 1: SendMessageA(target, WM_KEYDOWN, VK_UP, 0); break;
     case 2: SendMessageA(target, WM_KEYDOWN, VK_DOWN, 0); break;
-    case 3: SendMessageA(target, EM_SETSEL, 0, 0); break;
-    case 4: {
-        const int len = GetWindowTextLengthA(target);
-        SendMessageA(target, EM_SETSEL, len, len);
-        break;
-    }
+    case 3: SetBoxCaret(target, 0); break;
+    case 4: SetBoxCaretToEnd(target); break;
     case 5: Browse(); break;
     case 6: PickRegistered(); break;
     case 7:
@@ -341,6 +337,26 @@ void TfrmEdit::RunEditAction(int n) {
 LRESULT TfrmEdit::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
     case WM_SIZE: Layout(); return 0;
+    // The colours of the shell window's counterparts: the form, the input
+    // and the line above it.
+    case WM_ERASEBKGND: {
+        RECT rc{};
+        GetClientRect(Handle(), &rc);
+        FillRect(reinterpret_cast<HDC>(wp), &rc, SlotBrush(kColShellForm));
+        return 1;
+    }
+    case WM_CTLCOLOREDIT:
+        if (reinterpret_cast<HWND>(lp) == edit1_) {
+            return reinterpret_cast<LRESULT>(
+                PrepareSlotColors(reinterpret_cast<HDC>(wp), kColShellEditText, kColShellEditBack));
+        }
+        break;
+    case WM_CTLCOLORSTATIC:
+        if (reinterpret_cast<HWND>(lp) == label1_) {
+            return reinterpret_cast<LRESULT>(
+                PrepareSlotColors(reinterpret_cast<HDC>(wp), kColShellLabelText, kColShellLabelBack));
+        }
+        break;
     case WM_COMMAND: {
         const UINT id = LOWORD(wp);
         if (id >= kEditAction0 && id < kEditAction0 + kEditActionCount) {

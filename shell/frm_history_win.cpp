@@ -5,7 +5,9 @@
 
 #include <exception>
 
+#include "config/colors_win.h"
 #include "shell/command_box.h"
+#include "shell/forms_win.h"
 
 namespace kestrum {
 
@@ -39,14 +41,15 @@ bool RunModalLoop(HWND wnd, const bool& done) {
     bool quit = false;
     MSG msg;
     while (!done) {
-        const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
+        // Unicode, as the main loop: typed characters arrive whole.
+        const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
         if (got <= 0) {
             quit = true;
             break;
         }
-        if (IsDialogMessageA(wnd, &msg)) continue;
+        if (IsDialogMessageW(wnd, &msg)) continue;
         TranslateMessage(&msg);
-        DispatchMessageA(&msg);
+        DispatchMessageW(&msg);
     }
     for (HWND w : info.disabled) {
         if (IsWindow(w)) EnableWindow(w, TRUE);
@@ -57,7 +60,8 @@ bool RunModalLoop(HWND wnd, const bool& done) {
 }
 
 bool TfrmHistory::Create(HWND owner, const ProfileReader& profile) {
-    const Geometry g = ReadGeometry(profile, "FORM_LS", "hh", Geometry{150, 150, 300, 320});
+    const Geometry def{150, 150, 300, 320};
+    const Geometry g = OnVisibleDesktop(ReadGeometry(profile, "FORM_LS", "hh", def), def);
     RegisterWindowClass("TfrmHistory", LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1)));
     if (!CreateWin("TfrmHistory", WS_EX_DLGMODALFRAME, WS_OVERLAPPEDWINDOW & ~(WS_MINIMIZEBOX | WS_MAXIMIZEBOX),
                    "Kestrum", g.left, g.top, g.width, g.height, owner)) {
@@ -130,11 +134,16 @@ ListPick TfrmHistory::ShowList(const std::vector<std::string>& entries, ListStyl
         if (style != ListStyle::Numbered) CurrentPrompter().ShowMessage("登録されていません");
         return ListPick{};
     }
+    // The control the picker was opened from (a command box) has the
+    // keyboard again when it closes.
+    HWND focus = GetFocus();
     Begin(entries, style, completionMode);
-    HWND active = GetActiveWindow();
     if (!RunModalLoop(Handle(), finished_)) result_ = ListPick{};
-    if (active && IsWindow(active)) SetActiveWindow(active);
     finished_ = true;
+    if (focus && IsWindow(focus)) {
+        SetActiveWindow(GetAncestor(focus, GA_ROOT));
+        SetFocus(focus);
+    }
     return result_;
 }
 
@@ -227,6 +236,18 @@ LRESULT CALLBACK TfrmHistory::ListProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp,
 LRESULT TfrmHistory::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
     case WM_SIZE: Layout(); return 0;
+    case WM_ERASEBKGND: {
+        RECT rc{};
+        GetClientRect(Handle(), &rc);
+        FillRect(reinterpret_cast<HDC>(wp), &rc, SlotBrush(kColShellForm));
+        return 1;
+    }
+    case WM_CTLCOLORLISTBOX:
+        if (reinterpret_cast<HWND>(lp) == list_) {
+            return reinterpret_cast<LRESULT>(
+                PrepareSlotColors(reinterpret_cast<HDC>(wp), kColPickerText, kColPickerBack));
+        }
+        break;
     case WM_COMMAND:
         switch (LOWORD(wp)) {
         case IDOK: EndWithRow(static_cast<int>(SendMessageA(list_, LB_GETCURSEL, 0, 0))); return 0;

@@ -4,7 +4,9 @@
 #include <commdlg.h>
 #include <shellapi.h>
 
+#include <algorithm>
 #include <cstring>
+#include <exception>
 #include <vector>
 
 #include "common/history.h"
@@ -20,6 +22,7 @@
 #include "shell/command_box_win.h"
 #include "shell/drop_text.h"
 #include "shell/forms_win.h"
+#include "shell/frm_edit_win.h"
 #include "shell/list_editor_win.h"
 #include "shell/resident_win.h"
 #include "shell/version.h"
@@ -37,6 +40,27 @@ const char kFormFontName[] = "ＭＳ Ｐゴシック";
 void Append(HMENU menu, UINT id, const char* caption) { AppendMenuA(menu, MF_STRING, id, caption); }
 
 }  // namespace
+
+bool TShellPanel::Create(HWND parent) {
+    RegisterWindowClass("TShellPanel", nullptr, nullptr);
+    return CreateWin("TShellPanel", WS_EX_CLIENTEDGE, WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN, "", 0, 0, 0, 0,
+                     parent);
+}
+
+LRESULT TShellPanel::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORSTATIC:
+    case WM_COMMAND: return SendMessageA(GetParent(Handle()), msg, wp, lp);
+    case WM_ERASEBKGND: {
+        RECT rc{};
+        GetClientRect(Handle(), &rc);
+        FillRect(reinterpret_cast<HDC>(wp), &rc, SlotBrush(kColShellDirBack));
+        return 1;
+    }
+    default: return Default(msg, wp, lp);
+    }
+}
 
 TfrmMain::TfrmMain() = default;
 
@@ -66,10 +90,19 @@ bool TfrmMain::Create(HWND owner) {
     }
     const ProfileReader profile = ProfileReader::FromFile(app.settingsPath);
     const SIZE design = OuterSizeForClient(kDesignClientWidth, kDesignClientHeight, kStyle, kExStyle, true);
-    const int width = profile.ReadInteger("FORM_LS", "mWidth", design.cx);
-    const int height = profile.ReadInteger("FORM_LS", "mHeight", design.cy);
-    const int top = profile.ReadInteger("FORM_LS", "mTop", CW_USEDEFAULT);
-    const int left = profile.ReadInteger("FORM_LS", "mLeft", CW_USEDEFAULT);
+    const Geometry g{profile.ReadInteger("FORM_LS", "mTop", CW_USEDEFAULT),
+                     profile.ReadInteger("FORM_LS", "mLeft", CW_USEDEFAULT),
+                     profile.ReadInteger("FORM_LS", "mHeight", design.cy),
+                     profile.ReadInteger("FORM_LS", "mWidth", design.cx)};
+    // Without a position the system places the window; the size is kept on
+    // the desktop all the same.
+    const bool placed = g.left != CW_USEDEFAULT && g.top != CW_USEDEFAULT;
+    const Geometry visible = OnVisibleDesktop(placed ? g : Geometry{0, 0, g.height, g.width},
+                                              Geometry{0, 0, design.cy, design.cx});
+    const int width = visible.width;
+    const int height = visible.height;
+    const int top = placed ? visible.top : CW_USEDEFAULT;
+    const int left = placed ? visible.left : CW_USEDEFAULT;
     e1Font_ = ReadFont(profile, "FORM_LS", "e1FontName", "e1FontSize", "e1FontStyle",
                        FontSpec{kFormFontName, 10, 0});
 
@@ -136,17 +169,14 @@ void TfrmMain::FormCreate() {
     AppState& app = App();
     HWND wnd = Handle();
     HINSTANCE inst = GetModuleHandleA(nullptr);
-    panel1_ = CreateWindowExA(WS_EX_CLIENTEDGE, "STATIC", "", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0, 0, 0, 0,
-                              wnd, nullptr, inst, nullptr);
-    dirName_ = CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_CLIPSIBLINGS | SS_NOPREFIX | SS_LEFTNOWORDWRAP, 0, 0,
-                               0, 0, wnd, nullptr, inst, nullptr);
-    edit1_ = CreateWindowExA(0, "EDIT", "", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPSIBLINGS | ES_AUTOHSCROLL,
-                             0, 0, 0, 0, wnd, reinterpret_cast<HMENU>(1), inst, nullptr);
+    panel1_.Create(wnd);
+    HWND panel = panel1_.Handle();
+    dirName_ = CreateWindowExA(0, "STATIC", "", WS_CHILD | SS_NOPREFIX | SS_LEFTNOWORDWRAP, 0, 0, 0, 0, panel,
+                               nullptr, inst, nullptr);
+    edit1_ = CreateCommandEdit(panel, WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, 0, 1);
     label1_ = CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE | SS_NOPREFIX | SS_LEFTNOWORDWRAP, 0, 0, 0, 0,
                               wnd, nullptr, inst, nullptr);
-    SetWindowLongPtrA(edit1_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
-    editDefProc_ = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrA(edit1_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TfrmMain::EditProc)));
+    CommandBox::For(edit1_, kShellBox).HandleOwnKeys(true);
 
     formFont_ = CreateFontFromSpec(FontSpec{kFormFontName, 9, 0});
     SendMessageA(label1_, WM_SETFONT, reinterpret_cast<WPARAM>(formFont_.Get()), FALSE);
@@ -207,25 +237,22 @@ void TfrmMain::Layout() {
     GetClientRect(Handle(), &rc);
     const int width = rc.right - rc.left;
     const int panelWidth = width - 16 > 0 ? width - 16 : 0;
-    MoveWindow(panel1_, 8, 8, panelWidth, panelHeight_, TRUE);
-    // The panel's sunken edge is 2 pixels wide.
-    const int innerTop = 8 + 2;
-    const int innerHeight = panelHeight_ - 4 > 0 ? panelHeight_ - 4 : 0;
-    int x = 8 + 2;
+    MoveWindow(panel1_.Handle(), 8, 8, panelWidth, panelHeight_, TRUE);
+    // The prompt and the box share the panel's inside, the prompt as wide as
+    // its text.
+    RECT inner{};
+    GetClientRect(panel1_.Handle(), &inner);
+    int x = 0;
     if (dirNameShown_) {
         const std::string text = GetText(dirName_);
-        HDC dc = GetDC(dirName_);
-        HGDIOBJ old = SelectObject(dc, e1FontHandle_.Get());
+        WindowDc dc(dirName_);
+        SelectGuard font(dc.Get(), e1FontHandle_.Get());
         SIZE sz{};
-        GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &sz);
-        SelectObject(dc, old);
-        ReleaseDC(dirName_, dc);
-        MoveWindow(dirName_, x, innerTop, sz.cx, innerHeight, TRUE);
-        x += sz.cx;
+        GetTextExtentPoint32A(dc.Get(), text.c_str(), static_cast<int>(text.size()), &sz);
+        x = std::min<int>(sz.cx, inner.right);
+        MoveWindow(dirName_, 0, 0, x, inner.bottom, TRUE);
     }
-    const int editWidth = 8 + panelWidth - 2 - x;
-    MoveWindow(edit1_, x, innerTop + 2, editWidth > 0 ? editWidth : 0, innerHeight - 2 > 0 ? innerHeight - 2 : 0,
-               TRUE);
+    MoveWindow(edit1_, x, 2, std::max<int>(inner.right - x, 0), std::max<int>(inner.bottom - 2, 0), TRUE);
     const int labelHeight = TextHeight(formFont_.Get()) + 4;
     MoveWindow(label1_, 0, rc.bottom - labelHeight, width, labelHeight, TRUE);
 }
@@ -386,12 +413,8 @@ void TfrmMain::RunMenuCommand(UINT id) {
         Edit1KeyDown(key);
         break;
     }
-    case kKSHIFT2: SendMessageA(edit1_, EM_SETSEL, 0, 0); break;
-    case kKSHIFT1: {
-        const int n = GetWindowTextLengthA(edit1_);
-        SendMessageA(edit1_, EM_SETSEL, n, n);
-        break;
-    }
+    case kKSHIFT2: SetBoxCaret(edit1_, 0); break;
+    case kKSHIFT1: SetBoxCaretToEnd(edit1_); break;
     case kKHOMECLR1: {
         WPARAM key = VK_HOME;
         CommandBox::For(edit1_, kShellBox).KeyDown(key, true, false, false);
@@ -416,52 +439,24 @@ void TfrmMain::RunMenuCommand(UINT id) {
     case kK10: ShowDirListEditor(Handle(), TDirListEditor::Which::CopyList); break;
     case kK11: ShowFunctionEditor(Handle()); break;
     case kK7: ShowSettingsDialog(Handle(), kPageMain); break;
-    default:
-        // The settings dialog and the key customisation open from here
-        // once they exist.
+    case kK17:
+        // The command boxes share the line-input window's key map.
+        if (app.lineInput) app.lineInput->OpenKeyCustomize();
         break;
+    default: break;
     }
 }
 
 void TfrmMain::Edit1KeyDown(WPARAM& key) { CommandBox::For(edit1_, kShellBox).KeyDown(key); }
 
-LRESULT CALLBACK TfrmMain::EditProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
-    auto* self = reinterpret_cast<TfrmMain*>(GetWindowLongPtrA(wnd, GWLP_USERDATA));
-    if (!self) return DefWindowProcA(wnd, msg, wp, lp);
-    WNDPROC def = self->editDefProc_;
-    try {
-        switch (msg) {
-        case WM_KEYDOWN:
-            self->Edit1KeyDown(wp);
-            if (wp == 0) return 0;
-            break;
-        case WM_CHAR:
-            // Enter, Ctrl+Enter and TAB were handled at key-down.
-            if (CommandBox::For(wnd, kShellBox).KeyPress(wp, GetKeyState(VK_CONTROL) < 0)) return 0;
-            break;
-        case WM_SETFOCUS:
-            App().activeEdit = wnd;
-            App().activeEditTag = 0;
-            break;
-        default: break;
-        }
-    } catch (const std::exception& e) {
-        ShowErrorBox(e.what());
-        return 0;
-    }
-    return CallWindowProcA(def, wnd, msg, wp, lp);
-}
-
 void TfrmMain::OnActivate(bool active) {
     AppState& app = App();
     if (!active) {
-        DWORD start = 0;
-        SendMessageA(edit1_, EM_GETSEL, reinterpret_cast<WPARAM>(&start), 0);
-        savedCaret_ = static_cast<int>(start);
+        savedCaret_ = ReadBoxText(edit1_).caret;
         return;
     }
     SetFocus(edit1_);
-    SendMessageA(edit1_, EM_SETSEL, savedCaret_, savedCaret_);
+    SetBoxCaret(edit1_, savedCaret_);
     app.activeEdit = edit1_;
     app.activeEditTag = 0;
     app.filerLastActive = false;
@@ -477,12 +472,9 @@ void TfrmMain::OnDropFiles(HDROP drop) {
         paths.emplace_back(path);
     }
     DragFinish(drop);
-    DWORD start = 0;
-    SendMessageA(edit1_, EM_GETSEL, reinterpret_cast<WPARAM>(&start), 0);
-    const BoxText out = InsertDroppedPaths(BoxText{GetText(edit1_), static_cast<int>(start)}, paths);
-    SetWindowTextA(edit1_, out.text.c_str());
+    const BoxText out = InsertDroppedPaths(ReadBoxText(edit1_), paths);
+    WriteBoxText(edit1_, out);
     SetForegroundWindow(Handle());
-    SendMessageA(edit1_, EM_SETSEL, out.caret, out.caret);
 }
 
 void TfrmMain::FormCloseQuery() {
@@ -530,7 +522,7 @@ LRESULT TfrmMain::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_CTLCOLORSTATIC: {
         const HWND child = reinterpret_cast<HWND>(lp);
         const HDC dc = reinterpret_cast<HDC>(wp);
-        if (child == dirName_ || child == panel1_) {
+        if (child == dirName_) {
             return reinterpret_cast<LRESULT>(PrepareSlotColors(dc, kColShellDirText, kColShellDirBack));
         }
         if (child == label1_) {
@@ -539,7 +531,13 @@ LRESULT TfrmMain::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         break;
     }
     case WM_CLOSE:
-        FormCloseQuery();
+        // Closing is always allowed: an error while the state is saved is
+        // shown, and the program ends all the same.
+        try {
+            FormCloseQuery();
+        } catch (const std::exception& e) {
+            ShowErrorBox(e.what());
+        }
         DestroyWindow(Handle());
         return 0;
     case WM_DESTROY:

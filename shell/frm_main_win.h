@@ -21,6 +21,16 @@ enum MainMenuId : UINT {
     kK12 = 150, kK13, kK14, kK15, kExit1,
 };
 
+// Panel1: the sunken panel that holds the prompt and the command box. Its
+// children's colour questions and notifications go on to the shell window.
+class TShellPanel : public Window {
+public:
+    bool Create(HWND parent);
+
+protected:
+    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+};
+
 class TfrmMain : public Window {
 public:
     TfrmMain();
@@ -30,6 +40,7 @@ public:
 
     HWND Edit1() const { return edit1_; }
     HWND DirName() const { return dirName_; }
+    HWND Panel1() const { return panel1_.Handle(); }
     HWND Label1() const { return label1_; }
     HMENU MainMenu() const { return mainMenu_; }
     HMENU TrayMenu() const { return popupMenu1_; }
@@ -70,9 +81,8 @@ private:
     void OnDropFiles(HDROP drop);
     void OnActivate(bool active);
     void Edit1KeyDown(WPARAM& key);
-    static LRESULT CALLBACK EditProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp);
 
-    HWND panel1_ = nullptr;
+    TShellPanel panel1_;
     HWND dirName_ = nullptr;
     HWND edit1_ = nullptr;
     HWND label1_ = nullptr;
@@ -80,7 +90,6 @@ private:
     HMENU action1_ = nullptr;
     HMENU action11_ = nullptr;
     HMENU popupMenu1_ = nullptr;
-    WNDPROC editDefProc_ = nullptr;
     FontSpec e1Font_;
     FontHandle e1FontHandle_;
     FontHandle formFont_;

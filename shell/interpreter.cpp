@@ -42,18 +42,32 @@ int Interpreter::FindCommand(const std::string& word) const {
 }
 
 int Interpreter::Execute_t(const std::string& input) {
+    if (callDepth_ == 0) aborted_ = false;
+    if (aborted_) return rrFailed;
+    if (callDepth_ >= kMaxCallDepth) {
+        aborted_ = true;
+        Ask().MessageDlg("コマンドの呼び出しが深すぎます。関連付けやエディタの設定が自分自身を呼んでいないか確かめてください。",
+                         MsgType::Error, MsgButtons::Ok);
+        return rrFailed;
+    }
+    struct Nesting {
+        int& depth;
+        explicit Nesting(int& d) : depth(d) { ++depth; }
+        ~Nesting() { --depth; }
+    } nesting(callDepth_);
+
     const std::string line = Trim(input);
     const HeadTail ht = SplitFirst(line, ' ');
     std::string word = ht.head;
     std::string rest = Trim(ht.tail);
     std::string dir;
-    ResolveAlias(state_, word, rest, dir);
+    std::vector<bool> chain(state_.lists.aliases.size(), false);
+    ResolveAliasChain(state_, word, rest, dir, chain);
     if (!state_.settings.semicolonMode) return Execute_t2(word, rest, dir);
-    return RunFields(rest.empty() ? word : word + " " + rest, dir, 0);
+    return RunFields(rest.empty() ? word : word + " " + rest, dir, 0, &chain);
 }
 
-int Interpreter::RunFields(const std::string& text, std::string& dir, int depth) {
-    if (depth == 0) aborted_ = false;
+int Interpreter::RunFields(const std::string& text, std::string& dir, int depth, const std::vector<bool>* headChain) {
     if (depth > kMaxAliasDepth) {
         aborted_ = true;
         Ask().MessageDlg("エイリアスの展開が深すぎます。エイリアスが自分自身を呼んでいないか確かめてください。",
@@ -67,13 +81,18 @@ int Interpreter::RunFields(const std::string& text, std::string& dir, int depth)
         const HeadTail ht = SplitFirst(*field, ' ');
         std::string word = ht.head;
         std::string rest = Trim(ht.tail);
-        if (FindAlias(state_, word) < 0) {
+        // The first word of an expansion is already resolved: an alias that
+        // starts with its own name resolves once, as outside this mode.
+        std::vector<bool> chain = n == 0 && headChain ? *headChain
+                                                      : std::vector<bool>(state_.lists.aliases.size(), false);
+        std::string aliasDir = dir;
+        if (ResolveAliasChain(state_, word, rest, aliasDir, chain) < 0) {
             result = Execute_t2(word, rest, dir);
-            continue;
+        } else {
+            dir = aliasDir;
+            result = RunFields(rest.empty() ? word : word + " " + rest, dir, depth + 1, &chain);
         }
-        ResolveAlias(state_, word, rest, dir);
-        result = RunFields(rest.empty() ? word : word + " " + rest, dir, depth + 1);
-        // An alias that calls itself through ";" ends the whole line.
+        // A limit hit anywhere ends the whole line.
         if (aborted_) return rrFailed;
     }
     return result;
@@ -167,11 +186,16 @@ int Interpreter::StartProgram(std::string word, const std::string& arg, const st
     }
     host_.SetStatus(params.empty() ? program : program + " " + params);
 
+    // A start that fails is told in the status line only, so that scripts
+    // and aliases go on without a message box.
     const std::string ext = UpperAscii(ExtractFileExt(program));
     if (!ext.empty() && ext != ".EXE" && ext != ".LNK" && ext != ".PIF" && ext != ".BAT" && ext != ".COM") {
-        return OpenByAssociation(program);
+        const int result = OpenByAssociation(program);
+        if (result == rrFailed && !aborted_) host_.SetStatus(program + " を開けません");
+        return result;
     }
     if (host_.StartFile("", program, params, dir.empty() ? state_.currentDir : host_.FullPath(dir)) <= 32) {
+        host_.SetStatus(program + " を起動できません");
         return rrFailed;
     }
     if (state_.settings.hideFlag) host_.HideAfterStart();
@@ -269,7 +293,8 @@ int Interpreter::CmdCD(const std::string& arg) {
         if (pick.result != 1) return rrInternal;
         target = Trim(pick.text);
     }
-    host_.ChangeDirectory(target);
+    // A directory that cannot be entered is told in the status line only.
+    if (!host_.ChangeDirectory(target)) host_.SetStatus(target + " に移動できません");
     if (host_.FilerShowing()) {
         host_.RefreshFiler();
         host_.ShowFiler(state_.lineOrigin == 1 || !host_.ShellShowing());
@@ -308,10 +333,18 @@ int Interpreter::CmdLauto(const std::string& arg) {
 }
 
 int Interpreter::CmdCfgLoad(const std::string& arg) {
+    const std::string before = state_.settingsPath;
     if (!arg.empty()) {
         state_.settingsPath = arg.size() < 2 || arg[1] != ':' ? state_.programDir + arg : arg;
     }
-    host_.ReloadConfiguration();
+    if (!host_.ReloadConfiguration()) {
+        // Nothing was read: the settings in force and their file stay.
+        const std::string path = state_.settingsPath;
+        state_.settingsPath = before;
+        Ask().MessageDlg("設定ファイル " + path + (host_.Exists(path) ? " を読み込めません。" : " が見つかりません。") +
+                             "\r\n今の設定のままです。",
+                         MsgType::Error, MsgButtons::Ok);
+    }
     return rrInternal;
 }
 

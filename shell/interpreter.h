@@ -73,8 +73,9 @@ public:
     // the shell as the hot key does.
     virtual void HideAfterStart() = 0;
     // Reloads the settings file, the key files and the colour file and
-    // applies them (the settings path is already set).
-    virtual void ReloadConfiguration() = 0;
+    // applies them (the settings path is already set). False, with nothing
+    // changed, when the settings file cannot be read.
+    virtual bool ReloadConfiguration() = 0;
 };
 
 class Interpreter {
@@ -109,9 +110,15 @@ public:
 
     // How deep aliases may nest through ";" before the line is refused.
     static constexpr int kMaxAliasDepth = 16;
+    // How deep command lines may run one another (an association that opens
+    // a file of its own kind, an editor setting naming EDIT) before the line
+    // is refused.
+    static constexpr int kMaxCallDepth = 16;
 
 private:
-    int RunFields(const std::string& text, std::string& dir, int depth);
+    // headChain: the aliases already resolved into the first word of text;
+    // they do not resolve again there (nullptr: none).
+    int RunFields(const std::string& text, std::string& dir, int depth, const std::vector<bool>* headChain);
     int StartProgram(std::string word, const std::string& arg, const std::string& dir);
     int RunCommand(int n, const std::string& arg, const std::string& rawArg, const std::string& dir);
     void Usage(int n, const std::string& text);
@@ -145,8 +152,9 @@ private:
     std::string oneShotFile_;
     bool hasOneShot_ = false;
     bool forceMacros_ = false;
-    std::string openingDocument_;
-    bool aborted_ = false;  // the alias nesting limit was hit in this line  // guards against a second request while one is handled
+    std::string openingDocument_;  // guards against a second request while one is handled
+    int callDepth_ = 0;            // Execute_t calls under way
+    bool aborted_ = false;         // a nesting limit was hit in this line
 };
 
 }  // namespace kestrum

@@ -28,16 +28,16 @@ void RunModal(HWND wnd, HWND owner, const bool& done) {
     SetForegroundWindow(wnd);
     MSG msg;
     while (!done && IsWindow(wnd)) {
-        const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
+        const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
         if (got == 0) {
             // The program is ending: leave the quit for the main loop.
             PostQuitMessage(static_cast<int>(msg.wParam));
             break;
         }
         if (got < 0) break;
-        if (!IsDialogMessageA(wnd, &msg)) {
+        if (!IsDialogMessageW(wnd, &msg)) {
             TranslateMessage(&msg);
-            DispatchMessageA(&msg);
+            DispatchMessageW(&msg);
         }
     }
     // The owner first, so that hiding hands the activation back to it.

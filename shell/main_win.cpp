@@ -3,7 +3,11 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <exception>
+#include <string>
+
 #include "common/prompter.h"
+#include "common/window_win.h"
 #include "shell/app_win.h"
 #include "shell/app_window_win.h"
 #include "shell/forms_win.h"
@@ -36,7 +40,16 @@ int WINAPI WinMain(HINSTANCE inst, HINSTANCE, LPSTR, int) {
     if (!appWindow.Create(app.title, LoadIconA(inst, MAKEINTRESOURCEA(1)))) return 1;
     app.app = &appWindow;
 
-    if (!CreateAllForms(appWindow.Handle())) {
+    // An error raised while the windows are made never ends the program: it
+    // is shown, and the program goes on once its shell window exists.
+    bool created = false;
+    try {
+        created = CreateAllForms(appWindow.Handle());
+    } catch (const std::exception& e) {
+        ShowErrorBox(std::string("起動中にエラーが発生しました。\r\n") + e.what());
+        created = app.main && app.main->Handle();
+    }
+    if (!created) {
         CurrentPrompter().MessageDlg("ウインドウを作成できません。", MsgType::Error, MsgButtons::Ok);
         return 1;
     }
@@ -46,11 +59,13 @@ int WINAPI WinMain(HINSTANCE inst, HINSTANCE, LPSTR, int) {
     SetForegroundWindow(app.main->Handle());
     ApplyTaskBar();
 
+    // A Unicode loop: a character typed through an input method reaches the
+    // command boxes whole (an ANSI loop hands it over byte by byte).
     MSG msg;
-    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
         if (OnMessageEvent(msg)) continue;
         TranslateMessage(&msg);
-        DispatchMessageA(&msg);
+        DispatchMessageW(&msg);
     }
     return static_cast<int>(msg.wParam);
 }

@@ -89,5 +89,30 @@ TEST(CloseStateTest, FontsAndGeometryFallBackOnBadValues) {
     EXPECT_EQ(g.left, 3);
 }
 
+// Placements read from a file come back onto the desktop.
+TEST(KeepOnDesktopTest, WindowsLieWhollyOnTheArea) {
+    const Geometry area{0, 0, 728, 1024};  // top, left, height, width
+    const Geometry def{100, 100, 300, 400};
+    struct Case {
+        Geometry in, out;
+    } cases[] = {
+        {{30, 40, 200, 420}, {30, 40, 200, 420}},            // on the desktop: kept
+        {{20000, -30000, 200, 420}, {528, 0, 200, 420}},     // far away: to the nearest edges
+        {{700, 900, 200, 420}, {528, 604, 200, 420}},        // half off the bottom right
+        {{-5, 10, 900, 2000}, {0, 0, 728, 1024}},            // larger than the area
+        {{10, 10, 0, -3}, {10, 10, 300, 400}},               // no size: the default's
+    };
+    for (const Case& c : cases) {
+        const Geometry g = KeepOnDesktop(c.in, def, area);
+        EXPECT_EQ(g.top, c.out.top);
+        EXPECT_EQ(g.left, c.out.left);
+        EXPECT_EQ(g.height, c.out.height);
+        EXPECT_EQ(g.width, c.out.width);
+    }
+    // An area that does not start at 0 (a second monitor on the left).
+    const Geometry g = KeepOnDesktop(Geometry{10, 10, 100, 100}, def, Geometry{0, -1280, 1024, 1280});
+    EXPECT_EQ(g.left, -100);
+}
+
 }  // namespace
 }  // namespace kestrum

@@ -8,7 +8,7 @@
 
 #include <string>
 
-#include "tests/e2e/kdrive_run.h"
+#include "tests/e2e/drive.h"
 #include "tests/test_util.h"
 
 namespace kestrum {
@@ -28,7 +28,7 @@ protected:
 };
 
 TEST_F(ResidentEndToEndTest, HotKeyHidesTheShellAndBringsItBack) {
-    const test::KdriveResult r = test::RunKdrive(
+    const test::DriveResult r = test::Drive(
         dir_, {Start("HOTKEYFLAG, 1\r\nHOTTEXT, CTRL+ALT+K\r\n"), "wait-window TfrmMain", "focus TfrmMain",
                "hotkey CTRL+ALT+K", "wait-gone TfrmMain 5000",
                // Without the tray icon the task-bar button is the way back.
@@ -39,9 +39,9 @@ TEST_F(ResidentEndToEndTest, HotKeyHidesTheShellAndBringsItBack) {
 TEST_F(ResidentEndToEndTest, HiddenAfterStartingAProgramTheTaskBarLeadsBack) {
     // HIDEFLAG hides the shell once a program has started; with neither
     // icon nor hot key, restoring from the task-bar button brings it back.
-    const test::KdriveResult r = test::RunKdrive(
+    const test::DriveResult r = test::Drive(
         dir_, {Start("HIDEFLAG, 1\r\n"), "wait-window TfrmMain", "focus TfrmMain",
-               "type " + test::KestrumBinDir() + "kdrive.exe", "key RETURN", "wait-gone TfrmMain 5000",
+               "type " + test::BinDir() + "kdrive.exe", "key RETURN", "wait-gone TfrmMain 5000",
                "expect-visible TApplication", "sysmenu TApplication " + std::to_string(SC_RESTORE),
                "wait-window TfrmMain \"\" 5000", "close"});
     ASSERT_EQ(r.code, 0u) << r.output;
@@ -49,7 +49,7 @@ TEST_F(ResidentEndToEndTest, HiddenAfterStartingAProgramTheTaskBarLeadsBack) {
 
 TEST_F(ResidentEndToEndTest, RefusedIconIsToldAndTheProgramGoesOn) {
     // No notification area under the null driver: the icon is refused.
-    const test::KdriveResult r = test::RunKdrive(
+    const test::DriveResult r = test::Drive(
         dir_, {Start("TASKTRAY, 1\r\nTASKSHOW, 1\r\nHOTKEYFLAG, 1\r\nHOTTEXT, CTRL+ALT+K\r\n"), "wait-window #32770",
                "text #32770 Static 1", "press #32770 1", "wait-window TfrmMain", "expect-visible TApplication",
                "focus TfrmMain", "hotkey CTRL+ALT+K", "wait-gone TfrmMain 5000", "expect-visible TApplication",

@@ -154,6 +154,30 @@ TEST_F(FilerWindowTest, CommandBoxTurnsTheFilersPageWithItsKeys) {
     keys.Assign(saved);
 }
 
+// A bound key that also makes a character ("\\", which alone goes to the
+// root) runs its action only.
+TEST_F(FilerWindowTest, ABoundKeyIsNotTypedAsWell) {
+    TUserKey& keys = FilerKeyX().KeyXUserKey;
+    const TUserKey saved = keys;
+    keys.Clear();
+    KeyBinding& down = keys.Add();
+    down.key = VK_OEM_5;
+    down.name = "\\";
+    down.action = 74;  // cursor down
+    const std::string dir = App().currentDir;
+    const long long at = filer_->Model().CursorIndex();
+    Key(VK_OEM_5);
+    SendMessageA(filer_->Handle(), WM_CHAR, '\\', 0);
+    EXPECT_EQ(App().currentDir, dir);
+    EXPECT_EQ(filer_->Model().CursorIndex(), at + 1);
+    // Unbound, the same character still goes to the root.
+    keys.Clear();
+    Key(VK_OEM_5);
+    SendMessageA(filer_->Handle(), WM_CHAR, '\\', 0);
+    EXPECT_EQ(App().currentDir, dir.substr(0, 3));
+    keys.Assign(saved);
+}
+
 TEST_F(FilerWindowTest, MaskAndDisplayMode) {
     App().masks = {"0*.TXT"};
     App().maskText = "*.TXT";

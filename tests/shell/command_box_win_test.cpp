@@ -11,7 +11,12 @@
 #include "common/prompter.h"
 #include "shell/app_win.h"
 #include "shell/command_box_win.h"
+#include "config/key_custom_win.h"
+#include "config/key_files_win.h"
+#include "shell/frm_edit_win.h"
+#include "shell/frm_history_win.h"
 #include "shell/frm_main_win.h"
+#include "shell/window_prompter_win.h"
 #include "tests/test_util.h"
 
 namespace kestrum {
@@ -177,6 +182,109 @@ TEST_F(CommandBoxWinTest, MenuHistoryShowsTheMatchesInThePicker) {
     EXPECT_EQ(prompter_.ListsShown()[0], (std::vector<std::string>{"copy a", "copy b"}));
     EXPECT_EQ(Text(), "copy b");
     EXPECT_EQ(Caret(), 6);
+}
+
+// Completion through the real list picker: after the choice the keyboard
+// focus is back in the box, the caret after the completed name.
+TEST_F(CommandBoxWinTest, FocusReturnsToTheBoxAfterThePicker) {
+    CreateDirectoryA(dir_.File("WINDOWS").c_str(), nullptr);
+    CreateDirectoryA(dir_.File("WINAPP").c_str(), nullptr);
+    ASSERT_TRUE(SetCurrentDirectoryA(dir_.Path().c_str()));
+    TfrmHistory picker;
+    ASSERT_TRUE(picker.Create(form_->Handle(), ProfileReader()));
+    WindowPrompter windows(nullptr, &picker);
+    ScopedPrompter scoped(windows);
+    SetForegroundWindow(form_->Handle());
+    SetFocus(edit_);
+    ASSERT_EQ(GetFocus(), edit_);
+    Type("cd win");
+    // The user takes the first candidate with Enter once the picker shows.
+    PostMessageA(picker.HistoryList(), WM_KEYDOWN, VK_RETURN, 0);
+    Key(VK_TAB);
+    const std::string text = Text();
+    EXPECT_TRUE(text == "cd WINDOWS\\" || text == "cd WINAPP\\") << text;
+    EXPECT_FALSE(IsWindowVisible(picker.Handle()));
+    EXPECT_EQ(GetFocus(), edit_);
+    EXPECT_EQ(Caret(), static_cast<int>(text.size()));
+    // Keys typed next go on into the box.
+    Type("x");
+    EXPECT_EQ(Text(), text + "x");
+}
+
+// The command boxes' key map with the line-input window that runs its
+// actions.
+class BoundKeyTest : public CommandBoxWinTest {
+protected:
+    void SetUp() override {
+        CommandBoxWinTest::SetUp();
+        ASSERT_TRUE(lineInput_.Create(nullptr, ProfileReader()));
+        App().lineInput = &lineInput_;
+        saved_ = EditKeyX().KeyXUserKey;
+        EditKeyX().KeyXUserKey.Clear();
+        GetKeyboardState(keys_);
+    }
+    void TearDown() override {
+        SetKeyboardState(keys_);
+        EditKeyX().KeyXUserKey.Assign(saved_);
+        App().lineInput = nullptr;
+        CommandBoxWinTest::TearDown();
+    }
+    void Bind(int key, unsigned char modifiers, int action) {
+        KeyBinding& b = EditKeyX().KeyXUserKey.Add();
+        b.key = key;
+        b.name = std::string(1, static_cast<char>(key));
+        b.modifiers = modifiers;
+        b.action = action;
+    }
+    void Ctrl(bool down) {
+        BYTE state[256] = {};
+        GetKeyboardState(state);
+        state[VK_CONTROL] = down ? 0x80 : 0;
+        SetKeyboardState(state);
+    }
+    // A key as the message loop delivers it: the key-down, then its character.
+    void Press(WPARAM vk, WPARAM ch) {
+        SendMessageA(edit_, WM_KEYDOWN, vk, 0);
+        SendMessageA(edit_, WM_CHAR, ch, 0);
+    }
+    TfrmEdit lineInput_;
+    TUserKey saved_;
+    BYTE keys_[256] = {};
+};
+
+TEST_F(BoundKeyTest, ABoundKeyThatMakesACharacterActsOnce) {
+    Bind('H', kModCtrl, 11);  // delete the character before the caret
+    Bind('E', 0, 4);          // caret to the end
+    Type("abc");
+    Ctrl(true);
+    Press('H', 8);  // Ctrl+H also makes a backspace
+    Ctrl(false);
+    EXPECT_EQ(Text(), "ab");
+    SetBoxCaret(edit_, 0);
+    Press('E', 'e');
+    EXPECT_EQ(Text(), "ab");
+    EXPECT_EQ(Caret(), 2);
+    // Unbound keys type as before.
+    Press('X', 'x');
+    EXPECT_EQ(Text(), "abx");
+}
+
+TEST_F(BoundKeyTest, TheMenuOpensTheKeyCustomisationOfTheCommandBoxes) {
+    Bind('E', 0, 4);
+    std::string caption;
+    std::vector<KeyBinding> working;
+    LRESULT rows = 0;
+    const KeyCustomRunner previous = SetKeyCustomRunner([&](TKCForm& form) {
+        caption = GetText(form.Handle());
+        working = form.WorkingCopy().Records();
+        rows = SendMessageA(form.ListBox(), LB_GETCOUNT, 0, 0);
+        return static_cast<int>(mrCancel);
+    });
+    form_->RunMenuCommand(kK17);
+    SetKeyCustomRunner(previous);
+    EXPECT_EQ(caption, kKeyCustomCaption);
+    EXPECT_EQ(working, EditKeyX().KeyXUserKey.Records());
+    EXPECT_EQ(rows, 1 + kEditKeyActionCount);  // "なし" and the editing actions
 }
 
 }  // namespace

@@ -139,7 +139,7 @@ public:
     void MenuOff() override {}
     void Exit() override {}
     void HideAfterStart() override {}
-    void ReloadConfiguration() override {}
+    bool ReloadConfiguration() override { return true; }
 };
 
 class FileCommandTest : public testing::Test {

@@ -5,8 +5,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "common/sjis.h"
 #include "shell/app_win.h"
+#include "shell/command_box.h"
+#include "shell/command_box_win.h"
 #include "tests/test_util.h"
 
 namespace kestrum {
@@ -184,7 +188,7 @@ TEST_F(FrmEditTest, MenusAndEditingActions) {
     LineQuestion q{"t", "p", "", amFreeText, nullptr};
     EXPECT_FALSE(Ask(q, [&] {
         SetWindowTextA(form_.Edit1(), "ab表cd");  // 表 ends in a "\" byte
-        SendMessageA(form_.Edit1(), EM_SETSEL, 4, 4);
+        SetBoxCaret(form_.Edit1(), 4);
         form_.RunEditAction(11);
         EXPECT_EQ(Text(), "abcd");
         form_.RunEditAction(14);
@@ -193,10 +197,38 @@ TEST_F(FrmEditTest, MenusAndEditingActions) {
         form_.RunEditAction(3);
         form_.RunEditAction(14);
         form_.RunEditAction(13);
-        DWORD a = 0;
-        SendMessageA(form_.Edit1(), EM_GETSEL, reinterpret_cast<WPARAM>(&a), 0);
-        EXPECT_EQ(a, 0u);
+        EXPECT_EQ(ReadBoxText(form_.Edit1()).caret, 0);
     }));
+}
+
+// A question for a program (the settings dialog's editor) completes only
+// programs and directories; the next question completes everything again.
+TEST_F(FrmEditTest, AProgramQuestionCompletesPrograms) {
+    char cwd[MAX_PATH] = {};
+    GetCurrentDirectoryA(MAX_PATH, cwd);
+    ASSERT_TRUE(SetCurrentDirectoryA(dir_.Path().c_str()));
+    test::WriteFile(dir_.File("tool.exe"), "x");
+    test::WriteFile(dir_.File("tool.txt"), "x");
+    CreateDirectoryA(dir_.File("toolbox").c_str(), nullptr);
+    auto complete = [&] {
+        SetWindowTextA(form_.Edit1(), "tool");
+        SetBoxCaretToEnd(form_.Edit1());
+        Key(VK_F6);
+    };
+    auto sorted = [](std::vector<std::string> v) {
+        std::sort(v.begin(), v.end());
+        return v;
+    };
+    LineQuestion q{"エディタ", "ファイル名を入力してください", "", amFreeText | amReplaceOnBrowse, nullptr};
+    form_.SetFileFilter("*.EXE");
+    EXPECT_FALSE(Ask(q, complete));
+    ASSERT_EQ(prompter_.ListsShown().size(), 1u);
+    EXPECT_EQ(sorted(prompter_.ListsShown()[0]), (std::vector<std::string>{"tool.exe ", "toolbox\\"}));
+    EXPECT_EQ(CompletionMask(), "*.*");
+    EXPECT_FALSE(Ask(q, complete));
+    ASSERT_EQ(prompter_.ListsShown().size(), 2u);
+    EXPECT_EQ(prompter_.ListsShown()[1].size(), 3u);
+    SetCurrentDirectoryA(cwd);
 }
 
 }  // namespace

@@ -10,6 +10,9 @@
 
 #include "config/settings_loader.h"
 #include "shell/app_win.h"
+#include "shell/command_box_win.h"
+#include "shell/frm_edit_win.h"
+#include "shell/frm_history_win.h"
 #include "shell/frm_main_win.h"
 #include "tests/test_util.h"
 
@@ -157,16 +160,46 @@ HDROP MakeDrop(const std::vector<std::string>& paths) {
 
 TEST_F(FrmMainTest, DroppedFilesGoToTheCaret) {
     SetWindowTextA(form_->Edit1(), "copy  to");
-    SendMessageA(form_->Edit1(), EM_SETSEL, 5, 5);
+    SetBoxCaret(form_->Edit1(), 5);
     SendMessageA(form_->Handle(), WM_DROPFILES,
                  reinterpret_cast<WPARAM>(MakeDrop({"C:\\a.txt", "C:\\表 x.txt", "C:\\c"})), 0);
     char text[256] = {};
     GetWindowTextA(form_->Edit1(), text, sizeof text);
     EXPECT_STREQ(text, "copy  C:\\a.txt C:\\表 x.txt C:\\c  to");
-    DWORD start = 0;
-    DWORD end = 0;
-    SendMessageA(form_->Edit1(), EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
-    EXPECT_EQ(start, std::strlen("copy  C:\\a.txt C:\\表 x.txt C:\\c "));
+    EXPECT_EQ(ReadBoxText(form_->Edit1()).caret,
+              static_cast<int>(std::strlen("copy  C:\\a.txt C:\\表 x.txt C:\\c ")));
+}
+
+// The window a click at the point reaches: down from top through the visible
+// children that contain it, the topmost sibling first.
+HWND DeepestChildAt(HWND top, POINT screen) {
+    HWND w = top;
+    for (;;) {
+        POINT p = screen;
+        ScreenToClient(w, &p);
+        HWND c = ChildWindowFromPointEx(w, p, CWP_SKIPINVISIBLE);
+        if (!c || c == w) return w;
+        w = c;
+    }
+}
+
+TEST_F(FrmMainTest, PanelHoldsThePromptAndTheBoxInsteadOfCoveringThem) {
+    form_->SetPrompt("C:\\WORK\\");
+    form_->ShowDirName(true);
+    for (HWND child : {form_->DirName(), form_->Edit1()}) {
+        EXPECT_EQ(GetParent(child), form_->Panel1());
+        RECT r{};
+        GetWindowRect(child, &r);
+        ASSERT_GT(r.right - r.left, 0);
+        const POINT middle{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+        EXPECT_EQ(DeepestChildAt(form_->Handle(), middle), child);
+    }
+    // Side by side: the box starts where the prompt ends.
+    RECT prompt{};
+    RECT box{};
+    GetWindowRect(form_->DirName(), &prompt);
+    GetWindowRect(form_->Edit1(), &box);
+    EXPECT_EQ(box.left, prompt.right);
 }
 
 TEST_F(FrmMainTest, DirNameShowsThePromptOnlyWhenAsked) {
@@ -186,6 +219,40 @@ TEST_F(FrmMainTest, HotKeyHidesTheActiveShellAndBringsItBack) {
     EXPECT_FALSE(IsWindowVisible(form_->Handle()));
     form_->HotKeyMsg1HotKey();
     EXPECT_TRUE(IsWindowVisible(form_->Handle()));
+}
+
+// Placements in the settings file that lie off the desktop (a monitor
+// removed, a hand-edited file) bring the windows back onto it.
+TEST(WindowPlacementTest, WindowsReadOffTheDesktopComeBackOntoIt) {
+    App() = AppState();
+    test::TempDir dir;
+    App().settingsPath = dir.File("Kestrum.Cfg");
+    test::WriteFile(App().settingsPath,
+                    "[FORM_LS]\r\nmTop=20000\r\nmLeft=-30000\r\nmWidth=420\r\nmHeight=200\r\n"
+                    "weTop=-900\r\nweLeft=9000\r\nhhTop=5000\r\nhhLeft=40\r\nhhHeight=0\r\nhhWidth=0\r\n[END]\r\n");
+    RECT area{};
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+    auto expectOnDesktop = [&](const Geometry& g, const char* which) {
+        EXPECT_GE(g.left, area.left) << which;
+        EXPECT_GE(g.top, area.top) << which;
+        EXPECT_LE(g.left + g.width, area.right) << which;
+        EXPECT_LE(g.top + g.height, area.bottom) << which;
+        EXPECT_GT(g.width, 0) << which;
+        EXPECT_GT(g.height, 0) << which;
+    };
+    TfrmMain shell;
+    ASSERT_TRUE(shell.Create(nullptr));
+    expectOnDesktop(shell.NormalGeometry(), "shell");
+    EXPECT_EQ(shell.NormalGeometry().width, 420);
+    const ProfileReader profile = ProfileReader::FromFile(App().settingsPath);
+    TfrmEdit lineInput;
+    ASSERT_TRUE(lineInput.Create(nullptr, profile));
+    expectOnDesktop(lineInput.NormalGeometry(), "line input");
+    TfrmHistory picker;
+    ASSERT_TRUE(picker.Create(nullptr, profile));
+    expectOnDesktop(picker.NormalGeometry(), "list picker");
+    EXPECT_EQ(picker.NormalGeometry().left, 40);
+    App() = AppState();
 }
 
 }  // namespace

@@ -22,6 +22,8 @@ struct Started {
 class FakeHost : public ShellHost {
 public:
     std::set<std::string> files;  // upper-case full names that exist
+    std::set<std::string> badDirs;  // upper-case paths ChangeDirectory cannot enter
+    bool reloadReads = true;        // ReloadConfiguration finds a readable file
     std::vector<Started> started;
     std::vector<std::string> cds;
     std::vector<std::string> calls;
@@ -57,7 +59,7 @@ public:
     LocalDate Today() override { return LocalDate{2026, 12, 8, 9}; }
     bool ChangeDirectory(const std::string& path) override {
         cds.push_back(path);
-        return true;
+        return badDirs.count(UpperAscii(path)) == 0;
     }
     bool FilerShowing() override { return filerShowing; }
     void ShowFiler(bool box) override {
@@ -83,7 +85,10 @@ public:
     void MenuOff() override { state->menuBarShown = false; }
     void Exit() override { calls.push_back("exit"); }
     void HideAfterStart() override { calls.push_back("hide"); }
-    void ReloadConfiguration() override { calls.push_back("reload " + state->settingsPath); }
+    bool ReloadConfiguration() override {
+        calls.push_back("reload " + state->settingsPath);
+        return reloadReads;
+    }
 };
 
 class InterpreterTest : public testing::Test {
@@ -234,10 +239,70 @@ TEST_F(InterpreterTest, SelfReferringAliasesStop) {
     EXPECT_EQ(host_.started.back().file, "x");
     EXPECT_EQ(host_.started.back().params, "-a b");
     state_.settings.semicolonMode = true;
-    Alias("loop", "loop;ver");
+    Alias("loop", "ver;loop");
     EXPECT_EQ(Run("loop"), rrFailed);
-    EXPECT_FALSE(prompter_.Questions().empty());
+    ASSERT_EQ(prompter_.Questions().size(), 1u);  // one message, not one per level
     EXPECT_EQ(prompter_.Questions().back().type, MsgType::Error);
+    // The next line runs as usual.
+    EXPECT_EQ(Run("ver"), rrInternal);
+}
+
+TEST_F(InterpreterTest, AliasStartingWithItsOwnNameResolvesOnceInSeparatorMode) {
+    state_.settings.semicolonMode = true;
+    Alias("dir", "dir /w");
+    EXPECT_EQ(Run("dir;ver"), rrInternal);
+    EXPECT_TRUE(prompter_.Questions().empty());
+    EXPECT_EQ(host_.calls, (std::vector<std::string>{"filer box", "ver"}));
+    EXPECT_EQ(state_.maskText, "/w");
+    host_.calls.clear();
+    EXPECT_EQ(Run("dir *.txt;ver"), rrInternal);
+    EXPECT_EQ(state_.maskText, "/w *.txt");
+    EXPECT_EQ(host_.calls, (std::vector<std::string>{"refresh", "filer box", "ver"}));
+    // The same when the name is the first of several fields of its own.
+    Alias("loop", "loop;ver");
+    EXPECT_EQ(Run("loop"), rrInternal);
+    ASSERT_EQ(host_.started.size(), 1u);
+    EXPECT_EQ(host_.started[0].file, "loop");
+    EXPECT_EQ(host_.calls.back(), "ver");
+    EXPECT_TRUE(prompter_.Questions().empty());
+}
+
+TEST_F(InterpreterTest, CommandsThatCallThemselvesStopWithAMessage) {
+    // An association whose command opens another file of the same kind.
+    state_.lists.ext = {{"TXT", "/$C.TXT"}};
+    EXPECT_EQ(Run("a.txt"), rrFailed);
+    ASSERT_EQ(prompter_.Questions().size(), 1u);
+    EXPECT_EQ(prompter_.Questions()[0].type, MsgType::Error);
+    EXPECT_TRUE(host_.started.empty());
+    EXPECT_TRUE(host_.opened.empty());
+    // An editor and a viewer setting that name the shell's own commands.
+    state_.settings.editer = "EDIT";
+    EXPECT_EQ(Run("edit a.txt"), rrFailed);
+    EXPECT_EQ(prompter_.Questions().size(), 2u);
+    state_.settings.viewer = "view";
+    EXPECT_EQ(Run("view a.txt"), rrFailed);
+    EXPECT_EQ(prompter_.Questions().size(), 3u);
+    EXPECT_TRUE(host_.started.empty());
+    // Ordinary nesting still works: an editor started through EDIT.
+    state_.settings.editer = "notepad";
+    EXPECT_EQ(Run("edit a.txt"), rrStarted);
+    EXPECT_EQ(host_.started.back().file, "notepad");
+}
+
+TEST_F(InterpreterTest, FailuresToChangeDirectoryOrStartAreToldInTheStatusLine) {
+    host_.badDirs = {"\\NOWHERE", "Q:"};
+    EXPECT_EQ(Run("cd \\nowhere"), rrInternal);
+    EXPECT_EQ(host_.status, "\\nowhere に移動できません");
+    EXPECT_EQ(Run("q:"), rrInternal);
+    EXPECT_EQ(host_.status, "q: に移動できません");
+    EXPECT_EQ(Run("cd \\TEMP"), rrInternal);
+    EXPECT_EQ(host_.status, "cd \\TEMP");
+    EXPECT_EQ(Run("FAILS x"), rrFailed);
+    EXPECT_EQ(host_.status, "FAILS を起動できません");
+    host_.platformOpens = false;
+    EXPECT_EQ(Run("c.xyz"), rrFailed);
+    EXPECT_EQ(host_.status, "c.xyz を開けません");
+    EXPECT_TRUE(prompter_.Questions().empty());  // no message box: scripts go on
 }
 
 TEST_F(InterpreterTest, AliasChainsAndDirectories) {
@@ -392,6 +457,19 @@ TEST_F(InterpreterTest, EditViewWaitSleepShexeCfgload) {
     EXPECT_EQ(host_.calls.back(), "reload C:\\K\\other.cfg");
     Run("cfgload D:\\x.cfg");
     EXPECT_EQ(host_.calls.back(), "reload D:\\x.cfg");
+}
+
+TEST_F(InterpreterTest, CfgloadOfAFileThatCannotBeReadKeepsTheSettingsInForce) {
+    Run("cfgload D:\\x.cfg");
+    host_.reloadReads = false;
+    Run("cfgload missing.cfg");
+    EXPECT_EQ(state_.settingsPath, "D:\\x.cfg");
+    ASSERT_EQ(prompter_.Questions().size(), 1u);
+    EXPECT_EQ(prompter_.Questions()[0].text, "設定ファイル C:\\K\\missing.cfg が見つかりません。\r\n今の設定のままです。");
+    host_.files = {"C:\\K\\LOCKED.CFG"};
+    Run("cfgload locked.cfg");
+    EXPECT_EQ(state_.settingsPath, "D:\\x.cfg");
+    EXPECT_EQ(prompter_.Questions().back().text, "設定ファイル C:\\K\\locked.cfg を読み込めません。\r\n今の設定のままです。");
 }
 
 TEST_F(InterpreterTest, DotStartsTheFolder) {

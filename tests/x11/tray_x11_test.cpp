@@ -18,7 +18,7 @@
 #include "shell/forms_win.h"
 #include "shell/frm_main_win.h"
 #include "shell/resident_win.h"
-#include "tests/e2e/kdrive_run.h"
+#include "tests/e2e/drive.h"
 #include "tests/test_util.h"
 
 namespace kestrum {
@@ -112,7 +112,7 @@ TEST(KestrumX11Test, IconTogglesTheShellAndItsMenuEndsTheProgram) {
     test::WriteFile(dir.File("my.WK"), "#ＫＥＳＴＲＵＭ Ｗキー設定ファイル\r\n");
     test::WriteFile(dir.File("my.TVK"), "#ＫＥＳＴＲＵＭ TVキー設定ファイル\r\n");
     test::WriteFile(dir.File("my.cfg"), "[環境変数]\r\nFILERAUTO, 0\r\nTASKTRAY, 1\r\n[END]\r\n");
-    const test::KdriveResult r = test::RunKdrive(
+    const test::DriveResult r = test::Drive(
         dir, {"start Kestrum.exe \"" + dir.File("my.cfg") + "\"", "wait-window TfrmMain", "expect-tray on",
               "focus TfrmMain", "tray left", "wait-gone TfrmMain 5000", "expect-hidden TApplication", "tray left",
               "wait-window TfrmMain \"\" 5000", "expect-visible TApplication",

@@ -223,8 +223,11 @@ std::string Driver::TypeText(const std::string& text) {
     const int n = MultiByteToWideChar(932, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0);
     std::wstring w(static_cast<std::size_t>(n), L'\0');
     MultiByteToWideChar(932, 0, text.c_str(), static_cast<int>(text.size()), w.data(), n);
-    // A Unicode WM_CHAR keeps double-byte characters whole.
-    for (wchar_t c : w) SendMessageW(f, WM_CHAR, c, 1);
+    // Each character is posted to the focused control as the keyboard and
+    // the input method deliver it: one UTF-16 WM_CHAR through the program's
+    // own message loop.
+    for (wchar_t c : w) PostMessageW(f, WM_CHAR, c, 1);
+    Settle(f);
     return {};
 }
 

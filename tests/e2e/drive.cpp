@@ -1,11 +1,9 @@
-// kdrive.exe started on a script file, its output gathered in a file.
-#include "tests/e2e/kdrive_run.h"
-
-#include <windows.h>
+// kdrive.exe run from the end-to-end tests.
+#include "tests/e2e/drive.h"
 
 namespace kestrum::test {
 
-std::string KestrumBinDir() {
+std::string BinDir() {
     char self[MAX_PATH] = {};
     GetModuleFileNameA(nullptr, self, MAX_PATH);
     std::string dir(self);
@@ -14,7 +12,7 @@ std::string KestrumBinDir() {
     return dir + "bin\\";
 }
 
-KdriveResult RunKdrive(const TempDir& dir, const std::vector<std::string>& script) {
+DriveResult Drive(const TempDir& dir, const std::vector<std::string>& script) {
     std::string text;
     for (const std::string& l : script) text += l + "\r\n";
     const std::string scriptPath = dir.File("script.txt");
@@ -28,23 +26,36 @@ KdriveResult RunKdrive(const TempDir& dir, const std::vector<std::string>& scrip
     si.hStdOutput = out;
     si.hStdError = out;
     PROCESS_INFORMATION pi{};
-    const std::string exe = KestrumBinDir() + "kdrive.exe";
+    const std::string exe = BinDir() + "kdrive.exe";
     std::string cmd = "\"" + exe + "\" \"" + scriptPath + "\"";
-    KdriveResult r;
+    DriveResult r;
     if (!CreateProcessA(exe.c_str(), cmd.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr, &si, &pi)) {
         CloseHandle(out);
         r.output = "cannot start " + exe;
         return r;
     }
     WaitForSingleObject(pi.hProcess, 120000);
-    DWORD code = 1;
-    GetExitCodeProcess(pi.hProcess, &code);
-    r.code = code;
+    GetExitCodeProcess(pi.hProcess, &r.code);
     CloseHandle(pi.hProcess);
     CloseHandle(pi.hThread);
     CloseHandle(out);
     r.output = ReadFile(outPath);
     return r;
+}
+
+std::vector<std::string> Section(const std::vector<std::string>& lines, const std::string& header) {
+    std::vector<std::string> out;
+    bool in = false;
+    for (const std::string& l : lines) {
+        if (l == header) {
+            in = true;
+        } else if (in && l == "[END]") {
+            break;
+        } else if (in) {
+            out.push_back(l);
+        }
+    }
+    return out;
 }
 
 }  // namespace kestrum::test
