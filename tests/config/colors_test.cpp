@@ -4,8 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-
 #include "tests/test_util.h"
 
 namespace kestrum {
@@ -160,22 +158,6 @@ TEST_F(ColorTableTest, FailedLoadKeepsColoursAndHoldsBackTheClose) {
     EXPECT_TRUE(t.LoadFile(path_));
     EXPECT_TRUE(t.SaveAtClose());
     EXPECT_EQ(t.Get(5), 1);
-}
-
-TEST_F(ColorTableTest, AFileThatCannotBeReadIsNeverWrittenOver) {
-    std::filesystem::create_directory(path_);  // exists, cannot be read
-    ColorTable t;
-    EXPECT_FALSE(t.LoadFile(path_));
-    t.Set(3, 7);  // a change the user makes afterwards
-    EXPECT_TRUE(t.SaveAtClose());
-    EXPECT_EQ(t.Save(path_), SaveResult::Unreadable);
-    // Readable again: still not written, the colours did not come from it.
-    std::filesystem::remove(path_);
-    test::WriteFile(path_, File({kHeader, "22,111"}));
-    EXPECT_EQ(t.Save(path_), SaveResult::Unreadable);
-    EXPECT_EQ(test::ReadFile(path_), File({kHeader, "22,111"}));
-    ASSERT_TRUE(t.LoadFile(path_));
-    EXPECT_EQ(t.Save(path_), SaveResult::Saved);
 }
 
 TEST_F(ColorTableTest, OutOfRangeSlotsAreIgnored) {

@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <map>
 
 #include "common/prompter.h"
@@ -118,33 +117,6 @@ TEST_F(KeyMapTest, ForeignHeaderIsReportedAndKeepsTheMap) {
     EXPECT_EQ(keyx_.KeyXUserKey.Get(0).name, "A");
     // The header is compared exactly (a trailing blank is another header).
     EXPECT_EQ(LoadKeyFile(keyx_, File("#TEST \r\n"), kHeader), KeyFileResult::Invalid);
-}
-
-TEST_F(KeyMapTest, AFileThatCannotBeReadKeepsTheMapAndIsNeverSavedOver) {
-    keyx_.KeyXUserKey.Add() = Bind(1, 65, "A");
-    int notFound = 0;
-    keyx_.OnNotFound = [&] { ++notFound; };
-    // A folder where the file should be: it exists and cannot be read.
-    const std::string path = dir_.File("k.key");
-    std::filesystem::create_directory(path);
-    EXPECT_EQ(LoadKeyFile(keyx_, path, kHeader), KeyFileResult::Unreadable);
-    EXPECT_EQ(notFound, 1);
-    EXPECT_EQ(keyx_.KeyXUserKey.Count(), 1);
-    EXPECT_EQ(SaveKeyFile(keyx_, kHeader, path), SaveResult::Unreadable);
-    EXPECT_TRUE(std::filesystem::is_directory(path));
-
-    // Read once and unreadable no more, it may not be written either: the
-    // map does not hold what it holds.
-    std::filesystem::remove(path);
-    test::WriteFile(path, "#TEST\r\n1, 66, B, 0, 0, 0, 0\r\n");
-    EXPECT_EQ(SaveKeyFile(keyx_, kHeader, path), SaveResult::Unreadable);
-    EXPECT_EQ(test::ReadFile(path), "#TEST\r\n1, 66, B, 0, 0, 0, 0\r\n");
-    // Another file is written; after a load from the file it is again.
-    EXPECT_EQ(SaveKeyFile(keyx_, kHeader, dir_.File("other.key")), SaveResult::Saved);
-    EXPECT_EQ(LoadKeyFile(keyx_, path, kHeader), KeyFileResult::Loaded);
-    EXPECT_EQ(SaveKeyFile(keyx_, kHeader, path), SaveResult::Saved);
-    EXPECT_EQ(SaveFailureText(SaveResult::Unreadable, kKeyFileKind, path),
-              "キー設定ファイルを読み込めないため、書き込みませんでした。\r\n" + path);
 }
 
 TEST_F(KeyMapTest, HeaderOnlyGivesAnEmptyMapAndBareCaptions) {

@@ -83,24 +83,7 @@ Lines UnknownSections(const Lines& lines) {
 
 // Compares two loads; "what" names the case in failures.
 void ExpectSameLoad(const Loaded& a, const Loaded& b, const std::string& what) {
-    EXPECT_EQ(a.l.commandTable, b.l.commandTable) << what;
-    EXPECT_EQ(a.l.aliases.size(), b.l.aliases.size()) << what;
-    for (std::size_t i = 0; i < std::min(a.l.aliases.size(), b.l.aliases.size()); ++i) {
-        EXPECT_EQ(a.l.aliases[i].name, b.l.aliases[i].name) << what;
-        EXPECT_EQ(a.l.aliases[i].expansion, b.l.aliases[i].expansion) << what;
-        EXPECT_EQ(a.l.aliases[i].directory, b.l.aliases[i].directory) << what;
-    }
-    EXPECT_EQ(a.l.dirHistory, b.l.dirHistory) << what;
-    EXPECT_EQ(a.l.exeHistory, b.l.exeHistory) << what;
-    EXPECT_EQ(a.l.logList, b.l.logList) << what;
-    EXPECT_EQ(a.l.copyList, b.l.copyList) << what;
-    EXPECT_EQ(a.l.findList, b.l.findList) << what;
-    EXPECT_EQ(a.l.functions.size(), b.l.functions.size()) << what;
-    for (std::size_t i = 0; i < std::min(a.l.functions.size(), b.l.functions.size()); ++i) {
-        EXPECT_EQ(a.l.functions[i].title, b.l.functions[i].title) << what;
-        EXPECT_EQ(a.l.functions[i].command, b.l.functions[i].command) << what;
-    }
-    EXPECT_TRUE(a.l.ext == b.l.ext) << what;
+    EXPECT_TRUE(a.l == b.l) << what;
     for (const EnvKey& k : EnvKeys()) {
         // With the built-in viewer chosen the dialog writes the TVIEW name as
         // the viewer, which then reads back as "NOTEPAD".

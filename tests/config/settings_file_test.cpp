@@ -3,10 +3,8 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <random>
 
-#include "common/prompter.h"
 #include "tests/test_util.h"
 
 namespace kestrum {
@@ -167,48 +165,6 @@ TEST(SettingsFileTest, AppendedListLinesFollowTheCommentRule) {
     marked.AppendListLine("[LogDiskList]", "D:\\B,2");
     EXPECT_EQ(marked.Lines(),
               (Lines{"[CFG Ver1.1]", "[LOGDISKLIST] ; mine", "[END]", "", "[LogDiskList]", "D:\\B,2", "[END]"}));
-}
-
-TEST(SettingsFileTest, SaveReplacesTheFileAndLeavesNoTemporaryFile) {
-    test::TempDir dir;
-    const std::string path = dir.File("k.cfg");
-    test::WriteFile(path, "[ALIAS]\r\nold,x\r\n[END]\r\n");
-    TSettingsFile f(path);
-    f.WriteListSection("ALIAS", {"new,y"});
-    ASSERT_EQ(f.Commit(), SaveResult::Saved);
-    EXPECT_EQ(test::ReadFile(path), "[ALIAS]\r\nnew,y\r\n[END]\r\n");
-    EXPECT_EQ(ReadWholeFile(SaveTempPath(path)).state, FileState::Missing);
-
-    // The temporary file cannot be made: the save fails, the file is whole.
-    test::TempDir blocked;
-    const std::string other = blocked.File("k.cfg");
-    test::WriteFile(other, "[ALIAS]\r\nold,x\r\n[END]\r\n");
-    std::filesystem::create_directory(SaveTempPath(other));  // a folder by that name
-    TSettingsFile g(other);
-    g.WriteListSection("ALIAS", {"new,y"});
-    EXPECT_EQ(g.Commit(), SaveResult::Failed);
-    EXPECT_EQ(test::ReadFile(other), "[ALIAS]\r\nold,x\r\n[END]\r\n");
-}
-
-TEST(SettingsFileTest, AFileThatCannotBeReadIsNeverSavedOver) {
-    // A folder where the file should be: it exists and cannot be read.
-    test::TempDir dir;
-    const std::string path = dir.File("k.cfg");
-    std::filesystem::create_directory(path);
-    TSettingsFile f(path);
-    EXPECT_EQ(f.State(), FileState::Unreadable);
-    EXPECT_TRUE(f.Lines().empty());
-    f.WriteString("FORM_LS", "Top", "1");
-    EXPECT_EQ(f.Commit(), SaveResult::Unreadable);
-    ScriptedPrompter prompter;
-    ScopedPrompter scoped(prompter);
-    EXPECT_FALSE(f.SaveOrSay());
-    ASSERT_EQ(prompter.Questions().size(), 1u);
-    EXPECT_EQ(prompter.Questions()[0].text, "設定ファイルを読み込めないため、書き込みませんでした。\r\n" + path);
-    EXPECT_TRUE(std::filesystem::is_directory(path));
-    // Only a missing file starts empty.
-    EXPECT_EQ(TSettingsFile(dir.File("absent.cfg")).State(), FileState::Missing);
-    EXPECT_EQ(SaveFileBytes(path, "x"), SaveResult::Unreadable);
 }
 
 }  // namespace
