@@ -8,6 +8,7 @@
 
 #include "common/split.h"
 #include "config/settings_file.h"
+#include "config/text_file.h"
 #include "config/window_state.h"
 #include "tests/test_util.h"
 
