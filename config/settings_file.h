@@ -31,6 +31,7 @@ public:
     FileState State() const { return state_; }
     const std::string& Path() const { return path_; }
     const std::vector<std::string>& Lines() const { return lines_; }
+    // The lines to change by hand; take them again after any write below.
     std::vector<std::string>& MutableLines();
 
     // Section name without brackets; the list replaces the section's lines.
