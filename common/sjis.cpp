@@ -7,9 +7,11 @@ std::size_t CharLen(std::string_view s, std::size_t pos) {
     if (pos >= s.size()) return 0;
     if (!IsLeadByte(static_cast<unsigned char>(s[pos]))) return 1;
     if (pos + 1 >= s.size()) return 1;
-    const char t = s[pos + 1];
-    if (t == '\0' || t == '\r' || t == '\n') return 1;
-    return 2;
+    // Only a byte that can follow a lead byte pairs with it: a blank, a
+    // control character, a comma or a quote after a lone lead byte stays a
+    // character of its own, as the trimmer and the field splitters see it.
+    const auto t = static_cast<unsigned char>(s[pos + 1]);
+    return (t >= 0x40 && t <= 0x7E) || (t >= 0x80 && t <= 0xFC) ? 2 : 1;
 }
 
 bool IsCharBoundary(std::string_view s, std::size_t pos) {

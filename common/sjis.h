@@ -18,7 +18,8 @@ constexpr bool IsLeadByte(unsigned char b) {
 constexpr bool IsHalfKana(unsigned char b) { return b >= 0xA1 && b <= 0xDF; }
 
 // Length in bytes of the character starting at pos: 2 for a lead byte that
-// is followed by a real trail byte (present, not NUL, CR or LF), else 1.
+// is followed by a byte that can be a trail byte (0x40-0x7E, 0x80-0xFC; so
+// never NUL, CR, LF, a blank, "," or a quote), else 1.
 std::size_t CharLen(std::string_view s, std::size_t pos);
 
 // Position of the character after the one at pos (never past s.size()).

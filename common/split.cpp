@@ -74,18 +74,14 @@ std::vector<std::string> SplitFields(char sep, std::string_view text) {
     return out;
 }
 
-std::string QuoteField(std::string_view field, char sep) {
-    // Besides fields holding sep, a field that starts with a quote (it would
-    // lose its first and last characters) or holds an odd number of quotes
-    // (the last one would swallow the next separator) is quoted too.
-    std::size_t quotes = 0;
-    for (std::size_t i = 0; i < field.size(); i = NextChar(field, i)) {
-        if (field[i] == '"' && CharLen(field, i) == 1) ++quotes;
-    }
-    const std::string trimmed = Trim(field);
-    const bool needs = FindChar(field, sep) != std::string_view::npos || (!trimmed.empty() && trimmed[0] == '"') ||
-                       quotes % 2 != 0;
-    if (!needs) return std::string(field);
+std::string QuoteField(std::string_view field, char sep, bool always) {
+    // As it stands when it reads back as itself and leaves the separator
+    // after it alone; otherwise (it holds sep, starts with a quote or blank,
+    // ends with a blank, or its quotes would open a stretch or pair up) quoted.
+    std::string probe(field);
+    probe += sep;
+    const std::vector<std::string> back = SplitFields(sep, probe);
+    if (!always && back.size() == 2 && back[0] == field && back[1].empty()) return std::string(field);
     std::string out = "\"";
     for (std::size_t i = 0; i < field.size();) {
         const std::size_t n = CharLen(field, i);

@@ -28,8 +28,10 @@ std::optional<std::string> SplitField(char sep, std::string_view text, int n);
 std::vector<std::string> SplitFields(char sep, std::string_view text);
 
 // A field as the settings writer stores it: inside double quotes, with each
-// quote doubled, when it contains sep (or would not read back otherwise: a
-// leading quote, an odd number of quotes); as it stands otherwise.
-std::string QuoteField(std::string_view field, char sep = ',');
+// quote doubled, when it contains sep or would not read back as itself
+// otherwise (a leading quote, quotes that open a stretch, blanks at either
+// end); as it stands otherwise.
+// With always set the field is quoted in any case.
+std::string QuoteField(std::string_view field, char sep = ',', bool always = false);
 
 }  // namespace kestrum

@@ -421,6 +421,7 @@ void TcfgForm::Fill() {
     EnableWindow(semicolon_, !app.settings.semicolonMode);
     UpdateEnabled();
     keyFileAtOpen_ = keyFileLoaded_ = app.settings.keyCustomFile;
+    keysPreviewed_ = false;
     colorFileAtOpen_ = colorFileLoaded_ = app.settings.colorCustomFile;
 }
 
@@ -494,10 +495,7 @@ bool TcfgForm::OkClick() {
     // One save: the command names and every key of the dialog.
     TSettingsFile file(app.settingsPath, s.semicolonMode);
     WriteCfgDialog(file, s, commands);
-    if (!file.Save()) {
-        CurrentPrompter().MessageDlg("設定ファイルに書き込めません。\r\n" + app.settingsPath, MsgType::Error,
-                                     MsgButtons::Ok);
-    }
+    file.SaveOrSay();
     if (app.filer && app.filer->Visible()) InvalidateRect(app.filer->Handle(), nullptr, FALSE);
     Finish(mrOk);
     return true;
@@ -505,7 +503,16 @@ bool TcfgForm::OkClick() {
 
 void TcfgForm::CancelClick() {
     AppState& app = App();
-    if (keyFileLoaded_ != keyFileAtOpen_) LoadFilerKeyFile(keyFileAtOpen_, true);
+    if (keysPreviewed_) {
+        // The map as it was before the first preview, from memory: no file
+        // is read or written.
+        TKeyX& keys = FilerKeyX();
+        keys.KeyXUserKey.Assign(keysBeforePreview_);
+        keys.unreadableFile = keysUnreadableBeforePreview_;
+        keys.RefreshCaptions();
+        keysPreviewed_ = false;
+        keyFileLoaded_ = keyFileAtOpen_;
+    }
     if (colorFileLoaded_ != colorFileAtOpen_) {
         app.settings.colorCustomFile = colorFileAtOpen_;
         LoadColorFile();
@@ -554,6 +561,11 @@ void TcfgForm::Pick(std::size_t n) {
     SetWindowTextA(edit, text.c_str());
     // The key and colour files are loaded at once for a preview.
     if (SameText(item.key, "KeyCustomFile") && text != keyFileLoaded_) {
+        if (!keysPreviewed_) {
+            keysBeforePreview_.Assign(FilerKeyX().KeyXUserKey);
+            keysUnreadableBeforePreview_ = FilerKeyX().unreadableFile;
+            keysPreviewed_ = true;
+        }
         LoadFilerKeyFile(text, true);
         keyFileLoaded_ = text;
     } else if (SameText(item.key, "ColorCustomFile") && text != colorFileLoaded_) {
@@ -567,7 +579,8 @@ void TcfgForm::OnButton(std::size_t n) {
     const CfgItem& item = CfgItems()[n];
     switch (item.action) {
     case CfgAction::FilerKeys:
-        ShowKeyCustomDialog(Handle(), FilerKeyX(), "", [] { SaveFilerKeyFile(); }, 0);
+        // The map shown is the previewed file's: its bindings go there.
+        ShowKeyCustomDialog(Handle(), FilerKeyX(), "", [this] { SaveFilerKeyFileAs(keyFileLoaded_); }, 0);
         break;
     case CfgAction::ViewerKeys:
         ShowKeyCustomDialog(Handle(), ViewerKeyX(), kKeyCustomCaption, [] { SaveViewerKeyFile(); }, 0);

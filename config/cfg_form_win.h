@@ -13,6 +13,7 @@
 #include "common/handles_win.h"
 #include "common/window_win.h"
 #include "config/cfg_pages.h"
+#include "config/key_map.h"
 #include "config/window_state.h"
 
 namespace kestrum {
@@ -120,6 +121,10 @@ private:
     std::string colorFileAtOpen_;
     std::string keyFileLoaded_;
     std::string colorFileLoaded_;
+    // The filer's key map before the first preview, put back by Cancel.
+    bool keysPreviewed_ = false;
+    TUserKey keysBeforePreview_;
+    std::string keysUnreadableBeforePreview_;
 };
 
 // Opens the dialog modally on a page (0 "Main" ... 9 "マクロ"); mrOk or

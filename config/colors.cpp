@@ -81,17 +81,22 @@ void ColorTable::Set(int slot, ColorValue value) {
 }
 
 bool ColorTable::LoadFile(const std::string& path) {
-    const std::optional<std::string> bytes = ReadFileBytes(path);
+    const FileContents file = ReadWholeFile(path);
     ColorSlots loaded = colors_;
-    if (!bytes || !ParseColorFile(*bytes, loaded)) {
+    if (file.state == FileState::Unreadable) unreadable_ = path;
+    if (file.state != FileState::Read || !ParseColorFile(file.bytes, loaded)) {
         saveAtClose_ = false;
         return false;
     }
     colors_ = loaded;
     saveAtClose_ = true;
+    unreadable_.clear();
     return true;
 }
 
-bool ColorTable::SaveFile(const std::string& path) const { return WriteFileBytes(path, FormatColorFile(colors_)); }
+SaveResult ColorTable::Save(const std::string& path) const {
+    if (!unreadable_.empty() && SameText(unreadable_, path)) return SaveResult::Unreadable;
+    return SaveFileBytes(path, FormatColorFile(colors_));
+}
 
 }  // namespace kestrum

@@ -8,10 +8,14 @@
 #include <string_view>
 #include <vector>
 
+#include "config/text_file.h"
+
 namespace kestrum {
 
 inline constexpr int kColorSlotCount = 31;
 inline constexpr std::string_view kColorFileHeader = "#ＫＥＳＴＲＵＭ色設定ファイル";
+// The kind of file in the messages of a failed save.
+inline constexpr std::string_view kColorFileKind = "色設定ファイル";
 
 // A colour as the window system numbers it: 0x00BBGGRR, or a system colour
 // (top bit set, so negative) whose low byte is the system colour index.
@@ -85,17 +89,20 @@ public:
     const ColorSlots& Values() const { return colors_; }
     void Reset() { *this = ColorTable(); }
 
-    // Reads the file; false (colours unchanged) when it is missing, empty
-    // or has no header.
+    // Reads the file; false (colours unchanged) when it is missing, empty,
+    // unreadable or has no header.
     bool LoadFile(const std::string& path);
-    // Writes the file; false when it cannot be written.
-    bool SaveFile(const std::string& path) const;
+    // Writes the file in one step. A file that exists but cannot be read, now
+    // or at the last load, is not written over (Unreadable).
+    SaveResult Save(const std::string& path) const;
+    bool SaveFile(const std::string& path) const { return Save(path) == SaveResult::Saved; }
     // Whether the shell's close writes the file.
     bool SaveAtClose() const { return saveAtClose_; }
 
 private:
     ColorSlots colors_;
     bool saveAtClose_ = false;
+    std::string unreadable_;  // the last load's file when it could not be read
 };
 
 }  // namespace kestrum

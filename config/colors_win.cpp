@@ -72,9 +72,7 @@ bool LoadColorFile() {
 
 bool SaveColorFile() {
     const std::string path = CurrentColorFilePath();
-    if (Colors().SaveFile(path)) return true;
-    ShowErrorBox("色設定ファイルに書き込めません。\r\n" + path);
-    return false;
+    return ReportSave(Colors().Save(path), kColorFileKind, path);
 }
 
 bool SaveColorFileAtClose() {

@@ -20,7 +20,8 @@ std::string CurrentColorFilePath();
 // A missing, empty or headerless file shows "指定された色設定ファイルが無効です。
 // ディフォルトの色で表示します" and leaves every colour as it was; false then.
 bool LoadColorFile();
-// Writes the colour file; a failure is shown in the error box. False then.
+// Writes the colour file; a failure, or a file there that could not be read,
+// is shown once in the error box. False then.
 bool SaveColorFile();
 // The close of the shell window: writes the file unless the last load failed
 // (or none was made) and no colour was changed since. True when nothing had

@@ -94,9 +94,18 @@ void LoadKeyFiles() {
     LoadKeyFile(viewer, ViewerPath(), kViewerKeyHeader);
 }
 
-bool SaveFilerKeyFile() { return FilerKeyX().KeyXUserKey.Save(FilerPath(), kFilerKeyHeader); }
-bool SaveEditKeyFile() { return EditKeyX().KeyXUserKey.Save(EditPath(), kEditKeyHeader); }
-bool SaveViewerKeyFile() { return ViewerKeyX().KeyXUserKey.Save(ViewerPath(), kViewerKeyHeader); }
+namespace {
+bool SaveOrSay(const TKeyX& keyx, std::string_view header, const std::string& path) {
+    return ReportSave(SaveKeyFile(keyx, header, path), kKeyFileKind, path);
+}
+}  // namespace
+
+bool SaveFilerKeyFile() { return SaveOrSay(FilerKeyX(), kFilerKeyHeader, FilerPath()); }
+bool SaveFilerKeyFileAs(const std::string& keyCustomFile) {
+    return SaveOrSay(FilerKeyX(), kFilerKeyHeader, FilerKeyFilePath(keyCustomFile, App().programDir));
+}
+bool SaveEditKeyFile() { return SaveOrSay(EditKeyX(), kEditKeyHeader, EditPath()); }
+bool SaveViewerKeyFile() { return SaveOrSay(ViewerKeyX(), kViewerKeyHeader, ViewerPath()); }
 
 bool EditKeyLookUp(WPARAM& key, bool shift, bool ctrl, bool alt) {
     // An action may send keys to the box itself (history sends Up): those

@@ -24,8 +24,12 @@ void LoadKeyFiles();
 // dialog trying a name) never writes the file.
 void LoadFilerKeyFile(const std::string& keyCustomFile, bool preview);
 
-// The files, written from the maps.
+// The files, written from the maps. A file that cannot be written, or that
+// exists but could not be read, is left as it is and the user is told once.
 bool SaveFilerKeyFile();
+// The filer's map into the file named like KeyCustomFile (the file the
+// settings dialog previews).
+bool SaveFilerKeyFileAs(const std::string& keyCustomFile);
 bool SaveEditKeyFile();
 bool SaveViewerKeyFile();
 

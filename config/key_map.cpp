@@ -75,7 +75,8 @@ bool IsOne(const std::vector<std::string>& fields, std::size_t n) {
     return n < fields.size() && ToInt(fields[n]) == 1;
 }
 
-// The name as written: every "," becomes "，" so that the line keeps its fields.
+// The name as written: every "," becomes "，" so that the line keeps its
+// fields, and a name that would not read back as itself (a quote) is quoted.
 std::string NameForFile(std::string_view name) {
     std::string out;
     for (std::size_t i = 0; i < name.size();) {
@@ -87,7 +88,7 @@ std::string NameForFile(std::string_view name) {
         }
         i += len;
     }
-    return out;
+    return QuoteField(out);
 }
 
 }  // namespace
@@ -157,11 +158,16 @@ std::string TUserKey::FileText(std::string_view header) const {
 }
 
 bool TUserKey::Save(const std::string& path, std::string_view header) const {
-    return WriteFileBytes(path, FileText(header));
+    return SaveFileBytes(path, FileText(header)) == SaveResult::Saved;
 }
 
 bool SaveKeyFile(const TUserKey& map, std::string_view header, const std::string& path) {
     return map.Save(path, header);
+}
+
+SaveResult SaveKeyFile(const TKeyX& keyx, std::string_view header, const std::string& path) {
+    if (!keyx.unreadableFile.empty() && SameText(keyx.unreadableFile, path)) return SaveResult::Unreadable;
+    return SaveFileBytes(path, keyx.KeyXUserKey.FileText(header));
 }
 
 // ---- TKeyX ----
@@ -225,12 +231,20 @@ void TKeyX::LookUp(int& key, unsigned char modifiers) {
 // ---- key files ----
 
 KeyFileResult LoadKeyFile(TKeyX& keyx, const std::string& path, std::string_view header, bool preview) {
-    const std::optional<std::string> bytes = ReadFileBytes(path);
-    if (!bytes || bytes->empty()) {
+    const FileContents file = ReadWholeFile(path);
+    if (file.state != FileState::Read || file.bytes.empty()) {
+        const bool unreadable = file.state == FileState::Unreadable;
+        if (unreadable) keyx.unreadableFile = path;
         if (keyx.OnNotFound) keyx.OnNotFound();
-        return KeyFileResult::NotFound;
+        return unreadable ? KeyFileResult::Unreadable : KeyFileResult::NotFound;
     }
-    const std::vector<std::string> lines = SplitLines(*bytes);
+    const std::vector<std::string> lines = SplitLines(file.bytes);
+    // The map is about to come from the file: it may be saved there again.
+    if (!lines.empty() && lines[0] == header) keyx.unreadableFile.clear();
+    return LoadKeyLines(keyx, lines, header, preview);
+}
+
+KeyFileResult LoadKeyLines(TKeyX& keyx, const std::vector<std::string>& lines, std::string_view header, bool preview) {
     if (lines.empty() || lines[0] != header) {
         CurrentPrompter().ShowMessage(kKeyFileInvalid);
         return KeyFileResult::Invalid;

@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "config/text_file.h"
+
 namespace kestrum {
 
 // Modifier bits of a binding, the same as the shift state of a key-down.
@@ -88,6 +90,10 @@ public:
     // Lines whose id still names no action are kept when this says so (ids
     // of actions that come later, such as user functions not loaded yet).
     std::function<bool(int id)> KeepUnknownId;
+    // The file of the last load when it existed but could not be read: the
+    // map does not hold its bindings, so it is never saved over (see
+    // SaveKeyFile). Empty after a load that read its file.
+    std::string unreadableFile;
 
     // How the window runs a command and shows a menu caption.
     std::function<void(int command)> runCommand;
@@ -118,12 +124,20 @@ private:
     std::vector<KeyAction> actions_;
 };
 
-enum class KeyFileResult { Loaded, NotFound, Invalid };
-// Loads a key file into keyx's map. A missing or empty file raises
-// OnNotFound, a foreign header shows a message; the map is kept in both
-// cases. A preview load never raises OnSaveNeeded.
+enum class KeyFileResult { Loaded, NotFound, Invalid, Unreadable };
+// Loads a key file into keyx's map. A missing, empty or unreadable file
+// raises OnNotFound, a foreign header shows a message; the map is kept in
+// every such case. A preview load never raises OnSaveNeeded.
 KeyFileResult LoadKeyFile(TKeyX& keyx, const std::string& path, std::string_view header, bool preview = false);
+// The same from the lines of a file that was read.
+KeyFileResult LoadKeyLines(TKeyX& keyx, const std::vector<std::string>& lines, std::string_view header,
+                           bool preview = false);
 bool SaveKeyFile(const TUserKey& map, std::string_view header, const std::string& path);
+// Writes keyx's map to path, unless path is a file that exists but could not
+// be read, now or at keyx's last load (Unreadable).
+SaveResult SaveKeyFile(const TKeyX& keyx, std::string_view header, const std::string& path);
+// The kind of file in the messages of a failed save.
+inline constexpr std::string_view kKeyFileKind = "キー設定ファイル";
 
 // ---- the dialog's rules ----
 // Text of a captured key: the names of the special keys, else the character

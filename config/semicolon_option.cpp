@@ -32,23 +32,13 @@ void CutCfgComments(std::vector<std::string>& lines) {
     lines = std::move(out);
 }
 
-namespace {
-
-bool SaveOrSay(const TSettingsFile& f) {
-    if (f.Save()) return true;
-    CurrentPrompter().MessageDlg("設定ファイルに書き込めません。\r\n" + f.Path(), MsgType::Error, MsgButtons::Ok);
-    return false;
-}
-
-}  // namespace
-
 SemicolonOutcome TurnOnSemicolonOption(const std::string& settingsPath, Settings& s) {
     Prompter& ask = CurrentPrompter();
     if (ask.MessageDlg(kSemicolonQuestion, MsgType::Confirmation, MsgButtons::YesNo) != mrYes) return {};
 
     TSettingsFile f(settingsPath, s.semicolonMode);
     f.InsertMarker();
-    if (!SaveOrSay(f)) return {};
+    if (!f.SaveOrSay()) return {};
     s.semicolonMode = true;
     SemicolonOutcome out{true, true};
     if (s.cutComment) return out;
@@ -60,7 +50,7 @@ SemicolonOutcome TurnOnSemicolonOption(const std::string& settingsPath, Settings
     }
     if (r != mrYes) return out;
     CutCfgComments(f.MutableLines());
-    if (SaveOrSay(f)) s.cutComment = true;
+    if (f.SaveOrSay()) s.cutComment = true;
     return out;
 }
 

@@ -3,6 +3,7 @@
 
 #include "common/sjis.h"
 #include "common/split.h"
+#include "config/text_file.h"
 
 namespace kestrum {
 
@@ -147,9 +148,18 @@ std::string EnvValueText(const Settings& s, const EnvKey& key) {
 }
 
 std::string FormatAliasLine(const AliasEntry& a) {
-    std::string line = QuoteField(a.name) + "," + QuoteField(a.expansion);
-    if (!a.directory.empty()) line += "," + QuoteField(a.directory);
+    std::string rest = "," + QuoteField(a.expansion);
+    if (!a.directory.empty()) rest += "," + QuoteField(a.directory);
+    const std::string line = QuoteField(a.name) + rest;
+    // A line that reads as a section header would end the section: the
+    // quoted name keeps it an entry.
+    if (LooksLikeSectionHeader(UpperAscii(Trim(line)))) return QuoteField(a.name, ',', true) + rest;
     return line;
+}
+
+std::string FormatFunctionLine(const FunctionKey& k) {
+    if (k.title.empty() && FindChar(k.command, ']') != std::string::npos) return "[]" + k.command;
+    return k.title + k.command;
 }
 
 }  // namespace kestrum

@@ -124,6 +124,7 @@ struct AliasEntry {
     std::string name;
     std::string expansion;
     std::string directory;
+    bool operator==(const AliasEntry&) const = default;
 };
 
 // The [ALIAS] line of an entry: name and expansion always, the directory
@@ -133,12 +134,19 @@ std::string FormatAliasLine(const AliasEntry& a);
 struct ExtEntry {
     std::string ext;  // upper case, with or without the dot as typed
     std::string command;
+    bool operator==(const ExtEntry&) const = default;
 };
 
 struct FunctionKey {
     std::string title;    // up to and including the first "]"
     std::string command;  // the rest
+    bool operator==(const FunctionKey&) const = default;
 };
+
+// The [FUNCTION] line of a key: its title as kept, then its command. A key
+// without a title is its command alone, unless the command holds a "]"
+// (which would be read as the end of a title).
+std::string FormatFunctionLine(const FunctionKey& k);
 
 // Everything the settings loader reads besides the [環境変数] values.
 struct SettingsLists {
@@ -151,6 +159,7 @@ struct SettingsLists {
     std::vector<std::string> copyList;  // key character, a blank, path
     std::vector<std::string> findList;
     std::vector<FunctionKey> functions;  // at most kFunctionKeyCount
+    bool operator==(const SettingsLists&) const = default;
 };
 
 }  // namespace kestrum

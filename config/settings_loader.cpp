@@ -15,7 +15,10 @@ std::optional<int> ParseInt(std::string_view text) {
     if (t.empty()) return std::nullopt;
     const char* b = t.data();
     const char* e = t.data() + t.size();
-    if (*b == '+') ++b;
+    if (*b == '+') {
+        ++b;
+        if (b == e || *b == '-' || *b == '+') return std::nullopt;
+    }
     int v = 0;
     const auto r = std::from_chars(b, e, v);
     if (r.ec != std::errc() || r.ptr != e) return std::nullopt;
@@ -54,23 +57,17 @@ bool ApplyEnvValue(Settings& s, std::string_view key, std::string_view value) {
 namespace {
 
 // Walks the lines of one section: yields each raw line after the header up
-// to its [END] (consumed) or the next known header (left for the caller).
+// to where the section ends (see FindSectionExtent); its [END] is consumed.
 class SectionReader {
 public:
     SectionReader(const std::vector<std::string>& lines, std::size_t& pos, bool semicolonMode)
-        : lines_(lines), pos_(pos), semicolon_(semicolonMode) {}
+        : lines_(lines), pos_(pos), semicolon_(semicolonMode),
+          extent_(FindSectionExtent(lines, pos - 1, semicolonMode)) {}
 
     // Next line of the section, comment cut and trimmed; false at its end.
     bool Next(std::string& line) {
-        if (done_ || pos_ >= lines_.size()) return false;
-        const std::string n = NormalizeLine(lines_[pos_], semicolon_);
-        if (n == "[END]") {
-            ++pos_;
-            done_ = true;
-            return false;
-        }
-        if (IsKnownSectionHeader(n)) {
-            done_ = true;
+        if (pos_ >= extent_.end) {
+            if (extent_.hasEnd && pos_ == extent_.end) ++pos_;
             return false;
         }
         line = Trim(CutComment(lines_[pos_], semicolon_));
@@ -88,7 +85,7 @@ private:
     const std::vector<std::string>& lines_;
     std::size_t& pos_;
     bool semicolon_;
-    bool done_ = false;
+    SectionExtent extent_;
 };
 
 void ReadHistory(SectionReader& r, std::vector<std::string>& list) {
@@ -231,6 +228,7 @@ void LoadSettingsLines(const std::vector<std::string>& lines, Settings& s, Setti
         } else if (n == "[FUNCTION]") {
             ReadFunctions(r, lists.functions);
         }
+        r.SkipRest();
         // The profile sections ([FORM_LS] ...) belong to the profile reader.
     }
     ResolveViewer(s, lists.commandTable[4]);

@@ -1,10 +1,14 @@
 // Line-level file handling shared by the settings, key and colour files.
 #include "config/text_file.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <memory>
 
+#include "common/prompter.h"
 #include "common/sjis.h"
+#include "config/file_commit.h"
+#include "config/settings.h"
 
 namespace kestrum {
 
@@ -41,45 +45,45 @@ struct FileCloser {
 using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
 }  // namespace
 
-std::optional<std::string> ReadFileBytes(const std::string& path) {
+FileContents ReadWholeFile(const std::string& path) {
+    errno = 0;
     FilePtr f(std::fopen(path.c_str(), "rb"));
-    if (!f) return std::nullopt;
-    std::string data;
+    if (!f) return {errno == ENOENT ? FileState::Missing : FileState::Unreadable, std::string()};
+    FileContents out{FileState::Read, std::string()};
     char buf[65536];
     std::size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, f.get())) > 0) data.append(buf, n);
-    if (std::ferror(f.get())) return std::nullopt;
-    return data;
+    while ((n = std::fread(buf, 1, sizeof buf, f.get())) > 0) out.bytes.append(buf, n);
+    if (std::ferror(f.get())) return {FileState::Unreadable, std::string()};
+    return out;
 }
 
-bool WriteFileBytes(const std::string& path, std::string_view bytes) {
-    const std::string tmp = path + ".tmp~";
-    {
-        FilePtr f(std::fopen(tmp.c_str(), "wb"));
-        if (!f) return false;
-        if (!bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), f.get()) != bytes.size()) {
-            f.reset();
-            std::remove(tmp.c_str());
-            return false;
-        }
-        if (std::fflush(f.get()) != 0) {
-            f.reset();
-            std::remove(tmp.c_str());
-            return false;
-        }
+std::optional<std::string> ReadFileBytes(const std::string& path) {
+    FileContents c = ReadWholeFile(path);
+    if (c.state != FileState::Read) return std::nullopt;
+    return std::move(c.bytes);
+}
+
+std::string SaveTempPath(const std::string& path) { return path + ".tmp~"; }
+
+SaveResult SaveFileBytes(const std::string& path, std::string_view bytes) {
+    if (path.empty()) return SaveResult::Failed;
+    if (ReadWholeFile(path).state == FileState::Unreadable) return SaveResult::Unreadable;
+    return CommitFile(SaveTempPath(path), path, bytes) ? SaveResult::Saved : SaveResult::Failed;
+}
+
+std::string SaveFailureText(SaveResult result, std::string_view what, const std::string& path) {
+    switch (result) {
+    case SaveResult::Saved: return std::string();
+    case SaveResult::Unreadable: return std::string(what) + "を読み込めないため、書き込みませんでした。\r\n" + path;
+    case SaveResult::Failed: return std::string(what) + "に書き込めません。\r\n" + path;
     }
-#ifdef _WIN32
-    // rename() does not replace an existing file on Windows. Should the
-    // rename fail after the removal, the new text stays in the temporary file.
-    std::remove(path.c_str());
-    return std::rename(tmp.c_str(), path.c_str()) == 0;
-#else
-    if (std::rename(tmp.c_str(), path.c_str()) != 0) {
-        std::remove(tmp.c_str());
-        return false;
-    }
-    return true;
-#endif
+    return std::string();
+}
+
+bool ReportSave(SaveResult result, std::string_view what, const std::string& path) {
+    if (result == SaveResult::Saved) return true;
+    CurrentPrompter().MessageDlg(SaveFailureText(result, what, path), MsgType::Error, MsgButtons::Ok);
+    return false;
 }
 
 std::string CutComment(std::string_view line, bool semicolonMode) {
@@ -102,6 +106,45 @@ bool IsKnownSectionHeader(std::string_view n) {
         if (n == h) return true;
     }
     return false;
+}
+
+bool LooksLikeSectionHeader(std::string_view n) {
+    if (n.size() < 3 || n.front() != '[' || n.back() != ']') return false;
+    const std::string_view name = n.substr(1, n.size() - 2);
+    if (FindChar(name, '[') != std::string_view::npos || FindChar(name, ']') != std::string_view::npos) return false;
+    // The closing bracket must be a character of its own, not a trail byte.
+    return IsCharBoundary(n, n.size() - 1);
+}
+
+namespace {
+// The walk of FindSectionExtent over count lines given in normalised form.
+template <typename Normalized>
+SectionExtent ExtentOf(std::size_t count, std::size_t header, Normalized normalized) {
+    const bool functions = header < count && normalized(header) == "[FUNCTION]";
+    int entries = 0;
+    for (std::size_t j = header + 1; j < count; ++j) {
+        const std::string& n = normalized(j);
+        if (n.empty()) continue;
+        ++entries;
+        if (n[0] != '[') continue;
+        if (n == "[END]") return {j, true};
+        if (IsKnownSectionHeader(n)) return {j, false};
+        if (LooksLikeSectionHeader(n) && !(functions && entries <= kFunctionKeyCount)) return {j, false};
+    }
+    return {count, false};
+}
+}  // namespace
+
+SectionExtent FindSectionExtent(const std::vector<std::string>& lines, std::size_t header, bool semicolonMode) {
+    std::string n;
+    return ExtentOf(lines.size(), header, [&](std::size_t i) -> const std::string& {
+        n = NormalizeLine(lines[i], semicolonMode);
+        return n;
+    });
+}
+
+SectionExtent FindSectionExtentNormalized(const std::vector<std::string>& normalized, std::size_t header) {
+    return ExtentOf(normalized.size(), header, [&](std::size_t i) -> const std::string& { return normalized[i]; });
 }
 
 }  // namespace kestrum

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "common/history.h"
+#include "config/text_file.h"
 
 namespace kestrum {
 
@@ -54,14 +55,23 @@ void WriteFont(TSettingsFile& f, const char* section, const std::string& suffix,
     if (styleLast) f.WriteInteger(section, "FontStyle" + suffix, font.style);
 }
 
+// A history entry that would read back as a section header (a typed
+// "[END]") would end its section and cut off the entries after it.
+std::vector<std::string> Storable(std::vector<std::string> list) {
+    std::erase_if(list, [](const std::string& e) {
+        return LooksLikeSectionHeader(NormalizeLine(e, false)) || LooksLikeSectionHeader(NormalizeLine(e, true));
+    });
+    return list;
+}
+
 }  // namespace
 
 void WriteCloseState(TSettingsFile& f, CloseState s) {
     f.WriteLine("[環境変数]", "MENUBAR", std::string("MenuBar, ") + (s.menuBarShown ? "1" : "0"));
 
     AddToHistory(s.dirHistory, s.currentDir);
-    f.WriteListSection("DIRHISTORY", s.dirHistory);
-    f.WriteListSection("EXEHISTORY", s.exeHistory);
+    f.WriteListSection("DIRHISTORY", Storable(s.dirHistory));
+    f.WriteListSection("EXEHISTORY", Storable(s.exeHistory));
 
     const char* ls = "FORM_LS";
     WriteGeometry(f, ls, "", s.filer);

@@ -405,9 +405,9 @@ bool TfrmFM::RunFileAction(int code) {
     case 48:
     case 49: RegisterDirectory(code == 48); return true;
     case 50: {
-        TSettingsFile file(app.settingsPath);
+        TSettingsFile file(app.settingsPath, app.settings.semicolonMode);
         file.WriteLine("[環境変数]", "HOMEDIR", "HomeDir, " + app.currentDir);
-        file.Save();
+        file.SaveOrSay();
         app.settings.homeDir = app.currentDir;
         return true;
     }
@@ -556,27 +556,9 @@ void TfrmFM::RegisterDirectory(bool logList) {
         }
     }
     list.push_back(entry);
-    TSettingsFile file(app.settingsPath);
-    std::vector<std::string>& lines = file.MutableLines();
-    const std::string header = logList ? "[LogDiskList]" : "[CopyDirList]";
-    std::size_t h = lines.size();
-    for (std::size_t i = 0; i < lines.size(); ++i) {
-        if (SameText(Trim(lines[i]), header)) {
-            h = i;
-            break;
-        }
-    }
-    if (h == lines.size()) {
-        lines.push_back(std::string());
-        lines.push_back(header);
-        lines.push_back(line);
-        lines.push_back("[END]");
-    } else {
-        std::size_t end = h + 1;
-        while (end < lines.size() && !SameText(Trim(lines[end]), "[END]")) ++end;
-        lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(end), line);
-    }
-    file.Save();
+    TSettingsFile file(app.settingsPath, app.settings.semicolonMode);
+    file.AppendListLine(logList ? "[LogDiskList]" : "[CopyDirList]", line);
+    file.SaveOrSay();
 }
 
 void TfrmFM::RegisterAlias(bool withFile) {

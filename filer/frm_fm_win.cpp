@@ -456,10 +456,7 @@ bool TfrmFM::RunAction(int code) {
         app.settings.filerAuto = !app.settings.filerAuto;
         TSettingsFile file(app.settingsPath, app.settings.semicolonMode);
         file.WriteLine("[環境変数]", "FILERAUTO", std::string("FilerAuto, ") + (app.settings.filerAuto ? "1" : "0"));
-        if (!file.Save()) {
-            CurrentPrompter().MessageDlg("設定ファイルに書き込めません。\r\n" + app.settingsPath, MsgType::Error,
-                                         MsgButtons::Ok);
-        }
+        file.SaveOrSay();
         return true;
     }
     case 70:

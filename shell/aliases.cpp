@@ -62,10 +62,7 @@ bool SaveAliases(const ShellState& state) {
     for (const AliasEntry& a : state.lists.aliases) lines.push_back(FormatAliasLine(a));
     TSettingsFile file(state.settingsPath, state.settings.semicolonMode);
     file.WriteListSection("ALIAS", lines);
-    if (file.Save()) return true;
-    CurrentPrompter().MessageDlg("設定ファイルに書き込めません。\r\n" + state.settingsPath, MsgType::Error,
-                                 MsgButtons::Ok);
-    return false;
+    return file.SaveOrSay();
 }
 
 }  // namespace kestrum

@@ -486,10 +486,7 @@ void TfrmMain::FormCloseQuery() {
     TSettingsFile file(app.settingsPath, app.settings.semicolonMode);
     CloseState state = CollectCloseState();
     WriteCloseState(file, state);
-    if (!file.Save()) {
-        CurrentPrompter().MessageDlg("設定ファイルに書き込めません。\r\n" + app.settingsPath, MsgType::Error,
-                                     MsgButtons::Ok);
-    }
+    file.SaveOrSay();
 }
 
 LRESULT TfrmMain::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {

@@ -14,10 +14,7 @@ namespace {
 bool SaveSection(const ShellState& state, const char* section, const std::vector<std::string>& lines) {
     TSettingsFile file(state.settingsPath, state.settings.semicolonMode);
     file.WriteListSection(section, lines);
-    if (file.Save()) return true;
-    CurrentPrompter().MessageDlg("設定ファイルに書き込めません。\r\n" + state.settingsPath, MsgType::Error,
-                                 MsgButtons::Ok);
-    return false;
+    return file.SaveOrSay();
 }
 
 // The first character of a trimmed text, when it is a single byte.
@@ -234,18 +231,23 @@ TFunctionEditor::TFunctionEditor(ShellState& state) : state_(state) {
     for (const FunctionKey& k : state.lists.functions) {
         titles_.push_back(BareTitle(k.title));
         commands_.push_back(k.command);
+        kept_.push_back(k.title);
     }
 }
 
 std::string TFunctionEditor::Caption() const { return "ファンクションのカスタマイズ"; }
 
 void TFunctionEditor::Move(std::size_t from, std::size_t to) {
-    if (MoveItem(titles_, from, to)) MoveItem(commands_, from, to);
+    if (MoveItem(titles_, from, to)) {
+        MoveItem(commands_, from, to);
+        MoveItem(kept_, from, to);
+    }
 }
 
 void TFunctionEditor::Remove(std::size_t i) {
     EraseAt(titles_, i);
     EraseAt(commands_, i);
+    EraseAt(kept_, i);
 }
 
 bool TFunctionEditor::CanAdd() const { return titles_.size() < static_cast<std::size_t>(kFunctionKeyCount); }
@@ -254,8 +256,11 @@ bool TFunctionEditor::Commit() {
     std::vector<FunctionKey> keys;
     std::vector<std::string> lines;
     for (std::size_t i = 0; i < titles_.size(); ++i) {
-        keys.push_back({"[" + titles_[i] + "]", commands_[i]});
-        lines.push_back(keys.back().title + keys.back().command);
+        // A title not edited here is written as it was read (one without
+        // brackets, or none at all, stays so).
+        const bool same = BareTitle(kept_[i]) == titles_[i];
+        keys.push_back({same ? kept_[i] : "[" + titles_[i] + "]", commands_[i]});
+        lines.push_back(FormatFunctionLine(keys.back()));
     }
     state_.lists.functions = keys;
     return SaveSection(state_, "FUNCTION", lines);
@@ -294,6 +299,7 @@ void TFunctionEditor::Store(int index, const std::string& title) {
     } else if (CanAdd()) {
         titles_.push_back(title);
         commands_.emplace_back();
+        kept_.emplace_back();
         Select(static_cast<int>(titles_.size()) - 1);
     }
 }

@@ -163,6 +163,7 @@ private:
     ShellState& state_;
     std::vector<std::string> titles_;
     std::vector<std::string> commands_;
+    std::vector<std::string> kept_;  // each title as read, brackets and all
 };
 
 // Moves v[from] to position to, shifting the rest (the helper the editors

@@ -84,5 +84,16 @@ TEST(SjisTest, ConfigPathsAreRelativeToTheProgramUnlessTheyNameADrive) {
     EXPECT_EQ(ResolveConfigPath("D:\\keys\\my.key", "C:\\K\\"), "D:\\keys\\my.key");
 }
 
+TEST(SjisTest, ALoneLeadByteNeverTakesABlankCommaOrQuote) {
+    // Only 40-7E and 80-FC follow a lead byte; anything else stands alone,
+    // so separators after a lone lead byte still count.
+    const char* alone[] = {"\x81 ", "\x81,", "\x81\"", "\x81;", "\x81\t", "\x81:", "\x81\x7F", "\x81\xFD", "\x81\xFF"};
+    for (const char* t : alone) EXPECT_EQ(CharLen(t, 0), 1u) << static_cast<int>(static_cast<unsigned char>(t[1]));
+    const char* pairs[] = {"\x81\x40", "\x81\x5C", "\x81\x5D", "\x81\x7E", "\x81\x80", "\x81\xFC"};
+    for (const char* t : pairs) EXPECT_EQ(CharLen(t, 0), 2u) << static_cast<int>(static_cast<unsigned char>(t[1]));
+    EXPECT_EQ(FindChar("a\x81,b", ','), 2u);
+    EXPECT_EQ(Trim("x\x81 "), "x\x81");
+}
+
 }  // namespace
 }  // namespace kestrum

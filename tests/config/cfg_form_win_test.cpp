@@ -15,6 +15,7 @@
 #include "config/colors_dialog_win.h"
 #include "config/colors_win.h"
 #include "config/key_custom_win.h"
+#include "config/key_files_win.h"
 #include "config/settings_file.h"
 #include "config/settings_loader.h"
 #include "config/text_file.h"
@@ -322,6 +323,55 @@ TEST_F(CfgFormTest, ColourFileIsPreviewedAndCancelLoadsTheOldOne) {
     EXPECT_EQ(Colors().Get(kColShellForm), 222);
     const std::vector<std::string> lines = test::CrLfLines(FileText());
     EXPECT_NE(std::find(lines.begin(), lines.end(), "ColorCustomFile, Other.Col"), lines.end());
+}
+
+TEST_F(CfgFormTest, KeysCustomisedDuringAPreviewGoToThePreviewedFile) {
+    const std::string mine = std::string(kFilerKeyHeader) + "\r\n0, 65, A, 0, 0, 0, 0\r\n";
+    const std::string other = std::string(kFilerKeyHeader) + "\r\n1, 66, B, 0, 0, 0, 0\r\n";
+    test::WriteFile(dir_.File("Kestrum.Key"), mine);
+    test::WriteFile(dir_.File("Other.Key"), other);
+    TKeyX& keys = FilerKeyX();
+    LoadFilerKeyFile("Kestrum.Key", false);
+    ASSERT_EQ(keys.KeyXUserKey.Count(), 1);
+
+    TcfgForm& f = Open(kPageDirectories);
+    prompter_.AnswerLine("Other.Key");
+    Click(f.PickButton("KeyCustomFile"));
+    ASSERT_EQ(keys.KeyXUserKey.Count(), 1);
+    EXPECT_EQ(keys.KeyXUserKey.Get(0).name, "B");
+    // キーカスタマイズ binds F2 and saves.
+    SetKeyCustomRunner([](TKCForm& dlg) {
+        dlg.CaptureKeyDown(VK_F2, 0);
+        SendMessageA(dlg.ListBox(), LB_SETCURSEL, 1, 0);
+        dlg.Save();
+        return dlg.ModalResult();
+    });
+    Turn(f, kPageFiler);
+    Click(f.ActionButton(CfgAction::FilerKeys));
+    EXPECT_EQ(test::ReadFile(dir_.File("Kestrum.Key")), mine);
+    const std::string saved = test::ReadFile(dir_.File("Other.Key"));
+    EXPECT_EQ(saved, other + "0, 113, F2, 0, 0, 0, 0\r\n");
+
+    // Cancel: the map in force before, and no file read or written.
+    DeleteFileA(dir_.File("Kestrum.Key").c_str());
+    f.CancelClick();
+    ASSERT_EQ(keys.KeyXUserKey.Count(), 1);
+    EXPECT_EQ(keys.KeyXUserKey.Get(0).name, "A");
+    EXPECT_EQ(GetFileAttributesA(dir_.File("Kestrum.Key").c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(test::ReadFile(dir_.File("Other.Key")), saved);
+    EXPECT_EQ(App().settings.keyCustomFile, "Kestrum.Key");
+    EXPECT_EQ(FileText(), kStartFile);
+    EXPECT_TRUE(prompter_.Questions().empty());
+
+    // OK after a preview keeps the previewed map and names its file.
+    TcfgForm& g = Open(kPageDirectories);
+    prompter_.AnswerLine("Other.Key");
+    Click(g.PickButton("KeyCustomFile"));
+    EXPECT_TRUE(g.OkClick());
+    EXPECT_EQ(keys.KeyXUserKey.Count(), 2);
+    const std::vector<std::string> lines = test::CrLfLines(FileText());
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "KeyCustomFile, Other.Key"), lines.end());
+    keys.KeyXUserKey.Clear();
 }
 
 TEST_F(CfgFormTest, ColourAndKeyButtonsActAtOnce) {

@@ -120,5 +120,52 @@ TEST(SettingsFileTest, GarbageSurvives) {
     }
 }
 
+TEST(SettingsFileTest, SectionWithoutEndNeverTakesInASectionItDoesNotKnow) {
+    const Lines start = {"[ALIAS]", "a,b", "[MYSECTION]", "foo=1", "[END]"};
+    TSettingsFile list = TSettingsFile::FromLines(start);
+    list.WriteListSection("ALIAS", {"x,y", "z,w"});
+    EXPECT_EQ(list.Lines(), (Lines{"[ALIAS]", "x,y", "z,w", "[END]", "[MYSECTION]", "foo=1", "[END]"}));
+    TSettingsFile key = TSettingsFile::FromLines({"[FORM_LS]", "Top=1", "[Other] ; not ours", "Top=5", "[END]"});
+    key.WriteString("FORM_LS", "Top", "2");
+    key.WriteString("FORM_LS", "Left", "3");
+    EXPECT_EQ(key.Lines(), (Lines{"[FORM_LS]", "Top=2", "Left=3", "[END]", "[Other] ; not ours", "Top=5", "[END]"}));
+    TSettingsFile append = TSettingsFile::FromLines(start);
+    append.AppendListLine("[Alias]", "n,m");
+    EXPECT_EQ(append.Lines(), (Lines{"[ALIAS]", "a,b", "n,m", "[END]", "[MYSECTION]", "foo=1", "[END]"}));
+    // A function key with a title and no command looks like a header and
+    // is still one of the (at most twelve) keys.
+    TSettingsFile keys = TSettingsFile::FromLines({"[FUNCTION]", "[F1]", "[F2]LS", "[END]", "[KEEP]", "k"});
+    keys.WriteListSection("FUNCTION", {"[VIEW]TVIEW"});
+    EXPECT_EQ(keys.Lines(), (Lines{"[FUNCTION]", "[VIEW]TVIEW", "[END]", "[KEEP]", "k"}));
+}
+
+TEST(SettingsFileTest, DuplicateSectionsAndKeysAreNotWrittenTwice) {
+    // Both [ALIAS] sections were read into one list: it goes into the first,
+    // and the second is emptied (keeping its bounds).
+    TSettingsFile f = TSettingsFile::FromLines(
+        {"[ALIAS]", "a,1", "[END]", "[KEEP]", "x", "[END]", "[alias]", "b,2", "[ENV]", "[END]"});
+    f.WriteListSection("ALIAS", {"a,1", "b,2"});
+    EXPECT_EQ(f.Lines(), (Lines{"[ALIAS]", "a,1", "b,2", "[END]", "[KEEP]", "x", "[END]", "[alias]", "[END]", "[ENV]",
+                                "[END]"}));
+    // A key read twice takes the value read last: the written line is the
+    // only one left.
+    TSettingsFile g = TSettingsFile::FromLines({"[環境変数]", "SORT, 1", "MENUBAR, 0", "sort , 2", "[END]",
+                                                "[環境変数]", "Sort, 3", "TABWIDTH, 4", "[END]"});
+    g.WriteLine("[環境変数]", "SORT", "Sort, 0");
+    EXPECT_EQ(g.Lines(), (Lines{"[環境変数]", "Sort, 0", "MENUBAR, 0", "[END]", "[環境変数]", "TABWIDTH, 4", "[END]"}));
+}
+
+TEST(SettingsFileTest, AppendedListLinesFollowTheCommentRule) {
+    // Without the marker the remark after ";" is no part of the header.
+    TSettingsFile plain = TSettingsFile::FromLines({"[LOGDISKLIST] ; mine", "C:\\A,1", "[END]"});
+    plain.AppendListLine("[LogDiskList]", "D:\\B,2");
+    EXPECT_EQ(plain.Lines(), (Lines{"[LOGDISKLIST] ; mine", "C:\\A,1", "D:\\B,2", "[END]"}));
+    // With it, that line is no header: a new section is appended as spelled.
+    TSettingsFile marked = TSettingsFile::FromLines({"[CFG Ver1.1]", "[LOGDISKLIST] ; mine", "[END]"});
+    marked.AppendListLine("[LogDiskList]", "D:\\B,2");
+    EXPECT_EQ(marked.Lines(),
+              (Lines{"[CFG Ver1.1]", "[LOGDISKLIST] ; mine", "[END]", "", "[LogDiskList]", "D:\\B,2", "[END]"}));
+}
+
 }  // namespace
 }  // namespace kestrum

@@ -8,6 +8,8 @@
 
 #include "common/split.h"
 #include "config/settings_file.h"
+#include "config/text_file.h"
+#include "config/window_state.h"
 #include "tests/test_util.h"
 
 namespace kestrum {
@@ -210,6 +212,74 @@ TEST(SettingsLoaderTest, AnyInputLoads) {
         EXPECT_GE(r.s.sort, 0);
         EXPECT_LE(r.s.sort, 3);
     }
+}
+
+TEST(SettingsLoaderTest, ListWithoutEndStopsBeforeASectionItDoesNotKnow) {
+    const Loaded r = Load({"[DIRHISTORY]", "C:\\A", "[MYSECTION]", "foo=1", "[END]", "[ALIAS]", "a,b", "[Other]",
+                           "x,y", "[END]", "[LOGDISKLIST]", "C:\\L,1", "[x y]", "D:\\M,2", "[END]"});
+    EXPECT_EQ(r.l.dirHistory, (Lines{"C:\\A"}));
+    ASSERT_EQ(r.l.aliases.size(), 1u);
+    EXPECT_EQ(r.l.aliases[0].name, "a");
+    EXPECT_EQ(r.l.logList, (Lines{"1 C:\\L"}));
+    // Function keys whose title has no command look like headers and are
+    // still read, up to the twelve keys.
+    Lines keys = {"[FUNCTION]"};
+    for (int i = 1; i <= 13; ++i) keys.push_back("[F" + std::to_string(i) + "]");
+    keys.insert(keys.end(), {"[ALIAS]", "z,w", "[END]"});
+    const Loaded f = Load(keys);
+    ASSERT_EQ(f.l.functions.size(), 12u);
+    EXPECT_EQ(f.l.functions[11].title, "[F12]");
+    EXPECT_EQ(f.l.aliases.size(), 1u);
+}
+
+TEST(SettingsLoaderTest, UnknownSectionSurvivesTheCloseUnchanged) {
+    // A full history without [END], then a section of the user's: the close
+    // puts the current directory first and must not eat that section.
+    Lines lines = {"[MYSECTION] ; mine", "keep=1", "[END]", "[DIRHISTORY]"};
+    for (int i = 0; i < 24; ++i) lines.push_back("C:\\D" + std::to_string(i));
+    lines.insert(lines.end(), {"[MYSECTION2]", "foo=1", "", "bar", "[END]"});
+    const Loaded r = Load(lines);
+    ASSERT_EQ(r.l.dirHistory.size(), 24u);
+    EXPECT_EQ(r.l.dirHistory.back(), "C:\\D23");
+    for (int run = 0; run < 3; ++run) {
+        TSettingsFile f = TSettingsFile::FromLines(lines);
+        CloseState close;
+        close.currentDir = "C:\\NEW" + std::to_string(run) + "\\";
+        close.dirHistory = Load(lines).l.dirHistory;
+        WriteCloseState(f, close);
+        lines = f.Lines();
+    }
+    const std::string text = JoinLinesCrLf(lines);
+    EXPECT_EQ(text.find("[MYSECTION] ; mine\r\nkeep=1\r\n[END]\r\n"), 0u) << text;
+    EXPECT_NE(text.find("C:\\D20\r\n[END]\r\n[MYSECTION2]\r\nfoo=1\r\n\r\nbar\r\n[END]\r\n"), std::string::npos) << text;
+    EXPECT_EQ(Load(lines).l.dirHistory.front(), "C:\\NEW2\\");
+}
+
+TEST(SettingsLoaderTest, DuplicateSectionsDoNotMultiplyAtEverySave) {
+    Lines lines = {"[ALIAS]", "a,1", "[END]", "[EXEHISTORY]", "ls", "[END]",
+                   "[ALIAS]", "b,2", "[END]", "[EXEHISTORY]", "cd", "[END]"};
+    for (int run = 0; run < 3; ++run) {
+        const Loaded r = Load(lines);
+        ASSERT_EQ(r.l.aliases.size(), 2u) << run;
+        // A history is read only while it is empty: the second is skipped.
+        EXPECT_EQ(r.l.exeHistory, (Lines{"ls"})) << run;
+        TSettingsFile f = TSettingsFile::FromLines(lines);
+        Lines aliases;
+        for (const AliasEntry& a : r.l.aliases) aliases.push_back(FormatAliasLine(a));
+        f.WriteListSection("ALIAS", aliases);
+        CloseState close;
+        close.exeHistory = r.l.exeHistory;
+        WriteCloseState(f, close);
+        lines = f.Lines();
+    }
+}
+
+TEST(SettingsLoaderTest, HistoryEntriesThatLookLikeHeadersAreNotStored) {
+    TSettingsFile f = TSettingsFile::FromLines({});
+    CloseState close;
+    close.exeHistory = {"ls", "[END]", "[foo]", "cd ..", "[x];y"};
+    WriteCloseState(f, close);
+    EXPECT_EQ(Load(f.Lines()).l.exeHistory, (Lines{"ls", "cd .."}));
 }
 
 }  // namespace

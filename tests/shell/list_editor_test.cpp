@@ -361,5 +361,22 @@ TEST_F(ListEditorTest, FunctionKeysStopAtTwelveAndNeedATitle) {
     EXPECT_EQ(padded, "コピー");
 }
 
+TEST_F(ListEditorTest, FunctionKeysNotEditedAreWrittenAsTheyWereRead) {
+    // No title, and a title without its opening bracket: both read back the
+    // same only when written as they were.
+    test::WriteFile(state_.settingsPath, "[FUNCTION]\r\nLSHELP\r\nABC]LS\r\n[F3]VIEW\r\n[END]\r\n");
+    ASSERT_TRUE(LoadSettingsFile(state_.settingsPath, state_.settings, state_.lists));
+    const std::vector<FunctionKey> read = state_.lists.functions;
+    TFunctionEditor ed(state_);
+    ed.Store(2, "F3");  // the same title typed again
+    ASSERT_TRUE(ed.Commit());
+    EXPECT_EQ(FileLines(), (Lines{"[FUNCTION]", "LSHELP", "ABC]LS", "[F3]VIEW", "[END]"}));
+    Settings s;
+    SettingsLists lists;
+    ASSERT_TRUE(LoadSettingsFile(state_.settingsPath, s, lists));
+    EXPECT_EQ(lists.functions, read);
+    EXPECT_EQ(state_.lists.functions, read);
+}
+
 }  // namespace
 }  // namespace kestrum

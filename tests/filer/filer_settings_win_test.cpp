@@ -1,0 +1,105 @@
+// The filer's own writes to the settings file: directory registration and
+// the home directory keep the file's rules and report a save that failed.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "common/handles_win.h"
+#include "common/prompter.h"
+#include "common/sjis.h"
+#include "config/settings_loader.h"
+#include "filer/frm_fm_win.h"
+#include "shell/app_win.h"
+#include "tests/test_util.h"
+
+namespace kestrum {
+namespace {
+
+class FilerSettingsTest : public testing::Test {
+protected:
+    void SetUp() override {
+        char cwd[MAX_PATH] = {};
+        GetCurrentDirectoryA(MAX_PATH, cwd);
+        saved_ = cwd;
+        App() = AppState();
+        App().settingsPath = dir_.File("k.cfg");
+        test::WriteFile(App().settingsPath, Start());
+        filer_ = std::make_unique<TfrmFM>();
+        App().filer = filer_.get();
+        ASSERT_TRUE(filer_->Create(nullptr));
+        filer_->ShowFiler();
+        asked_ = prompter_.Questions().size();  // the missing key and colour files
+    }
+    void TearDown() override {
+        filer_.reset();
+        App() = AppState();
+        SetCurrentDirectoryA(saved_.c_str());
+    }
+    std::string Start() const {
+        return "[環境変数]\r\nFILERAUTO, 0\r\nHOMEDIR, " + dir_.Path() +
+               "\r\n[END]\r\n[LogDiskList] ; my folders\r\nC:\\A,1\r\n[ALIAS]\r\ned,notepad\r\n[END]\r\n";
+    }
+    std::vector<std::string> NewMessages() const {
+        std::vector<std::string> m;
+        for (std::size_t i = asked_; i < prompter_.Questions().size(); ++i) m.push_back(prompter_.Questions()[i].text);
+        return m;
+    }
+
+    ScriptedPrompter prompter_;
+    ScopedPrompter scope_{prompter_};
+    test::TempDir dir_;
+    std::string saved_;
+    std::unique_ptr<TfrmFM> filer_;
+    std::size_t asked_ = 0;
+};
+
+TEST_F(FilerSettingsTest, RegisteredDirectoryGoesIntoItsSectionEvenWithoutEnd) {
+    prompter_.AnswerLine("");
+    filer_->RunAction(48);
+    const std::string dir = App().currentDir;
+    const std::string text = test::ReadFile(App().settingsPath);
+    // The header with its remark is found; the section is closed before
+    // the alias section instead of writing into it.
+    EXPECT_NE(text.find("[LogDiskList] ; my folders\r\nC:\\A,1\r\n" + dir + ",2\r\n[END]\r\n[ALIAS]\r\ned,notepad\r\n[END]"),
+              std::string::npos)
+        << text;
+    Settings s;
+    SettingsLists lists;
+    ASSERT_TRUE(LoadSettingsFile(App().settingsPath, s, lists));
+    EXPECT_EQ(lists.logList, (std::vector<std::string>{"1 C:\\A", "2 " + UpperAscii(dir)}));
+    ASSERT_EQ(lists.aliases.size(), 1u);
+    EXPECT_TRUE(NewMessages().empty());
+}
+
+TEST_F(FilerSettingsTest, FailedSavesAreReportedOnce) {
+    const std::string missing = dir_.File("no-folder\\k.cfg");
+    App().settingsPath = missing;
+    prompter_.AnswerLine("");
+    filer_->RunAction(48);
+    filer_->RunAction(50);
+    const std::string cannot = "設定ファイルに書き込めません。\r\n" + missing;
+    EXPECT_EQ(NewMessages(), (std::vector<std::string>{cannot, cannot}));
+
+    // A settings file another program keeps locked is not rewritten from nothing.
+    App().settingsPath = dir_.File("k.cfg");
+    {
+        FileHandle locked(CreateFileA(App().settingsPath.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+        ASSERT_TRUE(locked);
+        filer_->RunAction(50);
+    }
+    EXPECT_EQ(test::ReadFile(App().settingsPath), Start());
+    ASSERT_EQ(NewMessages().size(), 3u);
+    EXPECT_EQ(NewMessages()[2], "設定ファイルを読み込めないため、書き込みませんでした。\r\n" + App().settingsPath);
+
+    // Unlocked, the home directory is written as the HOMEDIR key.
+    filer_->RunAction(50);
+    EXPECT_NE(test::ReadFile(App().settingsPath).find("\r\nHomeDir, " + App().currentDir + "\r\n[END]"),
+              std::string::npos);
+    EXPECT_EQ(NewMessages().size(), 3u);
+}
+
+}  // namespace
+}  // namespace kestrum
