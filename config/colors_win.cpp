@@ -2,7 +2,6 @@
 #include "config/colors_win.h"
 
 #include <array>
-#include <map>
 #include <utility>
 
 #include "common/prompter.h"
@@ -45,8 +44,8 @@ BrushCache& Brushes() {
     return cache;
 }
 
-std::map<int, ColorListener>& Listeners() {
-    static std::map<int, ColorListener> listeners;
+Signal<int>& Listeners() {
+    static Signal<int> listeners;
     return listeners;
 }
 
@@ -89,25 +88,16 @@ void SetColor(int slot, ColorValue value) {
     ColorChanged(slot);
 }
 
-int AddColorListener(ColorListener listener) {
-    static int nextId = 0;
-    const int id = ++nextId;
-    Listeners().emplace(id, std::move(listener));
-    return id;
-}
+Subscription AddColorListener(ColorListener listener) { return Listeners().Connect(std::move(listener)); }
 
-void RemoveColorListener(int id) { Listeners().erase(id); }
+std::size_t ColorListenerCount() { return Listeners().Count(); }
 
 void ColorChanged(int slot) {
     const AppState& app = App();
     if (app.main && app.main->Handle() && (slot < 0 || (slot >= kColShellForm && slot <= kColShellLabelText))) {
         RedrawWindow(app.main->Handle(), nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_ALLCHILDREN);
     }
-    // A listener may remove itself while it runs.
-    const std::map<int, ColorListener> listeners = Listeners();
-    for (const auto& [id, listener] : listeners) {
-        if (listener) listener(slot);
-    }
+    Listeners()(slot);
 }
 
 COLORREF ResolveColor(ColorValue value) {

@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "common/signal.h"
+
 namespace kestrum {
 
 // Modifier bits of a binding, the same as the shift state of a key-down.
@@ -89,9 +91,10 @@ public:
     // of actions that come later, such as user functions not loaded yet).
     std::function<bool(int id)> KeepUnknownId;
 
-    // How the window runs a command and shows a menu caption.
-    std::function<void(int command)> runCommand;
-    std::function<void(int command, const std::string& caption)> setCaption;
+    // How the window runs a command and shows a menu caption: the window
+    // that shows the map connects to these for as long as it exists.
+    Signal<int> runCommand;
+    Signal<int, const std::string&> setCaption;
 
     void AddAction(std::string name, int command, int id);
     // Renames action n and refreshes its caption.

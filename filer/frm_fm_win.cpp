@@ -9,6 +9,7 @@
 #include "common/history.h"
 #include "common/prompter.h"
 #include "common/sjis.h"
+#include "config/cfg_form_win.h"
 #include "config/colors_win.h"
 #include "config/key_files_win.h"
 #include "config/profile.h"
@@ -112,11 +113,11 @@ void TfrmFM::FormCreate() {
     // actions (400 + drive) change to that drive.
     menus_.Build();
     ShowMenuBar(app.settings.lsMenu);
-    FilerKeyX().runCommand = [this](int code) { RunCode(code); };
-    FilerKeyX().setCaption = [this](int code, const std::string& caption) {
+    subscriptions_.push_back(FilerKeyX().runCommand.Connect([this](int code) { RunCode(code); }));
+    subscriptions_.push_back(FilerKeyX().setCaption.Connect([this](int code, const std::string& caption) {
         menus_.SetCaption(code, caption);
         if (GetMenu(Handle())) DrawMenuBar(Handle());
-    };
+    }));
     FilerKeyLookupForDirTree() = [](int vk, unsigned modifiers) -> int {
         for (int i = 0; i < FilerKeyX().KeyXUserKey.Count(); ++i) {
             const KeyBinding& b = FilerKeyX().KeyXUserKey.Get(i);
@@ -124,9 +125,11 @@ void TfrmFM::FormCreate() {
         }
         return -1;
     };
-    AddColorListener([this](int) {
+    subscriptions_.push_back(AddColorListener([this](int) {
         if (Handle()) InvalidateRect(Handle(), nullptr, FALSE);
-    });
+    }));
+    subscriptions_.push_back(AddCfgAppliedListener([this](const Settings&) { SettingsApplied(); }));
+    subscriptions_.push_back(AddDirectoryListener([this](const std::string&) { UpdateCaption(); }));
 
     char cwd[MAX_PATH] = {};
     GetCurrentDirectoryA(MAX_PATH, cwd);
@@ -392,6 +395,15 @@ void TfrmFM::RunCode(int code) {
         return;
     }
     RunAction(code);
+}
+
+void TfrmFM::SettingsApplied() {
+    const Settings& s = App().settings;
+    ShowMenuBar(s.lsMenu);
+    // Fonts, pitch, the function bar and the display style all change the
+    // layout; a visible list is read again (hidden files, sorting).
+    SetDisplayMode(s.style);
+    if (Visible()) Relist(-1);
 }
 
 void TfrmFM::ShowMenuBar(bool show) {
@@ -749,6 +761,19 @@ LRESULT TfrmFM::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     return Default(msg, wp, lp);
 }
 
+namespace {
+Signal<const std::string&>& DirectoryListeners() {
+    static Signal<const std::string&> listeners;
+    return listeners;
+}
+}  // namespace
+
+Subscription AddDirectoryListener(std::function<void(const std::string& dir)> listener) {
+    return DirectoryListeners().Connect(std::move(listener));
+}
+
+std::size_t DirectoryListenerCount() { return DirectoryListeners().Count(); }
+
 bool ChangeDirectory(const std::string& requested) {
     AppState& app = App();
     std::string path = requested;
@@ -782,7 +807,7 @@ bool ChangeDirectory(const std::string& requested) {
         SetWindowTextA(app.main->Handle(), app.title.c_str());
         app.main->SetPrompt(app.currentDir);
     }
-    if (app.filer) app.filer->UpdateCaption();
+    DirectoryListeners()(app.currentDir);
     const int d = app.currentDir.empty() ? -1 : driveIndex(app.currentDir[0]);
     if (d >= 0 && app.currentDir.size() >= 3 && app.currentDir[1] == ':') {
         app.driveDirs[static_cast<std::size_t>(d)] = app.currentDir.substr(3);

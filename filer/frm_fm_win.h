@@ -6,9 +6,12 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <cstddef>
+#include <functional>
 #include <string>
 #include <vector>
 
+#include "common/signal.h"
 #include "common/window_win.h"
 #include "config/font_win.h"
 #include "config/window_state.h"
@@ -59,6 +62,8 @@ protected:
 
 private:
     void FormCreate();
+    // After the settings dialog's OK: the menu bar, the layout and the list.
+    void SettingsApplied();
     void DoLayout();
     DisplayOptions Options() const;
     CursorSettings Cursor() const;
@@ -129,11 +134,17 @@ private:
     std::string driveTotal_;
     std::string driveUsed_;
     std::string driveFree_;
+    // Registrations with the process-wide lists; they go with the window.
+    std::vector<Subscription> subscriptions_;
 };
 
 // Changes the process's current directory as the shell and the filer do:
 // per-drive memory with FLAGDCD, the drive root as a fallback for paths that
 // start with a drive letter, CurrentDir and every caption that shows it.
 bool ChangeDirectory(const std::string& path);
+// Listeners of ChangeDirectory, called with CurrentDir after every change
+// until their subscription goes.
+[[nodiscard]] Subscription AddDirectoryListener(std::function<void(const std::string& dir)> listener);
+std::size_t DirectoryListenerCount();
 
 }  // namespace kestrum
