@@ -682,8 +682,7 @@ void TfrmFM::ShowCandidates() {
     RECT cell = CursorCellRect();
     POINT pt{cell.left, cell.bottom};
     ClientToScreen(Handle(), &pt);
-    const UINT chosen = static_cast<UINT>(TrackPopupMenu(menu, TPM_RETURNCMD | TPM_NONOTIFY, pt.x, pt.y, 0,
-                                                         Handle(), nullptr));
+    const UINT chosen = static_cast<UINT>(Ask().AskPopupMenu(menu, pt.x, pt.y, Handle()));
     DestroyMenu(menu);
     if (chosen >= 1 && chosen < id) {
         Execute_t(commands[chosen - 1] + " " + file);
@@ -734,7 +733,7 @@ void TfrmFM::OnDropFiles(HDROP drop) {
     AppendMenuA(menu, MF_STRING, 4, "キャンセル");
     POINT screen = pt;
     ClientToScreen(Handle(), &screen);
-    const int chosen = TrackPopupMenu(menu, TPM_RETURNCMD | TPM_NONOTIFY, screen.x, screen.y, 0, Handle(), nullptr);
+    const int chosen = Ask().AskPopupMenu(menu, screen.x, screen.y, Handle());
     DestroyMenu(menu);
     if (chosen == 1) CopyListTo(paths, app.currentDir, Handle());
     if (chosen == 2) MoveListTo(paths, app.currentDir, Handle());

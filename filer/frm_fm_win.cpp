@@ -3,7 +3,6 @@
 #include "filer/frm_fm_win.h"
 
 #include <windowsx.h>
-#include <winnetwk.h>
 
 #include "common/handles_win.h"
 #include "common/history.h"
@@ -475,11 +474,12 @@ bool TfrmFM::RunAction(int code) {
     case 68: {  // the pop-up menu at the mouse
         POINT pt{};
         GetCursorPos(&pt);
-        TrackPopupMenu(menus_.Popup(), TPM_LEFTALIGN | TPM_RIGHTBUTTON, pt.x, pt.y, 0, Handle(), nullptr);
+        const int id = CurrentPrompter().AskPopupMenu(menus_.Popup(), pt.x, pt.y, Handle());
+        if (id != 0) SendMessageA(Handle(), WM_COMMAND, static_cast<WPARAM>(id), 0);
         return true;
     }
-    case 72: WNetConnectionDialog(Handle(), RESOURCETYPE_DISK); return true;
-    case 73: WNetDisconnectDialog(Handle(), RESOURCETYPE_DISK); return true;
+    case 72: CurrentPrompter().ShowNetworkDriveDialog(true, Handle()); return true;
+    case 73: CurrentPrompter().ShowNetworkDriveDialog(false, Handle()); return true;
     case 74: AfterMove(MoveDown(model_, cs)); return true;
     case 75: AfterMove(MoveUp(model_, cs)); return true;
     case 76: AfterMove(MoveRight(model_, cs)); return true;
