@@ -25,6 +25,7 @@
 #include "filer/dir_tree_win.h"
 #include "filer/sort.h"
 #include "filer/sort_write_win.h"
+#include "fileops/disk_copy_win.h"
 
 namespace kestrum {
 
@@ -96,6 +97,7 @@ void TfrmFM::FormCreate() {
     CommandBox& box = CommandBox::For(cmdLine_, kFilerBox);
     box.HandleOwnKeys(true);
     box.onFocusFiler = [this] { FocusGrid(); };
+    box.onEscape = [this] { EscapeKey(); };
     scroll_ = CreateWindowExA(0, "SCROLLBAR", "", WS_CHILD | WS_VISIBLE | SBS_VERT, 0, 0, 0, 0, Handle(), nullptr,
                               inst, nullptr);
     HMENU sys = GetSystemMenu(Handle(), FALSE);
@@ -112,6 +114,7 @@ void TfrmFM::FormCreate() {
     // actions (400 + drive) change to that drive.
     menus_.Build();
     ShowMenuBar(app.settings.lsMenu);
+    UpdateMenuChecks();
     subscriptions_.push_back(FilerKeyX().runCommand.Connect([this](int code) { RunCode(code); }));
     subscriptions_.push_back(FilerKeyX().setCaption.Connect([this](int code, const std::string& caption) {
         menus_.SetCaption(code, caption);
@@ -362,7 +365,13 @@ void TfrmFM::OpenCursorEntry(int candidate) {
         ShowList();
         return;
     }
-    TheInterpreter().OpenByAssociation(App().currentDir + e.find.name, candidate);
+    const std::string file = App().currentDir + e.find.name;
+    // A second candidate of an extension no association names: the list.
+    if (candidate == 1 && !HasAssociation(file)) {
+        ShowCandidates();
+        return;
+    }
+    TheInterpreter().OpenByAssociation(file, candidate);
 }
 
 void TfrmFM::EscapeKey() {
@@ -399,10 +408,27 @@ void TfrmFM::RunCode(int code) {
 void TfrmFM::SettingsApplied() {
     const Settings& s = App().settings;
     ShowMenuBar(s.lsMenu);
+    UpdateMenuChecks();
     // Fonts, pitch, the function bar and the display style all change the
     // layout; a visible list is read again (hidden files, sorting).
     SetDisplayMode(s.style);
     if (Visible()) Relist(-1);
+}
+
+void TfrmFM::WriteSwitch(const char* key, bool on) {
+    const AppState& app = App();
+    TSettingsFile file(app.settingsPath, app.settings.semicolonMode);
+    file.WriteLine("[環境変数]", key, std::string(key) + ", " + (on ? "1" : "0"));
+    if (!file.Save()) {
+        CurrentPrompter().MessageDlg("設定ファイルに書き込めません。\r\n" + app.settingsPath, MsgType::Error,
+                                     MsgButtons::Ok);
+    }
+}
+
+void TfrmFM::UpdateMenuChecks() {
+    const Settings& s = App().settings;
+    menus_.SetChecked(kFilerMenuBase + FilerActionCode::FilerAtStart, s.filerAuto);
+    menus_.SetChecked(kFilerMenuSubDirSize, s.subDirSize);
 }
 
 void TfrmFM::ShowMenuBar(bool show) {
@@ -448,16 +474,13 @@ bool TfrmFM::RunAction(int code) {
     case 53:  // reload the settings, then the display style and the list
         Execute_t(CommandName(20));
         SetDisplayMode(App().settings.style & 1);
+        UpdateMenuChecks();
         return true;
     case 54: {  // start the filer with the program: toggled and written at once
-        AppState& app = App();
-        app.settings.filerAuto = !app.settings.filerAuto;
-        TSettingsFile file(app.settingsPath, app.settings.semicolonMode);
-        file.WriteLine("[環境変数]", "FILERAUTO", std::string("FilerAuto, ") + (app.settings.filerAuto ? "1" : "0"));
-        if (!file.Save()) {
-            CurrentPrompter().MessageDlg("設定ファイルに書き込めません。\r\n" + app.settingsPath, MsgType::Error,
-                                         MsgButtons::Ok);
-        }
+        bool& on = App().settings.filerAuto;
+        on = !on;
+        WriteSwitch("FilerAuto", on);
+        UpdateMenuChecks();
         return true;
     }
     case 70:
@@ -474,6 +497,7 @@ bool TfrmFM::RunAction(int code) {
     case 68: {  // the pop-up menu at the mouse
         POINT pt{};
         GetCursorPos(&pt);
+        UpdateMenuChecks();
         const int id = CurrentPrompter().AskPopupMenu(menus_.Popup(), pt.x, pt.y, Handle());
         if (id != 0) SendMessageA(Handle(), WM_COMMAND, static_cast<WPARAM>(id), 0);
         return true;
@@ -624,6 +648,13 @@ bool TfrmFM::CellAt(int x, int y, int& col, int& row) const {
 void TfrmFM::OnMouseDown(int x, int y, bool shift, bool ctrl) {
     shiftDown_ = shift;
     ctrlDown_ = ctrl;
+    const Rect& line = layout_.directoryLine;
+    if (!App().settings.fileInfo1 && x >= line.left && x < line.left + layout_.directoryLeftWidth && y >= line.top &&
+        y < line.Bottom()) {
+        // The directory text (hidden in info-line mode) is copied as shown.
+        CopyDirectoryLine();
+        return;
+    }
     FocusGrid();
     if (model_.Count() == 0) return;
     int col = 0;
@@ -702,7 +733,13 @@ LRESULT TfrmFM::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         int col = 0;
         int row = 0;
         if (CellAt(GET_X_LPARAM(lp), GET_Y_LPARAM(lp), col, row)) {
-            OpenCursorEntry(GetKeyState(VK_SHIFT) < 0 ? 1 : 0);
+            // The keys held with the click decide: Ctrl the list, Shift
+            // the second candidate.
+            if (wp & MK_CONTROL) {
+                ShowCandidates();
+            } else {
+                OpenCursorEntry((wp & MK_SHIFT) ? 1 : 0);
+            }
         }
         return 0;
     }
@@ -747,12 +784,28 @@ LRESULT TfrmFM::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
                 DoLayout();
                 return 0;
             }
+            if (id == kFilerMenuSubDirSize) {
+                bool& on = App().settings.subDirSize;
+                on = !on;
+                WriteSwitch("SubDirSize", on);
+                UpdateMenuChecks();
+                return 0;
+            }
+            if (id == kFilerMenuDiskCopy) {
+                // The disk copy always starts on drive A.
+                TDiskCopy(Handle()).Execute(0);
+                return 0;
+            }
             const int code = FilerMenus::CodeOf(id);
             if (code >= 0) {
                 RunCode(code);
                 return 0;
             }
         }
+        break;
+    case WM_INITMENUPOPUP:
+        // The settings may have been read again meanwhile (CFGLOAD).
+        UpdateMenuChecks();
         break;
     case WM_CONTEXTMENU: RunAction(68); return 0;
     case WM_DROPFILES: OnDropFiles(reinterpret_cast<HDROP>(wp)); return 0;
