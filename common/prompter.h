@@ -4,6 +4,7 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -126,6 +127,17 @@ public:
         int style = 0;  // bit 0 bold, 1 italic, 2 underline, 3 strike-out
     };
     virtual bool AskFont(FontChoice& /*font*/) { return false; }
+
+    // -- pop-up menus --
+    // Shows a pop-up menu (a platform menu handle) for the window owner at
+    // the screen point (x, y); returns the id of the item chosen, 0 for
+    // none. Without a window system: none.
+    virtual int AskPopupMenu(void* /*menu*/, int /*x*/, int /*y*/, void* /*owner*/) { return 0; }
+
+    // -- network drives --
+    // The platform's dialog that maps a network drive (connect) or
+    // disconnects one, for the window owner. Without a window system: none.
+    virtual void ShowNetworkDriveDialog(bool /*connect*/, void* /*owner*/) {}
 };
 
 // The prompter in force: the one installed last, else the platform's.
@@ -274,6 +286,28 @@ private:
     std::vector<int> colorsAsked_;
     std::deque<std::optional<FontChoice>> fontAnswers_;
     std::vector<FontChoice> fontsAsked_;
+
+public:
+    // -- pop-up menus --
+    // Menus answer from their own queue (0, nothing chosen, when it runs
+    // out); each one is counted and handed to onPopupMenu while it is shown.
+    void AnswerPopupMenu(int id) { menuAnswers_.push_back(id); }
+    std::function<void(void* menu)> onPopupMenu;
+    int AskPopupMenu(void* menu, int /*x*/, int /*y*/, void* /*owner*/) override {
+        ++popupMenusShown_;
+        if (onPopupMenu) onPopupMenu(menu);
+        return Next(menuAnswers_);
+    }
+    int PopupMenusShown() const { return popupMenusShown_; }
+
+    // Network drive dialogs are recorded (true: connect).
+    void ShowNetworkDriveDialog(bool connect, void* /*owner*/) override { networkDialogs_.push_back(connect); }
+    const std::vector<bool>& NetworkDriveDialogs() const { return networkDialogs_; }
+
+private:
+    std::deque<int> menuAnswers_;
+    int popupMenusShown_ = 0;
+    std::vector<bool> networkDialogs_;
 
 public:
 

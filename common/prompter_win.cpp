@@ -75,6 +75,18 @@ public:
         }
         return r;
     }
+
+    int AskPopupMenu(void* menu, int x, int y, void* owner) override {
+        HWND wnd = static_cast<HWND>(owner);
+        // A menu of a window in the background would not close when the
+        // user clicks elsewhere.
+        if (wnd) SetForegroundWindow(wnd);
+        const int id = static_cast<int>(TrackPopupMenu(static_cast<HMENU>(menu),
+                                                       TPM_RETURNCMD | TPM_NONOTIFY | TPM_RIGHTBUTTON, x, y, 0,
+                                                       wnd, nullptr));
+        if (wnd) PostMessageA(wnd, WM_NULL, 0, 0);
+        return id;
+    }
 };
 
 }  // namespace

@@ -64,12 +64,8 @@ CfgFontAccess FontAccessFor(int which) {
     return {};
 }
 
-struct Listener {
-    int id;
-    CfgAppliedListener fn;
-};
-std::vector<Listener>& Listeners() {
-    static std::vector<Listener> listeners;
+Signal<const Settings&>& Listeners() {
+    static Signal<const Settings&> listeners;
     return listeners;
 }
 
@@ -712,27 +708,12 @@ void ApplyDialogSettings(const Settings& before) {
         app.main->ShowDirName(s.dirWindow);
     }
     ApplyTaskBar();
-    if (app.filer) {
-        app.filer->ShowMenuBar(s.lsMenu);
-        // Fonts, pitch, the function bar and the display style all change
-        // the layout; a visible list is read again (hidden files, sorting).
-        app.filer->SetDisplayMode(s.style);
-        if (app.filer->Visible()) app.filer->Relist(-1);
-    }
-    const std::vector<Listener> listeners = Listeners();
-    for (const Listener& l : listeners) l.fn(before);
+    Listeners()(before);
 }
 
-int AddCfgAppliedListener(CfgAppliedListener listener) {
-    static int next = 0;
-    Listeners().push_back({++next, std::move(listener)});
-    return next;
-}
+Subscription AddCfgAppliedListener(CfgAppliedListener listener) { return Listeners().Connect(std::move(listener)); }
 
-void RemoveCfgAppliedListener(int id) {
-    std::vector<Listener>& l = Listeners();
-    l.erase(std::remove_if(l.begin(), l.end(), [id](const Listener& x) { return x.id == id; }), l.end());
-}
+std::size_t CfgAppliedListenerCount() { return Listeners().Count(); }
 
 // ---- the window prompter's dialogs of the settings dialog ----
 

@@ -5,12 +5,14 @@
 
 #include <windows.h>
 
+#include <cstddef>
 #include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "common/handles_win.h"
+#include "common/signal.h"
 #include "common/window_win.h"
 #include "config/cfg_pages.h"
 #include "config/key_map.h"
@@ -143,13 +145,13 @@ struct CfgFontAccess {
 };
 void SetCfgFontAccess(CfgFont which, CfgFontAccess access);
 
-// After the dialog's OK: the settings in force are applied to the windows
-// (shell menu bar and directory line, task bar, filer menu bar, display
-// style, layout and listing), then the listeners run with the settings as
-// they were before (the hot key, the viewers).
+// After the dialog's OK: the settings in force are applied to the shell
+// window (menu bar and directory line) and the task bar, then the listeners
+// run with the settings as they were before (the filer, the hot key, the
+// viewers). A listener is called until its subscription goes.
 void ApplyDialogSettings(const Settings& before);
 using CfgAppliedListener = std::function<void(const Settings& before)>;
-int AddCfgAppliedListener(CfgAppliedListener listener);
-void RemoveCfgAppliedListener(int id);
+[[nodiscard]] Subscription AddCfgAppliedListener(CfgAppliedListener listener);
+std::size_t CfgAppliedListenerCount();
 
 }  // namespace kestrum

@@ -2,7 +2,6 @@
 #include "config/colors_win.h"
 
 #include <array>
-#include <map>
 #include <utility>
 
 #include "common/prompter.h"
@@ -44,8 +43,8 @@ BrushCache& Brushes() {
     return cache;
 }
 
-std::map<int, ColorListener>& Listeners() {
-    static std::map<int, ColorListener> listeners;
+Signal<int>& Listeners() {
+    static Signal<int> listeners;
     return listeners;
 }
 
@@ -86,14 +85,9 @@ void SetColor(int slot, ColorValue value) {
     ColorChanged(slot);
 }
 
-int AddColorListener(ColorListener listener) {
-    static int nextId = 0;
-    const int id = ++nextId;
-    Listeners().emplace(id, std::move(listener));
-    return id;
-}
+Subscription AddColorListener(ColorListener listener) { return Listeners().Connect(std::move(listener)); }
 
-void RemoveColorListener(int id) { Listeners().erase(id); }
+std::size_t ColorListenerCount() { return Listeners().Count(); }
 
 namespace {
 BOOL CALLBACK RedrawShown(HWND wnd, LPARAM) {
@@ -106,11 +100,7 @@ void ColorChanged(int slot) {
     // Every window shown answers its children's colour questions from the
     // slots: all of them paint again.
     EnumThreadWindows(GetCurrentThreadId(), RedrawShown, 0);
-    // A listener may remove itself while it runs.
-    const std::map<int, ColorListener> listeners = Listeners();
-    for (const auto& [id, listener] : listeners) {
-        if (listener) listener(slot);
-    }
+    Listeners()(slot);
 }
 
 COLORREF ResolveColor(ColorValue value) {

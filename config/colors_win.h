@@ -4,8 +4,10 @@
 
 #include <windows.h>
 
+#include <cstddef>
 #include <functional>
 
+#include "common/signal.h"
 #include "config/colors.h"
 
 namespace kestrum {
@@ -32,10 +34,11 @@ bool SaveColorFileAtClose();
 void SetColor(int slot, ColorValue value);
 
 // Listeners of colour changes: slot is the one changed, -1 after a load
-// (every slot may have changed). The id serves to remove the listener.
+// (every slot may have changed). A listener is called until its
+// subscription goes.
 using ColorListener = std::function<void(int slot)>;
-int AddColorListener(ColorListener listener);
-void RemoveColorListener(int id);
+[[nodiscard]] Subscription AddColorListener(ColorListener listener);
+std::size_t ColorListenerCount();
 // Repaints the shell window and calls the listeners.
 void ColorChanged(int slot);
 

@@ -47,17 +47,19 @@ TKeyX& EditKeyX() {
     static TKeyX k;
     static const bool ready = [] {
         SetUpEditKeyX(k, kEditAction0);
-        k.runCommand = [](int command) {
+        // The line-input window of the running program, whichever it is:
+        // these stay for the whole run.
+        static const Subscription run = k.runCommand.Connect([](int command) {
             TfrmEdit* form = App().lineInput;
             if (form && form->Handle()) SendMessageA(form->Handle(), WM_COMMAND, static_cast<WPARAM>(command), 0);
-        };
-        k.setCaption = [](int command, const std::string& caption) {
+        });
+        static const Subscription captions = k.setCaption.Connect([](int command, const std::string& caption) {
             TfrmEdit* form = App().lineInput;
             if (!form || !form->Menu()) return;
             ModifyMenuA(form->Menu(), static_cast<UINT>(command), MF_BYCOMMAND | MF_STRING,
                         static_cast<UINT_PTR>(command), caption.c_str());
             if (form->Handle()) DrawMenuBar(form->Handle());
-        };
+        });
         return true;
     }();
     static_cast<void>(ready);

@@ -12,7 +12,7 @@ namespace kestrum {
 
 // The maps, with their action tables filled on first use. The filer's table
 // holds its 86 actions and one drive action per drive present (command =
-// action code; the filer sets runCommand and setCaption). The line-input
+// action code; the filer connects to runCommand and setCaption). The line-input
 // map runs and captions the line-input window's menu entries.
 TKeyX& FilerKeyX();
 TKeyX& EditKeyX();

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "config/text_file.h"
+#include "common/signal.h"
 
 namespace kestrum {
 
@@ -95,9 +96,10 @@ public:
     // SaveKeyFile). Empty after a load that read its file.
     std::string unreadableFile;
 
-    // How the window runs a command and shows a menu caption.
-    std::function<void(int command)> runCommand;
-    std::function<void(int command, const std::string& caption)> setCaption;
+    // How the window runs a command and shows a menu caption: the window
+    // that shows the map connects to these for as long as it exists.
+    Signal<int> runCommand;
+    Signal<int, const std::string&> setCaption;
 
     void AddAction(std::string name, int command, int id);
     // Renames action n and refreshes its caption.

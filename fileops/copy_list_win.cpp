@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "common/pathlist.h"
 #include "common/prompter.h"
 #include "common/sjis.h"
 #include "fileops/file_copy_win.h"
@@ -28,16 +29,41 @@ int RunPlatform(HWND owner, UINT func, const std::string& from, const std::strin
     return result.code;
 }
 
-int ListTo(std::string_view sources, std::string_view destDir, HWND owner, bool move) {
+// The first source directory that dest lies in (dest itself counts); empty
+// for none. Wildcard names are no directories.
+std::string SourceHolding(const std::vector<std::string>& sources, const std::string& dest) {
+    for (const std::string& src : sources) {
+        if (FindAnyChar(src, "*?") != std::string::npos) continue;
+        const DWORD attr = GetFileAttributesA(src.c_str());
+        if (attr == INVALID_FILE_ATTRIBUTES || !(attr & FILE_ATTRIBUTE_DIRECTORY)) continue;
+        if (IsInsideDirectory(dest, src)) return src;
+    }
+    return {};
+}
+
+int ListTo(std::string_view sourceList, std::string_view destDir, HWND owner, bool move) {
     int rc = crNoDestination;
+    const std::string op = move ? "移動" : "コピー";
+    const std::vector<std::string> sources = PathList::Parse(sourceList.data(), sourceList.size());
     std::string dest(destDir);
-    if (!dest.empty() && EnsureDirectory(dest)) {
+    const std::string holding = dest.empty() ? std::string() : SourceHolding(sources, dest);
+    if (!holding.empty()) {
+        // Refused before the destination is made: it would be made inside
+        // the source, and the copy would run into itself.
+        CurrentPrompter().ShowMessage("ＥＲＲＯＲ！\r\n" + op + "先が" + op + "元のディレクトリの中にあります。>" +
+                                      ExtractFileName(ExcludeTrailingBackslash(holding)));
+    } else if (!dest.empty() && EnsureDirectory(dest)) {
         // A root keeps its "\": "C:" alone would be the drive's current directory.
         if (!EndsWithColon(ExcludeTrailingBackslash(dest))) dest = ExcludeTrailingBackslash(dest);
-        rc = RunPlatform(owner, move ? FO_MOVE : FO_COPY, TerminateNulList(std::string(sources)),
-                         TerminateNulList(dest), FOF_FILESONLY);
+        // The files-only flag belongs to wildcard names alone: some platforms
+        // apply it inside a directory named outright too, and copy only the
+        // files at its top.
+        bool wildcard = false;
+        for (const std::string& src : sources) wildcard = wildcard || FindAnyChar(src, "*?") != std::string::npos;
+        rc = RunPlatform(owner, move ? FO_MOVE : FO_COPY, TerminateNulList(std::string(sourceList)),
+                         TerminateNulList(dest), wildcard ? FOF_FILESONLY : 0);
     }
-    if (rc != crOk) CurrentPrompter().ShowMessage(move ? "移動は失敗に終わりました" : "コピーは失敗に終わりました");
+    if (rc != crOk) CurrentPrompter().ShowMessage(op + "は失敗に終わりました");
     return rc;
 }
 

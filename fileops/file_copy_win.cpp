@@ -105,7 +105,12 @@ void TFileCopy::Run(const std::vector<std::string>& names, std::string_view srcD
     dstDir_ = NormaliseDir(dstDir);
     if (dstDir_.empty()) {
         failed_ = true;
-    } else if (!DirExists(dstDir_)) {
+    } else {
+        // Before anything is made: a missing destination inside a source
+        // would be created inside it.
+        CheckNotInsideSources(names);
+    }
+    if (!Stopped() && !DirExists(dstDir_)) {
         bool flag = true;
         if (OnExistsDir) {
             OnExistsDir(flag);
@@ -120,7 +125,6 @@ void TFileCopy::Run(const std::vector<std::string>& names, std::string_view srcD
             if (!DirExists(dstDir_)) failed_ = true;
         }
     }
-    if (!Stopped()) CheckNotInsideSources(names);
     if (!Stopped()) {
         try {
             Walk(names, srcDir_, dstDir_);
@@ -147,30 +151,11 @@ void TFileCopy::Run(const std::vector<std::string>& names, std::string_view srcD
 }
 
 void TFileCopy::CheckNotInsideSources(const std::vector<std::string>& names) {
-    // The identities of the destination and each directory above it, so
-    // that another spelling of a source (a short name, a substituted drive)
-    // is found too.
-    std::vector<FileId> chain;
-    std::string dir = dstDir_;
-    for (;;) {
-        // "C:" alone would name the drive's current directory, not its root.
-        if (const auto id = GetFileId(EndsWithColon(dir) ? dir + "\\" : dir)) chain.push_back(*id);
-        if (EndsWithColon(dir)) break;
-        const std::string parent = ExcludeTrailingBackslash(ExtractFilePath(dir));
-        if (parent.size() < 2 || parent.size() >= dir.size()) break;
-        dir = parent;
-    }
     for (const std::string& name : names) {
         const std::string src = Join(srcDir_, name);
         const DWORD attr = Attributes(src);
         if (attr == INVALID_FILE_ATTRIBUTES || !IsRealDirectory(attr)) continue;
-        bool inside = IsSameOrInsidePath(dstDir_, src);
-        if (!inside) {
-            if (const auto id = GetFileId(src)) {
-                for (const FileId& c : chain) inside = inside || c == *id;
-            }
-        }
-        if (inside) {
+        if (IsInsideDirectory(dstDir_, src)) {
             Error("ＥＲＲＯＲ！\r\n" + opName_ + "先が" + opName_ + "元のディレクトリの中にあります。>" + name);
             return;
         }

@@ -64,4 +64,8 @@ std::optional<FileId> GetFileId(std::string_view path);
 // full path compared without regard to case.
 bool SameFile(std::string_view a, std::string_view b);
 
+// True when path (which need not exist) is the directory dir or lies below
+// it: by name, or by the identity of path or of a directory above it.
+bool IsInsideDirectory(std::string_view path, std::string_view dir);
+
 }  // namespace kestrum

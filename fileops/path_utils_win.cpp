@@ -124,4 +124,26 @@ bool SameFile(std::string_view a, std::string_view b) {
     return SameText(ExcludeTrailingBackslash(LongPathName(fa)), ExcludeTrailingBackslash(LongPathName(fb)));
 }
 
+bool IsInsideDirectory(std::string_view path, std::string_view dir) {
+    const std::string p = ExcludeTrailingBackslash(FullPathName(path));
+    const std::string d = ExcludeTrailingBackslash(FullPathName(dir));
+    if (p.empty() || d.empty()) return false;
+    if (IsSameOrInsidePath(p, d)) return true;
+    // Another spelling of dir (a short name, a substituted drive) is found
+    // by the identity of path or of a directory above it; path itself need
+    // not exist yet.
+    const auto id = GetFileId(d);
+    if (!id) return false;
+    std::string cur = p;
+    for (;;) {
+        // "C:" alone would name the drive's current directory, not its root.
+        const auto c = GetFileId(EndsWithColon(cur) ? cur + "\\" : cur);
+        if (c && *c == *id) return true;
+        if (EndsWithColon(cur)) return false;
+        const std::string parent = ExcludeTrailingBackslash(ExtractFilePath(cur));
+        if (parent.size() < 2 || parent.size() >= cur.size()) return false;
+        cur = parent;
+    }
+}
+
 }  // namespace kestrum

@@ -17,6 +17,98 @@ struct FilerAction {
 
 inline constexpr std::size_t kFilerActionCount = 86;
 
+// The action codes (the ids the key file stores) by name.
+struct FilerActionCode {
+    enum : int {
+        Copy = 0,                   // "C"
+        Delete = 1,                 // "D": to the recycle bin
+        Move = 2,                   // "M"
+        Rename = 3,                 // "R"
+        Unpack = 4,                 // "U"
+        Pack = 5,                   // "P"
+        ChangeDirectory = 6,        // "L"
+        MakeDirectory = 7,          // "K"
+        Run = 8,                    // "X"
+        View = 9,                   // "V"
+        Edit = 10,                  // "E"
+        CloseViewers = 11,          // "Q"
+        Mask = 12,                  // "F"
+        Sort = 13,                  // "S"
+        Duplicate = 14,             // "B"
+        NamesOnly = 15,             // "5"
+        NamesSizesDates = 16,       // "2"
+        ToShellWindow = 17,
+        ParentDirectory = 18,       // Backspace
+        NextPage = 19,              // PageDown
+        PreviousPage = 20,          // PageUp
+        Mark = 21,                  // Space
+        MarkAll = 22,               // Home
+        OpenFirst = 23,             // Return
+        CloseFiler = 24,            // Escape
+        ChangeDirectoryListed = 25,  // Shift+"L"
+        CopyListed = 26,            // Shift+"C"
+        MoveListed = 27,            // Shift+"M"
+        MaskListed = 28,            // Shift+"F"
+        Erase = 29,                 // Shift+"D"
+        OpenSecond = 30,            // Shift+Return
+        RunEmpty = 31,              // Shift+"X"
+        Format = 32,
+        ShortcutOnDesktop = 33,     // shortcut places 0 to 6
+        ShortcutInStartup = 34,
+        ShortcutInPrograms = 35,
+        ShortcutInStartMenu = 36,
+        ShortcutHere = 37,
+        ShortcutTyped = 38,
+        ShortcutListed = 39,
+        ClipNames = 40,
+        ClipNamesSizesDates = 41,
+        ClipFullNames = 42,
+        ClipFullNamesSizesDates = 43,
+        ClipDirectory = 44,
+        SettingsDialog = 45,
+        NewAssociation = 46,
+        EditAssociation = 47,
+        RegisterInLogList = 48,
+        RegisterInCopyList = 49,
+        MakeHomeDirectory = 50,
+        RegisterAlias = 51,
+        EditSettingsFile = 52,
+        ReloadSettings = 53,
+        FilerAtStart = 54,
+        OpenList = 55,              // Ctrl+Return
+        Attributes = 56,
+        FirstEntry = 57,
+        LastEntry = 58,
+        Dates = 59,
+        SendToWindow = 60,
+        SendToWindowAndFocus = 61,
+        ToCommandLineWithName = 62,
+        ToCommandLine = 63,
+        RegisterAliasEmpty = 64,
+        Join = 65,
+        InvertMarksFiles = 66,
+        InvertMarksAll = 67,
+        PopupMenu = 68,
+        ContextMenu = 69,
+        MarkFromCursorFiles = 70,
+        MarkFromCursorAll = 71,
+        MapNetworkDrive = 72,
+        DisconnectNetworkDrive = 73,
+        CursorDown = 74,
+        CursorUp = 75,
+        CursorRight = 76,
+        CursorLeft = 77,
+        WriteSortOrder = 78,
+        Properties = 79,
+        EditUserDefinitions = 80,
+        EditAliases = 81,
+        EditLogList = 82,
+        EditCopyList = 83,
+        EditFunctionKeys = 84,
+        EditAssociations = 85,
+    };
+};
+
 // The fixed actions in table order (the order of the customisation list).
 std::span<const FilerAction> FilerActions();
 // The action with this code; nullptr for none.

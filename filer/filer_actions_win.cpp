@@ -122,10 +122,19 @@ const ExtEntry* FindExt(const std::vector<ExtEntry>& table, const std::string& e
 std::vector<std::size_t> TfrmFM::Selection() const {
     std::vector<std::size_t> out;
     for (std::size_t i = 0; i < model_.Count(); ++i) {
-        if (model_.Entry(i).marked) out.push_back(i);
+        // "." and ".." are never operands, even marked.
+        if (model_.Entry(i).marked && !model_.Entry(i).find.IsDots()) out.push_back(i);
     }
     if (out.empty() && model_.Count() > 0) out.push_back(static_cast<std::size_t>(model_.CursorIndex()));
     return out;
+}
+
+bool TfrmFM::RefuseDotEntry(const char* what, bool cursorOnly) const {
+    if (!cursorOnly && model_.MarkedCount() > 0) return false;
+    const std::string name = CursorName();
+    if (name != "." && name != "..") return false;
+    Ask().ShowMessage(std::string(name == "." ? "カレントディレクトリ" : "親ディレクトリ") + what);
+    return true;
 }
 
 std::vector<std::string> TfrmFM::SelectionNames() const {
@@ -201,6 +210,7 @@ void TfrmFM::RunLetter(char letter) {
 }
 
 void TfrmFM::Duplicate() {
+    if (RefuseDotEntry("を複製することは出来ません")) return;
     const AppState& app = App();
     const bool marked = model_.MarkedCount() > 0;
     for (const std::string& name : SelectionNames()) {
@@ -221,6 +231,7 @@ void TfrmFM::Duplicate() {
 }
 
 void TfrmFM::CopyOrMove(bool move) {
+    if (RefuseDotEntry(move ? "を移動することは出来ません" : "をコピーすることは出来ません")) return;
     AppState& app = App();
     const std::string verb = move ? "移動" : "コピー";
     std::string dest;
@@ -265,21 +276,9 @@ void TfrmFM::CopyOrMove(bool move) {
 
 void TfrmFM::DeleteAction() {
     const AppState& app = App();
-    if (model_.MarkedCount() == 0) {
-        const std::string name = CursorName();
-        if (name == ".") {
-            Ask().ShowMessage("カレントディレクトリを削除することは出来ません");
-            return;
-        }
-        if (name == "..") {
-            Ask().ShowMessage("親ディレクトリを削除することは出来ません");
-            return;
-        }
-    }
+    if (RefuseDotEntry("を削除することは出来ません")) return;
     std::vector<std::string> list;
-    for (const std::string& name : SelectionNames()) {
-        if (name != "." && name != "..") list.push_back(app.currentDir + name);
-    }
+    for (const std::string& name : SelectionNames()) list.push_back(app.currentDir + name);
     if (list.empty()) return;
     if (shiftDown_) {
         EraseFiles(list, Handle(), app.settings.dirDelMode);
@@ -290,6 +289,7 @@ void TfrmFM::DeleteAction() {
 }
 
 void TfrmFM::RenameAction() {
+    if (RefuseDotEntry("の名前を変更することは出来ません")) return;
     const AppState& app = App();
     for (const std::string& name : SelectionNames()) {
         std::string text = name;
@@ -419,7 +419,7 @@ bool TfrmFM::RunFileAction(int code) {
         return true;
     case 55: ShowCandidates(); return true;
     case 56: {
-        if (model_.Count() == 0) return true;
+        if (model_.Count() == 0 || RefuseDotEntry("の属性を変更することは出来ません")) return true;
         std::vector<std::string> paths;
         for (const std::string& n : SelectionNames()) paths.push_back(app.currentDir + n);
         ChangeAttributes(paths);
@@ -467,7 +467,8 @@ void TfrmFM::CopyNamesToClipboard(int code) {
 
 void TfrmFM::MakeShortcut(int place) {
     AppState& app = App();
-    if (model_.Count() == 0) return;
+    // A shortcut always points at the cursor entry, marks or not.
+    if (model_.Count() == 0 || RefuseDotEntry("のショートカットを作成することは出来ません", true)) return;
     const std::string name = CursorName();
     std::string dir;
     switch (place) {
@@ -514,7 +515,10 @@ void TfrmFM::MakeShortcut(int place) {
         return;
     }
     if (UpperAscii(ExtractFileExt(link)) != ".LNK") link += ".LNK";
-    CreateShortcut(dir + link, app.currentDir + name);
+    if (!CreateShortcut(dir + link, app.currentDir + name)) {
+        Ask().ShowMessage("ショートカットの作成に失敗しました ->" + dir + link);
+        return;
+    }
     if (place >= 1 && place <= 3) SHChangeNotify(SHCNE_UPDATEDIR, SHCNF_PATHA, dir.c_str(), nullptr);
     RelistKeepingCursor();
 }
@@ -601,7 +605,7 @@ void TfrmFM::RegisterAlias(bool withFile) {
 
 void TfrmFM::ChangeDates() {
     const AppState& app = App();
-    if (model_.Count() == 0) return;
+    if (model_.Count() == 0 || RefuseDotEntry("の日付を変更することは出来ません")) return;
     TDateChange change;
     change.Caption = "Kestrum 日付の変更";
     bool hadDirectory = false;
@@ -621,7 +625,7 @@ void TfrmFM::ChangeDates() {
 
 void TfrmFM::JoinAction() {
     AppState& app = App();
-    if (model_.Count() == 0) return;
+    if (model_.Count() == 0 || RefuseDotEntry("を結合することは出来ません")) return;
     const std::vector<std::string> names = SelectionNames();
     std::string target = ChangeFileExt(names.front(), ".LZH");
     if (!AskFor("結合", "ファイルを結合します。ファイル名を入れて下さい", target, kFree, &app.lists.exeHistory)) return;
@@ -630,6 +634,17 @@ void TfrmFM::JoinAction() {
     const bool absolute = target.size() > 1 && target[1] == ':';
     JoinFiles(absolute ? target : app.currentDir + target, files);
     RelistKeepingCursor();
+}
+
+bool TfrmFM::HasAssociation(const std::string& file) const {
+    const AppState& app = App();
+    const std::string ext = BareExt(file);
+    return FindExt(app.setExt, ext) || FindExt(app.lists.ext, ext);
+}
+
+void TfrmFM::CopyDirectoryLine() {
+    const AppState& app = App();
+    PutOnClipboard(Handle(), app.currentDir + app.maskText);
 }
 
 void TfrmFM::ShowCandidates() {
@@ -664,8 +679,7 @@ void TfrmFM::ShowCandidates() {
     RECT cell = CursorCellRect();
     POINT pt{cell.left, cell.bottom};
     ClientToScreen(Handle(), &pt);
-    const UINT chosen = static_cast<UINT>(TrackPopupMenu(menu, TPM_RETURNCMD | TPM_NONOTIFY, pt.x, pt.y, 0,
-                                                         Handle(), nullptr));
+    const UINT chosen = static_cast<UINT>(Ask().AskPopupMenu(menu, pt.x, pt.y, Handle()));
     DestroyMenu(menu);
     if (chosen >= 1 && chosen < id) {
         Execute_t(commands[chosen - 1] + " " + file);
@@ -716,7 +730,7 @@ void TfrmFM::OnDropFiles(HDROP drop) {
     AppendMenuA(menu, MF_STRING, 4, "キャンセル");
     POINT screen = pt;
     ClientToScreen(Handle(), &screen);
-    const int chosen = TrackPopupMenu(menu, TPM_RETURNCMD | TPM_NONOTIFY, screen.x, screen.y, 0, Handle(), nullptr);
+    const int chosen = Ask().AskPopupMenu(menu, screen.x, screen.y, Handle());
     DestroyMenu(menu);
     if (chosen == 1) CopyListTo(paths, app.currentDir, Handle());
     if (chosen == 2) MoveListTo(paths, app.currentDir, Handle());

@@ -49,6 +49,11 @@ void FilerMenus::Fill(HMENU top, bool popup) {
         const UINT id = kFilerMenuBase + static_cast<UINT>(a.code);
         if (group.empty()) {
             AppendMenuA(general, MF_STRING, id, (caption + "\t").c_str());
+            if (a.code == FilerActionCode::FilerAtStart) {
+                AppendMenuA(general, MF_STRING, kFilerMenuSubDirSize, "ディレクトリのサイズも計算");
+            } else if (a.code == FilerActionCode::Format) {
+                AppendMenuA(general, MF_STRING, kFilerMenuDiskCopy, "ディスクコピー");
+            }
             continue;
         }
         auto it = groups.find(group);
@@ -92,7 +97,16 @@ void FilerMenus::Build() {
 void FilerMenus::SetCaption(int code, const std::string& caption) {
     const UINT id = kFilerMenuBase + static_cast<UINT>(code);
     for (HMENU m : {bar_, popup_}) {
-        if (m) ModifyMenuA(m, id, MF_BYCOMMAND | MF_STRING, id, caption.c_str());
+        if (!m) continue;
+        const UINT state = GetMenuState(m, id, MF_BYCOMMAND);
+        const UINT check = state != static_cast<UINT>(-1) && (state & MF_CHECKED) ? MF_CHECKED : 0;
+        ModifyMenuA(m, id, MF_BYCOMMAND | MF_STRING | check, id, caption.c_str());
+    }
+}
+
+void FilerMenus::SetChecked(UINT id, bool checked) {
+    for (HMENU m : {bar_, popup_}) {
+        if (m) CheckMenuItem(m, id, MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
     }
 }
 

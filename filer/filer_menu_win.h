@@ -15,6 +15,9 @@ inline constexpr UINT kFilerMenuBarHide = 2991;
 // Font items: file-name area, drive bar, function-key bar, command line.
 inline constexpr UINT kFilerMenuFontFirst = 2992;
 inline constexpr UINT kFilerMenuFontLast = 2995;
+// Items of no action: the SubDirSize switch and the disk copy.
+inline constexpr UINT kFilerMenuSubDirSize = 2996;
+inline constexpr UINT kFilerMenuDiskCopy = 2997;
 
 class FilerMenus {
 public:
@@ -27,8 +30,11 @@ public:
     void Build();
     HMENU Bar() const { return bar_; }
     HMENU Popup() const { return popup_; }
-    // Sets the caption of the items of an action code in both menus.
+    // Sets the caption of the items of an action code in both menus (a
+    // check mark stays).
     void SetCaption(int code, const std::string& caption);
+    // Sets or clears the check mark of the items with this id in both menus.
+    void SetChecked(UINT id, bool checked);
     // The action code of a menu id, or -1.
     static int CodeOf(UINT id);
 

@@ -35,8 +35,8 @@ void DrawTextIn(HDC dc, const Rect& box, const std::string& text, COLORREF fg, C
     FillRectColor(dc, r, bg);
     SetTextColor(dc, fg);
     SetBkMode(dc, TRANSPARENT);
-    r.left += 2;
-    r.right -= 2;
+    r.left += kTextMargin;
+    r.right -= kTextMargin;
     DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &r, align | DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
 }
 
@@ -107,15 +107,9 @@ void TfrmFM::Paint(HDC target) {
         FillRectColor(dc, ToRECT(bar), Slot(7));
         const std::string lauto = app.lautoOn ? "LAUTO " + app.lautoLabel : std::string("LAUTO OFF");
         const std::string count = "ファイル数 " + driveCount_;
-        const DriveBarWidths w = ComputeDriveBar(
-            bar.width, TextSize(dc, fontHandles_[1].Get(),
-                                "ファイル数 1000/10000Total 100,000,000,000Used 100,000,000,000Free 100,000,000,000LAuto [画像などや]")
-                           .cx,
-            TextSize(dc, fontHandles_[1].Get(), "ファイル数 1000/10000").cx,
-            TextSize(dc, fontHandles_[1].Get(), "Total 100,000,000,000").cx,
-            TextSize(dc, fontHandles_[1].Get(), "Used 100,000,000,000").cx,
-            TextSize(dc, fontHandles_[1].Get(), "Free 100,000,000,000").cx,
-            TextSize(dc, fontHandles_[1].Get(), "LAuto [画像などや]").cx);
+        const DriveBarWidths w =
+            ComputeDriveBar(bar.width, DriveBarTexts{lauto, count, driveTotal_, driveUsed_, driveFree_},
+                            [&](const std::string& t) { return static_cast<int>(TextSize(dc, fontHandles_[1].Get(), t).cx); });
         int x = bar.left;
         const std::pair<int, const std::string*> boxes[] = {
             {w.lauto, &lauto}, {w.count, &count}, {w.total, &driveTotal_}, {w.used, &driveUsed_}, {w.freeSpace, &driveFree_}};

@@ -3,7 +3,6 @@
 #include "filer/frm_fm_win.h"
 
 #include <windowsx.h>
-#include <winnetwk.h>
 
 #include <utility>
 
@@ -11,6 +10,7 @@
 #include "common/history.h"
 #include "common/prompter.h"
 #include "common/sjis.h"
+#include "config/cfg_form_win.h"
 #include "config/colors_win.h"
 #include "config/key_files_win.h"
 #include "config/profile.h"
@@ -27,6 +27,7 @@
 #include "filer/dir_tree_win.h"
 #include "filer/sort.h"
 #include "filer/sort_write_win.h"
+#include "fileops/disk_copy_win.h"
 
 namespace kestrum {
 
@@ -98,6 +99,7 @@ void TfrmFM::FormCreate() {
     CommandBox& box = CommandBox::For(cmdLine_, kFilerBox);
     box.HandleOwnKeys(true);
     box.onFocusFiler = [this] { FocusGrid(); };
+    box.onEscape = [this] { EscapeKey(); };
     scroll_ = CreateWindowExA(0, "SCROLLBAR", "", WS_CHILD | WS_VISIBLE | SBS_VERT, 0, 0, 0, 0, Handle(), nullptr,
                               inst, nullptr);
     HMENU sys = GetSystemMenu(Handle(), FALSE);
@@ -123,11 +125,12 @@ void TfrmFM::FormCreate() {
     // actions (400 + drive) change to that drive.
     menus_.Build();
     ShowMenuBar(app.settings.lsMenu);
-    FilerKeyX().runCommand = [this](int code) { RunCode(code); };
-    FilerKeyX().setCaption = [this](int code, const std::string& caption) {
+    UpdateMenuChecks();
+    subscriptions_.push_back(FilerKeyX().runCommand.Connect([this](int code) { RunCode(code); }));
+    subscriptions_.push_back(FilerKeyX().setCaption.Connect([this](int code, const std::string& caption) {
         menus_.SetCaption(code, caption);
         if (GetMenu(Handle())) DrawMenuBar(Handle());
-    };
+    }));
     FilerKeyLookupForDirTree() = [](int vk, unsigned modifiers) -> int {
         for (int i = 0; i < FilerKeyX().KeyXUserKey.Count(); ++i) {
             const KeyBinding& b = FilerKeyX().KeyXUserKey.Get(i);
@@ -135,9 +138,11 @@ void TfrmFM::FormCreate() {
         }
         return -1;
     };
-    AddColorListener([this](int) {
+    subscriptions_.push_back(AddColorListener([this](int) {
         if (Handle()) InvalidateRect(Handle(), nullptr, FALSE);
-    });
+    }));
+    subscriptions_.push_back(AddCfgAppliedListener([this](const Settings&) { SettingsApplied(); }));
+    subscriptions_.push_back(AddDirectoryListener([this](const std::string&) { UpdateCaption(); }));
 
     char cwd[MAX_PATH] = {};
     GetCurrentDirectoryA(MAX_PATH, cwd);
@@ -373,7 +378,13 @@ void TfrmFM::OpenCursorEntry(int candidate) {
         ShowList();
         return;
     }
-    TheInterpreter().OpenByAssociation(App().currentDir + e.find.name, candidate);
+    const std::string file = App().currentDir + e.find.name;
+    // A second candidate of an extension no association names: the list.
+    if (candidate == 1 && !HasAssociation(file)) {
+        ShowCandidates();
+        return;
+    }
+    TheInterpreter().OpenByAssociation(file, candidate);
 }
 
 void TfrmFM::EscapeKey() {
@@ -405,6 +416,29 @@ void TfrmFM::RunCode(int code) {
         return;
     }
     RunAction(code);
+}
+
+void TfrmFM::SettingsApplied() {
+    const Settings& s = App().settings;
+    ShowMenuBar(s.lsMenu);
+    UpdateMenuChecks();
+    // Fonts, pitch, the function bar and the display style all change the
+    // layout; a visible list is read again (hidden files, sorting).
+    SetDisplayMode(s.style);
+    if (Visible()) Relist(-1);
+}
+
+void TfrmFM::WriteSwitch(const char* key, bool on) {
+    const AppState& app = App();
+    TSettingsFile file(app.settingsPath, app.settings.semicolonMode);
+    file.WriteLine("[環境変数]", key, std::string(key) + ", " + (on ? "1" : "0"));
+    file.SaveOrSay();
+}
+
+void TfrmFM::UpdateMenuChecks() {
+    const Settings& s = App().settings;
+    menus_.SetChecked(kFilerMenuBase + FilerActionCode::FilerAtStart, s.filerAuto);
+    menus_.SetChecked(kFilerMenuSubDirSize, s.subDirSize);
 }
 
 void TfrmFM::ShowMenuBar(bool show) {
@@ -450,13 +484,13 @@ bool TfrmFM::RunAction(int code) {
     case 53:  // reload the settings, then the display style and the list
         Execute_t(CommandName(20));
         SetDisplayMode(App().settings.style & 1);
+        UpdateMenuChecks();
         return true;
     case 54: {  // start the filer with the program: toggled and written at once
-        AppState& app = App();
-        app.settings.filerAuto = !app.settings.filerAuto;
-        TSettingsFile file(app.settingsPath, app.settings.semicolonMode);
-        file.WriteLine("[環境変数]", "FILERAUTO", std::string("FilerAuto, ") + (app.settings.filerAuto ? "1" : "0"));
-        file.SaveOrSay();
+        bool& on = App().settings.filerAuto;
+        on = !on;
+        WriteSwitch("FilerAuto", on);
+        UpdateMenuChecks();
         return true;
     }
     case 70:
@@ -473,11 +507,13 @@ bool TfrmFM::RunAction(int code) {
     case 68: {  // the pop-up menu at the mouse
         POINT pt{};
         GetCursorPos(&pt);
-        TrackPopupMenu(menus_.Popup(), TPM_LEFTALIGN | TPM_RIGHTBUTTON, pt.x, pt.y, 0, Handle(), nullptr);
+        UpdateMenuChecks();
+        const int id = CurrentPrompter().AskPopupMenu(menus_.Popup(), pt.x, pt.y, Handle());
+        if (id != 0) SendMessageA(Handle(), WM_COMMAND, static_cast<WPARAM>(id), 0);
         return true;
     }
-    case 72: WNetConnectionDialog(Handle(), RESOURCETYPE_DISK); return true;
-    case 73: WNetDisconnectDialog(Handle(), RESOURCETYPE_DISK); return true;
+    case 72: CurrentPrompter().ShowNetworkDriveDialog(true, Handle()); return true;
+    case 73: CurrentPrompter().ShowNetworkDriveDialog(false, Handle()); return true;
     case 74: AfterMove(MoveDown(model_, cs)); return true;
     case 75: AfterMove(MoveUp(model_, cs)); return true;
     case 76: AfterMove(MoveRight(model_, cs)); return true;
@@ -624,6 +660,13 @@ bool TfrmFM::CellAt(int x, int y, int& col, int& row) const {
 void TfrmFM::OnMouseDown(int x, int y, bool shift, bool ctrl) {
     shiftDown_ = shift;
     ctrlDown_ = ctrl;
+    const Rect& line = layout_.directoryLine;
+    if (!App().settings.fileInfo1 && x >= line.left && x < line.left + layout_.directoryLeftWidth && y >= line.top &&
+        y < line.Bottom()) {
+        // The directory text (hidden in info-line mode) is copied as shown.
+        CopyDirectoryLine();
+        return;
+    }
     FocusGrid();
     if (model_.Count() == 0) return;
     int col = 0;
@@ -708,7 +751,13 @@ LRESULT TfrmFM::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         int col = 0;
         int row = 0;
         if (CellAt(GET_X_LPARAM(lp), GET_Y_LPARAM(lp), col, row)) {
-            OpenCursorEntry(GetKeyState(VK_SHIFT) < 0 ? 1 : 0);
+            // The keys held with the click decide: Ctrl the list, Shift
+            // the second candidate.
+            if (wp & MK_CONTROL) {
+                ShowCandidates();
+            } else {
+                OpenCursorEntry((wp & MK_SHIFT) ? 1 : 0);
+            }
         }
         return 0;
     }
@@ -753,6 +802,18 @@ LRESULT TfrmFM::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
                 DoLayout();
                 return 0;
             }
+            if (id == kFilerMenuSubDirSize) {
+                bool& on = App().settings.subDirSize;
+                on = !on;
+                WriteSwitch("SubDirSize", on);
+                UpdateMenuChecks();
+                return 0;
+            }
+            if (id == kFilerMenuDiskCopy) {
+                // The disk copy always starts on drive A.
+                TDiskCopy(Handle()).Execute(0);
+                return 0;
+            }
             const int code = FilerMenus::CodeOf(id);
             if (code >= 0) {
                 RunCode(code);
@@ -760,12 +821,29 @@ LRESULT TfrmFM::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             }
         }
         break;
+    case WM_INITMENUPOPUP:
+        // The settings may have been read again meanwhile (CFGLOAD).
+        UpdateMenuChecks();
+        break;
     case WM_CONTEXTMENU: RunAction(68); return 0;
     case WM_DROPFILES: OnDropFiles(reinterpret_cast<HDROP>(wp)); return 0;
     default: break;
     }
     return Default(msg, wp, lp);
 }
+
+namespace {
+Signal<const std::string&>& DirectoryListeners() {
+    static Signal<const std::string&> listeners;
+    return listeners;
+}
+}  // namespace
+
+Subscription AddDirectoryListener(std::function<void(const std::string& dir)> listener) {
+    return DirectoryListeners().Connect(std::move(listener));
+}
+
+std::size_t DirectoryListenerCount() { return DirectoryListeners().Count(); }
 
 bool ChangeDirectory(const std::string& requested) {
     AppState& app = App();
@@ -800,7 +878,7 @@ bool ChangeDirectory(const std::string& requested) {
         SetWindowTextA(app.main->Handle(), app.title.c_str());
         app.main->SetPrompt(app.currentDir);
     }
-    if (app.filer) app.filer->UpdateCaption();
+    DirectoryListeners()(app.currentDir);
     const int d = app.currentDir.empty() ? -1 : driveIndex(app.currentDir[0]);
     if (d >= 0 && app.currentDir.size() >= 3 && app.currentDir[1] == ':') {
         app.driveDirs[static_cast<std::size_t>(d)] = app.currentDir.substr(3);

@@ -6,9 +6,12 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <cstddef>
+#include <functional>
 #include <string>
 #include <vector>
 
+#include "common/signal.h"
 #include "common/window_win.h"
 #include "config/font_win.h"
 #include "config/window_state.h"
@@ -45,6 +48,9 @@ public:
     // Runs a key-map or menu command: an action code, or 400 + drive.
     void RunCode(int code);
     const FilerMenus& Menus() const { return menus_; }
+    const FilerLayout& Layout() const { return layout_; }
+    // The cursor cell in client coordinates.
+    RECT CursorCellRect() const;
     void ShowMenuBar(bool show);
 
     Geometry NormalGeometry() const;
@@ -59,6 +65,12 @@ protected:
 
 private:
     void FormCreate();
+    // After the settings dialog's OK: the menu bar, the layout and the list.
+    void SettingsApplied();
+    // The check marks of the menus' switches (FilerAuto, SubDirSize).
+    void UpdateMenuChecks();
+    // A switch of [環境変数] written at once as "key, 1" or "key, 0".
+    void WriteSwitch(const char* key, bool on);
     void DoLayout();
     DisplayOptions Options() const;
     CursorSettings Cursor() const;
@@ -79,6 +91,10 @@ private:
     std::vector<std::string> SelectionNames() const;
     std::string SubjectText() const;  // "マークファイルを" or the cursor name + "を"
     std::string CursorName() const;
+    // "." or ".." would be the operand (the cursor entry with nothing marked,
+    // or the cursor entry of an action on it alone): refused with
+    // "カレントディレクトリ" or "親ディレクトリ" + what; true then.
+    bool RefuseDotEntry(const char* what, bool cursorOnly = false) const;
     void RelistKeepingCursor();
     TFileCopy& Copier();
     bool RunFileAction(int code);
@@ -99,8 +115,12 @@ private:
     void ChangeDates();
     void JoinAction();
     void ShowCandidates();
+    // True when the temporary or the configured associations name the
+    // extension of file.
+    bool HasAssociation(const std::string& file) const;
+    // The directory text (directory and mask) to the clipboard.
+    void CopyDirectoryLine();
     void OnDropFiles(HDROP drop);
-    RECT CursorCellRect() const;
     void OnChar(WPARAM ch);
     void OnMouseDown(int x, int y, bool shift, bool ctrl);
     bool CellAt(int x, int y, int& col, int& row) const;
@@ -129,11 +149,17 @@ private:
     std::string driveTotal_;
     std::string driveUsed_;
     std::string driveFree_;
+    // Registrations with the process-wide lists; they go with the window.
+    std::vector<Subscription> subscriptions_;
 };
 
 // Changes the process's current directory as the shell and the filer do:
 // per-drive memory with FLAGDCD, the drive root as a fallback for paths that
 // start with a drive letter, CurrentDir and every caption that shows it.
 bool ChangeDirectory(const std::string& path);
+// Listeners of ChangeDirectory, called with CurrentDir after every change
+// until their subscription goes.
+[[nodiscard]] Subscription AddDirectoryListener(std::function<void(const std::string& dir)> listener);
+std::size_t DirectoryListenerCount();
 
 }  // namespace kestrum

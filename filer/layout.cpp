@@ -2,6 +2,7 @@
 #include "filer/layout.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace kestrum {
 
@@ -54,15 +55,34 @@ std::vector<int> FunctionKeyWidths(const std::vector<int>& labelWidths, int barW
     return w;
 }
 
-DriveBarWidths ComputeDriveBar(int barWidth, int sampleWidth, int countWidth, int totalWidth, int usedWidth,
-                               int freeWidth, int lautoWidth) {
-    int d = 0;
-    int c = 0;
-    if (barWidth > sampleWidth) {
-        d = (barWidth - sampleWidth) / 5;
-        c = barWidth - sampleWidth - 4 * d;
+DriveBarWidths ComputeDriveBar(int barWidth, const DriveBarTexts& texts,
+                               const std::function<int(const std::string&)>& textWidth) {
+    auto fit = [&](const std::string& text) { return textWidth(text) + 2 * kTextMargin; };
+    auto need = [&](const char* sample, const std::string& text) { return std::max(fit(sample), fit(text)); };
+    DriveBarWidths w{need("LAuto [画像などや]", texts.lauto), need("ファイル数 1000/10000", texts.count),
+                     need("Total 9,999,999,999,999", texts.total), need("Used 9,999,999,999,999", texts.used),
+                     need("Free 9,999,999,999,999", texts.freeSpace)};
+    const int sample = w.lauto + w.count + w.total + w.used + w.freeSpace;
+    if (barWidth > sample) {
+        const int d = (barWidth - sample) / 5;
+        w.lauto += barWidth - sample - 4 * d;
+        w.count += d;
+        w.total += d;
+        w.used += d;
+        w.freeSpace += d;
+        return w;
     }
-    return DriveBarWidths{lautoWidth + c, countWidth + d, totalWidth + d, usedWidth + d, freeWidth + d};
+    // Too narrow for the samples: the archive-auto and count boxes give up
+    // their spare room first, down to their own texts, so that the sizes
+    // stay whole.
+    int deficit = sample - barWidth;
+    const std::pair<int*, const std::string*> giving[] = {{&w.lauto, &texts.lauto}, {&w.count, &texts.count}};
+    for (const auto& [box, text] : giving) {
+        const int take = std::min(std::max(*box - fit(*text), 0), deficit);
+        *box -= take;
+        deficit -= take;
+    }
+    return w;
 }
 
 long long PageForScrollPosition(long long position) { return (position + 5) / 10; }

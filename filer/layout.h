@@ -3,6 +3,8 @@
 // metrics measured by the window.
 #pragma once
 
+#include <functional>
+#include <string>
 #include <vector>
 
 namespace kestrum {
@@ -55,8 +57,18 @@ FilerLayout ComputeLayout(const LayoutInput& in);
 // +2, or 1 with ten keys), the surplus of the bar shared among the shown keys.
 std::vector<int> FunctionKeyWidths(const std::vector<int>& labelWidths, int barWidth, int keysShown);
 
-// The drive bar's five boxes (archive-auto, count, total, used, free) from
-// the sample widths measured in its font.
+// The texts of the bars and lines are drawn this many pixels in from each
+// side of their boxes.
+inline constexpr int kTextMargin = 2;
+
+// The drive bar's five boxes: archive-auto, count, total, used, free.
+struct DriveBarTexts {
+    std::string lauto;
+    std::string count;
+    std::string total;
+    std::string used;
+    std::string freeSpace;
+};
 struct DriveBarWidths {
     int lauto = 0;
     int count = 0;
@@ -64,8 +76,15 @@ struct DriveBarWidths {
     int used = 0;
     int freeSpace = 0;
 };
-DriveBarWidths ComputeDriveBar(int barWidth, int sampleWidth, int countWidth, int totalWidth, int usedWidth,
-                               int freeWidth, int lautoWidth);
+// Each box holds the wider of its sample and its text, with the margins:
+// the samples are "LAuto [画像などや]", "ファイル数 1000/10000" and 13-digit
+// sizes ("Total 9,999,999,999,999"), so that disks below 10 TB never change
+// the layout. A bar wider than the five shares the surplus: d to each size
+// and count box, the rest to the archive-auto box; a narrower one takes the
+// shortfall from the archive-auto and count boxes, never below their texts.
+// textWidth measures a text in the bar's font.
+DriveBarWidths ComputeDriveBar(int barWidth, const DriveBarTexts& texts,
+                               const std::function<int(const std::string&)>& textWidth);
 
 // Scroll bar: 10 units a page. The page a thumb position stands for.
 long long PageForScrollPosition(long long position);

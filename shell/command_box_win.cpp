@@ -217,6 +217,11 @@ void CommandBox::KeyDown(WPARAM& key, bool shift, bool ctrl, bool alt) {
             }
         }
     }
+    if (key == VK_ESCAPE && !alt && onEscape) {
+        onEscape();
+        key = 0;
+        return;
+    }
     ++busy_;
     const BoxText before = Read();
     BoxText box = before;

@@ -55,6 +55,7 @@ public:
     std::function<void()> onAccept;      // line input: Enter closes with OK
     std::function<void()> onBrowse;      // line input: Enter on an empty line with RETTREE
     std::function<void()> onFocusFiler;  // Ctrl+Up; the LS command when not set
+    std::function<void()> onEscape;      // the filer's box: the filer's Escape handling
 
     // Edit1KeyDown: handles one key-down; sets key to 0 when swallowed.
     // The shift state is read from the keyboard unless given.

@@ -32,7 +32,7 @@ TShellResident::TShellResident(std::function<void()> toggle, HMENU trayMenu, HWN
     });
 }
 
-TShellResident::~TShellResident() { RemoveCfgAppliedListener(cfgListener_); }
+TShellResident::~TShellResident() = default;
 
 void TShellResident::Apply(const Settings& s) {
     ApplyHotKey(s);

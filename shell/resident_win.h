@@ -10,6 +10,7 @@
 #include <functional>
 #include <memory>
 
+#include "common/signal.h"
 #include "config/settings.h"
 #include "desktop/hot_key_win.h"
 #include "desktop/tray_icon_win.h"
@@ -40,7 +41,7 @@ public:
 private:
     THotKeyMsg hotKeyMsg1_{"HotKeyMsg1"};
     std::unique_ptr<TTrayIcon> trayIcon1_;
-    int cfgListener_ = 0;
+    Subscription cfgListener_;
 };
 
 }  // namespace kestrum

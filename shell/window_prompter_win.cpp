@@ -1,6 +1,9 @@
 // WindowPrompter: questions routed to the program's own windows.
 #include "shell/window_prompter_win.h"
 
+#include <windows.h>
+#include <winnetwk.h>
+
 #include "shell/app_win.h"
 #include "shell/frm_edit_win.h"
 #include "shell/frm_history_win.h"
@@ -22,6 +25,19 @@ bool WindowPrompter::AskLine(LineQuestion& q) { return lineInput_ ? lineInput_->
 
 ListPick WindowPrompter::ShowList(const std::vector<std::string>& rows, ListStyle style, bool completionMode) {
     return picker_ ? picker_->ShowList(rows, style, completionMode) : ListPick{};
+}
+
+int WindowPrompter::AskPopupMenu(void* menu, int x, int y, void* owner) {
+    return PlatformPrompter().AskPopupMenu(menu, x, y, owner);
+}
+
+void WindowPrompter::ShowNetworkDriveDialog(bool connect, void* owner) {
+    HWND wnd = static_cast<HWND>(owner);
+    if (connect) {
+        WNetConnectionDialog(wnd, RESOURCETYPE_DISK);
+    } else {
+        WNetDisconnectDialog(wnd, RESOURCETYPE_DISK);
+    }
 }
 
 void InstallWindowPrompter() {

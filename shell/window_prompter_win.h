@@ -40,6 +40,12 @@ public:
     bool AskColor(int& color) override;
     bool AskFont(FontChoice& font) override;
 
+    // -- pop-up menus --
+    // (The platform's menu.)
+    int AskPopupMenu(void* menu, int x, int y, void* owner) override;
+    // (The platform's network drive dialogs.)
+    void ShowNetworkDriveDialog(bool connect, void* owner) override;
+
 private:
     TfrmEdit* lineInput_;
     TfrmHistory* picker_;

@@ -29,7 +29,7 @@ protected:
         Colors().Reset();
     }
     void TearDown() override {
-        for (int id : listeners_) RemoveColorListener(id);
+        listeners_.clear();
         Colors().Reset();
         App() = AppState();
     }
@@ -41,7 +41,7 @@ protected:
     test::TempDir dir_;
     ScriptedPrompter prompter_;
     ScopedPrompter scoped_{prompter_};
-    std::vector<int> listeners_;
+    std::vector<Subscription> listeners_;
 };
 
 TEST_F(ColorsWinTest, ResolveSystemAndRgbValues) {

@@ -38,7 +38,8 @@ protected:
         keyx_.AddAction("[移動]上へ", 500, 0);
         keyx_.AddAction("下へ", 501, 1);
         keyx_.AddAction("開く", 502, 2);
-        keyx_.setCaption = [this](int c, const std::string& s) { captions_.push_back(std::to_string(c) + s); };
+        captionsShown_ =
+            keyx_.setCaption.Connect([this](int c, const std::string& s) { captions_.push_back(std::to_string(c) + s); });
         keyx_.KeyXUserKey.Add() = Bind(1, 'D', "D", kModCtrl);
         keyx_.KeyXUserKey.Add() = Bind(2, 'O', "O");
         ASSERT_TRUE(form_.Create(nullptr, keyx_, "", [this] { ++saves_; }, 7));
@@ -55,6 +56,7 @@ protected:
     TKCForm form_;
     int saves_ = 0;
     std::vector<std::string> captions_;
+    Subscription captionsShown_;
 };
 
 TEST_F(KcFormTest, ListsNoneThenEveryAction) {

@@ -32,8 +32,8 @@ protected:
         keyx_.AddAction("[グループ]上へ", 100, 0);
         keyx_.AddAction("下へ", 101, 1);
         keyx_.AddAction("二つ目の上", 102, 0);  // id 0 twice
-        keyx_.runCommand = [this](int c) { ran_.push_back(c); };
-        keyx_.setCaption = [this](int c, const std::string& s) { captions_[c] = s; };
+        runs_ = keyx_.runCommand.Connect([this](int c) { ran_.push_back(c); });
+        captionsShown_ = keyx_.setCaption.Connect([this](int c, const std::string& s) { captions_[c] = s; });
     }
     std::string File(const std::string& body) {
         const std::string path = dir_.File("k.key");
@@ -45,6 +45,8 @@ protected:
     TKeyX keyx_;
     std::vector<int> ran_;
     std::map<int, std::string> captions_;
+    Subscription runs_;
+    Subscription captionsShown_;
     ScriptedPrompter prompter_;
     ScopedPrompter scoped_{prompter_};
 };

@@ -44,7 +44,7 @@ TEST_F(CopyListTest, ListCopyHandsOneCallToThePlatform) {
     const ShellFileRequest& r = op_.requests[0];
     EXPECT_EQ(r.owner, owner);
     EXPECT_EQ(r.func, static_cast<UINT>(FO_COPY));
-    EXPECT_EQ(r.flags, 0x80);
+    EXPECT_EQ(r.flags, 0);  // files-only is for wildcard names alone
     EXPECT_EQ(r.from, sources + '\0' + '\0');
     EXPECT_EQ(r.to, P("dst") + '\0' + '\0');
     EXPECT_EQ(Get(P("dst\\ソ.txt")), "ソ.txt");
@@ -55,6 +55,31 @@ TEST_F(CopyListTest, ListCopyHandsOneCallToThePlatform) {
     EXPECT_EQ(op_.requests[1].from, sources + '\0' + '\0');
     EXPECT_FALSE(Exists(P("src\\a.txt")));
     EXPECT_TRUE(prompter_.Questions().empty());
+
+    op_.perform = false;
+    EXPECT_EQ(CopyListTo(P("dst\\*.txt") + '\0' + P("dst\\ソ.txt"), P("src"), nullptr), 0);
+    EXPECT_EQ(op_.requests[2].flags, 0x80);
+}
+
+// A directory copied or moved into itself or below itself is refused before
+// the destination is made; a wildcard source or a file is no such directory.
+TEST_F(CopyListTest, ListCopyIntoItsOwnSourceIsRefusedBeforeAnythingIsMade) {
+    Tree(P("表"), {"sub\\", "sub\\a.txt"});
+    const std::string sources = P("x.txt") + '\0' + P("表");
+    EXPECT_EQ(CopyListTo(sources, P("表\\sub\\new"), nullptr), 255);
+    EXPECT_EQ(MoveListTo(P("表"), P("表"), nullptr), 255);
+    EXPECT_TRUE(op_.requests.empty());
+    EXPECT_FALSE(Exists(P("表\\sub\\new")));
+    EXPECT_EQ(Messages(), (std::vector<std::string>{"ＥＲＲＯＲ！\r\nコピー先がコピー元のディレクトリの中にあります。>表",
+                                                    "コピーは失敗に終わりました",
+                                                    "ＥＲＲＯＲ！\r\n移動先が移動元のディレクトリの中にあります。>表",
+                                                    "移動は失敗に終わりました"}));
+
+    prompter_.Clear();
+    op_.perform = false;
+    EXPECT_EQ(CopyListTo(P("表\\*.*"), P("表\\sub"), nullptr), 0);
+    EXPECT_EQ(CopyListTo(P("表\\sub\\a.txt"), P("表\\sub\\again"), nullptr), 0);  // made after Yes
+    EXPECT_EQ(op_.requests.size(), 2u);
 }
 
 TEST_F(CopyListTest, FailuresReturnTheirCodeAndAreReported) {

@@ -8,6 +8,7 @@
 #include <algorithm>
 
 #include "common/prompter.h"
+#include "fileops/copy_list_win.h"
 #include "fileops/file_copy_win.h"
 #include "fileops/path_utils.h"
 #include "tests/fileops/file_op_fake_win.h"
@@ -122,6 +123,22 @@ TEST_F(FileCopyPlatformTest, LinksAreHandedOnWholeAndNeverWalkedInto) {
     EXPECT_FALSE(Exists(P("dst\\d\\link")));  // not made as a directory to walk into
     EXPECT_EQ(Get(P("target\\deep\\u.txt")), "u.txt");
     EXPECT_TRUE(prompter_.Questions().empty());
+}
+
+// The list copy and move behind CP and MV, with the platform's operation: a
+// directory three levels deep arrives whole.
+TEST_F(FileCopyPlatformTest, ListCopyAndMoveCarryWholeTrees) {
+    const std::vector<std::string> files = {"表.txt", "一\\二.txt", "一\\二\\三.txt", "一\\二\\三\\底.txt"};
+    Tree(P("元"), {"表.txt", "一\\", "一\\二.txt", "一\\二\\", "一\\二\\三.txt", "一\\二\\三\\",
+                   "一\\二\\三\\底.txt"});
+    ASSERT_EQ(CopyListTo(P("元"), P("写"), nullptr), 0);  // made after Yes
+    for (const std::string& f : files) EXPECT_EQ(Get(P("写\\元\\" + f)), ExtractFileName(f)) << f;
+
+    Tree(P("移"), {"他.txt"});
+    ASSERT_EQ(MoveListTo(P("写\\元"), P("移"), nullptr), 0);
+    for (const std::string& f : files) EXPECT_EQ(Get(P("移\\元\\" + f)), ExtractFileName(f)) << f;
+    EXPECT_FALSE(Exists(P("写\\元")));
+    EXPECT_EQ(prompter_.Questions().size(), 1u);  // the question to make "写"
 }
 
 }  // namespace

@@ -286,15 +286,22 @@ TEST_F(FileCopyTest, AFailedOrAbortedBatchLosesNoFile) {
     }
 }
 
+// Refused before anything is made: the missing destination is not created
+// inside the source (nor is its creation offered), on a copy or a move.
 TEST_F(FileCopyTest, RefusesADestinationInsideASourceDirectory) {
     Tree(P("src"), {"d\\", "d\\sub\\", "d\\a.txt"});
     fc_.CopyX({"d"}, P("src"), cmAsk, P("SRC\\D\\sub\\into"));
     EXPECT_TRUE(op_.requests.empty());
-    EXPECT_EQ(Messages(), (std::vector<std::string>{
-                              "ディレクトリ" + P("SRC\\D\\sub\\into") + "が存在しません。\r\n作りますか？",
-                              "ＥＲＲＯＲ！\r\nコピー先がコピー元のディレクトリの中にあります。>d",
-                              "コピーは失敗に終わりました"}));
-    EXPECT_FALSE(Exists(P("src\\d\\sub\\into\\a.txt")));
+    EXPECT_EQ(Messages(), (std::vector<std::string>{"ＥＲＲＯＲ！\r\nコピー先がコピー元のディレクトリの中にあります。>d",
+                                                    "コピーは失敗に終わりました"}));
+    EXPECT_FALSE(Exists(P("src\\d\\sub\\into")));
+
+    prompter_.Clear();
+    fc_.MoveX({"d"}, P("src"), cmAsk, P("src\\d"));  // the source itself
+    EXPECT_TRUE(op_.requests.empty());
+    EXPECT_EQ(Messages(), (std::vector<std::string>{"ＥＲＲＯＲ！\r\n移動先が移動元のディレクトリの中にあります。>d",
+                                                    "移動は失敗に終わりました"}));
+    EXPECT_EQ(Get(P("src\\d\\a.txt")), "a.txt");
 }
 
 TEST_F(FileCopyTest, FileAndDirectoryOfOneNameStopTheOperation) {

@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+#include <string>
+
 namespace kestrum {
 namespace {
 
@@ -55,13 +58,59 @@ TEST(LayoutTest, FunctionKeySurplus) {
 }
 
 TEST(LayoutTest, DriveBarAndScrollBar) {
-    const DriveBarWidths d = ComputeDriveBar(600, 500, 100, 120, 110, 110, 60);
+    // Samples needing 100, 120, 110, 110 and 60 pixels with their margins;
+    // the texts themselves are narrower.
+    const std::map<std::string, int> samples = {{"ファイル数 1000/10000", 96},
+                                                {"Total 9,999,999,999,999", 116},
+                                                {"Used 9,999,999,999,999", 106},
+                                                {"Free 9,999,999,999,999", 106},
+                                                {"LAuto [画像などや]", 56}};
+    auto width = [&](const std::string& t) {
+        const auto it = samples.find(t);
+        return it == samples.end() ? 30 : it->second;
+    };
+    const DriveBarTexts texts{"LAUTO OFF", "ファイル数 0/3", "Total 9", "Used 8", "Free 1"};
+    const DriveBarWidths d = ComputeDriveBar(600, texts, width);
     EXPECT_EQ(d.count, 120);
+    EXPECT_EQ(d.total, 140);
     EXPECT_EQ(d.lauto, 60 + (100 - 4 * 20));
-    EXPECT_EQ(ComputeDriveBar(400, 500, 100, 120, 110, 110, 60).count, 100);
+    // 100 pixels short: the archive-auto and count boxes shrink to their
+    // texts (30 + 4), the sizes keep their samples.
+    const DriveBarWidths narrow = ComputeDriveBar(400, texts, width);
+    EXPECT_EQ(narrow.lauto, 34);
+    EXPECT_EQ(narrow.count, 34);
+    EXPECT_EQ(narrow.total, 120);
+    EXPECT_EQ(ComputeDriveBar(470, texts, width).count, 100 - (30 - 26));
     EXPECT_EQ(PageForScrollPosition(14), 1);
     EXPECT_EQ(PageForScrollPosition(15), 2);
     EXPECT_EQ(ScrollMaximum(95, 10), 95);
+}
+
+// Every size box holds its text whole, 12 or 13 digits, in a font whose
+// digits differ in width, whether the bar is too narrow for the samples or
+// wide enough to share a surplus.
+TEST(LayoutTest, DriveBarBoxesHoldTwelveAndThirteenDigitSizes) {
+    auto width = [](const std::string& t) {
+        int w = 0;
+        for (char ch : t) w += ch == '1' ? 4 : (ch >= '0' && ch <= '9') ? 9 : 7;
+        return w;
+    };
+    for (const std::string digits : {"270,553,174,016", "999,999,999,999", "8,888,888,888,888"}) {
+        for (int bar : {200, 638, 1200}) {
+            SCOPED_TRACE(digits + " in " + std::to_string(bar));
+            const DriveBarTexts t{"LAUTO OFF", "ファイル数 0/22", "Total " + digits, "Used " + digits, "Free " + digits};
+            const DriveBarWidths w = ComputeDriveBar(bar, t, width);
+            EXPECT_GE(w.total, width(t.total) + 2 * kTextMargin);
+            EXPECT_GE(w.used, width(t.used) + 2 * kTextMargin);
+            EXPECT_GE(w.freeSpace, width(t.freeSpace) + 2 * kTextMargin);
+            EXPECT_GE(w.count, width(t.count) + 2 * kTextMargin);
+            // The boxes do not grow with the disk: the layout stays put.
+            EXPECT_EQ(w.total, ComputeDriveBar(bar, DriveBarTexts{}, width).total);
+            if (bar >= 1200) {
+                EXPECT_EQ(w.lauto + w.count + w.total + w.used + w.freeSpace, bar);
+            }
+        }
+    }
 }
 
 }  // namespace
