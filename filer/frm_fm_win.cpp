@@ -641,6 +641,13 @@ void TfrmFM::OnKeyDown(WPARAM key) {
 void TfrmFM::OnChar(WPARAM ch) {
     // The character of a key whose key-down ran a binding is not acted on.
     if (std::exchange(FilerKeyX().handled, 0)) return;
+    // A double-byte character typed on the grid comes as two bytes; its
+    // second byte may be "\\" (ソ is 83 5C) and is not a key of its own.
+    if (std::exchange(trailPending_, false)) return;
+    if (IsLeadByte(static_cast<unsigned char>(ch))) {
+        trailPending_ = true;
+        return;
+    }
     if (ch != '\\') return;
     const std::string old = App().currentDir;
     if (old.size() >= 3 && ChangeDirectory(old.substr(0, 3))) {

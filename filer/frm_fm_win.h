@@ -143,6 +143,7 @@ private:
     bool gridFocused_ = true;
     bool shiftDown_ = false;  // from the last key-down, mouse press or letter item
     bool ctrlDown_ = false;
+    bool trailPending_ = false;  // the next WM_CHAR is the second byte of a character
     TFileCopy copier_;  // the filer's copy and move engine
     bool copierReady_ = false;
     std::string driveCount_;

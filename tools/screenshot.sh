@@ -40,7 +40,8 @@ winpath() { printf 'Z:%s' "$1" | tr / '\\'; }
   fi
   printf 'wait-window TfrmMain\r\nfocus TfrmMain\r\nsleep 500\r\n'
   if [ -n "$keys" ]; then
-    printf '%s\n' "$keys" | tr ';' '\n' | sed 's/^ *//; s/$/\r/'
+    # kdrive reads its script in the program's code page.
+    printf '%s\n' "$keys" | tr ';' '\n' | sed 's/^ *//; s/$/\r/' | iconv -f UTF-8 -t CP932
     printf 'sleep 700\r\n'
   fi
   printf 'shot "%s"\r\nclose\r\n' "$(winpath "$work/shot.bmp")"

@@ -178,6 +178,17 @@ TEST_F(FilerWindowTest, ABoundKeyIsNotTypedAsWell) {
     keys.Assign(saved);
 }
 
+TEST_F(FilerWindowTest, JapaneseTypedOnTheGridIsNotTakenForItsBytes) {
+    // ソ reaches an ANSI window as 83 5C: the 5C is no "\\" of its own.
+    const std::string dir = App().currentDir;
+    PostMessageW(filer_->Handle(), WM_CHAR, 0x30BD, 1);
+    MSG m;
+    while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&m);
+    EXPECT_EQ(App().currentDir, dir);
+    SendMessageA(filer_->Handle(), WM_CHAR, '\\', 0);
+    EXPECT_EQ(App().currentDir, dir.substr(0, 3));
+}
+
 TEST_F(FilerWindowTest, MaskAndDisplayMode) {
     App().masks = {"0*.TXT"};
     App().maskText = "*.TXT";
