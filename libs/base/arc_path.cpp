@@ -169,6 +169,24 @@ bool MatchWild(std::string_view pattern, std::string_view name) {
     return p == pattern.size();
 }
 
+bool SelectedByPatterns(const std::vector<std::string>& patterns, std::string_view name) {
+    if (patterns.empty()) return true;
+    std::string path = ToBackslashes(name);
+    while (EndsWithSeparator(path)) path.pop_back();
+    std::string base = path.substr(NameStart(path));
+    for (const std::string& raw : patterns) {
+        std::string pattern = ToBackslashes(raw);
+        while (!pattern.empty() && pattern[0] == '\\') pattern.erase(0, 1);
+        if (EndsWithSeparator(pattern)) {
+            if (MatchWild(pattern + "*", path + "\\")) return true;
+            continue;
+        }
+        if (MatchWild(pattern, path)) return true;
+        if (NameStart(pattern) == 0 && MatchWild(pattern, base)) return true;
+    }
+    return false;
+}
+
 std::vector<std::string> SplitArgs(std::string_view line) {
     std::vector<std::string> words;
     std::string cur;

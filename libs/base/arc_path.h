@@ -49,6 +49,11 @@ std::string LongNameReason();
 // "*.*" matches every name, with or without a dot.
 bool MatchWild(std::string_view pattern, std::string_view name);
 
+// A member is selected when no patterns were given, or one of them
+// matches its whole path, its name alone (for a pattern without a
+// directory), or is a directory prefix of it ("dir\" or "dir/").
+bool SelectedByPatterns(const std::vector<std::string>& patterns, std::string_view name);
+
 // Splits a command line into words: blanks separate, double quotes group
 // and are removed.
 std::vector<std::string> SplitArgs(std::string_view line);

@@ -1,54 +1,22 @@
 // UNLHA32.DLL: the LHA library's exported functions over the LHA core.
 #include <windows.h>
 
-#include <atomic>
-#include <new>
-
-#include "libs/base/arc_fs_win.h"
+#include "libs/base/arc_dll_win.h"
 #include "libs/base/arc_handles.h"
-#include "libs/base/arc_result.h"
 #include "libs/lzh/unlha_command.h"
 
 using namespace kestrum;
 
 namespace {
-
 std::atomic<int> gRunning{0};
 std::atomic<bool> gBackground{false};
 arc::ListingTable gListings;
-
-// Marks the library busy for the length of a call; a second caller while
-// it is busy is turned away.
-class Busy {
-public:
-    Busy() : mine_(gRunning.fetch_add(1) == 0) {}
-    ~Busy() { gRunning.fetch_sub(1); }
-    bool Mine() const { return mine_; }
-
-private:
-    bool mine_;
-};
-
 }  // namespace
 
 extern "C" {
 
 __declspec(dllexport) int WINAPI Unlha(HWND, LPCSTR szCmdLine, LPSTR szOutput, DWORD dwSize) {
-    Busy busy;
-    if (!busy.Mine()) return arc::kErrAlreadyRunning;
-    try {
-        arc::UseLocalTime();
-        arc::WinFs fs;
-        std::string text;
-        int r = lzh::RunUnlha(fs, szCmdLine ? szCmdLine : "", text);
-        arc::CopyToOutput(text, szOutput, dwSize);
-        return r;
-    } catch (const std::bad_alloc&) {
-        arc::CopyToOutput("メモリーが足りません\r\n", szOutput, dwSize);
-        return arc::kErrEnoughMemory;
-    } catch (...) {
-        return arc::kErrEnoughMemory;
-    }
+    return arc::RunCommand(gRunning, lzh::RunUnlha, szCmdLine, szOutput, dwSize);
 }
 
 __declspec(dllexport) BOOL WINAPI UnlhaGetRunning(void) { return gRunning.load() > 0; }
@@ -60,7 +28,7 @@ __declspec(dllexport) BOOL WINAPI UnlhaSetBackGroundMode(BOOL mode) {
 
 __declspec(dllexport) HANDLE WINAPI UnlhaOpenArchive(HWND, LPCSTR szFileName, DWORD) {
     if (!szFileName) return nullptr;
-    Busy busy;
+    arc::BusyMark busy(gRunning);
     try {
         arc::UseLocalTime();
         arc::WinFs fs;

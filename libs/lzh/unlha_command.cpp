@@ -52,26 +52,7 @@ std::string ArchiveName(ArcFs& fs, const std::string& name, bool creating) {
     return name + ".lzh";
 }
 
-// A member is selected when no names were given, or one of them matches
-// its whole path, its name alone (for patterns without a directory), or
-// is a directory prefix of it ("dir\").
-bool Selected(const UnlhaCommand& cmd, const std::string& name) {
-    if (cmd.names.empty()) return true;
-    std::string path = name;
-    while (arc::EndsWithSeparator(path)) path.pop_back();
-    std::string base = path.substr(arc::NameStart(path));
-    for (const std::string& rawPattern : cmd.names) {
-        std::string pattern = arc::ToBackslashes(rawPattern);
-        while (!pattern.empty() && pattern[0] == '\\') pattern.erase(0, 1);
-        if (arc::EndsWithSeparator(pattern)) {
-            if (path.size() >= pattern.size() && arc::MatchWild(pattern + "*", path + "\\")) return true;
-            continue;
-        }
-        if (arc::MatchWild(pattern, path)) return true;
-        if (arc::NameStart(pattern) == 0 && arc::MatchWild(pattern, base)) return true;
-    }
-    return false;
-}
+bool Selected(const UnlhaCommand& cmd, const std::string& name) { return arc::SelectedByPatterns(cmd.names, name); }
 
 std::string MethodText(const Member& m) { return std::string(m.method, 5); }
 
