@@ -26,7 +26,7 @@ inline void Spit(const std::filesystem::path& p, const std::string& bytes) {
 
 // Runs a shell command; its exit status (0 = success).
 inline int Shell(const std::string& cmd) {
-    int rc = std::system((cmd + " >/dev/null 2>&1").c_str());
+    int rc = std::system(("(" + cmd + ") >/dev/null 2>&1").c_str());
     return WIFEXITED(rc) ? WEXITSTATUS(rc) : -1;
 }
 
