@@ -234,7 +234,7 @@ void AddTree(ArcFs& fs, const std::string& dir, const std::string& stored, std::
     for (const arc::DirEntry& e : fs.List(dir)) {
         if (e.stat.isLink) continue;
         std::string path = arc::JoinPath(dir, e.name);
-        std::string st = stored + "/" + e.name;
+        std::string st = stored.empty() ? e.name : stored + "/" + e.name;
         list.push_back({path, e.stat.isDir ? st + "/" : st, e.stat});
         if (e.stat.isDir) AddTree(fs, path, st, list, depth + 1);
     }
@@ -247,12 +247,13 @@ int DoCreate(ArcFs& fs, const TarCommand& cmd, TextOut& out) {
         std::string path = arc::JoinPath(cmd.outDir, typed);
         arc::FileStat st = fs.Stat(path);
         std::string stored = StoredForm(typed);
-        if (!st.exists || st.isLink || stored.empty()) {
+        if (!st.exists || st.isLink || (stored.empty() && !st.isDir)) {
             out.Line("ファイルが見つかりません: " + typed);
             result.Note(arc::kErrNotFindFile);
             continue;
         }
-        list.push_back({path, st.isDir ? stored + "/" : stored, st});
+        // "." (or any name that reduces to nothing) stands for the folder's contents.
+        if (!stored.empty()) list.push_back({path, st.isDir ? stored + "/" : stored, st});
         if (st.isDir) AddTree(fs, path, stored, list, 0);
     }
     if (list.empty()) {

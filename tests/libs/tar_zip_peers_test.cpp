@@ -86,14 +86,15 @@ TEST(TarPeers, OurArchivesReadByTar) {
     MakeMixedTree(src);
     Spit(src / kLongName, "long\n");
     arc::NativeFs nfs;
-    for (const char* flags : {"cf", "czf"}) {
-        SCOPED_TRACE(flags);
-        std::string archive = tmp.Path() + "/ours-" + flags;
+    // Named entries, or "." for everything in the folder.
+    const std::string named = "text.txt far.dat noise.bin empty.txt sub " + kLongDir;
+    for (auto [flags, names] : {std::pair{"cf", named}, std::pair{"czf", named}, std::pair{"czf", std::string(".")}}) {
+        SCOPED_TRACE(std::string(flags) + " " + names);
+        std::string archive = tmp.Path() + "/ours-" + flags + (names == "." ? "-dot" : "");
         std::string text;
-        ASSERT_EQ(tar::RunTar(nfs, std::string(flags) + " " + archive + " -o " + src.string() +
-                                       "\\ text.txt far.dat noise.bin empty.txt sub " + kLongDir, text), 0)
+        ASSERT_EQ(tar::RunTar(nfs, std::string(flags) + " " + archive + " -o " + src.string() + "\\ " + names, text), 0)
             << text;
-        fs::path out = fs::path(tmp.Path()) / (std::string("out-") + flags);
+        fs::path out = fs::path(tmp.Path()) / ("out-" + fs::path(archive).filename().string());
         fs::create_directories(out);
         ASSERT_EQ(Shell("tar -xf '" + archive + "' -C '" + out.string() + "'"), 0);
         ExpectSameFiles(src, out);
