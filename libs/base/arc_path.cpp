@@ -64,22 +64,18 @@ MemberPath CheckMemberPath(std::string_view raw, bool stripRoot) {
     std::size_t pos = 0;
     // Drive letters, UNC starts and leading separators: refused, or dropped
     // when the caller asked for the root to be stripped.
-    bool rooted = false;
     while (true) {
         if (s.size() >= pos + 2 && s[pos + 1] == ':' &&
             ((s[pos] >= 'A' && s[pos] <= 'Z') || (s[pos] >= 'a' && s[pos] <= 'z'))) {
             if (!stripRoot) return Refuse("ドライブ名のある名前です");
             pos += 2;
-            rooted = true;
         } else if (pos < s.size() && s[pos] == '\\') {
             if (!stripRoot) return Refuse("絶対パスの名前です");
             ++pos;
-            rooted = true;
         } else {
             break;
         }
     }
-    (void)rooted;
     MemberPath out;
     std::string comp;
     auto flush = [&]() -> const char* {
