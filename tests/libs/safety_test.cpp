@@ -1,0 +1,294 @@
+// Hostile archives: no member is written outside its target, links are
+// never made, damage is reported while the intact members still come out,
+// and an existing file is only replaced when the switch says so.
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "libs/base/arc_path.h"
+#include "libs/base/arc_result.h"
+#include "libs/lzh/lzh_archive.h"
+#include "libs/lzh/lzh_codec.h"
+#include "libs/lzh/unlha_command.h"
+#include "libs/tar/tar_command.h"
+#include "libs/tar/tar_format.h"
+#include "libs/zip/axzip.h"
+#include "tests/libs/mem_fs.h"
+
+namespace kestrum {
+namespace {
+
+using arc::test::MemFs;
+
+TEST(MemberPath, RefusesWhatLeavesTheTarget) {
+    struct Case { const char* raw; bool strip; const char* path; };  // path null: refused
+    const Case cases[] = {
+        {"a/b/c.txt", false, "a\\b\\c.txt"},
+        {"a\\.\\b", false, "a\\b"},
+        {"表\\示.txt", false, "表\\示.txt"},      // 表 ends in 0x5C: not a separator
+        {"表.txt", false, "表.txt"},
+        {"../../x", false, nullptr},
+        {"D/../../D/x", false, nullptr},
+        {"a/../b", false, nullptr},
+        {"/WORK/x", false, nullptr},
+        {"/WORK/x", true, "WORK\\x"},
+        {"\\\\server\\share\\x", false, nullptr},
+        {"C:\\x", false, nullptr},
+        {"C:x", false, nullptr},
+        {"C:\\x", true, "x"},
+        {"a:stream", false, nullptr},
+        {"CON", false, nullptr},
+        {"dir/aux.txt", false, nullptr},
+        {"com1", false, nullptr},
+        {"com10", false, "com10"},
+        {"trail.", false, nullptr},
+        {"trail ", false, nullptr},
+        {"ctl\x01", false, nullptr},
+        {"what?", false, nullptr},
+        {"a|b", false, nullptr},
+    };
+    for (const Case& c : cases) {
+        arc::MemberPath mp = arc::CheckMemberPath(c.raw, c.strip);
+        if (c.path) {
+            EXPECT_TRUE(mp.ok) << c.raw;
+            EXPECT_EQ(mp.path, c.path) << c.raw;
+        } else {
+            EXPECT_FALSE(mp.ok) << c.raw << " -> " << mp.path;
+            EXPECT_FALSE(mp.reason.empty());
+        }
+    }
+    EXPECT_FALSE(arc::CheckMemberPath(std::string(1000, 'x'), false).ok);
+}
+
+TEST(MemberPath, WildcardsAndSelection) {
+    EXPECT_TRUE(arc::MatchWild("*.txt", "A.TXT"));
+    EXPECT_TRUE(arc::MatchWild("*.*", "noext"));
+    EXPECT_TRUE(arc::MatchWild("name.*", "name"));
+    EXPECT_FALSE(arc::MatchWild("*.txt", "a.txt.bak"));
+    EXPECT_TRUE(arc::MatchWild("?.txt", "表.txt"));  // ? is one character, two bytes here
+    EXPECT_TRUE(arc::SelectedByPatterns({"dir\\"}, "dir/sub/a.txt"));
+    EXPECT_TRUE(arc::SelectedByPatterns({"a.txt"}, "dir\\a.txt"));
+    EXPECT_FALSE(arc::SelectedByPatterns({"x\\a.txt"}, "dir\\a.txt"));
+    auto words = arc::SplitArgs("e -x1 \"C:\\My Dir\\a.lzh\" out\\ \"表 示.txt\"");
+    ASSERT_EQ(words.size(), 5u);
+    EXPECT_EQ(words[2], "C:\\My Dir\\a.lzh");
+    EXPECT_EQ(words[4], "表 示.txt");
+    auto resp = arc::SplitResponseFile("\"a b.txt\"\r\nc.txt\r\n\r\n");
+    EXPECT_EQ(resp, (std::vector<std::string>{"a b.txt", "c.txt"}));
+}
+
+// An LHA archive of stored members with the given names (level-2 headers).
+std::string LzhArchive(const std::vector<std::pair<std::string, std::string>>& members, bool dirs = false) {
+    std::string out;
+    for (auto& [name, body] : members) {
+        lzh::Member m;
+        std::memcpy(m.method, dirs && body.empty() ? "-lhd-" : "-lh0-", 5);
+        m.name = name;
+        m.isDir = dirs && body.empty();
+        m.original = m.packed = body.size();
+        m.crc = lzh::Crc16(0, reinterpret_cast<const std::uint8_t*>(body.data()), body.size());
+        m.mtime = 1700000000;
+        auto h = lzh::BuildLevel2Header(m);
+        out.append(h.begin(), h.end());
+        out += body;
+    }
+    out += '\0';
+    return out;
+}
+
+bool AllUnder(const MemFs& fs, const std::string& target) {
+    for (const std::string& p : fs.Written()) {
+        if (p.compare(0, target.size() + 1, target + "\\") != 0 && p != target) {
+            ADD_FAILURE() << "written outside the target: " << p;
+            return false;
+        }
+    }
+    return true;
+}
+
+TEST(LzhSafety, TraversalAbsoluteAndLongNamesWriteNothingOutside) {
+    MemFs fs;
+    fs.AddDir("C:\\out");
+    fs.AddFile("C:\\arc.lzh", LzhArchive({
+        {"..\\..\\evil.txt", "x"},
+        {"\\abs.txt", "x"},
+        {"C:\\drive.txt", "x"},
+        {"D\\..\\..\\D\\x.txt", "x"},
+        {std::string(1000, 'n'), "x"},
+        {"sub\\" + std::string(250, 'm'), "x"},  // each part fits, the whole path does not
+        {"ok\\good.txt", "good"},
+    }));
+    std::string text;
+    int r = lzh::RunUnlha(fs, "e -x1 -a1 -m1 C:\\arc.lzh \"C:\\out\\\"", text);
+    EXPECT_NE(r, 0);
+    EXPECT_FALSE(arc::IsWarning(r));
+    EXPECT_TRUE(AllUnder(fs, "C:\\out"));
+    EXPECT_EQ(fs.Content("C:\\out\\ok\\good.txt"), "good");
+    EXPECT_FALSE(fs.Has("C:\\evil.txt"));
+    EXPECT_FALSE(fs.Has("C:\\abs.txt"));
+    // With -jf0 the root is dropped instead: the member lands inside.
+    MemFs fs2;
+    fs2.AddDir("out");
+    fs2.AddFile("arc.lzh", LzhArchive({{"\\abs.txt", "a"}, {"C:\\drive.txt", "d"}}));
+    EXPECT_EQ(lzh::RunUnlha(fs2, "e -x1 -m1 -jf0 arc.lzh out\\", text), 0) << text;
+    EXPECT_EQ(fs2.Content("out\\abs.txt"), "a");
+    EXPECT_EQ(fs2.Content("out\\drive.txt"), "d");
+    EXPECT_TRUE(AllUnder(fs2, "out"));
+}
+
+TEST(LzhSafety, LinksAreNeitherMadeNorFollowed) {
+    MemFs fs;
+    fs.AddDir("out");
+    fs.AddLink("out\\lnk");  // points anywhere: never written through
+    fs.AddFile("arc.lzh", LzhArchive({{"link|/etc/passwd", ""}, {"lnk\\x.txt", "x"}, {"lnk", "y"}}, true));
+    std::string text;
+    EXPECT_NE(lzh::RunUnlha(fs, "x -m1 arc.lzh out\\", text), 0);
+    EXPECT_TRUE(fs.Written().empty()) << fs.Written().front();
+}
+
+TEST(LzhSafety, ExistingFilesFollowTheOverwriteSwitch) {
+    MemFs fs;
+    fs.AddDir("out");
+    fs.AddFile("out\\a.txt", "old");
+    fs.AddFile("arc.lzh", LzhArchive({{"a.txt", "new"}, {"b.txt", "b"}}));
+    std::string text;
+    EXPECT_EQ(lzh::RunUnlha(fs, "e arc.lzh out\\", text), arc::kErrAlreadyExist);
+    EXPECT_EQ(fs.Content("out\\a.txt"), "old");
+    EXPECT_EQ(fs.Content("out\\b.txt"), "b");  // the rest still comes out
+    EXPECT_EQ(lzh::RunUnlha(fs, "e -m1 arc.lzh out\\", text), 0);
+    EXPECT_EQ(fs.Content("out\\a.txt"), "new");
+}
+
+TEST(LzhSafety, DamagedArchivesGiveWhatIsIntact) {
+    std::string good = LzhArchive({{"one.txt", "1111"}, {"two.txt", "2222"}});
+    good.pop_back();  // no end mark
+    struct Case { const char* what; std::string bytes; };
+    std::string badHeader = good + "\x30\x00-lh5-garbage";
+    std::string hugeSize = good;
+    {
+        lzh::Member m;
+        std::memcpy(m.method, "-lh5-", 5);
+        m.name = "huge.txt";
+        m.original = 0xFFFFFFFF;
+        m.packed = 0xFFFFFFF0;
+        auto h = lzh::BuildLevel2Header(m);
+        hugeSize.append(h.begin(), h.end());
+        hugeSize += "\x00\x01\x00\x00";
+    }
+    std::string zeroTables = good;
+    {
+        // One block whose tables are all of one symbol, claiming far more
+        // bytes than it holds.
+        lzh::Member m;
+        std::memcpy(m.method, "-lh7-", 5);
+        m.name = "zero.txt";
+        m.original = 100000;
+        std::string body("\x00\x01\x00\x00\x10\x40\x00\x00", 8);
+        m.packed = body.size();
+        auto h = lzh::BuildLevel2Header(m);
+        zeroTables.append(h.begin(), h.end());
+        zeroTables += body + '\0';
+    }
+    std::string cutHeader = good + std::string(LzhArchive({{"three.txt", "3"}}), 0, 15);
+    const Case cases[] = {{"broken header", badHeader}, {"huge sizes", hugeSize},
+                          {"zero-length tables", zeroTables}, {"cut header", cutHeader}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        MemFs fs;
+        fs.AddDir("out");
+        fs.AddFile("arc.lzh", c.bytes);
+        std::string text;
+        int r = lzh::RunUnlha(fs, "e -m1 arc.lzh out\\", text);
+        EXPECT_NE(r, 0) << text;
+        EXPECT_EQ(fs.Content("out\\one.txt"), "1111");
+        EXPECT_EQ(fs.Content("out\\two.txt"), "2222");
+        EXPECT_FALSE(fs.Has("out\\huge.txt"));
+        EXPECT_FALSE(fs.Has("out\\zero.txt"));  // a partial file does not stay
+        EXPECT_TRUE(AllUnder(fs, "out"));
+        std::vector<arc::ListEntry> entries;
+        EXPECT_TRUE(lzh::ListLzh(fs, "arc.lzh", entries));
+        EXPECT_GE(entries.size(), 2u);
+    }
+}
+
+std::string TarArchive(const std::vector<tar::Entry>& entries, const std::string& body) {
+    std::string out;
+    for (tar::Entry e : entries) {
+        e.size = e.IsFile() ? body.size() : 0;
+        auto h = tar::BuildHeader(e);
+        out.append(h.begin(), h.end());
+        if (e.IsFile()) {
+            out += body;
+            out.append((512 - body.size() % 512) % 512, '\0');
+        }
+    }
+    out.append(1024, '\0');
+    return out;
+}
+
+TEST(TarSafety, HostileNamesAndLinks) {
+    auto entry = [](const char* name, char type = '0', const char* link = "") {
+        tar::Entry e;
+        e.name = name;
+        e.type = type;
+        e.linkName = link;
+        return e;
+    };
+    MemFs fs;
+    fs.AddDir("out");
+    fs.AddFile("a.tar", TarArchive({entry("../../evil"), entry("/etc/evil"), entry("C:/evil"),
+                                    entry("sl", '2', "/etc"), entry("hl", '1', "/etc/passwd"),
+                                    entry("sl/inside"), entry("ok/fine.txt")}, "data"));
+    std::string text;
+    EXPECT_NE(tar::RunTar(fs, "xf a.tar -o out\\", text), 0);
+    EXPECT_TRUE(AllUnder(fs, "out"));
+    EXPECT_FALSE(fs.Has("out\\sl") && fs.Get("out\\sl")->link);
+    EXPECT_EQ(fs.Content("out\\ok\\fine.txt"), "data");
+    // A header whose checksum is wrong ends the walk; what came before stays.
+    std::string bytes = TarArchive({entry("first.txt"), entry("second.txt")}, "x");
+    bytes[1024 + 148] ^= 1;
+    MemFs fs2;
+    fs2.AddFile("b.tar", bytes);
+    EXPECT_EQ(tar::RunTar(fs2, "xf b.tar out\\", text), arc::kErrHeaderBroken);
+    EXPECT_EQ(fs2.Content("out\\first.txt"), "x");
+    EXPECT_FALSE(fs2.Has("out\\second.txt"));
+}
+
+TEST(ZipSafety, UnsafeNamesAreNotListed) {
+    // A stored ZIP by hand: local headers, central directory, end record.
+    auto le16 = [](std::string& s, unsigned v) { s += static_cast<char>(v & 0xFF); s += static_cast<char>(v >> 8); };
+    auto le32 = [&](std::string& s, unsigned v) { le16(s, v & 0xFFFF); le16(s, v >> 16); };
+    std::vector<std::string> names = {"../x.txt", "/abs.txt", "C:/d.txt", "fine.txt"};
+    std::string local, central;
+    for (const std::string& n : names) {
+        std::size_t off = local.size();
+        le32(local, 0x04034b50); le16(local, 10); le16(local, 0); le16(local, 0); le32(local, 0);
+        le32(local, 0); le32(local, 0); le32(local, 0); le16(local, static_cast<unsigned>(n.size())); le16(local, 0);
+        local += n;
+        le32(central, 0x02014b50); le16(central, 20); le16(central, 10); le16(central, 0); le16(central, 0);
+        le32(central, 0); le32(central, 0); le32(central, 0); le32(central, 0);
+        le16(central, static_cast<unsigned>(n.size())); le16(central, 0); le16(central, 0); le16(central, 0);
+        le16(central, 0); le32(central, 0); le32(central, static_cast<unsigned>(off));
+        central += n;
+    }
+    std::string zip = local + central;
+    le32(zip, 0x06054b50); le16(zip, 0); le16(zip, 0); le16(zip, 4); le16(zip, 4);
+    le32(zip, static_cast<unsigned>(central.size())); le32(zip, static_cast<unsigned>(local.size())); le16(zip, 0);
+    std::vector<arc::SpiFileInfo> infos;
+    auto* d = reinterpret_cast<const std::uint8_t*>(zip.data());
+    ASSERT_EQ(zip::BuildFileInfo(d, zip.size(), nullptr, infos), zip::kSpiOk);
+    ASSERT_EQ(infos.size(), 2u);
+    EXPECT_STREQ(infos[0].filename, "fine.txt");
+    // Asking for a refused entry by its position gets nothing.
+    zip::ZipEntry e;
+    std::string file;
+    EXPECT_NE(zip::FindEntry(d, zip.size(), 0, nullptr, e, file), zip::kSpiOk);
+    // Cut anywhere: never a crash, never an entry outside the bytes.
+    for (std::size_t cut = 0; cut < zip.size(); cut += 7) {
+        std::vector<arc::SpiFileInfo> part;
+        zip::BuildFileInfo(d, cut, nullptr, part);
+    }
+}
+
+}  // namespace
+}  // namespace kestrum

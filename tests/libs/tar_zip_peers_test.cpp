@@ -1,0 +1,225 @@
+// TAR32's and AXZIP's cores against independent tools: archives made by
+// tar, gzip and Python's zipfile list and extract byte-exact, and the tar
+// archives we make are read back by tar.
+#include <gtest/gtest.h>
+#include <iconv.h>
+
+#include "libs/base/arc_fs_native.h"
+#include "libs/tar/tar_command.h"
+#include "libs/zip/axzip.h"
+#include "tests/libs/peer_util.h"
+#include "tests/test_util.h"
+
+namespace kestrum {
+namespace {
+
+namespace fs = std::filesystem;
+using arc::test::ExpectSameFiles;
+using arc::test::MakeMixedTree;
+using arc::test::Shell;
+using arc::test::Slurp;
+using arc::test::Spit;
+
+const std::string kLongDir(70, 'd');
+const std::string kLongName = kLongDir + "/" + std::string(60, 'n') + ".txt";
+
+TEST(TarPeers, TarAndGzipArchivesExtractByteExact) {
+    test::TempDir tmp;
+    fs::path src = fs::path(tmp.Path()) / "src";
+    MakeMixedTree(src);
+    Spit(src / kLongName, "a name over 100 bytes\n");
+    arc::NativeFs nfs;
+    struct Case { const char* file; const char* make; const char* command; };
+    const Case cases[] = {
+        {"gnu.tar", "tar --format=gnu -cf", "xf"},
+        {"ustar.tar", "tar --format=ustar -cf", "xf"},  // the long name goes into the prefix field
+        {"pax.tar", "tar --format=pax -cf", "xf"},      // and here into a path= record
+        {"gnu.tgz", "tar --format=gnu -czf", "xzf"},
+        {"plain-as-z.tar", "tar --format=gnu -cf", "xzf"},  // "z" on a plain tar: detected
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        std::string archive = tmp.Path() + "/" + c.file;
+        ASSERT_EQ(Shell("cd '" + src.string() + "' && " + c.make + " '" + archive + "' ."), 0);
+        fs::path out = fs::path(tmp.Path()) / (std::string("out-") + c.file);
+        std::string text;
+        ASSERT_EQ(tar::RunTar(nfs, std::string(c.command) + " " + archive + " -o " + out.string() + "\\", text), 0)
+            << text;
+        ExpectSameFiles(src, out);
+        std::vector<arc::ListEntry> entries;
+        ASSERT_TRUE(tar::ListTar(nfs, archive, entries));
+        bool sawLong = false;
+        for (auto& e : entries) sawLong = sawLong || e.name.find(std::string(60, 'n')) != std::string::npos;
+        EXPECT_TRUE(sawLong);
+    }
+}
+
+TEST(TarPeers, SeveralGzipMembers) {
+    test::TempDir tmp;
+    fs::path src = fs::path(tmp.Path()) / "src";
+    MakeMixedTree(src);
+    std::string t = tmp.Path() + "/all.tar";
+    ASSERT_EQ(Shell("cd '" + src.string() + "' && tar -cf '" + t + "' ."), 0);
+    // A tar cut in two, each half gzipped on its own, the two joined.
+    std::string bytes = Slurp(t);
+    std::size_t half = bytes.size() / 2;
+    Spit(tmp.Path() + "/a", bytes.substr(0, half));
+    Spit(tmp.Path() + "/b", bytes.substr(half));
+    std::string joined = tmp.Path() + "/joined.tgz";
+    ASSERT_EQ(Shell("gzip -c '" + tmp.Path() + "/a' > '" + joined + "' && gzip -c '" + tmp.Path() + "/b' >> '" + joined + "'"), 0);
+    arc::NativeFs nfs;
+    std::string text;
+    fs::path out = fs::path(tmp.Path()) / "out";
+    ASSERT_EQ(tar::RunTar(nfs, "xzf " + joined + " -o " + out.string() + "\\", text), 0) << text;
+    ExpectSameFiles(src, out);
+    // A gzip file that holds no tar unpacks to one file, every member in order.
+    std::string plain = tmp.Path() + "/notes.txt.gz";
+    ASSERT_EQ(Shell("cd '" + src.string() + "' && gzip -c text.txt > '" + plain + "' && gzip -c sub/small.txt >> '" + plain + "'"), 0);
+    fs::path out2 = fs::path(tmp.Path()) / "out2";
+    ASSERT_EQ(tar::RunTar(nfs, "xzf " + plain + " -o " + out2.string() + "\\", text), 0) << text;
+    EXPECT_TRUE(Slurp(out2 / "text.txt") == Slurp(src / "text.txt") + "hello\n");
+}
+
+TEST(TarPeers, OurArchivesReadByTar) {
+    test::TempDir tmp;
+    fs::path src = fs::path(tmp.Path()) / "src";
+    MakeMixedTree(src);
+    Spit(src / kLongName, "long\n");
+    arc::NativeFs nfs;
+    // Named entries, or "." for everything in the folder.
+    const std::string named = "text.txt far.dat noise.bin empty.txt sub " + kLongDir;
+    for (auto [flags, names] : {std::pair{"cf", named}, std::pair{"czf", named}, std::pair{"czf", std::string(".")}}) {
+        SCOPED_TRACE(std::string(flags) + " " + names);
+        std::string archive = tmp.Path() + "/ours-" + flags + (names == "." ? "-dot" : "");
+        std::string text;
+        ASSERT_EQ(tar::RunTar(nfs, std::string(flags) + " " + archive + " -o " + src.string() + "\\ " + names, text), 0)
+            << text;
+        fs::path out = fs::path(tmp.Path()) / ("out-" + fs::path(archive).filename().string());
+        fs::create_directories(out);
+        ASSERT_EQ(Shell("tar -xf '" + archive + "' -C '" + out.string() + "'"), 0);
+        ExpectSameFiles(src, out);
+    }
+}
+
+// UTF-8 to Shift-JIS through iconv, standing in for the platform's converter.
+bool IconvToSjis(const std::string& utf8, std::string& out) {
+    iconv_t cd = iconv_open("CP932", "UTF-8");
+    if (cd == reinterpret_cast<iconv_t>(-1)) return false;
+    std::string in = utf8;
+    out.assign(in.size() * 2 + 4, '\0');
+    char* ip = in.data();
+    char* op = out.data();
+    std::size_t il = in.size(), ol = out.size();
+    std::size_t r = iconv(cd, &ip, &il, &op, &ol);
+    iconv_close(cd);
+    if (r == static_cast<std::size_t>(-1)) return false;
+    out.resize(out.size() - ol);
+    return true;
+}
+
+// The script's own text is Shift-JIS, like every literal here.
+const char* kZipScript = R"PY(# -*- coding: cp932 -*-
+import io, sys, zipfile
+out = sys.argv[1]
+data = {'text': open(sys.argv[2], 'rb').read(), 'noise': open(sys.argv[3], 'rb').read()}
+class Unseekable(io.RawIOBase):
+    def __init__(self, f): self.f = f
+    def writable(self): return True
+    def write(self, b): return self.f.write(b)
+# UTF-8 names (flag bit 11), stored and deflated entries, a directory.
+with zipfile.ZipFile(out + '/utf8.zip', 'w') as z:
+    z.writestr('日本語/説明.txt', data['text'], zipfile.ZIP_DEFLATED)
+    z.writestr('日本語/noise.bin', data['noise'], zipfile.ZIP_STORED)
+    z.writestr('空/', b'')
+# Data descriptors: written to a stream that cannot seek back.
+with open(out + '/dd.zip', 'wb') as f:
+    with zipfile.ZipFile(Unseekable(f), 'w', zipfile.ZIP_DEFLATED) as z:
+        with z.open('stream.txt', 'w') as w: w.write(data['text'])
+        with z.open('noise.bin', 'w') as w: w.write(data['noise'])
+# ZIP64 extra fields on small entries.
+with zipfile.ZipFile(out + '/z64.zip', 'w', zipfile.ZIP_DEFLATED) as z:
+    with z.open('big.txt', 'w', force_zip64=True) as w: w.write(data['text'])
+# Code page 932 names without the UTF-8 flag, as Japanese Windows tools write them.
+zipfile.ZipInfo._encodeFilenameFlags = lambda self: (self.filename.encode('cp932'), self.flag_bits)
+with zipfile.ZipFile(out + '/cp932.zip', 'w', zipfile.ZIP_DEFLATED) as z:
+    z.writestr('表示/ソース.txt', data['text'])
+)PY";
+
+struct Unpacked {
+    std::string name;  // path + file name, Shift-JIS
+    std::string data;
+};
+
+std::vector<Unpacked> UnpackAll(const std::string& path) {
+    std::vector<Unpacked> out;
+    std::string bytes = Slurp(path);
+    auto* d = reinterpret_cast<const std::uint8_t*>(bytes.data());
+    std::vector<arc::SpiFileInfo> infos;
+    EXPECT_EQ(zip::BuildFileInfo(d, bytes.size(), IconvToSjis, infos), zip::kSpiOk);
+    for (const auto& fi : infos) {
+        if (fi.method[0] == 0) break;
+        if (fi.filename[0] == 0) continue;  // a directory
+        zip::ZipEntry e;
+        std::string file;
+        EXPECT_EQ(zip::FindEntry(d, bytes.size(), fi.position, IconvToSjis, e, file), zip::kSpiOk);
+        Unpacked u{std::string(fi.path) + fi.filename, ""};
+        EXPECT_EQ(zip::UnpackEntry(d, bytes.size(), e, [&](const std::uint8_t* p, std::size_t n) {
+            u.data.append(reinterpret_cast<const char*>(p), n);
+            return true;
+        }), zip::kSpiOk) << u.name;
+        EXPECT_EQ(fi.filesize, u.data.size());
+        out.push_back(u);
+    }
+    return out;
+}
+
+TEST(ZipPeers, PythonArchivesListAndExtractByteExact) {
+    test::TempDir tmp;
+    fs::path src = fs::path(tmp.Path()) / "src";
+    MakeMixedTree(src);
+    Spit(tmp.Path() + "/make.py", kZipScript);
+    ASSERT_EQ(Shell("python3 '" + tmp.Path() + "/make.py' '" + tmp.Path() + "' '" + (src / "text.txt").string() +
+                    "' '" + (src / "noise.bin").string() + "'"), 0);
+    const std::string text = Slurp(src / "text.txt"), noise = Slurp(src / "noise.bin");
+
+    auto utf8 = UnpackAll(tmp.Path() + "/utf8.zip");
+    ASSERT_EQ(utf8.size(), 2u);
+    EXPECT_EQ(utf8[0].name, "日本語\\説明.txt");
+    EXPECT_TRUE(utf8[0].data == text);
+    EXPECT_EQ(utf8[1].name, "日本語\\noise.bin");
+    EXPECT_TRUE(utf8[1].data == noise);
+
+    auto cp932 = UnpackAll(tmp.Path() + "/cp932.zip");
+    ASSERT_EQ(cp932.size(), 1u);
+    EXPECT_EQ(cp932[0].name, "表示\\ソース.txt");  // 表 and ソ end in 0x5C: no separator there
+    EXPECT_TRUE(cp932[0].data == text);
+
+    auto dd = UnpackAll(tmp.Path() + "/dd.zip");
+    ASSERT_EQ(dd.size(), 2u);
+    EXPECT_TRUE(dd[0].data == text);
+    EXPECT_TRUE(dd[1].data == noise);
+
+    auto z64 = UnpackAll(tmp.Path() + "/z64.zip");
+    ASSERT_EQ(z64.size(), 1u);
+    EXPECT_TRUE(z64[0].data == text);
+}
+
+TEST(ZipPeers, EncryptedEntriesListedButNotUnpacked) {
+    test::TempDir tmp;
+    Spit(tmp.Path() + "/secret.txt", "secret\n");
+    ASSERT_EQ(Shell("cd '" + tmp.Path() + "' && zip -q -P pass enc.zip secret.txt"), 0);
+    std::string bytes = Slurp(tmp.Path() + "/enc.zip");
+    auto* d = reinterpret_cast<const std::uint8_t*>(bytes.data());
+    std::vector<arc::SpiFileInfo> infos;
+    ASSERT_EQ(zip::BuildFileInfo(d, bytes.size(), IconvToSjis, infos), zip::kSpiOk);
+    ASSERT_EQ(infos.size(), 2u);
+    EXPECT_STREQ(infos[0].filename, "secret.txt");
+    zip::ZipEntry e;
+    std::string file;
+    ASSERT_EQ(zip::FindEntry(d, bytes.size(), infos[0].position, IconvToSjis, e, file), zip::kSpiOk);
+    EXPECT_EQ(zip::UnpackEntry(d, bytes.size(), e, [](const std::uint8_t*, std::size_t) { return true; }),
+              zip::kSpiUnknownFormat);
+}
+
+}  // namespace
+}  // namespace kestrum
