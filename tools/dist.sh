@@ -1,11 +1,12 @@
 #!/bin/sh
 # Makes the release archive BUILD/Kestrum-<version>.zip from a built BUILD
-# folder (the 32-bit build): the stripped Kestrum.exe, the default settings
-# files, README.txt (Shift-JIS, CR LF) and the licences of the code linked
-# into the program, all in a folder Kestrum-<version>/. The debug
-# information stays out of the archive, beside it in
-# BUILD/Kestrum-<version>.exe.debug, which the stripped program names (GNU
-# debug link) so that a debugger finds it for a crash report.
+# folder (the 32-bit build): the stripped Kestrum.exe and the libraries and
+# plug-ins built beside it (*.dll, *.spi), the default settings files,
+# README.txt (Shift-JIS, CR LF) and the licences of the code linked into
+# them, all in a folder Kestrum-<version>/. The debug information stays out
+# of the archive, beside it in BUILD/Kestrum-<version>-debug/ as FILE.debug
+# for each FILE, which the stripped file names (GNU debug link) so that a
+# debugger finds it for a crash report.
 #   dist.sh [BUILD]
 set -eu
 here=$(cd "$(dirname "$0")" && pwd)
@@ -24,13 +25,16 @@ for f in Kestrum.exe Kestrum.Cfg Kestrum.Key Kestrum.Col Kestrum.WK Kestrum.TVK;
 done
 
 stage=$build/dist
-rm -rf "$stage"
-mkdir -p "$stage/$name/licenses"
-debug=$name.exe.debug
-"$objcopy" --only-keep-debug "$bin/Kestrum.exe" "$build/$debug"
-# The debug link holds the debug file's name and checksum; objcopy reads the
-# file from the current folder.
-(cd "$build" && "$objcopy" --strip-all --add-gnu-debuglink="$debug" "$bin/Kestrum.exe" "$stage/$name/Kestrum.exe")
+debug=$build/$name-debug
+rm -rf "$stage" "$debug"
+mkdir -p "$stage/$name/licenses" "$debug"
+programs="Kestrum.exe $(cd "$bin" && ls | grep -i -E '[.](dll|spi)$' || true)"
+for f in $programs; do
+  "$objcopy" --only-keep-debug "$bin/$f" "$debug/$f.debug"
+  # The debug link holds the debug file's name and checksum; objcopy reads
+  # the file from the current folder.
+  (cd "$debug" && "$objcopy" --strip-all --add-gnu-debuglink="$f.debug" "$bin/$f" "$stage/$name/$f")
+done
 for f in Kestrum.Cfg Kestrum.Key Kestrum.Col Kestrum.WK Kestrum.TVK; do
   cp "$bin/$f" "$stage/$name/$f"
 done
@@ -45,4 +49,4 @@ done
 
 rm -f "$build/$name.zip"
 (cd "$stage" && "$cmake" -E tar cf "$build/$name.zip" --format=zip "$name")
-echo "dist: $build/$name.zip (debug information in $build/$debug)"
+echo "dist: $build/$name.zip (debug information in $debug/)"

@@ -8,6 +8,7 @@ root=$(dirname "$(dirname "$here")")
 build=$(cd "$1" && pwd)
 cmake=${CMAKE:-cmake}
 objdump=${OBJDUMP:-i686-w64-mingw32-objdump}
+objcopy=${OBJCOPY:-i686-w64-mingw32-objcopy}
 
 passed=0
 failed=0
@@ -19,22 +20,17 @@ check() {  # check WHAT COMMAND...
 sh "$root/tools/dist.sh" "$build" >/dev/null
 version=$(sed -n 's/^#define KESTRUM_VERSION_TEXT "\([^"]*\)".*/\1/p' "$root/shell/version.h")
 zip=$build/Kestrum-$version.zip
-debug=$build/Kestrum-$version.exe.debug
+debug=$build/Kestrum-$version-debug
 work=$(mktemp -d "${TMPDIR:-/tmp}/kestrum-dist.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 (cd "$work" && "$cmake" -E tar xf "$zip")
 dir=$work/Kestrum-$version
 
-expected="./Kestrum.Cfg
-./Kestrum.Col
-./Kestrum.Key
-./Kestrum.TVK
-./Kestrum.WK
-./Kestrum.exe
-./README.txt
-./licenses/GPL-3.txt
-./licenses/gcc-runtime.txt
-./licenses/mingw-w64-runtime.txt"
+# The libraries and plug-ins built beside the program travel with it.
+libs=$(cd "$build/bin" && ls | grep -i -E '[.](dll|spi)$' || true)
+expected=$({ printf './%s\n' Kestrum.Cfg Kestrum.Col Kestrum.Key Kestrum.TVK Kestrum.WK Kestrum.exe README.txt \
+  licenses/GPL-3.txt licenses/gcc-runtime.txt licenses/mingw-w64-runtime.txt
+  for l in $libs; do printf './%s\n' "$l"; done; } | LC_ALL=C sort)
 actual=$(cd "$dir" && find . -type f | LC_ALL=C sort)
 check "the archive holds exactly the program, its settings files, README.txt and the licences" \
   test "$actual" = "$expected"
@@ -51,15 +47,16 @@ check "README.txt is Shift-JIS and names the version" \
   sh -c 'printf "%s" "$1" | grep -q "^Kestrum $2" && printf "%s" "$1" | grep -q "起動のしかた"' - "$readme" "$version"
 check "README.txt is not UTF-8" sh -c '! grep -q "起動" "$1"' - "$dir/README.txt"
 
-# The program carries no debug information, only a link to the file that
-# holds it, beside the archive and not in it.
-sections=$("$objdump" -h "$dir/Kestrum.exe")
-check "Kestrum.exe is stripped" sh -c '! printf "%s" "$1" | grep -q "\.debug_"' - "$sections"
-check "Kestrum.exe links its debug file" sh -c 'printf "%s" "$1" | grep -q "\.gnu_debuglink"' - "$sections"
-check "the debug link names Kestrum-$version.exe.debug" \
-  sh -c "$objdump -s -j .gnu_debuglink \"\$1\" | grep -q 'Kestrum-'" - "$dir/Kestrum.exe"
-check "the debug file holds the debug information" \
-  sh -c "$objdump -h \"\$1\" | grep -q '\.debug_info'" - "$debug"
+# The program and the libraries carry no debug information, only a link to
+# the file that holds it, beside the archive and not in it.
+for f in Kestrum.exe $libs; do
+  sections=$("$objdump" -h "$dir/$f")
+  check "$f is stripped" sh -c '! printf "%s" "$1" | grep -q "\.debug_"' - "$sections"
+  check "$f links its debug file" sh -c 'printf "%s" "$1" | grep -q "\.gnu_debuglink"' - "$sections"
+  "$objcopy" --dump-section .gnu_debuglink="$work/link" "$dir/$f" "$work/copy" 2>/dev/null || : >"$work/link"
+  check "the debug link of $f names $f.debug" test "$(tr '\0' '\n' <"$work/link" | head -n 1)" = "$f.debug"
+  check "$f.debug holds the debug information" sh -c "$objdump -h \"\$1\" | grep -q '\.debug_info'" - "$debug/$f.debug"
+done
 
 # Started from the unpacked folder, the program shows its window and closes
 # cleanly. (Were a settings, key or colour file missing there, it would
