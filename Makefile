@@ -50,9 +50,9 @@ test: build native
 	@echo "== Windows tests under Wine ($(ARCH)) =="
 	@cd $(TESTDIR) && ctest --output-on-failure
 
-# The release archive needs only the 32-bit program and its default files.
-dist: configure
-	@cmake --build build -j $(JOBS) --target Kestrum defaults
+# The release archive: the 32-bit program, whatever libraries the build
+# makes beside it, and the default files.
+dist: build
 	@sh tools/dist.sh build
 
 clean:
