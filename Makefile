@@ -2,6 +2,7 @@
 # make run      start Kestrum under Wine (no display: a screenshot in build/kestrum.png)
 # make test     build and run every test
 # make screenshot [CFG=file] [KEYS="key F1;type abc"]   PNG of the shell window
+# make dist     build/Kestrum-<version>.zip: the release archive
 SHELL := /bin/sh
 MAKEFLAGS += --no-print-directory
 JOBS ?= $(shell nproc)
@@ -10,18 +11,20 @@ ARCH = $(shell tools/wine-arch.sh)
 # machines, an x86_64 build of the same sources elsewhere.
 TESTDIR = $(if $(filter win32,$(ARCH)),build,build/x64)
 
-.PHONY: all setup build native run test screenshot clean
+.PHONY: all setup configure build native run test screenshot dist clean
 
 all: build
 
 setup:
 	@sh tools/setup.sh
 
-build: setup
+configure: setup
 	@mkdir -p build
 	@cmake -S . -B build -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake \
 	  -DKESTRUM_TESTS=$(if $(filter win32,$(ARCH)),ON,OFF) >build/configure.log 2>&1 \
 	  || { cat build/configure.log; exit 1; }
+
+build: configure
 	@cmake --build build -j $(JOBS)
 	@if [ "$(ARCH)" = win64 ]; then \
 	  cmake -S . -B build/x64 -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake >build/x64-configure.log 2>&1 \
@@ -46,6 +49,11 @@ test: build native
 	@cd build/native && ctest --output-on-failure
 	@echo "== Windows tests under Wine ($(ARCH)) =="
 	@cd $(TESTDIR) && ctest --output-on-failure
+
+# The release archive: the 32-bit program, whatever libraries the build
+# makes beside it, and the default files.
+dist: build
+	@sh tools/dist.sh build
 
 clean:
 	rm -rf build

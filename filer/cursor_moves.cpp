@@ -132,7 +132,7 @@ long long FindByInitial(const FileListModel& m, char letter) {
     const long long start = m.CursorIndex();
     for (long long k = 1; k <= count; ++k) {
         const long long i = (start + k) % count;
-        const std::string& name = m.Entry(static_cast<std::size_t>(i)).find.name;
+        const std::string_view name = m.Name(static_cast<std::size_t>(i));
         if (!name.empty() && CharLen(name, 0) == 1 && UpperAscii(name.substr(0, 1))[0] == want) return i;
     }
     return -1;

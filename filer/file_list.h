@@ -6,7 +6,9 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "filer/mask.h"
@@ -34,6 +36,8 @@ struct FindRecord {
     bool IsDots() const { return name == "." || name == ".."; }
 };
 
+// One entry with everything about it; the listing model hands these out
+// made on demand.
 struct FileEntry {
     bool marked = false;
     FindRecord find;
@@ -66,15 +70,41 @@ public:
         const std::vector<std::string>* masks = nullptr;
     };
 
+    FileListModel() = default;
+    FileListModel(FileListModel&& other) noexcept;
+    FileListModel& operator=(FileListModel&& other) noexcept;
+    FileListModel(const FileListModel& other);
+    FileListModel& operator=(const FileListModel& other);
+
     void Clear();
     // Offers one search result: hidden entries only with hiddenFiles, every
     // directory, and files that a mask accepts. True when it was added.
+    // The model keeps the name, attributes, size and last-write time of an
+    // entry, nothing else of the record, and allocates nothing per entry:
+    // records live in blocks, names in a shared store. The first entry
+    // offered after Clear sets the options the list texts are made with.
     bool Offer(const FindRecord& f, const AddRules& rules, const DisplayOptions& o);
+    // The options the list texts are made with from now on. No text is
+    // stored: a text is made when it is asked for.
     void RebuildTexts(const DisplayOptions& o);
 
-    std::size_t Count() const { return entries_.size(); }
-    const FileEntry& Entry(std::size_t i) const { return entries_[i]; }
-    std::vector<FileEntry>& Entries() { return entries_; }
+    std::size_t Count() const { return count_; }
+    // Entry i as a whole, made on each call: its record (the kept fields),
+    // its mark and its list text. Loops over every entry use the accessors
+    // below, which make nothing.
+    FileEntry Entry(std::size_t i) const;
+    FindRecord Record(std::size_t i) const;
+    std::string Text(std::size_t i) const;
+    std::string_view Name(std::size_t i) const;
+    std::uint32_t Attributes(std::size_t i) const { return At(i).attributes; }
+    std::uint64_t Size(std::size_t i) const { return At(i).size; }
+    std::uint64_t LastWriteTime(std::size_t i) const { return At(i).lastWriteTime; }
+    bool IsDirectory(std::size_t i) const { return (Attributes(i) & kAttrDirectory) != 0; }
+    bool IsDots(std::size_t i) const;
+    bool Marked(std::size_t i) const { return At(i).marked; }
+    // Puts the entries in a new order: position i takes the entry that was
+    // at from[i]. from must hold every index below Count() once.
+    void Reorder(const std::vector<std::uint32_t>& from);
 
     // Grid geometry: both at least 1 (a tiny window must not divide by zero).
     void SetGrid(int rows, int cols);
@@ -106,7 +136,7 @@ public:
     // size of its contents (contentSize), a file its size rounded up to
     // whole clusters. Returns the size delta applied.
     long long SetMark(std::size_t i, bool marked, const std::function<long long(const FindRecord&)>& contentSize);
-    std::size_t MarkedCount() const;
+    std::size_t MarkedCount() const { return markedCount_; }
     long long MarkedTotal() const { return markedTotal_; }
     void SetClusterSize(long long bytes) { clusterSize_ = bytes > 0 ? bytes : 1; }
     long long ClusterSize() const { return clusterSize_; }
@@ -118,9 +148,34 @@ public:
     std::string CountText() const;
 
 private:
+    // One entry as kept: no constructor, so that a fresh block of them is
+    // not written (and its pages not touched) before entries fill it.
+    struct Slot {
+        std::uint64_t size;
+        std::uint64_t lastWriteTime;
+        const char* name;          // NUL-terminated, in the name store
+        std::uint32_t attributes;
+        std::uint16_t nameLength;  // kLongName: longer, measure it
+        bool marked;
+    };
+    static constexpr std::size_t kSlotShift = 12;
+    static constexpr std::size_t kSlotBlock = std::size_t{1} << kSlotShift;
+    static constexpr std::size_t kNameBlock = 64 * 1024;
+    static constexpr std::uint16_t kLongName = 0xFFFF;
+
+    const Slot& At(std::size_t i) const { return slots_[i >> kSlotShift][i & (kSlotBlock - 1)]; }
+    Slot& At(std::size_t i) { return slots_[i >> kSlotShift][i & (kSlotBlock - 1)]; }
+    void Append(std::string_view name, std::uint32_t attributes, std::uint64_t size, std::uint64_t lastWriteTime);
+    const char* StoreName(std::string_view name);
     void RecomputeBottom();
 
-    std::vector<FileEntry> entries_;
+    std::vector<std::unique_ptr<Slot[]>> slots_;
+    std::vector<std::unique_ptr<char[]>> names_;
+    std::size_t count_ = 0;
+    std::size_t nameFree_ = 0;  // bytes left in the last name block
+    char* nameNext_ = nullptr;
+    DisplayOptions options_;
+    std::size_t markedCount_ = 0;
     int rows_ = 1;
     int cols_ = 1;
     long long pageTop_ = 0;

@@ -123,7 +123,7 @@ std::vector<std::size_t> TfrmFM::Selection() const {
     std::vector<std::size_t> out;
     for (std::size_t i = 0; i < model_.Count(); ++i) {
         // "." and ".." are never operands, even marked.
-        if (model_.Entry(i).marked && !model_.Entry(i).find.IsDots()) out.push_back(i);
+        if (model_.Marked(i) && !model_.IsDots(i)) out.push_back(i);
     }
     if (out.empty() && model_.Count() > 0) out.push_back(static_cast<std::size_t>(model_.CursorIndex()));
     return out;
@@ -139,7 +139,7 @@ bool TfrmFM::RefuseDotEntry(const char* what, bool cursorOnly) const {
 
 std::vector<std::string> TfrmFM::SelectionNames() const {
     std::vector<std::string> names;
-    for (std::size_t i : Selection()) names.push_back(model_.Entry(i).find.name);
+    for (std::size_t i : Selection()) names.emplace_back(model_.Name(i));
     return names;
 }
 
@@ -436,7 +436,7 @@ bool TfrmFM::RunFileAction(int code) {
         return true;
     case 78: {
         std::vector<std::string> names;
-        for (std::size_t i = 0; i < model_.Count(); ++i) names.push_back(model_.Entry(i).find.name);
+        for (std::size_t i = 0; i < model_.Count(); ++i) names.emplace_back(model_.Name(i));
         WriteSortOrderToDisk(app.currentDir, names);
         return true;
     }
@@ -455,8 +455,7 @@ void TfrmFM::CopyNamesToClipboard(int code) {
     o.columnChars = full ? std::max<int>(80 - static_cast<int>(app.currentDir.size()), 1) : 80;
     std::string text;
     for (std::size_t i : Selection()) {
-        const FileEntry& e = model_.Entry(i);
-        std::string line = withSize ? ListText(e.find, o) : e.find.name;
+        std::string line = withSize ? ListText(model_.Record(i), o) : std::string(model_.Name(i));
         // The list text starts with the mark position.
         if (withSize && !line.empty()) line.erase(0, 1);
         text += (full ? app.currentDir : std::string()) + line + "\r\n";

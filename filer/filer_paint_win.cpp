@@ -147,10 +147,10 @@ void TfrmFM::Paint(HDC target) {
     std::string nameText = "ファイルがありません";
     std::string sizeDate;
     if (!empty && cursor < static_cast<long long>(model_.Count())) {
-        const FileEntry& e = model_.Entry(static_cast<std::size_t>(cursor));
+        const FindRecord f = model_.Record(static_cast<std::size_t>(cursor));
         DisplayOptions o = Options();
-        nameText = NameText(e.find, o);
-        sizeDate = " " + SizeDateText(e.find, o) + " ";
+        nameText = NameText(f, o);
+        sizeDate = " " + SizeDateText(f, o) + " ";
     }
     {
         const Rect& line = layout_.directoryLine;
@@ -200,12 +200,14 @@ void TfrmFM::DrawCell(HDC dc, int col, int row) {
     const Settings& s = App().settings;
     const bool active = gridFocused_ && GetFocus() == Handle();
     const int style = active ? s.cursorStyle : s.cursorStyle2;
-    const FileEntry& e = model_.Entry(static_cast<std::size_t>(index));
+    // Texts are made here, for the cells of the page only.
+    const FindRecord f = model_.Record(static_cast<std::size_t>(index));
+    const bool isMarked = model_.Marked(static_cast<std::size_t>(index));
     int slot = 2;
-    if (e.find.IsDirectory()) slot = 6;
-    if (e.find.attributes & kAttrReadOnly) slot = 3;
-    if (e.find.attributes & kAttrHidden) slot = 4;
-    if (e.find.attributes & kAttrSystem) slot = 5;
+    if (f.IsDirectory()) slot = 6;
+    if (f.attributes & kAttrReadOnly) slot = 3;
+    if (f.attributes & kAttrHidden) slot = 4;
+    if (f.attributes & kAttrSystem) slot = 5;
     COLORREF fg = Slot(slot);
     COLORREF bg = gridBack;
     const bool isCursor = col == model_.CursorCol() && row == model_.CursorRow();
@@ -215,16 +217,16 @@ void TfrmFM::DrawCell(HDC dc, int col, int row) {
     SetBkMode(dc, TRANSPARENT);
 
     const DisplayOptions o = Options();
-    std::string name = NameText(e.find, o);
+    std::string name = NameText(f, o);
     std::string marked = name;
     if (!marked.empty()) marked[0] = '*';
     const int withStar = static_cast<int>(TextSize(dc, fontHandles_[0].Get(), marked).cx);
     const int without = static_cast<int>(TextSize(dc, fontHandles_[0].Get(), name.substr(1)).cx);
-    const std::string shown = e.marked ? marked : name.substr(name.empty() ? 0 : 1);
-    const int offset = e.marked ? 1 : withStar - without + 1;
+    const std::string shown = isMarked ? marked : name.substr(name.empty() ? 0 : 1);
+    const int offset = isMarked ? 1 : withStar - without + 1;
     RECT clip = cell;
     if (displayMode_ == 1) {
-        const std::string right = " " + SizeDateText(e.find, o) + " ";
+        const std::string right = " " + SizeDateText(f, o) + " ";
         const int rw = TextSize(dc, fontHandles_[0].Get(), right).cx;
         clip.right = std::max<LONG>(cell.left, cell.left + cw - rw - 1);
         ExtTextOutA(dc, cell.left + offset, cell.top + 1, ETO_CLIPPED, &clip, shown.c_str(),
@@ -233,7 +235,7 @@ void TfrmFM::DrawCell(HDC dc, int col, int row) {
     } else {
         // The extension sits at the right edge and covers a long name's tail.
         const std::size_t dot = FindLastChar(shown, '.');
-        const bool hasExt = dot != std::string::npos && dot > 0 && !e.find.IsDirectory();
+        const bool hasExt = dot != std::string::npos && dot > 0 && !f.IsDirectory();
         const std::string base = hasExt ? shown.substr(0, dot) : shown;
         ExtTextOutA(dc, cell.left + offset, cell.top + 1, ETO_CLIPPED, &clip, base.c_str(),
                     static_cast<UINT>(base.size()), nullptr);

@@ -40,8 +40,7 @@ std::uint64_t FileTimeValue(const FILETIME& t) {
     return (static_cast<std::uint64_t>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
 }
 
-FindRecord FromFindData(const WIN32_FIND_DATAA& fd) {
-    FindRecord r;
+void ReadFindData(const WIN32_FIND_DATAA& fd, FindRecord& r) {
     r.attributes = fd.dwFileAttributes;
     r.creationTime = FileTimeValue(fd.ftCreationTime);
     r.lastAccessTime = FileTimeValue(fd.ftLastAccessTime);
@@ -49,6 +48,11 @@ FindRecord FromFindData(const WIN32_FIND_DATAA& fd) {
     r.size = (static_cast<std::uint64_t>(fd.nFileSizeHigh) << 32) | fd.nFileSizeLow;
     r.name = fd.cFileName;
     r.altName = fd.cAlternateFileName;
+}
+
+FindRecord FromFindData(const WIN32_FIND_DATAA& fd) {
+    FindRecord r;
+    ReadFindData(fd, r);
     return r;
 }
 
@@ -213,8 +217,10 @@ void TfrmFM::Relist(long long cursor) {
     WIN32_FIND_DATAA fd{};
     FindHandle find(FindFirstFileA((dir + "*.*").c_str(), &fd));
     if (find) {
+        FindRecord r;  // one record for the whole loop: its strings keep their room
         do {
-            model_.Offer(FromFindData(fd), rules, o);
+            ReadFindData(fd, r);
+            model_.Offer(r, rules, o);
         } while (FindNextFileA(find.Get(), &fd));
     }
     // Drive totals in 64 bits: large disks show their real sizes.
@@ -351,7 +357,7 @@ void TfrmFM::ToggleMark() {
     const long long i = model_.CursorIndex();
     if (model_.Count() == 0) return;
     const std::size_t idx = static_cast<std::size_t>(i);
-    model_.SetMark(idx, !model_.Entry(idx).marked, [this](const FindRecord& f) {
+    model_.SetMark(idx, !model_.Marked(idx), [this](const FindRecord& f) {
         return DirectoryContentSize(App().currentDir + f.name);
     });
     AfterMove(MoveDown(model_, Cursor()));
@@ -362,7 +368,7 @@ void TfrmFM::MarkAllOrNone() {
     for (std::size_t i = 0; i < model_.Count(); ++i) {
         if (any) {
             model_.SetMark(i, false, [this](const FindRecord& f) { return DirectoryContentSize(App().currentDir + f.name); });
-        } else if (!model_.Entry(i).find.IsDirectory()) {
+        } else if (!model_.IsDirectory(i)) {
             model_.SetMark(i, true, nullptr);
         }
     }
@@ -497,7 +503,7 @@ bool TfrmFM::RunAction(int code) {
     case 71: {  // mark from the cursor to the end
         auto size = [this](const FindRecord& f) { return DirectoryContentSize(App().currentDir + f.name); };
         for (std::size_t i = static_cast<std::size_t>(model_.CursorIndex()); i < model_.Count(); ++i) {
-            if (code == 70 && model_.Entry(i).find.IsDirectory()) continue;
+            if (code == 70 && model_.IsDirectory(i)) continue;
             model_.SetMark(i, true, size);
         }
         UpdateStatus();
@@ -528,8 +534,8 @@ bool TfrmFM::RunAction(int code) {
     case 66:
     case 67:
         for (std::size_t i = 0; i < model_.Count(); ++i) {
-            if (code == 66 && model_.Entry(i).find.IsDirectory()) continue;
-            model_.SetMark(i, !model_.Entry(i).marked,
+            if (code == 66 && model_.IsDirectory(i)) continue;
+            model_.SetMark(i, !model_.Marked(i),
                            [this](const FindRecord& f) { return DirectoryContentSize(App().currentDir + f.name); });
         }
         UpdateStatus();
@@ -695,7 +701,7 @@ void TfrmFM::OnMouseDown(int x, int y, bool shift, bool ctrl) {
     }
     if (ctrl) {
         const std::size_t i = static_cast<std::size_t>(index);
-        model_.SetMark(i, !model_.Entry(i).marked, size);
+        model_.SetMark(i, !model_.Marked(i), size);
     }
     UpdateStatus();
     InvalidateGrid();

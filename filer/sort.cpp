@@ -36,33 +36,73 @@ std::uint64_t FoldedPrefix(std::string_view s) {
     return v;
 }
 
+// Group rank from a name and attributes (see SortRank).
+int RankOf(std::string_view name, std::uint32_t attributes, bool sortAttr, bool sortDir) {
+    if (name == ".") return 10000;
+    if (name == "..") return 5000;
+    int a = 0;
+    if (sortAttr) {
+        if (attributes & kAttrSystem) {
+            a = 8;
+        } else if (attributes & kAttrHidden) {
+            a = 4;
+        } else if (attributes & kAttrReadOnly) {
+            a = 2;
+        }
+    }
+    if (attributes & kAttrDirectory) a += sortDir ? 128 : 1;
+    return a;
+}
+
 // What a comparison needs of one entry, worked out once per sort, so that
-// most comparisons never reach the entries themselves.
+// most comparisons never reach the entries themselves; a tie reads the
+// names through the source.
 struct SortItem {
-    std::uint64_t lead;  // size, time, or the folded prefix of name or extension
-    std::uint64_t name;  // by extension: the folded prefix of the name
-    const FindRecord* f;
-    std::uint32_t index;  // position before the sort
-    int rank;
-    std::string_view ext;
+    std::uint64_t lead;    // size, time, or the folded prefix of name or extension
+    std::uint64_t second;  // by extension: the folded prefix of the name
+    std::uint32_t index;   // position before the sort
+    std::int32_t rank;
 };
 
-SortItem MakeItem(const FindRecord& f, std::uint32_t index, const SortSpec& spec) {
-    SortItem item{0, 0, &f, index, SortRank(f, spec.sortAttr, spec.sortDir), {}};
+// The entries a sort reads: Count(), Name(i), Attributes(i), Size(i),
+// LastWriteTime(i).
+struct RecordSource {
+    const FindRecord* const* records;
+    std::size_t count;
+    std::size_t Count() const { return count; }
+    std::string_view Name(std::size_t i) const { return records[i]->name; }
+    std::uint32_t Attributes(std::size_t i) const { return records[i]->attributes; }
+    std::uint64_t Size(std::size_t i) const { return records[i]->size; }
+    std::uint64_t LastWriteTime(std::size_t i) const { return records[i]->lastWriteTime; }
+};
+
+struct EntrySource {
+    const std::vector<FileEntry>& entries;
+    std::size_t Count() const { return entries.size(); }
+    std::string_view Name(std::size_t i) const { return entries[i].find.name; }
+    std::uint32_t Attributes(std::size_t i) const { return entries[i].find.attributes; }
+    std::uint64_t Size(std::size_t i) const { return entries[i].find.size; }
+    std::uint64_t LastWriteTime(std::size_t i) const { return entries[i].find.lastWriteTime; }
+};
+
+template <typename Source>
+SortItem MakeItem(const Source& src, std::uint32_t index, const SortSpec& spec) {
+    const std::string_view name = src.Name(index);
+    SortItem item{0, 0, index, RankOf(name, src.Attributes(index), spec.sortAttr, spec.sortDir)};
     switch (spec.key) {
-    case kSortSize: item.lead = f.size; break;
-    case kSortDate: item.lead = f.lastWriteTime; break;
+    case kSortSize: item.lead = src.Size(index); break;
+    case kSortDate: item.lead = src.LastWriteTime(index); break;
     case kSortExt:
-        item.ext = SortExtension(f.name);
-        item.lead = FoldedPrefix(item.ext);
-        item.name = FoldedPrefix(f.name);
+        item.lead = FoldedPrefix(SortExtension(name));
+        item.second = FoldedPrefix(name);
         break;
-    default: item.lead = FoldedPrefix(f.name); break;
+    default: item.lead = FoldedPrefix(name); break;
     }
     return item;
 }
 
-int CompareItems(const SortItem& x, const SortItem& y, const SortSpec& spec) {
+template <typename Source>
+int CompareItems(const Source& src, const SortItem& x, const SortItem& y, const SortSpec& spec) {
     if (x.rank != y.rank) return y.rank - x.rank;
     int c = 0;
     switch (spec.key) {
@@ -70,17 +110,35 @@ int CompareItems(const SortItem& x, const SortItem& y, const SortSpec& spec) {
     case kSortDate: c = Compare(y.lead, x.lead); break;  // largest, newest first
     case kSortExt:
         c = Compare(x.lead, y.lead);
-        // Equal prefixes of extensions that fit in them are equal extensions.
-        if (c == 0 && (x.ext.size() > 8 || y.ext.size() > 8)) c = CompareNamesNoCase(x.ext, y.ext);
-        if (c == 0) c = Compare(x.name, y.name);
-        if (c == 0) c = CompareNamesNoCase(x.f->name, y.f->name);
+        if (c == 0) {
+            // Equal prefixes of extensions that fit in them are equal extensions.
+            const std::string_view xe = SortExtension(src.Name(x.index));
+            const std::string_view ye = SortExtension(src.Name(y.index));
+            if (xe.size() > 8 || ye.size() > 8) c = CompareNamesNoCase(xe, ye);
+        }
+        if (c == 0) c = Compare(x.second, y.second);
+        if (c == 0) c = CompareNamesNoCase(src.Name(x.index), src.Name(y.index));
         break;
     default:
         c = Compare(x.lead, y.lead);
-        if (c == 0) c = CompareNamesNoCase(x.f->name, y.f->name);
+        if (c == 0) c = CompareNamesNoCase(src.Name(x.index), src.Name(y.index));
         break;
     }
     return spec.reverse ? -c : c;
+}
+
+// The sorted order: position i takes the entry now at the result's [i].
+template <typename Source>
+std::vector<std::uint32_t> SortedOrder(const Source& src, const SortSpec& spec) {
+    const std::size_t n = src.Count();
+    std::vector<SortItem> items;
+    items.reserve(n);
+    for (std::size_t i = 0; i < n; ++i) items.push_back(MakeItem(src, static_cast<std::uint32_t>(i), spec));
+    std::sort(items.begin(), items.end(),
+              [&](const SortItem& x, const SortItem& y) { return CompareItems(src, x, y, spec) < 0; });
+    std::vector<std::uint32_t> order(n);
+    for (std::size_t i = 0; i < n; ++i) order[i] = items[i].index;
+    return order;
 }
 
 }  // namespace
@@ -90,20 +148,7 @@ SortSpec MakeSortSpec(int key, bool reverse, const Settings& s) {
 }
 
 int SortRank(const FindRecord& f, bool sortAttr, bool sortDir) {
-    if (f.name == ".") return 10000;
-    if (f.name == "..") return 5000;
-    int a = 0;
-    if (sortAttr) {
-        if (f.attributes & kAttrSystem) {
-            a = 8;
-        } else if (f.attributes & kAttrHidden) {
-            a = 4;
-        } else if (f.attributes & kAttrReadOnly) {
-            a = 2;
-        }
-    }
-    if (f.IsDirectory()) a += sortDir ? 128 : 1;
-    return a;
+    return RankOf(f.name, f.attributes, sortAttr, sortDir);
 }
 
 int CompareNamesNoCase(std::string_view a, std::string_view b) {
@@ -132,28 +177,24 @@ std::string_view SortExtension(std::string_view name) {
 }
 
 int CompareForSort(const FindRecord& x, const FindRecord& y, const SortSpec& spec) {
-    return CompareItems(MakeItem(x, 0, spec), MakeItem(y, 0, spec), spec);
+    const FindRecord* both[] = {&x, &y};
+    const RecordSource src{both, 2};
+    return CompareItems(src, MakeItem(src, 0, spec), MakeItem(src, 1, spec), spec);
 }
 
 void SortEntries(std::vector<FileEntry>& entries, const SortSpec& spec) {
     if (entries.size() < 2) return;
-    std::vector<SortItem> items;
-    items.reserve(entries.size());
-    for (std::size_t i = 0; i < entries.size(); ++i) {
-        items.push_back(MakeItem(entries[i].find, static_cast<std::uint32_t>(i), spec));
-    }
-    std::sort(items.begin(), items.end(),
-              [&spec](const SortItem& x, const SortItem& y) { return CompareItems(x, y, spec) < 0; });
-    // Position i takes the entry from items[i].index: follow each cycle of
-    // that permutation once, moving every entry once.
+    const std::vector<std::uint32_t> order = SortedOrder(EntrySource{entries}, spec);
+    // Position i takes the entry from order[i]: follow each cycle of that
+    // permutation once, moving every entry once.
     std::vector<bool> placed(entries.size(), false);
     for (std::size_t start = 0; start < entries.size(); ++start) {
         if (placed[start]) continue;
         placed[start] = true;
-        if (items[start].index == start) continue;
+        if (order[start] == start) continue;
         FileEntry held = std::move(entries[start]);
         std::size_t at = start;
-        for (std::size_t from = items[at].index; from != start; from = items[at].index) {
+        for (std::size_t from = order[at]; from != start; from = order[at]) {
             entries[at] = std::move(entries[from]);
             at = from;
             placed[at] = true;
@@ -164,7 +205,7 @@ void SortEntries(std::vector<FileEntry>& entries, const SortSpec& spec) {
 
 void SortFileList(FileListModel& model, const SortSpec& spec) {
     if (model.Count() < 2) return;
-    SortEntries(model.Entries(), spec);
+    model.Reorder(SortedOrder(model, spec));
 }
 
 void SortFileList(FileListModel& model, int key, bool reverse, const Settings& s) {

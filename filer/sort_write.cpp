@@ -104,7 +104,7 @@ SortWriteReport WriteSortOrder(std::string_view currentDir, const std::vector<st
 std::vector<std::string> ListedNames(const FileListModel& model) {
     std::vector<std::string> names;
     names.reserve(model.Count());
-    for (std::size_t i = 0; i < model.Count(); ++i) names.push_back(model.Entry(i).find.name);
+    for (std::size_t i = 0; i < model.Count(); ++i) names.emplace_back(model.Name(i));
     return names;
 }
 

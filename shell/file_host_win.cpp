@@ -72,7 +72,7 @@ public:
         if (!filer || !IsWindowVisible(filer->Handle())) return out;
         const FileListModel& m = filer->Model();
         for (std::size_t i = 0; i < m.Count(); ++i) {
-            if (m.Entry(i).marked) out.push_back(m.Entry(i).find.name);
+            if (m.Marked(i)) out.emplace_back(m.Name(i));
         }
         return out;
     }

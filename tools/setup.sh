@@ -3,7 +3,7 @@
 # (Debian 12). Safe to run again: it only calls apt when something is absent.
 set -eu
 pkgs="make cmake g++ git wine wine64 wine32:i386 g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
-googletest xvfb xauth locales imagemagick fonts-ipafont-gothic libz-mingw-w64-dev libstb-dev
+googletest xvfb xauth locales imagemagick fonts-ipafont-gothic fonts-wine libz-mingw-w64-dev libstb-dev
 zlib1g-dev lhasa jlha-utils zip python3"
 missing=""
 for p in $pkgs; do

@@ -59,7 +59,17 @@ mkdir -p "$XDG_DATA_HOME/Trash/files" "$XDG_DATA_HOME/Trash/info"
 
 ready="$prefix/.kestrum-ready"
 need_locale() { [ -n "${LOCPATH:-}" ] && [ ! -d "$LOCPATH/ja_JP.UTF-8" ]; }
-if [ ! -f "$ready" ] || need_locale; then
+# Wine draws caption buttons, scroll-bar arrows and menu checks with glyphs
+# of its own Marlett font, but this Wine looks for fonts only in the
+# prefix's Fonts folder, where nothing puts it: without it the glyphs' code
+# letters ("0 1 r") show in a Japanese font.
+fonts="$prefix/drive_c/windows/Fonts"
+marlett=""
+for d in /usr/share/wine/fonts /usr/lib/wine/../../share/wine/fonts /opt/wine*/share/wine/fonts; do
+  if [ -f "$d/marlett.ttf" ]; then marlett="$d/marlett.ttf"; break; fi
+done
+need_fonts() { [ -n "$marlett" ] && [ ! -f "$fonts/marlett.ttf" ]; }
+if [ ! -f "$ready" ] || need_locale || need_fonts; then
   exec 9>"$base/.lock-$arch-$disp"
   flock -w 900 9 || { echo "wine-run: cannot lock $base/.lock-$arch-$disp" >&2; exit 1; }
   if need_locale; then
@@ -100,6 +110,10 @@ if [ ! -f "$ready" ] || need_locale; then
     done
     touch "$ready"
     echo "wine-run: prefix $prefix ready in $(( $(date +%s) - started ))s" >&2
+  fi
+  if need_fonts; then
+    mkdir -p "$fonts"
+    cp "$marlett" "$fonts/.marlett.ttf.tmp" && mv "$fonts/.marlett.ttf.tmp" "$fonts/marlett.ttf"
   fi
   exec 9>&-
 fi

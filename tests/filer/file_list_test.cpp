@@ -143,6 +143,109 @@ TEST(FileListTest, ZeroSizedGridsAndLongListings) {
     EXPECT_EQ(pages, 399);
 }
 
+// Names of every length the platform gives, some double-byte, some long
+// enough that the name store needs many blocks.
+std::string LongListingName(int i) {
+    std::string name = "f" + std::to_string(i);
+    if (i % 7 == 0) name += ".txt";
+    if (i % 11 == 0) name = "\x95\x5C" + name;  // 表: a trail byte that is a backslash
+    if (i % 13 == 0) name += std::string(200 + i % 50, 'x');
+    return name;
+}
+
+TEST(FileListTest, AHundredThousandEntriesKeepEverything) {
+    const int count = 100000;
+    const std::vector<std::string> masks = {"0*.*"};
+    FileListModel m;
+    FindRecord f;
+    for (int i = 0; i < count; ++i) {
+        f.name = LongListingName(i);
+        f.attributes = i % 5 == 0 ? kAttrDirectory : 0;
+        f.size = (static_cast<std::uint64_t>(i) << 20) + 1;  // past 4 GiB from i = 4096 on
+        f.lastWriteTime = 1000 + static_cast<std::uint64_t>(i);
+        ASSERT_TRUE(m.Offer(f, {true, &masks}, Options()));
+    }
+    ASSERT_EQ(m.Count(), static_cast<std::size_t>(count));
+    for (int i = 0; i < count; ++i) {
+        ASSERT_EQ(m.Name(i), LongListingName(i)) << i;
+        ASSERT_EQ(m.IsDirectory(i), i % 5 == 0) << i;
+        ASSERT_EQ(m.Size(i), (static_cast<std::uint64_t>(i) << 20) + 1) << i;
+        ASSERT_EQ(m.LastWriteTime(i), 1000 + static_cast<std::uint64_t>(i)) << i;
+    }
+    const FileEntry e = m.Entry(77777);
+    EXPECT_EQ(e.find.name, LongListingName(77777));
+    EXPECT_EQ(e.text, ListText(e.find, Options()));
+
+    // Cursor and pages past 32,767.
+    m.SetGrid(30, 4);
+    m.PlaceCursor(count - 1);
+    EXPECT_EQ(m.CursorIndex(), count - 1);
+    EXPECT_EQ(m.PageTop(), 99960);
+    EXPECT_FALSE(m.PageForward());
+    m.PlaceCursor(40000);
+    EXPECT_EQ(m.PageTop(), 39960);
+    EXPECT_EQ(m.CursorCol(), 1);
+    EXPECT_EQ(m.CursorRow(), 10);
+    std::string from = LongListingName(65432);
+    EXPECT_EQ(m.StartingCursor(from), 65432);
+
+    // Marks and totals on entries far apart.
+    m.SetClusterSize(4096);
+    auto dirSize = [](const FindRecord& r) { return static_cast<long long>(r.name.size()); };
+    auto fileDelta = [&m](long long i) { return m.RoundToCluster((i << 20) + 1); };
+    long long expected = 0;
+    for (int i : {1, 32767, 32768, 65536, 65538, 99999}) {
+        EXPECT_EQ(m.SetMark(i, true, dirSize), fileDelta(i)) << i;
+        expected += fileDelta(i);
+    }
+    // A directory counts the size of its contents.
+    EXPECT_EQ(m.SetMark(70000, true, dirSize), static_cast<long long>(LongListingName(70000).size()));
+    expected += static_cast<long long>(LongListingName(70000).size());
+    EXPECT_EQ(m.MarkedTotal(), expected);
+    EXPECT_EQ(m.CountText(), "7/100000 ");
+    EXPECT_TRUE(m.Marked(65536));
+    EXPECT_FALSE(m.Marked(65537));
+    EXPECT_EQ(m.Entry(65538).text[0], '*');
+    EXPECT_EQ(m.Text(99999)[0], '*');
+    m.SetMark(32768, false, dirSize);
+    EXPECT_EQ(m.MarkedCount(), 6u);
+    EXPECT_EQ(m.Text(32768)[0], ' ');
+
+    // Both display modes on the last entries.
+    m.RebuildTexts(Options(1, 39));
+    EXPECT_EQ(m.Text(99998), ListText(m.Record(99998), Options(1, 39)));
+    EXPECT_EQ(m.Text(99999), "*" + ListText(m.Record(99999), Options(1, 39)).substr(1));
+
+    // A copy is a deep one; a move leaves an empty model behind.
+    FileListModel copy = m;
+    m.Clear();
+    EXPECT_EQ(m.Count(), 0u);
+    EXPECT_EQ(m.MarkedCount(), 0u);
+    EXPECT_EQ(copy.Count(), static_cast<std::size_t>(count));
+    EXPECT_EQ(copy.Name(99999), LongListingName(99999));
+    EXPECT_EQ(copy.MarkedCount(), 6u);
+    FileListModel moved = std::move(copy);
+    EXPECT_EQ(copy.Count(), 0u);
+    EXPECT_EQ(moved.Name(12345), LongListingName(12345));
+    EXPECT_EQ(moved.MarkedTotal(), expected - fileDelta(32768));
+}
+
+TEST(FileListTest, MasksOverALongListing) {
+    const std::vector<std::string> masks = {"0*.TXT", "0F9999*"};
+    FileListModel m;
+    FindRecord f;
+    int expected = 0;
+    for (int i = 0; i < 100000; ++i) {
+        f.name = LongListingName(i);
+        const bool txt = f.name.size() > 4 && f.name.compare(f.name.size() - 4, 4, ".txt") == 0;
+        const bool prefix = f.name.rfind("f9999", 0) == 0;
+        if (txt || prefix) ++expected;
+        m.Offer(f, {true, &masks}, Options());
+    }
+    EXPECT_EQ(m.Count(), static_cast<std::size_t>(expected));
+    EXPECT_EQ(m.Name(m.Count() - 1), "f99999");
+}
+
 TEST(FileListTest, StartingCursor) {
     const std::vector<std::string> masks = {"0*.*"};
     FileListModel m;

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <tuple>
 
 #include "common/prompter.h"
 #include "common/sjis.h"
@@ -176,6 +177,53 @@ TEST(SortTest, RandomEntriesComeOutInThePlainOrder) {
                     << key << reverse << " " << sorted[i - 1].find.name << " / " << sorted[i].find.name;
                 ASSERT_LE(CompareForSort(sorted[i - 1].find, sorted[i].find, spec), 0);
             }
+        }
+    }
+}
+
+// A listing sorted in place keeps every entry whole: name, size, date,
+// attributes and mark travel together, whatever the key.
+TEST(SortTest, ALongListingSortsWithEveryEntryWhole) {
+    std::mt19937 rng(11);
+    const char letters[] = "aAbB.~_\x83\x41\x95\x5C";
+    const std::vector<std::string> all = {"0*.*"};
+    FileListModel m;
+    FindRecord f;
+    for (int i = 0; i < 40000; ++i) {
+        // Few distinct names, so that ties are common; every tenth one long.
+        f.name.clear();
+        const int len = 1 + static_cast<int>(rng() % 3);
+        for (int k = 0; k < len; ++k) f.name += letters[rng() % (sizeof letters - 1)];
+        if (i % 10 == 0) f.name += std::string(30, 'q');
+        f.size = rng() % 4 * (1ULL << 31);
+        f.lastWriteTime = rng() % 5 * (1ULL << 32);
+        f.attributes = rng() % 4 == 0 ? kAttrDirectory : static_cast<std::uint32_t>(rng() % 8);
+        m.Offer(f, {true, &all}, DisplayOptions{});
+    }
+    for (std::size_t i = 0; i < m.Count(); i += 3) m.SetMark(i, true, [](const FindRecord&) { return 5LL; });
+    using Whole = std::tuple<std::string, std::uint64_t, std::uint64_t, std::uint32_t, bool>;
+    auto wholes = [](const FileListModel& model) {
+        std::vector<Whole> out;
+        for (std::size_t i = 0; i < model.Count(); ++i) {
+            out.emplace_back(std::string(model.Name(i)), model.Size(i), model.LastWriteTime(i), model.Attributes(i),
+                             model.Marked(i));
+        }
+        std::sort(out.begin(), out.end());
+        return out;
+    };
+    const std::vector<Whole> before = wholes(m);
+    const std::size_t marked = m.MarkedCount();
+    const long long total = m.MarkedTotal();
+    for (int key = 0; key < 4; ++key) {
+        for (bool reverse : {false, true}) {
+            const SortSpec spec{key, reverse, key % 2 == 0, key < 2};
+            SortFileList(m, spec);
+            for (std::size_t i = 1; i < m.Count(); ++i) {
+                ASSERT_LE(PlainCompare(m.Record(i - 1), m.Record(i), spec), 0) << key << reverse << " " << i;
+            }
+            ASSERT_EQ(wholes(m), before) << key << reverse;
+            EXPECT_EQ(m.MarkedCount(), marked);
+            EXPECT_EQ(m.MarkedTotal(), total);
         }
     }
 }

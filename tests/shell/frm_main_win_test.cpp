@@ -255,5 +255,27 @@ TEST(WindowPlacementTest, WindowsReadOffTheDesktopComeBackOntoIt) {
     App() = AppState();
 }
 
+// The frame's caption buttons (and scroll-bar arrows, menu checks) are
+// glyphs of the Marlett symbol font: without it they show as the letters
+// that code them, "0 1 r".
+TEST(WindowFrameTest, CaptionButtonGlyphsHaveTheirFont) {
+    LOGFONTA lf{};
+    lf.lfHeight = -13;
+    lf.lfCharSet = SYMBOL_CHARSET;
+    lstrcpyA(lf.lfFaceName, "Marlett");
+    GdiObject<HFONT> font(CreateFontIndirectA(&lf));
+    HDC dc = GetDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, font.Get());
+    char face[LF_FACESIZE] = {};
+    GetTextFaceA(dc, sizeof face, face);
+    WORD glyphs[3] = {};
+    const DWORD found = GetGlyphIndicesA(dc, "01r", 3, glyphs, GGI_MARK_NONEXISTING_GLYPHS);
+    SelectObject(dc, old);
+    ReleaseDC(nullptr, dc);
+    EXPECT_STREQ(face, "Marlett");
+    EXPECT_EQ(found, 3u);
+    for (WORD g : glyphs) EXPECT_NE(g, 0xFFFF);
+}
+
 }  // namespace
 }  // namespace kestrum
