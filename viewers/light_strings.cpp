@@ -11,17 +11,6 @@ namespace kestrum {
 
 namespace {
 
-// Byte classes for the wrapping scan: 0 plain, 1 lead byte, 2 CR or LF.
-struct ByteClasses {
-    unsigned char c[256];
-    constexpr ByteClasses() : c{} {
-        for (int b = 0; b < 256; ++b) {
-            c[b] = (b == '\r' || b == '\n') ? 2 : IsLeadByte(static_cast<unsigned char>(b)) ? 1 : 0;
-        }
-    }
-};
-constexpr ByteClasses kClass;
-
 // A byte that may follow a lead byte (the same rule as CharLen).
 constexpr bool IsTrail(unsigned char b) { return (b >= 0x40 && b <= 0x7E) || (b >= 0x80 && b <= 0xFC); }
 
@@ -270,10 +259,43 @@ void TLightStrings::StartWrap() {
     Reserve(base_.Size() / 28);
     wrapPos_ = 0;
     wrapParagraph_ = 0;
+    nextCr_ = nextLf_ = kUnknown;
     longest_ = 0;
     longestKnown_ = true;
     pristine_ = true;
 }
+
+namespace {
+
+// Position of the next c at or after pos, or size when there is none.
+std::size_t NextByte(const unsigned char* text, std::size_t pos, std::size_t size, unsigned char c) {
+    const void* hit = std::memchr(text + pos, c, size - pos);
+    return hit ? static_cast<std::size_t>(static_cast<const unsigned char*>(hit) - text) : size;
+}
+
+// Where a display line starting at pos must end when the text goes on past
+// limit without a line break: the last character boundary at or before
+// limit at which no double-byte character is cut. Right after a byte that
+// cannot start a double-byte character a character starts, so the scan
+// looks back from limit to such a byte and walks forward from there.
+std::size_t CutPoint(const unsigned char* text, std::size_t size, std::size_t pos, std::size_t limit) {
+    std::size_t q = limit;
+    while (q > pos && IsLeadByte(text[q - 1])) --q;
+    for (;;) {
+        if (q >= limit) break;
+        if (IsLeadByte(text[q]) && q + 1 < size && IsTrail(text[q + 1])) {
+            if (q + 2 > limit) break;
+            q += 2;
+        } else {
+            ++q;
+        }
+    }
+    // A line one byte wide still takes a whole double-byte character.
+    if (q == pos) q = pos + CharLen(std::string_view(reinterpret_cast<const char*>(text), size), pos);
+    return q;
+}
+
+}  // namespace
 
 bool TLightStrings::WrapSome(std::size_t budget) {
     const auto* const text = reinterpret_cast<const unsigned char*>(base_.Data());
@@ -283,40 +305,29 @@ bool TLightStrings::WrapSome(std::size_t budget) {
     std::size_t pos = wrapPos_;
     std::uint32_t paragraph = wrapParagraph_;
     std::size_t longest = longest_;
+    // The next CR and LF are found once per paragraph, not byte by byte; a
+    // line that fits before its break needs no look at its characters.
+    std::size_t nextCr = nextCr_, nextLf = nextLf_;
     while (pos < stop) {
+        if (nextCr == kUnknown || nextCr < pos) nextCr = NextByte(text, pos, size, '\r');
+        if (nextLf == kUnknown || nextLf < pos) nextLf = NextByte(text, pos, size, '\n');
+        const std::size_t brk = std::min(nextCr, nextLf);
         const std::size_t start = pos;
-        const std::size_t limit = size - pos > width ? pos + width : size;
-        std::size_t q = pos;
-        for (;;) {
-            while (q < limit && kClass.c[text[q]] == 0) ++q;
-            if (q >= limit || kClass.c[text[q]] == 2) break;
-            // A lead byte: with its trail byte while the pair fits (an empty
-            // line takes it anyway); alone before anything else.
-            if (q + 1 < size && IsTrail(text[q + 1])) {
-                if (q + 2 > limit && q > start) break;
-                q += 2;
-            } else {
-                ++q;
-            }
-        }
+        const std::size_t q = brk - pos <= width ? brk : CutPoint(text, size, pos, pos + width);
         if (lines_.size() == capacity_) Grow();
         lines_.push_back(Line{static_cast<std::uint32_t>(start), static_cast<std::uint32_t>(q - start), paragraph});
         if (q - start > longest) longest = q - start;
-        if (q < size) {
-            if (text[q] == '\r') {
-                ++q;
-                if (q < size && text[q] == '\n') ++q;
-                ++paragraph;
-            } else if (text[q] == '\n') {
-                ++q;
-                ++paragraph;
-            }
-        }
         pos = q;
+        if (q == brk && q < size) {
+            if (text[pos++] == '\r' && pos < size && text[pos] == '\n') ++pos;
+            ++paragraph;
+        }
     }
     wrapPos_ = pos;
     wrapParagraph_ = paragraph;
     longest_ = longest;
+    nextCr_ = nextCr;
+    nextLf_ = nextLf;
     return pos >= size;
 }
 

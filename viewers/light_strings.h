@@ -171,6 +171,10 @@ private:
     int wrapWidth_ = kDefaultWrapWidth;
     std::size_t wrapPos_ = 0;
     std::uint32_t wrapParagraph_ = 0;
+    // Where the wrapping scan found the next CR and LF (the text's size when
+    // there is none).
+    static constexpr std::size_t kUnknown = static_cast<std::size_t>(-1);
+    std::size_t nextCr_ = kUnknown, nextLf_ = kUnknown;
     std::size_t extraLive_ = 0;  // bytes of extra_ still used by lines
     mutable std::size_t longest_ = 0;
     mutable bool longestKnown_ = true;

@@ -35,6 +35,18 @@ TextFinder::TextFinder(std::string_view pattern, bool ignoreCase)
             folded_[i] = static_cast<char>(b & 0xDF);
         }
     }
+    if (ignoreCase_) {
+        std::size_t plain = pattern_.size();
+        for (std::size_t i = 0; i < pattern_.size(); ++i) {
+            if (foldMask_[i]) continue;
+            if (plain == pattern_.size()) plain = i;
+            if (pattern_[i] != ' ') {
+                plain = i;
+                break;
+            }
+        }
+        if (plain < pattern_.size()) anchor_ = plain;
+    }
 }
 
 bool TextFinder::Equal(const unsigned char* at) const {
@@ -64,16 +76,10 @@ bool TextFinder::OnBoundaries(std::string_view text, std::size_t known, std::siz
     return s == end;
 }
 
-std::size_t TextFinder::NextCandidate(const unsigned char* text, std::size_t pos, std::size_t end) const {
+std::size_t TextFinder::Scan(const unsigned char* text, std::size_t pos, std::size_t end, unsigned char b) {
     if (pos >= end) return end;
-    const auto first = static_cast<unsigned char>(pattern_[0]);
-    if (!(ignoreCase_ && foldMask_[0])) {
-        const void* hit = std::memchr(text + pos, first, end - pos);
-        return hit ? static_cast<std::size_t>(static_cast<const unsigned char*>(hit) - text) : end;
-    }
-    const unsigned char lower = first | 0x20;
-    while (pos < end && (text[pos] | 0x20) != lower) ++pos;
-    return pos;
+    const void* hit = std::memchr(text + pos, b, end - pos);
+    return hit ? static_cast<std::size_t>(static_cast<const unsigned char*>(hit) - text) : end;
 }
 
 std::optional<std::size_t> SearchForward(const TLightStrings& lines, std::size_t top, const TextFinder& finder) {

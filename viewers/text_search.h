@@ -46,11 +46,15 @@ private:
     // pos and pos + Length() are both character boundaries, given that
     // known is one.
     bool OnBoundaries(std::string_view text, std::size_t known, std::size_t pos) const;
-    std::size_t NextCandidate(const unsigned char* text, std::size_t pos, std::size_t end) const;
+    // Position of byte b in text[pos, end), or end.
+    static std::size_t Scan(const unsigned char* text, std::size_t pos, std::size_t end, unsigned char b);
 
     std::string pattern_;
     std::string folded_;       // with ignore case: a-z as A-Z where they are characters
     std::string foldMask_;     // 1 where the byte is an ASCII letter character
+    // The byte whose places give the candidates: the first, or with ignore
+    // case the first that is not a letter or a blank (one scan, rarer).
+    std::size_t anchor_ = 0;
     bool ignoreCase_;
     bool usable_;
 };
@@ -71,11 +75,24 @@ std::size_t TextFinder::FindFirst(std::string_view text, std::size_t from, LineS
     const std::size_t m = pattern_.size();
     if (!usable_ || text.size() < m || from > text.size() - m) return std::string_view::npos;
     const auto* t = reinterpret_cast<const unsigned char*>(text.data());
-    const std::size_t last = text.size() - m;  // last start that fits
-    for (std::size_t pos = NextCandidate(t, from, last + 1); pos <= last; pos = NextCandidate(t, pos + 1, last + 1)) {
+    const std::size_t end = text.size() - m + 1;  // one past the last start that fits
+    // Candidates come from the places of one byte of the string (of either
+    // case when it is a letter), each kind found by its own scan and kept
+    // until passed.
+    const std::size_t k = anchor_;
+    const auto a = static_cast<unsigned char>(pattern_[k]);
+    const bool fold = ignoreCase_ && foldMask_[k];
+    const unsigned char b = fold ? static_cast<unsigned char>(a ^ 0x20) : a;
+    std::size_t nextA = Scan(t, from + k, end + k, a);
+    std::size_t nextB = fold ? Scan(t, from + k, end + k, b) : end + k;
+    for (;;) {
+        const std::size_t hit = nextA < nextB ? nextA : nextB;
+        if (hit >= end + k) return std::string_view::npos;
+        const std::size_t pos = hit - k;
         if (Equal(t + pos) && OnBoundaries(text, lineStart(pos), pos)) return pos;
+        if (hit == nextA) nextA = Scan(t, hit + 1, end + k, a);
+        if (fold && hit == nextB) nextB = Scan(t, hit + 1, end + k, b);
     }
-    return std::string_view::npos;
 }
 
 template <typename LineStart>

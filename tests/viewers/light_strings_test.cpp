@@ -134,6 +134,16 @@ TEST(LightStringsWrap, RejoiningGivesTheSourceBackAtAnyWidth) {
             // Each display line starts on a character boundary of its paragraph.
             paragraph += line;
             EXPECT_TRUE(IsCharBoundary(paragraph, paragraph.size() - line.size())) << "split before line " << i;
+            // A line cut by the width is as long as it can be: full, or a
+            // byte short before a double-byte character.
+            if (i + 1 < s.Count() && s.Paragraph(i + 1) == s.Paragraph(i)) {
+                const std::string next(s.Get(i + 1));
+                const bool full = line.size() == static_cast<std::size_t>(width) ||
+                                  (width == 1 && line.size() == 2);
+                const bool shortBeforePair = line.size() + 1 == static_cast<std::size_t>(width) &&
+                                             CharLen(next, 0) == 2;
+                EXPECT_TRUE(full || shortBeforePair) << "line " << i << " cut early at width " << width;
+            }
         }
     }
 }

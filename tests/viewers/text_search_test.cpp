@@ -4,8 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <random>
 #include <string>
+
+#include "common/sjis.h"
 
 namespace kestrum {
 namespace {
@@ -106,6 +109,44 @@ TEST(TextSearch, UnusableStrings) {
     TLightStrings empty;
     EXPECT_EQ(Next(empty, 0, "a"), std::nullopt);
     EXPECT_EQ(Prev(empty, 3, "a"), std::nullopt);
+}
+
+// The first match found the slow way: every character boundary in turn,
+// letters compared without case where the string has a letter character.
+std::size_t SlowFind(const std::string& text, const std::string& what, bool ic, std::size_t from) {
+    for (std::size_t i = 0; i + what.size() <= text.size(); i = NextChar(text, i)) {
+        if (i < from) continue;
+        bool same = true;
+        for (std::size_t k = 0; k < what.size() && same; k = NextChar(what, k)) {
+            const auto a = static_cast<unsigned char>(text[i + k]);
+            const auto b = static_cast<unsigned char>(what[k]);
+            const bool letter = CharLen(what, k) == 1 && std::isalpha(b);
+            same = letter && ic ? std::tolower(a) == std::tolower(b) && std::isalpha(a)
+                                : text.compare(i + k, CharLen(what, k), what, k, CharLen(what, k)) == 0;
+        }
+        if (same && IsCharBoundary(text, i + what.size())) return i;
+    }
+    return std::string::npos;
+}
+
+TEST(TextSearch, FinderAgreesWithACharacterByCharacterSearch) {
+    std::mt19937 rng(5);
+    const std::vector<std::string> pieces = {"a", "B", "-", " ", "表", "ヂ", "ソ", "x-Y", "\\", "ｱ", "\x82", "N"};
+    const std::vector<std::string> needles = {"a", "x-y", "X-Y", " b", "-", "ab", "\\", "表", "ヂA", "n-", "\x82"};
+    for (int round = 0; round < 300; ++round) {
+        std::string text;
+        for (int i = 0, n = static_cast<int>(rng() % 40); i < n; ++i) text += pieces[rng() % pieces.size()];
+        for (const std::string& needle : needles) {
+            for (bool ic : {false, true}) {
+                const std::size_t from = text.empty() ? 0 : rng() % text.size();
+                // From a character boundary, as the search always starts.
+                std::size_t start = 0;
+                while (start < from) start = NextChar(text, start);
+                EXPECT_EQ(TextFinder(needle, ic).FindFirst(text, start), SlowFind(text, needle, ic, start))
+                    << "text " << round << " needle " << needle << " ic " << ic;
+            }
+        }
+    }
 }
 
 // Over generated texts the buffer scan and the paragraph walk agree, and
