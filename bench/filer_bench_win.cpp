@@ -11,8 +11,9 @@
 
 #include "common/handles_win.h"
 #include "common/prompter.h"
+#include "config/session.h"
+#include "fileops/change_dir_win.h"
 #include "filer/frm_fm_win.h"
-#include "shell/app_win.h"
 
 namespace {
 
@@ -76,15 +77,14 @@ int main(int argc, char** argv) {
 
     ScriptedPrompter prompter;  // missing key and colour files are answered
     ScopedPrompter scope(prompter);
-    App().settingsPath = dir + "\\..\\kestrum-filer-bench.cfg";
+    TheSession().settingsPath = dir + "\\..\\kestrum-filer-bench.cfg";
     {
-        FileHandle cfg(CreateFileA(App().settingsPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+        FileHandle cfg(CreateFileA(TheSession().settingsPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
         const char text[] = "[環境変数]\r\nFILERAUTO, 0\r\n[END]\r\n";
         DWORD written = 0;
         WriteFile(cfg.Get(), text, sizeof text - 1, &written, nullptr);
     }
     TfrmFM filer;
-    App().filer = &filer;
     if (!filer.Create(nullptr)) {
         std::printf("could not create the filer window\n");
         return 1;
@@ -117,6 +117,5 @@ int main(int argc, char** argv) {
     std::printf("ratio: %.2f (target <= 1.3)\n", bare > 0 ? listed / bare : 0.0);
     std::printf("peak working set: %.1f MB (target < 64 MB)\n",
                 static_cast<double>(pmc.PeakWorkingSetSize) / (1024.0 * 1024.0));
-    App().filer = nullptr;
     return 0;
 }

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "filer/mask.h"
+#include "config/mask.h"
 
 namespace kestrum {
 

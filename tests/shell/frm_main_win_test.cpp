@@ -8,8 +8,8 @@
 #include <cstring>
 #include <memory>
 
+#include "config/session.h"
 #include "config/settings_loader.h"
-#include "shell/app_win.h"
 #include "shell/command_box_win.h"
 #include "shell/frm_edit_win.h"
 #include "shell/frm_history_win.h"
@@ -28,10 +28,10 @@ std::string MenuText(HMENU menu, UINT item, UINT flags) {
 class FrmMainTest : public testing::Test {
 protected:
     void SetUp() override {
-        AppState& app = App();
-        app = AppState();
-        app.settingsPath = dir_.File("Kestrum.Cfg");
-        test::WriteFile(app.settingsPath,
+        Session& session = TheSession();
+        session = Session();
+        session.settingsPath = dir_.File("Kestrum.Cfg");
+        test::WriteFile(session.settingsPath,
                         "[FORM_LS]\r\nmWidth=420\r\nmHeight=200\r\nmTop=30\r\nmLeft=40\r\n"
                         "e1FontName=ＭＳ ゴシック\r\ne1FontSize=12\r\ne1FontStyle=1\r\n[END]\r\n");
         form_ = std::make_unique<TfrmMain>();
@@ -40,7 +40,7 @@ protected:
     }
     void TearDown() override {
         form_.reset();
-        App() = AppState();
+        TheSession() = Session();
     }
     int ClientHeight() const {
         RECT rc{};
@@ -99,13 +99,13 @@ TEST_F(FrmMainTest, MenuOffAndOnKeepTheClientHeight) {
     const int before = ClientHeight();
     form_->MenuOff();
     EXPECT_FALSE(form_->MenuAttached());
-    EXPECT_FALSE(App().menuBarShown);
+    EXPECT_FALSE(TheSession().menuBarShown);
     EXPECT_EQ(ClientHeight(), before);
     form_->MenuOff();
     EXPECT_EQ(ClientHeight(), before);
     form_->MenuOn();
     EXPECT_TRUE(form_->MenuAttached());
-    EXPECT_TRUE(App().menuBarShown);
+    EXPECT_TRUE(TheSession().menuBarShown);
     EXPECT_EQ(ClientHeight(), before);
 }
 
@@ -224,10 +224,10 @@ TEST_F(FrmMainTest, HotKeyHidesTheActiveShellAndBringsItBack) {
 // Placements in the settings file that lie off the desktop (a monitor
 // removed, a hand-edited file) bring the windows back onto it.
 TEST(WindowPlacementTest, WindowsReadOffTheDesktopComeBackOntoIt) {
-    App() = AppState();
+    TheSession() = Session();
     test::TempDir dir;
-    App().settingsPath = dir.File("Kestrum.Cfg");
-    test::WriteFile(App().settingsPath,
+    TheSession().settingsPath = dir.File("Kestrum.Cfg");
+    test::WriteFile(TheSession().settingsPath,
                     "[FORM_LS]\r\nmTop=20000\r\nmLeft=-30000\r\nmWidth=420\r\nmHeight=200\r\n"
                     "weTop=-900\r\nweLeft=9000\r\nhhTop=5000\r\nhhLeft=40\r\nhhHeight=0\r\nhhWidth=0\r\n[END]\r\n");
     RECT area{};
@@ -244,7 +244,7 @@ TEST(WindowPlacementTest, WindowsReadOffTheDesktopComeBackOntoIt) {
     ASSERT_TRUE(shell.Create(nullptr));
     expectOnDesktop(shell.NormalGeometry(), "shell");
     EXPECT_EQ(shell.NormalGeometry().width, 420);
-    const ProfileReader profile = ProfileReader::FromFile(App().settingsPath);
+    const ProfileReader profile = ProfileReader::FromFile(TheSession().settingsPath);
     TfrmEdit lineInput;
     ASSERT_TRUE(lineInput.Create(nullptr, profile));
     expectOnDesktop(lineInput.NormalGeometry(), "line input");
@@ -252,7 +252,7 @@ TEST(WindowPlacementTest, WindowsReadOffTheDesktopComeBackOntoIt) {
     ASSERT_TRUE(picker.Create(nullptr, profile));
     expectOnDesktop(picker.NormalGeometry(), "list picker");
     EXPECT_EQ(picker.NormalGeometry().left, 40);
-    App() = AppState();
+    TheSession() = Session();
 }
 
 }  // namespace
