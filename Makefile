@@ -1,6 +1,6 @@
 # make          build Kestrum.exe into build/bin (and the test build)
 # make run      start Kestrum under Wine (no display: a screenshot in build/kestrum.png)
-# make test     build and run every test
+# make test     check the layers, then build and run every test
 # make screenshot [CFG=file] [KEYS="key F1;type abc"]   PNG of the shell window
 SHELL := /bin/sh
 MAKEFLAGS += --no-print-directory
@@ -10,7 +10,7 @@ ARCH = $(shell tools/wine-arch.sh)
 # machines, an x86_64 build of the same sources elsewhere.
 TESTDIR = $(if $(filter win32,$(ARCH)),build,build/x64)
 
-.PHONY: all setup build native run test screenshot clean
+.PHONY: all setup check-layers build native run test screenshot clean
 
 all: build
 
@@ -41,7 +41,12 @@ run: build
 screenshot: build
 	@sh tools/screenshot.sh --arch $(ARCH) $(if $(CFG),--cfg "$(CFG)") $(if $(KEYS),--keys "$(KEYS)") --out build/screenshot.png
 
-test: build native
+# The folders include one another only downwards (docs/architecture.md).
+check-layers:
+	@sh tools/check-layers-test.sh
+	@sh tools/check-layers.sh
+
+test: check-layers build native
 	@echo "== native core tests (AddressSanitizer, UndefinedBehaviorSanitizer) =="
 	@cd build/native && ctest --output-on-failure
 	@echo "== Windows tests under Wine ($(ARCH)) =="
