@@ -40,7 +40,6 @@ int WINAPI WinMain(HINSTANCE inst, HINSTANCE, LPSTR, int) {
     static AppWindow appWindow;
     if (!appWindow.Create(TheSession().title, LoadIconA(inst, MAKEINTRESOURCEA(1)))) return 1;
     app.app = &appWindow;
-    InstallAppServices();
 
     // An error raised while the windows are made never ends the program: it
     // is shown, and the program goes on once its shell window exists.

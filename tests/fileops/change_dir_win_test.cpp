@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "common/sjis.h"
 #include "config/session.h"
 #include "fileops/change_dir_win.h"
@@ -60,6 +63,26 @@ TEST_F(ChangeDirectoryTest, DriveOnlyGoesToTheRememberedDirectory) {
     // A missing directory on a drive falls back to that drive's root.
     EXPECT_TRUE(ChangeDirectory(remembered.substr(0, 3) + "no\\such\\dir"));
     EXPECT_EQ(TheSession().currentDir, remembered.substr(0, 3));
+}
+
+// Listeners hear of every change with the new directory, the session
+// already showing it (the captions are made from the title), and no more
+// once their subscription has gone.
+TEST_F(ChangeDirectoryTest, ListenersSeeTheNewDirectoryAndTitle) {
+    std::vector<std::string> heard;
+    Subscription listening = AddDirectoryListener([&](const std::string& dir) {
+        heard.push_back(dir);
+        EXPECT_EQ(TheSession().currentDir, dir);
+        EXPECT_EQ(TheSession().title, dir + " - Kestrum");
+    });
+    ASSERT_TRUE(ChangeDirectory(dir_.File("表示")));
+    EXPECT_FALSE(ChangeDirectory("no-such-directory-here"));  // told all the same: nothing moved
+    ASSERT_EQ(heard.size(), 2u);
+    EXPECT_EQ(heard[0], Cwd());
+    EXPECT_EQ(heard[1], Cwd());
+    listening.Reset();
+    ASSERT_TRUE(ChangeDirectory(".."));
+    EXPECT_EQ(heard.size(), 2u);
 }
 
 }  // namespace

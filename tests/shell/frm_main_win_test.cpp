@@ -8,8 +8,10 @@
 #include <cstring>
 #include <memory>
 
+#include "config/cfg_form_win.h"
 #include "config/session.h"
 #include "config/settings_loader.h"
+#include "fileops/change_dir_win.h"
 #include "shell/command_box_win.h"
 #include "shell/frm_edit_win.h"
 #include "shell/frm_history_win.h"
@@ -211,6 +213,28 @@ TEST_F(FrmMainTest, DirNameShowsThePromptOnlyWhenAsked) {
     EXPECT_FALSE(IsWindowVisible(form_->DirName()));
     form_->ShowDirName(true);
     EXPECT_TRUE(IsWindowVisible(form_->DirName()));
+}
+
+// A change of directory made anywhere and the settings dialog's OK reach
+// the shell window by themselves.
+TEST_F(FrmMainTest, FollowsTheDirectoryAndTheSettingsDialog) {
+    char cwd[MAX_PATH] = {};
+    GetCurrentDirectoryA(MAX_PATH, cwd);
+    ASSERT_TRUE(ChangeDirectory(dir_.Path()));
+    EXPECT_EQ(GetText(form_->Handle()), TheSession().currentDir + " - Kestrum");
+    EXPECT_EQ(GetText(form_->DirName()), TheSession().currentDir + ">");
+    SetCurrentDirectoryA(cwd);
+
+    TheSession().settings.menuBar = false;
+    TheSession().settings.dirWindow = true;
+    ApplyDialogSettings(TheSession().settings);
+    EXPECT_FALSE(form_->MenuAttached());
+    EXPECT_TRUE(IsWindowVisible(form_->DirName()));
+    TheSession().settings.menuBar = true;
+    TheSession().settings.dirWindow = false;
+    ApplyDialogSettings(TheSession().settings);
+    EXPECT_TRUE(form_->MenuAttached());
+    EXPECT_FALSE(IsWindowVisible(form_->DirName()));
 }
 
 TEST_F(FrmMainTest, HotKeyHidesTheActiveShellAndBringsItBack) {
