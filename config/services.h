@@ -65,8 +65,9 @@ public:
     virtual void Hide() {}
     // Closes the shell window, which ends the program (posted).
     virtual void Close() {}
-    // What the hot key does; false when there is no shell window to do it.
-    virtual bool HotKeyToggle() { return false; }
+    // What the hot key does: hides the program's window when it is active,
+    // else brings it back.
+    virtual void HotKeyToggle() {}
     // The prompt in front of the command box shows dir.
     virtual void SetPrompt(const std::string& /*dir*/) {}
     // The command box's font; a new one is applied at once.

@@ -68,7 +68,11 @@ void TfrmFM::EscapeKey() {
     }
     if (s.fescHide) {
         // Resident in the notification area: as the hot key does.
-        if (!(s.taskTray && TheShellWindow().HotKeyToggle())) ShowWindow(Handle(), SW_HIDE);
+        if (s.taskTray && TheShellWindow().Present()) {
+            TheShellWindow().HotKeyToggle();
+        } else {
+            ShowWindow(Handle(), SW_HIDE);
+        }
         return;
     }
     if (!s.fmEscMode || CurrentPrompter().MessageDlg("ファイラーを閉じます。\r\nよろしいですか？", MsgType::Confirmation,

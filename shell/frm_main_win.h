@@ -88,10 +88,7 @@ public:
     void Show() override { ShowWindow(Handle(), SW_SHOW); }
     void Hide() override { ShowWindow(Handle(), SW_HIDE); }
     void Close() override { PostMessageA(Handle(), WM_CLOSE, 0, 0); }
-    bool HotKeyToggle() override {
-        HotKeyMsg1HotKey();
-        return true;
-    }
+    void HotKeyToggle() override { HotKeyMsg1HotKey(); }
     FontSpec Font() const override { return ShellFont(); }
     void SetFont(const FontSpec& font) override { SetShellFont(font); }
 

@@ -45,7 +45,6 @@ TEST_F(ServicesTest, NoneInstalledDoesNothingAndSaysNo) {
     EXPECT_FALSE(TheFiler().Showing());
     EXPECT_FALSE(TheFiler().RunAction(19));
     EXPECT_FALSE(TheShellWindow().Present());
-    EXPECT_FALSE(TheShellWindow().HotKeyToggle());
     int width = 7;
     int height = 7;
     EXPECT_FALSE(TheViewers().ImageViewerClientSize(width, height));
