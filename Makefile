@@ -1,6 +1,6 @@
 # make          build Kestrum.exe into build/bin (and the test build)
 # make run      start Kestrum under Wine (no display: a screenshot in build/kestrum.png)
-# make test     build and run every test
+# make test     check the layers, then build and run every test
 # make screenshot [CFG=file] [KEYS="key F1;type abc"]   PNG of the shell window
 # make dist     build/Kestrum-<version>.zip: the release archive
 SHELL := /bin/sh
@@ -11,7 +11,7 @@ ARCH = $(shell tools/wine-arch.sh)
 # machines, an x86_64 build of the same sources elsewhere.
 TESTDIR = $(if $(filter win32,$(ARCH)),build,build/x64)
 
-.PHONY: all setup configure build native run test screenshot dist clean
+.PHONY: all setup check-layers build native run test screenshot dist clean
 
 all: build
 
@@ -44,7 +44,12 @@ run: build
 screenshot: build
 	@sh tools/screenshot.sh --arch $(ARCH) $(if $(CFG),--cfg "$(CFG)") $(if $(KEYS),--keys "$(KEYS)") --out build/screenshot.png
 
-test: build native
+# The folders include one another only downwards (docs/architecture.md).
+check-layers:
+	@sh tools/check-layers-test.sh
+	@sh tools/check-layers.sh
+
+test: check-layers build native
 	@echo "== native core tests (AddressSanitizer, UndefinedBehaviorSanitizer) =="
 	@cd build/native && ctest --output-on-failure
 	@echo "== Windows tests under Wine ($(ARCH)) =="

@@ -14,8 +14,9 @@
 
 #include "common/handles_win.h"
 #include "common/prompter.h"
+#include "config/session.h"
+#include "fileops/change_dir_win.h"
 #include "filer/frm_fm_win.h"
-#include "shell/app_win.h"
 
 namespace {
 
@@ -95,15 +96,14 @@ int main(int argc, char** argv) {
 
     ScriptedPrompter prompter;  // missing key and colour files are answered
     ScopedPrompter scope(prompter);
-    App().settingsPath = dir + "\\..\\kestrum-filer-bench.cfg";
+    TheSession().settingsPath = dir + "\\..\\kestrum-filer-bench.cfg";
     {
-        FileHandle cfg(CreateFileA(App().settingsPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+        FileHandle cfg(CreateFileA(TheSession().settingsPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
         const char text[] = "[環境変数]\r\nFILERAUTO, 0\r\n[END]\r\n";
         DWORD written = 0;
         WriteFile(cfg.Get(), text, sizeof text - 1, &written, nullptr);
     }
     TfrmFM filer;
-    App().filer = &filer;
     if (!filer.Create(nullptr)) {
         std::printf("could not create the filer window\n");
         return 1;
@@ -151,8 +151,8 @@ int main(int argc, char** argv) {
     const Memory end = MemoryNow();
 
     // With always-sort on, by name.
-    App().settings.autoSort = true;
-    App().settings.sort = 0;
+    TheSession().settings.autoSort = true;
+    TheSession().settings.sort = 0;
     double sortedBare = 0;
     double sortedListed = 0;
     for (int r = 0; r < rounds; ++r) {
@@ -164,7 +164,7 @@ int main(int argc, char** argv) {
         sortedBare += Seconds(a, b);
         sortedListed += Seconds(b, c);
     }
-    App().settings.autoSort = false;
+    TheSession().settings.autoSort = false;
     const Memory sorted = MemoryNow();
     const double n = static_cast<double>(std::max<std::size_t>(filer.Model().Count(), 1));
 
@@ -188,6 +188,5 @@ int main(int argc, char** argv) {
                 Mb(end.peak), (end.peak - baseline.current) / n);
     std::printf("peak working set with sorting:      %.1f MB (%.0f bytes per entry above the baseline)\n",
                 Mb(sorted.peak), (sorted.peak - baseline.current) / n);
-    App().filer = nullptr;
     return 0;
 }

@@ -134,6 +134,11 @@ public:
     // none. Without a window system: none.
     virtual int AskPopupMenu(void* /*menu*/, int /*x*/, int /*y*/, void* /*owner*/) { return 0; }
 
+    // -- directories --
+    // A directory picked starting at dir, for the window owner; true with
+    // dir the choice. Without a window system: cancelled.
+    virtual bool AskDirectory(std::string& /*dir*/, void* /*owner*/) { return false; }
+
     // -- network drives --
     // The platform's dialog that maps a network drive (connect) or
     // disconnects one, for the window owner. Without a window system: none.

@@ -77,6 +77,18 @@ void ShowErrorBox(const std::string& text) {
     CurrentPrompter().MessageDlg(text, MsgType::Error, MsgButtons::Ok);
 }
 
+void StartupStep(const std::function<void()>& step, const std::function<void()>& fallback) {
+    try {
+        step();
+        return;
+    } catch (const std::exception& e) {
+        ShowErrorBox(std::string("起動中にエラーが発生しました。既定の設定で続けます。\r\n") + e.what());
+    } catch (...) {
+        ShowErrorBox("起動中にエラーが発生しました。既定の設定で続けます。");
+    }
+    if (fallback) StartupStep(fallback);
+}
+
 std::string GetText(HWND wnd) {
     const int n = GetWindowTextLengthA(wnd);
     std::string s(static_cast<std::size_t>(n) + 1, '\0');

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
 namespace kestrum {
@@ -39,6 +40,9 @@ private:
 
 // Shows the text of a failure in the application's error box and goes on.
 void ShowErrorBox(const std::string& text);
+// One step of start-up. An error raised in it is shown in the error box and
+// fallback (when given) runs instead, so that the program starts anyway.
+void StartupStep(const std::function<void()>& step, const std::function<void()>& fallback = nullptr);
 
 // Text of a window.
 std::string GetText(HWND wnd);

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <array>
 
+#include "common/modal_loop_win.h"
 #include "common/prompter.h"
 #include "common/sjis.h"
 #include "config/colors_dialog_win.h"
@@ -14,15 +15,10 @@
 #include "config/key_custom_win.h"
 #include "config/key_files_win.h"
 #include "config/semicolon_option.h"
-#include "config/settings_loader.h"
+#include "config/services.h"
+#include "config/session.h"
 #include "config/settings_file.h"
-#include "filer/frm_fm_win.h"
-#include "shell/app_win.h"
-#include "shell/forms_win.h"
-#include "shell/frm_edit_win.h"
-#include "shell/frm_history_win.h"
-#include "shell/frm_main_win.h"
-#include "shell/window_prompter_win.h"
+#include "config/settings_loader.h"
 
 namespace kestrum {
 
@@ -51,13 +47,12 @@ CfgFontAccess FontAccessFor(int which) {
     if (which < 0 || which >= kCfgFontCount) return {};
     const CfgFontAccess& registered = FontAccesses()[static_cast<std::size_t>(which)];
     if (registered.set) return registered;
-    AppState& app = App();
-    if (which == kFontShell && app.main) {
-        TfrmMain* main = app.main;
-        return {[main] { return main->ShellFont(); }, [main](const FontSpec& f) { main->SetShellFont(f); }};
+    if (which == kFontShell && TheShellWindow().Present()) {
+        ShellWindowService* shell = &TheShellWindow();
+        return {[shell] { return shell->Font(); }, [shell](const FontSpec& f) { shell->SetFont(f); }};
     }
-    if (which >= kFontFilerList && which <= kFontFilerCommand && app.filer) {
-        TfrmFM* filer = app.filer;
+    if (which >= kFontFilerList && which <= kFontFilerCommand && TheFiler().Present()) {
+        FilerService* filer = &TheFiler();
         const int i = which - kFontFilerList;
         return {[filer, i] { return filer->Font(i); }, [filer, i](const FontSpec& f) { filer->SetFont(i, f); }};
     }
@@ -374,9 +369,9 @@ CfgValues TcfgForm::ReadValues() const {
 }
 
 void TcfgForm::Fill() {
-    AppState& app = App();
-    Settings shown = app.settings;
-    shown.menuBar = app.menuBarShown;
+    Session& session = TheSession();
+    Settings shown = session.settings;
+    shown.menuBar = session.menuBarShown;
     const CfgValues v = CfgFill(shown);
     const std::vector<CfgItem>& all = CfgItems();
     for (std::size_t n = 0; n < all.size(); ++n) {
@@ -409,16 +404,16 @@ void TcfgForm::Fill() {
     }
     for (int r = 0; r < kCfgCommandRows; ++r) {
         const std::size_t cmd = static_cast<std::size_t>(CfgCommandRows()[static_cast<std::size_t>(r)].command);
-        const std::string name = cmd < app.lists.commandTable.size() ? app.lists.commandTable[cmd]
+        const std::string name = cmd < session.lists.commandTable.size() ? session.lists.commandTable[cmd]
                                                                      : std::string(DefaultCommandNames()[cmd]);
         SetWindowTextA(commandEdits_[static_cast<std::size_t>(r)], name.c_str());
     }
-    SetChecked(semicolon_, app.settings.semicolonMode);
-    EnableWindow(semicolon_, !app.settings.semicolonMode);
+    SetChecked(semicolon_, session.settings.semicolonMode);
+    EnableWindow(semicolon_, !session.settings.semicolonMode);
     UpdateEnabled();
-    keyFileAtOpen_ = keyFileLoaded_ = app.settings.keyCustomFile;
+    keyFileAtOpen_ = keyFileLoaded_ = session.settings.keyCustomFile;
     keysPreviewed_ = false;
-    colorFileAtOpen_ = colorFileLoaded_ = app.settings.colorCustomFile;
+    colorFileAtOpen_ = colorFileLoaded_ = session.settings.colorCustomFile;
 }
 
 // ---- running ----------------------------------------------------------------
@@ -459,13 +454,13 @@ void TcfgForm::Finish(int result) {
 }
 
 bool TcfgForm::OkClick() {
-    AppState& app = App();
+    Session& session = TheSession();
     const CfgValues values = ReadValues();
     if (const std::optional<std::string> why = CfgValidate(values)) {
         CurrentPrompter().MessageDlg(*why, MsgType::Warning, MsgButtons::Ok);
         return false;
     }
-    std::vector<std::string> commands = app.lists.commandTable;
+    std::vector<std::string> commands = session.lists.commandTable;
     if (commands.size() != static_cast<std::size_t>(kCommandCount)) {
         commands.assign(DefaultCommandNames().begin(), DefaultCommandNames().end());
     }
@@ -479,26 +474,25 @@ bool TcfgForm::OkClick() {
     }
 
     // Copy back and apply.
-    const Settings before = app.settings;
-    CfgStore(values, app.settings);
-    app.lists.commandTable = commands;
-    Settings& s = app.settings;
+    const Settings before = session.settings;
+    CfgStore(values, session.settings);
+    session.lists.commandTable = commands;
+    Settings& s = session.settings;
     s.effectiveViewer = s.viewMode ? commands[4] : s.viewer;
     if (s.keyCustomFile != keyFileLoaded_) LoadFilerKeyFile(s.keyCustomFile, false);
     if (s.colorCustomFile != colorFileLoaded_) LoadColorFile();
     ApplyDialogSettings(before);
 
     // One save: the command names and every key of the dialog.
-    TSettingsFile file(app.settingsPath, s.semicolonMode);
+    TSettingsFile file(session.settingsPath, s.semicolonMode);
     WriteCfgDialog(file, s, commands);
     file.SaveOrSay();
-    if (app.filer && app.filer->Visible()) InvalidateRect(app.filer->Handle(), nullptr, FALSE);
     Finish(mrOk);
     return true;
 }
 
 void TcfgForm::CancelClick() {
-    AppState& app = App();
+    Session& session = TheSession();
     if (keysPreviewed_) {
         // The map as it was before the first preview, from memory: no file
         // is read or written.
@@ -510,23 +504,23 @@ void TcfgForm::CancelClick() {
         keyFileLoaded_ = keyFileAtOpen_;
     }
     if (colorFileLoaded_ != colorFileAtOpen_) {
-        app.settings.colorCustomFile = colorFileAtOpen_;
+        session.settings.colorCustomFile = colorFileAtOpen_;
         LoadColorFile();
     }
     Finish(mrCancel);
 }
 
 void TcfgForm::SemicolonClick() {
-    AppState& app = App();
-    if (app.settings.semicolonMode || !IsWindowEnabled(semicolon_)) return;
+    Session& session = TheSession();
+    if (session.settings.semicolonMode || !IsWindowEnabled(semicolon_)) return;
     SetChecked(semicolon_, true);
-    const SemicolonOutcome out = TurnOnSemicolonOption(app.settingsPath, app.settings);
+    const SemicolonOutcome out = TurnOnSemicolonOption(session.settingsPath, session.settings);
     SetChecked(semicolon_, out.ticked);
     EnableWindow(semicolon_, !out.disabled);
 }
 
 void TcfgForm::Pick(std::size_t n) {
-    AppState& app = App();
+    Session& session = TheSession();
     const CfgItem& item = CfgItems()[n];
     HWND edit = items_[n].main;
     LineQuestion q;
@@ -537,12 +531,12 @@ void TcfgForm::Pick(std::size_t n) {
     case CfgPick::Program:
         q.prompt = "ファイル名を入力してください";
         q.mode = amFreeText | amReplaceOnBrowse;
-        q.history = &app.lists.exeHistory;
+        q.history = &session.lists.exeHistory;
         ok = CurrentPrompter().AskLineFiltered(q, "*.EXE");
         break;
     case CfgPick::Directory:
         q.prompt = "ディレクトリ名を入力してください";
-        q.history = &app.lists.dirHistory;
+        q.history = &session.lists.dirHistory;
         ok = CurrentPrompter().AskLine(q);
         break;
     case CfgPick::File:
@@ -565,7 +559,7 @@ void TcfgForm::Pick(std::size_t n) {
         LoadFilerKeyFile(text, true);
         keyFileLoaded_ = text;
     } else if (SameText(item.key, "ColorCustomFile") && text != colorFileLoaded_) {
-        app.settings.colorCustomFile = text;
+        session.settings.colorCustomFile = text;
         LoadColorFile();
         colorFileLoaded_ = text;
     }
@@ -605,12 +599,11 @@ void TcfgForm::OnButton(std::size_t n) {
         break;
     }
     case CfgAction::ViewerSize: {
-        const AppState& app = App();
-        if (!app.imageViewer) break;
-        RECT rc{};
-        GetClientRect(app.imageViewer->Handle(), &rc);
-        SetWindowTextA(Item("PVMaxX"), std::to_string(rc.right - rc.left).c_str());
-        SetWindowTextA(Item("PVMaxY"), std::to_string(rc.bottom - rc.top).c_str());
+        int width = 0;
+        int height = 0;
+        if (!TheViewers().ImageViewerClientSize(width, height)) break;
+        SetWindowTextA(Item("PVMaxX"), std::to_string(width).c_str());
+        SetWindowTextA(Item("PVMaxY"), std::to_string(height).c_str());
         break;
     }
     case CfgAction::None: break;
@@ -696,46 +689,10 @@ void SetCfgFontAccess(CfgFont which, CfgFontAccess access) {
     if (which >= 0 && which < kCfgFontCount) FontAccesses()[static_cast<std::size_t>(which)] = std::move(access);
 }
 
-void ApplyDialogSettings(const Settings& before) {
-    AppState& app = App();
-    const Settings& s = app.settings;
-    if (app.main) {
-        if (s.menuBar) {
-            app.main->MenuOn();
-        } else {
-            app.main->MenuOff();
-        }
-        app.main->ShowDirName(s.dirWindow);
-    }
-    ApplyTaskBar();
-    Listeners()(before);
-}
+void ApplyDialogSettings(const Settings& before) { Listeners()(before); }
 
 Subscription AddCfgAppliedListener(CfgAppliedListener listener) { return Listeners().Connect(std::move(listener)); }
 
 std::size_t CfgAppliedListenerCount() { return Listeners().Count(); }
-
-// ---- the window prompter's dialogs of the settings dialog ----
-
-bool WindowPrompter::AskLineFiltered(LineQuestion& q, std::string_view filter) {
-    if (!lineInput_) return false;
-    lineInput_->SetFileFilter(std::string(filter));
-    return lineInput_->AskLine(q);
-}
-
-bool WindowPrompter::AskColor(int& color) {
-    HWND owner = GetActiveWindow();
-    const std::optional<ColorValue> c = ChooseColorWithSystemPicker(owner, color);
-    if (!c) return false;
-    color = *c;
-    return true;
-}
-
-bool WindowPrompter::AskFont(FontChoice& font) {
-    FontSpec spec{font.name, font.size, font.style};
-    if (!PickFont(GetActiveWindow(), spec)) return false;
-    font = FontChoice{spec.name, spec.size, spec.style};
-    return true;
-}
 
 }  // namespace kestrum

@@ -145,10 +145,10 @@ struct CfgFontAccess {
 };
 void SetCfgFontAccess(CfgFont which, CfgFontAccess access);
 
-// After the dialog's OK: the settings in force are applied to the shell
-// window (menu bar and directory line) and the task bar, then the listeners
-// run with the settings as they were before (the filer, the hot key, the
-// viewers). A listener is called until its subscription goes.
+// After the dialog's OK: the listeners run, in the order they came, with
+// the settings as they were before (the shell window's menu bar and prompt,
+// the hot key and tray icon, the task bar, the filer, the viewers). A
+// listener is called until its subscription goes.
 void ApplyDialogSettings(const Settings& before);
 using CfgAppliedListener = std::function<void(const Settings& before)>;
 [[nodiscard]] Subscription AddCfgAppliedListener(CfgAppliedListener listener);

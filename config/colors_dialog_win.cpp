@@ -5,8 +5,8 @@
 
 #include <array>
 
+#include "common/modal_loop_win.h"
 #include "config/colors_win.h"
-#include "shell/frm_history_win.h"
 
 namespace kestrum {
 

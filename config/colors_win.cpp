@@ -6,7 +6,7 @@
 
 #include "common/prompter.h"
 #include "common/window_win.h"
-#include "shell/app_win.h"
+#include "config/session.h"
 
 namespace kestrum {
 
@@ -56,8 +56,8 @@ ColorTable& Colors() {
 }
 
 std::string CurrentColorFilePath() {
-    const AppState& app = App();
-    return ColorFilePath(app.settings.colorCustomFile, app.programDir);
+    const Session& session = TheSession();
+    return ColorFilePath(session.settings.colorCustomFile, session.programDir);
 }
 
 bool LoadColorFile() {

@@ -3,8 +3,9 @@
 
 #include <commctrl.h>
 
-#include "shell/app_win.h"
-#include "shell/frm_history_win.h"
+#include "common/modal_loop_win.h"
+#include "common/prompter.h"
+#include "config/session.h"
 
 namespace kestrum {
 
@@ -192,8 +193,8 @@ LRESULT TKCForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         case IDCANCEL:
         case kIdCancel: Close(mrCancel); return 0;
         case kIdHelp:
-            if (!App().helpFile.empty()) {
-                WinHelpA(Handle(), App().helpFile.c_str(), HELP_CONTEXT, static_cast<ULONG_PTR>(helpIndex_));
+            if (!TheSession().helpFile.empty()) {
+                WinHelpA(Handle(), TheSession().helpFile.c_str(), HELP_CONTEXT, static_cast<ULONG_PTR>(helpIndex_));
             }
             return 0;
         default: break;

@@ -3,9 +3,8 @@
 
 #include "common/prompter.h"
 #include "common/sjis.h"
-#include "filer/action_table.h"
-#include "shell/app_win.h"
-#include "shell/frm_edit_win.h"
+#include "config/action_table.h"
+#include "config/session.h"
 
 namespace kestrum {
 
@@ -16,9 +15,9 @@ int PlatformDriveType(char letter) {
     return static_cast<int>(GetDriveTypeA(root));
 }
 
-std::string FilerPath() { return FilerKeyFilePath(App().settings.keyCustomFile, App().programDir); }
-std::string EditPath() { return EditKeyFilePath(App().settingsPath, App().programDir); }
-std::string ViewerPath() { return ViewerKeyFilePath(App().settingsPath, App().programDir); }
+std::string FilerPath() { return FilerKeyFilePath(TheSession().settings.keyCustomFile, TheSession().programDir); }
+std::string EditPath() { return EditKeyFilePath(TheSession().settingsPath, TheSession().programDir); }
+std::string ViewerPath() { return ViewerKeyFilePath(TheSession().settingsPath, TheSession().programDir); }
 
 bool runningEditAction = false;
 
@@ -36,7 +35,7 @@ TKeyX& FilerKeyX() {
             if (type > 1) k.AddAction(DriveActionName(letter, type), kDriveActionFirst + n, kDriveActionFirst + n);
         }
         // An Alt binding must not also open the window menu or beep.
-        k.OnAltKey = [] { App().swallowSysChar = true; };
+        k.OnAltKey = [] { TheSession().swallowSysChar = true; };
         return true;
     }();
     static_cast<void>(ready);
@@ -46,20 +45,8 @@ TKeyX& FilerKeyX() {
 TKeyX& EditKeyX() {
     static TKeyX k;
     static const bool ready = [] {
-        SetUpEditKeyX(k, kEditAction0);
-        // The line-input window of the running program, whichever it is:
-        // these stay for the whole run.
-        static const Subscription run = k.runCommand.Connect([](int command) {
-            TfrmEdit* form = App().lineInput;
-            if (form && form->Handle()) SendMessageA(form->Handle(), WM_COMMAND, static_cast<WPARAM>(command), 0);
-        });
-        static const Subscription captions = k.setCaption.Connect([](int command, const std::string& caption) {
-            TfrmEdit* form = App().lineInput;
-            if (!form || !form->Menu()) return;
-            ModifyMenuA(form->Menu(), static_cast<UINT>(command), MF_BYCOMMAND | MF_STRING,
-                        static_cast<UINT_PTR>(command), caption.c_str());
-            if (form->Handle()) DrawMenuBar(form->Handle());
-        });
+        // The line-input window connects to runCommand and setCaption.
+        SetUpEditKeyX(k, kEditKeyCommand0);
         return true;
     }();
     static_cast<void>(ready);
@@ -78,20 +65,20 @@ TKeyX& ViewerKeyX() {
 }
 
 void LoadFilerKeyFile(const std::string& keyCustomFile, bool preview) {
-    LoadKeyFile(FilerKeyX(), FilerKeyFilePath(keyCustomFile, App().programDir), kFilerKeyHeader, preview);
+    LoadKeyFile(FilerKeyX(), FilerKeyFilePath(keyCustomFile, TheSession().programDir), kFilerKeyHeader, preview);
 }
 
 void LoadKeyFiles() {
-    const AppState& app = App();
-    LoadFilerKeyFile(app.settings.keyCustomFile, false);
+    const Session& session = TheSession();
+    LoadFilerKeyFile(session.settings.keyCustomFile, false);
 
     TKeyX& edit = EditKeyX();
-    const std::string editMissing = EditKeyNotFoundText(app.settingsPath, app.programDir);
+    const std::string editMissing = EditKeyNotFoundText(session.settingsPath, session.programDir);
     edit.OnNotFound = [editMissing] { CurrentPrompter().ShowMessage(editMissing); };
     LoadKeyFile(edit, EditPath(), kEditKeyHeader);
 
     TKeyX& viewer = ViewerKeyX();
-    const std::string viewerMissing = ViewerKeyNotFoundText(app.settingsPath, app.programDir);
+    const std::string viewerMissing = ViewerKeyNotFoundText(session.settingsPath, session.programDir);
     viewer.OnNotFound = [viewerMissing] { CurrentPrompter().ShowMessage(viewerMissing); };
     LoadKeyFile(viewer, ViewerPath(), kViewerKeyHeader);
 }
@@ -104,7 +91,7 @@ bool SaveOrSay(const TKeyX& keyx, std::string_view header, const std::string& pa
 
 bool SaveFilerKeyFile() { return SaveOrSay(FilerKeyX(), kFilerKeyHeader, FilerPath()); }
 bool SaveFilerKeyFileAs(const std::string& keyCustomFile) {
-    return SaveOrSay(FilerKeyX(), kFilerKeyHeader, FilerKeyFilePath(keyCustomFile, App().programDir));
+    return SaveOrSay(FilerKeyX(), kFilerKeyHeader, FilerKeyFilePath(keyCustomFile, TheSession().programDir));
 }
 bool SaveEditKeyFile() { return SaveOrSay(EditKeyX(), kEditKeyHeader, EditPath()); }
 bool SaveViewerKeyFile() { return SaveOrSay(ViewerKeyX(), kViewerKeyHeader, ViewerPath()); }

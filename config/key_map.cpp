@@ -7,8 +7,8 @@
 #include "common/prompter.h"
 #include "common/sjis.h"
 #include "common/split.h"
+#include "config/action_table.h"
 #include "config/text_file.h"
-#include "filer/action_table.h"
 
 namespace kestrum {
 

@@ -9,8 +9,8 @@
 #include <string_view>
 #include <vector>
 
-#include "config/text_file.h"
 #include "common/signal.h"
+#include "config/text_file.h"
 
 namespace kestrum {
 
@@ -160,6 +160,9 @@ inline constexpr std::string_view kFilerKeyNotFound = "指定されたキー設�
 
 inline constexpr int kEditKeyActionCount = 15;
 inline constexpr int kViewerKeyActionCount = 18;
+// The line-input map runs its action n as the line-input window's menu
+// command kEditKeyCommand0 + n.
+inline constexpr int kEditKeyCommand0 = 300;
 const char* EditKeyActionName(int id);
 const char* ViewerKeyActionName(int id);
 

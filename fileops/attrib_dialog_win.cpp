@@ -1,9 +1,7 @@
-// TWinAttribForm, built in code, the window prompter's attribute question
-// and the platform's attributes.
+// TWinAttribForm, built in code, and the platform's attributes.
 #include "fileops/attrib_dialog_win.h"
 
-#include "shell/frm_history_win.h"
-#include "shell/window_prompter_win.h"
+#include "common/modal_loop_win.h"
 
 namespace kestrum {
 
@@ -141,12 +139,6 @@ bool WinAttribFiles::Set(const std::string& path, unsigned attributes) {
 int ChangeAttributes(const std::vector<std::string>& paths) {
     WinAttribFiles io;
     return RunAttribChange(paths, io);
-}
-
-Prompter::AttribAnswer WindowPrompter::AskAttributes(std::string_view fileName, unsigned attributes) {
-    TWinAttribForm form;
-    if (!form.Create(GetActiveWindow())) return {};
-    return form.ShowModal(fileName, attributes);
 }
 
 }  // namespace kestrum

@@ -1,13 +1,9 @@
-// TfrmCopyDialog: controls, the modal question and the window prompter's
-// collision dialog.
+// TfrmCopyDialog: controls and the modal question.
 #include "fileops/copy_dialog_win.h"
 
 #include <string>
 
-#include "shell/app_win.h"
-#include "shell/app_window_win.h"
-#include "shell/frm_history_win.h"
-#include "shell/window_prompter_win.h"
+#include "common/modal_loop_win.h"
 
 namespace kestrum {
 
@@ -132,18 +128,6 @@ LRESULT TfrmCopyDialog::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     default: break;
     }
     return Default(msg, wp, lp);
-}
-
-int WindowPrompter::AskCopyMode(std::string_view prefix, int state) {
-    TfrmCopyDialog* dialog = TfrmCopyDialog::Current();
-    if (!dialog) {
-        // Until the dialog is made at start-up, one is made on first use.
-        static TfrmCopyDialog lazy;
-        HWND owner = App().app ? App().app->Handle() : nullptr;
-        if (!lazy.Create(owner)) return 0;
-        dialog = &lazy;
-    }
-    return dialog->Execute(prefix, state);
 }
 
 }  // namespace kestrum

@@ -1,10 +1,9 @@
-// TDateChangeForm, built in code, and the window prompter's date question.
+// TDateChangeForm, built in code.
 #include "fileops/date_dialog_win.h"
 
 #include <commctrl.h>
 
-#include "shell/frm_history_win.h"
-#include "shell/window_prompter_win.h"
+#include "common/modal_loop_win.h"
 
 namespace kestrum {
 
@@ -200,13 +199,6 @@ LRESULT TDateChangeForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     default: break;
     }
     return Default(msg, wp, lp);
-}
-
-Prompter::DateAnswer WindowPrompter::AskDate(std::string_view caption, std::string_view fileName,
-                                             std::string_view oldText, std::string_view newText, bool hasFile) {
-    TDateChangeForm form;
-    if (!form.Create(GetActiveWindow(), std::string(caption))) return {};
-    return form.ShowModal(fileName, oldText, newText, hasFile);
 }
 
 }  // namespace kestrum

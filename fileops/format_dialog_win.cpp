@@ -3,8 +3,8 @@
 
 #include <shlobj.h>
 
+#include "common/modal_loop_win.h"
 #include "common/prompter.h"
-#include "shell/frm_history_win.h"
 
 namespace kestrum {
 
@@ -17,7 +17,15 @@ constexpr int kButtonHeight = 24;
 constexpr int kKindIdBase = 300;
 constexpr const char* kKindCaptions[3] = {"クイックフォーマット", "通常フォーマット", "起動専用"};
 
+TfrmFormat* g_current = nullptr;
+
 }  // namespace
+
+TfrmFormat::~TfrmFormat() {
+    if (g_current == this) g_current = nullptr;
+}
+
+TfrmFormat* TfrmFormat::Current() { return g_current; }
 
 bool TfrmFormat::Create(HWND owner) {
     owner_ = owner;
@@ -29,6 +37,7 @@ bool TfrmFormat::Create(HWND owner) {
         return false;
     }
     FormCreate();
+    g_current = this;
     return true;
 }
 

@@ -17,8 +17,11 @@ public:
     // identifier, options (the kind: 0 quick, 1 normal, 2 boot only).
     using Formatter = std::function<DWORD(HWND, UINT, UINT, UINT)>;
 
-    // Creates the hidden window (class "TfrmFormat1").
+    ~TfrmFormat() override;
+    // Creates the hidden window (class "TfrmFormat1"); the last one created
+    // is the one the filer's format action shows.
     bool Create(HWND owner);
+    static TfrmFormat* Current();
     // Shows the dialog modally until it is closed.
     void ShowModal();
     // The same without the modal loop (tests drive it with messages).

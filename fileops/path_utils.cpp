@@ -9,6 +9,8 @@ bool EndsWithColon(std::string_view s) {
     return last != std::string_view::npos && last == s.size() - 1;
 }
 
+const char* const kBadNameMessage = "\\ / : * ? \" < >  |はファイル名として使えません";
+
 bool IsValidFileName(std::string_view name) {
     return FindAnyChar(name, "/:\\*?<>|\"") == std::string_view::npos;
 }

@@ -18,6 +18,8 @@ bool EndsWithColon(std::string_view s);
 
 // False when name holds any of / : \ * ? < > | or a double quote.
 bool IsValidFileName(std::string_view name);
+// What a rename says of a name that is not valid.
+extern const char* const kBadNameMessage;
 
 // True when path is dir itself or lies below it. Both are full paths; case
 // is ignored for ASCII letters only and a trailing "\" on either is ignored.

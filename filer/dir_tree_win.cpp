@@ -8,10 +8,10 @@
 #include <stdexcept>
 
 #include "common/handles_win.h"
+#include "common/modal_loop_win.h"
 #include "common/prompter.h"
 #include "common/sjis.h"
-#include "shell/app_win.h"
-#include "shell/frm_history_win.h"
+#include "config/session.h"
 
 namespace kestrum {
 
@@ -721,7 +721,7 @@ void TfrmDirDir::End(int result) {
     modalResult_ = result;
     finished_ = true;
     // Listing may have moved the process: back to the filer's directory.
-    if (!App().currentDir.empty()) SetCurrentDirectoryA(App().currentDir.c_str());
+    if (!TheSession().currentDir.empty()) SetCurrentDirectoryA(TheSession().currentDir.c_str());
     ShowWindow(Handle(), SW_HIDE);
 }
 

@@ -11,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-#include "filer/mask.h"
+#include "config/mask.h"
 
 namespace kestrum {
 

@@ -11,25 +11,24 @@
 #include "common/prompter.h"
 #include "common/sjis.h"
 #include "common/split.h"
+#include "config/aliases.h"
 #include "config/cfg_form_win.h"
+#include "config/list_editor_win.h"
+#include "config/mask.h"
+#include "config/session.h"
 #include "config/settings_file.h"
-#include "desktop/shortcut_win.h"
-#include "filer/frm_fm_win.h"
-#include "filer/mask.h"
-#include "filer/sort_write_win.h"
 #include "fileops/attrib_dialog_win.h"
+#include "fileops/change_dir_win.h"
 #include "fileops/copy_list_win.h"
-#include "fileops/delete_win.h"
 #include "fileops/date_change_win.h"
+#include "fileops/delete_win.h"
 #include "fileops/file_copy_win.h"
 #include "fileops/format_dialog_win.h"
 #include "fileops/path_utils.h"
+#include "fileops/shortcut_win.h"
 #include "fileops/split_join_win.h"
-#include "shell/aliases.h"
-#include "shell/app_win.h"
-#include "shell/forms_win.h"
-#include "shell/frm_main_win.h"
-#include "shell/interpreter.h"
+#include "filer/frm_fm_win.h"
+#include "filer/sort_write_win.h"
 
 namespace kestrum {
 
@@ -168,21 +167,13 @@ TFileCopy& TfrmFM::Copier() {
 // ---- letter actions ------------------------------------------------------------
 
 void TfrmFM::RunLetter(char letter) {
-    AppState& app = App();
+    Session& session = TheSession();
     const char c = letter >= 'a' && letter <= 'z' ? static_cast<char>(letter - 32) : letter;
     switch (c) {
     case '2': SetDisplayMode(1); return;
     case '5': SetDisplayMode(0); return;
-    case 'H':
-        if (app.main) {
-            SetForegroundWindow(app.main->Handle());
-            SetFocus(app.main->Edit1());
-        }
-        return;
-    case 'Q':
-        if (app.imageViewer) ShowWindow(app.imageViewer->Handle(), SW_HIDE);
-        if (app.textViewer) ShowWindow(app.textViewer->Handle(), SW_HIDE);
-        return;
+    case 'H': TheShellWindow().FocusCommandBox(); return;
+    case 'Q': TheViewers().HideImageAndText(); return;
     case 'F': MaskAction(); return;
     case 'L': ChangeDirectoryAction(); return;
     case 'K': MakeDirectoryAction(); return;
@@ -202,7 +193,7 @@ void TfrmFM::RunLetter(char letter) {
         RelistKeepingCursor();
         break;
     case 'V':
-        Execute_t(app.settings.viewer + " " + CurrentFile());
+        Execute_t(session.settings.viewer + " " + CurrentFile());
         RelistKeepingCursor();
         break;
     default: break;  // P and U: the archivers are not part of this build
@@ -211,53 +202,51 @@ void TfrmFM::RunLetter(char letter) {
 
 void TfrmFM::Duplicate() {
     if (RefuseDotEntry("を複製することは出来ません")) return;
-    const AppState& app = App();
+    const Session& session = TheSession();
     const bool marked = model_.MarkedCount() > 0;
     for (const std::string& name : SelectionNames()) {
         std::string text = ChangeFileExt(name, ".BAK");
-        if (!marked && !app.settings.backupName.empty()) {
-            text = app.settings.backupName;
-            TheInterpreter().SetOneShotFile(app.currentDir + name);
-            TheInterpreter().ForceMacros();
-            TheInterpreter().ExpandMacros(text);
+        if (!marked && !session.settings.backupName.empty()) {
+            text = session.settings.backupName;
+            TheCommands().ExpandMacrosFor(session.currentDir + name, text);
         }
         if (!AskFor(name + "をバックアップします", "新しい名前を入力してください", text, kFree | kSelectAll,
-                    &App().lists.exeHistory)) {
+                    &TheSession().lists.exeHistory)) {
             break;
         }
-        CopyPath(app.currentDir + name, text, Handle(), &Copier());
+        CopyPath(session.currentDir + name, text, Handle(), &Copier());
     }
     RelistKeepingCursor();
 }
 
 void TfrmFM::CopyOrMove(bool move) {
     if (RefuseDotEntry(move ? "を移動することは出来ません" : "をコピーすることは出来ません")) return;
-    AppState& app = App();
+    Session& session = TheSession();
     const std::string verb = move ? "移動" : "コピー";
     std::string dest;
     if (shiftDown_) {
-        const ListPick pick = Ask().ShowList(app.lists.copyList, ListStyle::Keyed);
+        const ListPick pick = Ask().ShowList(session.lists.copyList, ListStyle::Keyed);
         if (pick.result != 1) return;
         dest = Trim(pick.text);
-        AddToHistory(app.lists.dirHistory, dest);
+        AddToHistory(session.lists.dirHistory, dest);
     } else {
         if (!AskFor(SubjectText() + verb + "します。", verb + "先のディレクトリを入れて下さい", dest, kPlainHistory,
-                    &app.lists.dirHistory, &app.lists.copyList)) {
+                    &session.lists.dirHistory, &session.lists.copyList)) {
             return;
         }
     }
     dest = Trim(dest);
     if (dest.empty()) return;
     const bool letter = dest.size() == 1 && !IsLeadByte(static_cast<unsigned char>(dest[0]));
-    if (app.settings.flagDcd && dest.size() == 2 && dest[1] == ':') {
+    if (session.settings.flagDcd && dest.size() == 2 && dest[1] == ':') {
         const char d = static_cast<char>(dest[0] & ~0x20);
-        if (d >= 'A' && d <= 'Z') dest += "\\" + app.driveDirs[static_cast<std::size_t>(d - 'A')];
+        if (d >= 'A' && d <= 'Z') dest += "\\" + session.driveDirs[static_cast<std::size_t>(d - 'A')];
     } else if (letter) {
         dest += ":\\";
     }
     const std::vector<std::string> names = SelectionNames();
     dest = IncludeTrailingBackslash(dest);
-    if (SameText(dest, app.currentDir) || dest == ".\\") {
+    if (SameText(dest, session.currentDir) || dest == ".\\") {
         // Onto the current directory a copy duplicates and a move renames.
         if (move) {
             RenameAction();
@@ -267,58 +256,58 @@ void TfrmFM::CopyOrMove(bool move) {
         return;
     }
     if (move) {
-        Copier().MoveX(names, app.currentDir, 0, dest);
+        Copier().MoveX(names, session.currentDir, 0, dest);
     } else {
-        Copier().CopyX(names, app.currentDir, 0, dest);
+        Copier().CopyX(names, session.currentDir, 0, dest);
     }
     RelistKeepingCursor();
 }
 
 void TfrmFM::DeleteAction() {
-    const AppState& app = App();
+    const Session& session = TheSession();
     if (RefuseDotEntry("を削除することは出来ません")) return;
     std::vector<std::string> list;
-    for (const std::string& name : SelectionNames()) list.push_back(app.currentDir + name);
+    for (const std::string& name : SelectionNames()) list.push_back(session.currentDir + name);
     if (list.empty()) return;
     if (shiftDown_) {
-        EraseFiles(list, Handle(), app.settings.dirDelMode);
+        EraseFiles(list, Handle(), session.settings.dirDelMode);
     } else {
-        DeleteToRecycleBin(list, Handle(), app.settings.dirDelMode);
+        DeleteToRecycleBin(list, Handle(), session.settings.dirDelMode);
     }
     RelistKeepingCursor();
 }
 
 void TfrmFM::RenameAction() {
     if (RefuseDotEntry("の名前を変更することは出来ません")) return;
-    const AppState& app = App();
+    const Session& session = TheSession();
     for (const std::string& name : SelectionNames()) {
         std::string text = name;
-        if (!AskFor("Rename", "新しい名前を入れてください", text, kFree | kSelectAll, &App().lists.exeHistory)) break;
-        if (HasBadNameChar(text)) {
+        if (!AskFor("Rename", "新しい名前を入れてください", text, kFree | kSelectAll, &TheSession().lists.exeHistory)) break;
+        if (!IsValidFileName(text)) {
             Ask().ShowMessage(kBadNameMessage);
             continue;
         }
         if (text == name) continue;
         // MoveFile never replaces an existing file; a case-only change is
         // the same file and goes through.
-        if (!MoveFileA((app.currentDir + name).c_str(), (app.currentDir + text).c_str())) {
-            Ask().ShowMessage("リネームに失敗しました ->" + app.currentDir + name);
+        if (!MoveFileA((session.currentDir + name).c_str(), (session.currentDir + text).c_str())) {
+            Ask().ShowMessage("リネームに失敗しました ->" + session.currentDir + name);
         }
     }
     RelistKeepingCursor();
 }
 
 void TfrmFM::MaskAction() {
-    AppState& app = App();
+    Session& session = TheSession();
     std::string mask;
     if (shiftDown_) {
-        const ListPick pick = Ask().ShowList(app.lists.findList, ListStyle::Numbered);
+        const ListPick pick = Ask().ShowList(session.lists.findList, ListStyle::Numbered);
         if (pick.result != 1) return;
         mask = Trim(pick.text);
-        AddToHistory(app.maskHistory, mask);
+        AddToHistory(session.maskHistory, mask);
     } else {
         std::string text;
-        if (app.maskText != "*.*") {
+        if (session.maskText != "*.*") {
             text = "*.*";
         } else if (model_.MarkedCount() > 0) {
             text = "[";
@@ -327,8 +316,8 @@ void TfrmFM::MaskAction() {
         } else {
             text = "*" + ExtractFileExt(CursorName());
         }
-        if (!AskFor("Find", "マスク名を入れてください", text, kFree | kNoBrowse | kSelectAll, &app.maskHistory,
-                    &app.lists.findList, 3)) {
+        if (!AskFor("Find", "マスク名を入れてください", text, kFree | kNoBrowse | kSelectAll, &session.maskHistory,
+                    &session.lists.findList, 3)) {
             return;
         }
         mask = Trim(text);
@@ -336,36 +325,36 @@ void TfrmFM::MaskAction() {
     if (mask.empty()) mask = "*.*";
     SYSTEMTIME now{};
     GetLocalTime(&now);
-    SetMask(mask, LocalDate{now.wYear, now.wMonth, now.wDay, now.wHour}, app.masks, app.maskText);
+    SetMask(mask, LocalDate{now.wYear, now.wMonth, now.wDay, now.wHour}, session.masks, session.maskText);
     ShowList();
 }
 
 void TfrmFM::ChangeDirectoryAction() {
-    AppState& app = App();
+    Session& session = TheSession();
     std::string target;
     if (shiftDown_) {
-        const ListPick pick = Ask().ShowList(app.lists.logList, ListStyle::Keyed);
+        const ListPick pick = Ask().ShowList(session.lists.logList, ListStyle::Keyed);
         if (pick.result != 1) return;
         target = Trim(pick.text);
     } else if (!AskFor("Logdisk カレントディレクトリの変更", "ディレクトリ名を入力してください", target, 0,
-                       &app.lists.dirHistory, &app.lists.logList)) {
+                       &session.lists.dirHistory, &session.lists.logList)) {
         return;
     }
     target = UpperAscii(Trim(target));
     if (target.size() == 1) target += ':';
-    const std::string old = app.currentDir;
-    if (ChangeDirectory(target)) AddToHistory(app.lists.dirHistory, old);
+    const std::string old = session.currentDir;
+    if (ChangeDirectory(target)) AddToHistory(session.lists.dirHistory, old);
     ShowList();
 }
 
 void TfrmFM::MakeDirectoryAction() {
-    AppState& app = App();
+    Session& session = TheSession();
     std::string name;
-    if (!AskFor("mKdir", "新しいディレクトリ名を入れてください", name, 0, &app.lists.dirHistory)) return;
+    if (!AskFor("mKdir", "新しいディレクトリ名を入れてください", name, 0, &session.lists.dirHistory)) return;
     name = Trim(name);
     if (name.empty()) return;
     const bool absolute = (name.size() > 1 && name[1] == ':') || name.rfind("\\\\", 0) == 0;
-    if (!ForceDirs(absolute ? name : app.currentDir + name)) {
+    if (!ForceDirs(absolute ? name : session.currentDir + name)) {
         Ask().MessageDlg("ディレクトリの作成に失敗しました。", MsgType::Warning, MsgButtons::Ok);
         return;
     }
@@ -374,7 +363,7 @@ void TfrmFM::MakeDirectoryAction() {
 
 void TfrmFM::RunCommandAction() {
     std::string text = shiftDown_ || model_.Count() == 0 ? std::string() : CurrentFile();
-    if (!AskFor("eXecute", "コマンドを入力してください", text, kFree, &App().lists.exeHistory)) return;
+    if (!AskFor("eXecute", "コマンドを入力してください", text, kFree, &TheSession().lists.exeHistory)) return;
     if (Execute_t(text) != rrWindow) FocusGrid();
 }
 
@@ -388,13 +377,13 @@ void TfrmFM::SortAction() {
 // ---- other actions ---------------------------------------------------------------
 
 bool TfrmFM::RunFileAction(int code) {
-    AppState& app = App();
+    Session& session = TheSession();
     switch (code) {
     case 40:
     case 41:
     case 42:
     case 43: CopyNamesToClipboard(code); return true;
-    case 44: PutOnClipboard(Handle(), app.currentDir); return true;
+    case 44: PutOnClipboard(Handle(), session.currentDir); return true;
     case 33:
     case 34:
     case 35:
@@ -405,23 +394,23 @@ bool TfrmFM::RunFileAction(int code) {
     case 48:
     case 49: RegisterDirectory(code == 48); return true;
     case 50: {
-        TSettingsFile file(app.settingsPath, app.settings.semicolonMode);
-        file.WriteLine("[環境変数]", "HOMEDIR", "HomeDir, " + app.currentDir);
+        TSettingsFile file(session.settingsPath, session.settings.semicolonMode);
+        file.WriteLine("[環境変数]", "HOMEDIR", "HomeDir, " + session.currentDir);
         file.SaveOrSay();
-        app.settings.homeDir = app.currentDir;
+        session.settings.homeDir = session.currentDir;
         return true;
     }
     case 51:
     case 64: RegisterAlias(code == 51); return true;
     case 52:
-        Execute_t(CommandName(cmdEDIT) + " " + app.settingsPath);
+        Execute_t(CommandName(cmdEDIT) + " " + session.settingsPath);
         RelistKeepingCursor();
         return true;
     case 55: ShowCandidates(); return true;
     case 56: {
         if (model_.Count() == 0 || RefuseDotEntry("の属性を変更することは出来ません")) return true;
         std::vector<std::string> paths;
-        for (const std::string& n : SelectionNames()) paths.push_back(app.currentDir + n);
+        for (const std::string& n : SelectionNames()) paths.push_back(session.currentDir + n);
         ChangeAttributes(paths);
         RelistKeepingCursor();
         return true;
@@ -432,12 +421,12 @@ bool TfrmFM::RunFileAction(int code) {
         ShowList();
         return true;
     case 32:
-        if (auto* format = dynamic_cast<TfrmFormat*>(app.formatDialog)) format->ShowModal();
+        if (TfrmFormat* format = TfrmFormat::Current()) format->ShowModal();
         return true;
     case 78: {
         std::vector<std::string> names;
         for (std::size_t i = 0; i < model_.Count(); ++i) names.emplace_back(model_.Name(i));
-        WriteSortOrderToDisk(app.currentDir, names);
+        WriteSortOrderToDisk(session.currentDir, names);
         return true;
     }
     case 65: JoinAction(); return true;
@@ -446,26 +435,26 @@ bool TfrmFM::RunFileAction(int code) {
 }
 
 void TfrmFM::CopyNamesToClipboard(int code) {
-    const AppState& app = App();
+    const Session& session = TheSession();
     if (model_.Count() == 0) return;
     const bool full = code == 42 || code == 43;
     const bool withSize = code == 41 || code == 43;
     DisplayOptions o = Options();
     o.mode = 1;
-    o.columnChars = full ? std::max<int>(80 - static_cast<int>(app.currentDir.size()), 1) : 80;
+    o.columnChars = full ? std::max<int>(80 - static_cast<int>(session.currentDir.size()), 1) : 80;
     std::string text;
     for (std::size_t i : Selection()) {
         std::string line = withSize ? ListText(model_.Record(i), o) : std::string(model_.Name(i));
         // The list text starts with the mark position.
         if (withSize && !line.empty()) line.erase(0, 1);
-        text += (full ? app.currentDir : std::string()) + line + "\r\n";
+        text += (full ? session.currentDir : std::string()) + line + "\r\n";
     }
     if (model_.MarkedCount() == 0 && text.size() >= 2) text.resize(text.size() - 2);
     PutOnClipboard(Handle(), text);
 }
 
 void TfrmFM::MakeShortcut(int place) {
-    AppState& app = App();
+    Session& session = TheSession();
     // A shortcut always points at the cursor entry, marks or not.
     if (model_.Count() == 0 || RefuseDotEntry("のショートカットを作成することは出来ません", true)) return;
     const std::string name = CursorName();
@@ -490,18 +479,18 @@ void TfrmFM::MakeShortcut(int place) {
         }
         break;
     }
-    case 4: dir = app.currentDir; break;
+    case 4: dir = session.currentDir; break;
     case 5:
         if (!AskFor(name + "ショートカットの作成", "作成するディレクトリを入力してください。", dir, 0,
-                    &app.lists.dirHistory)) {
+                    &session.lists.dirHistory)) {
             return;
         }
         break;
     case 6: {
-        const ListPick pick = Ask().ShowList(app.lists.copyList, ListStyle::Keyed);
+        const ListPick pick = Ask().ShowList(session.lists.copyList, ListStyle::Keyed);
         if (pick.result != 1) return;
         dir = Trim(pick.text);
-        AddToHistory(app.lists.dirHistory, dir);
+        AddToHistory(session.lists.dirHistory, dir);
         break;
     }
     default: return;
@@ -510,11 +499,11 @@ void TfrmFM::MakeShortcut(int place) {
     dir = IncludeTrailingBackslash(dir);
     std::string link = name + "へのｼｮｰﾄｶｯﾄ";
     if (!AskFor("ショートカット作成 " + dir, "ショートカット名を入力してください。", link, kFree,
-                &app.lists.exeHistory)) {
+                &session.lists.exeHistory)) {
         return;
     }
     if (UpperAscii(ExtractFileExt(link)) != ".LNK") link += ".LNK";
-    if (!CreateShortcut(dir + link, app.currentDir + name)) {
+    if (!CreateShortcut(dir + link, session.currentDir + name)) {
         Ask().ShowMessage("ショートカットの作成に失敗しました ->" + dir + link);
         return;
     }
@@ -523,7 +512,7 @@ void TfrmFM::MakeShortcut(int place) {
 }
 
 void TfrmFM::RegisterDirectory(bool logList) {
-    AppState& app = App();
+    Session& session = TheSession();
     std::string key;
     for (;;) {
         std::string text;
@@ -537,8 +526,8 @@ void TfrmFM::RegisterDirectory(bool logList) {
             break;
         }
     }
-    std::vector<std::string>& list = logList ? app.lists.logList : app.lists.copyList;
-    const std::string dir = app.currentDir;
+    std::vector<std::string>& list = logList ? session.lists.logList : session.lists.copyList;
+    const std::string dir = session.currentDir;
     std::string entry;
     std::string line;
     if (!key.empty()) {
@@ -559,27 +548,27 @@ void TfrmFM::RegisterDirectory(bool logList) {
         }
     }
     list.push_back(entry);
-    TSettingsFile file(app.settingsPath, app.settings.semicolonMode);
+    TSettingsFile file(session.settingsPath, session.settings.semicolonMode);
     file.AppendListLine(logList ? "[LogDiskList]" : "[CopyDirList]", line);
     file.SaveOrSay();
 }
 
 void TfrmFM::RegisterAlias(bool withFile) {
-    AppState& app = App();
+    Session& session = TheSession();
     std::string source = withFile && model_.CursorIndex() > 0 ? CurrentFile() : std::string();
     if (!AskFor("エイリアス元のファイル", "エイリアス元のファイル名を入れてください\r\nオプションも同時に指定出来ます",
-                source, kFree, &app.lists.exeHistory)) {
+                source, kFree, &session.lists.exeHistory)) {
         return;
     }
     std::string name;
-    if (!AskFor(CursorName() + "のエイリアス", "エイリアス名を入れてください", name, kFree, &app.lists.exeHistory)) {
+    if (!AskFor(CursorName() + "のエイリアス", "エイリアス名を入れてください", name, kFree, &session.lists.exeHistory)) {
         return;
     }
     name = Trim(name);
     if (name.empty()) return;
-    const int found = FindAlias(app, name);
+    const int found = FindAlias(session, name);
     if (found >= 0) {
-        const AliasEntry& old = app.lists.aliases[static_cast<std::size_t>(found)];
+        const AliasEntry& old = session.lists.aliases[static_cast<std::size_t>(found)];
         const int r = Ask().MessageDlgCaption(
             "Kestrum Alias", name + "は既に登録されてます\r\n" + (old.directory.empty() ? "指定されていません" : old.directory),
             MsgType::Confirmation, MsgButtons::YesCancel);
@@ -590,20 +579,20 @@ void TfrmFM::RegisterAlias(bool withFile) {
                                    MsgButtons::YesNoCancel);
     if (r == mrCancel) return;
     if (r == mrYes) {
-        dir = app.currentDir;
-        if (!AskFor(name + "のエイリアス", "起動ディレクトリを入力してください", dir, 0, &app.lists.dirHistory)) return;
+        dir = session.currentDir;
+        if (!AskFor(name + "のエイリアス", "起動ディレクトリを入力してください", dir, 0, &session.lists.dirHistory)) return;
     }
     const AliasEntry entry{name, source, dir};
     if (found >= 0) {
-        app.lists.aliases[static_cast<std::size_t>(found)] = entry;
+        session.lists.aliases[static_cast<std::size_t>(found)] = entry;
     } else {
-        app.lists.aliases.push_back(entry);
+        session.lists.aliases.push_back(entry);
     }
-    SaveAliases(app);
+    SaveAliases(session);
 }
 
 void TfrmFM::ChangeDates() {
-    const AppState& app = App();
+    const Session& session = TheSession();
     if (model_.Count() == 0 || RefuseDotEntry("の日付を変更することは出来ません")) return;
     TDateChange change;
     change.Caption = "Kestrum 日付の変更";
@@ -614,7 +603,7 @@ void TfrmFM::ChangeDates() {
             hadDirectory = true;
             continue;
         }
-        change.FileNames.push_back(app.currentDir + e.find.name);
+        change.FileNames.push_back(session.currentDir + e.find.name);
     }
     if (hadDirectory) Ask().ShowMessage("ディレクトリの日付は変更できません");
     if (change.FileNames.empty()) return;
@@ -623,31 +612,31 @@ void TfrmFM::ChangeDates() {
 }
 
 void TfrmFM::JoinAction() {
-    AppState& app = App();
+    Session& session = TheSession();
     if (model_.Count() == 0 || RefuseDotEntry("を結合することは出来ません")) return;
     const std::vector<std::string> names = SelectionNames();
     std::string target = ChangeFileExt(names.front(), ".LZH");
-    if (!AskFor("結合", "ファイルを結合します。ファイル名を入れて下さい", target, kFree, &app.lists.exeHistory)) return;
+    if (!AskFor("結合", "ファイルを結合します。ファイル名を入れて下さい", target, kFree, &session.lists.exeHistory)) return;
     std::vector<std::string> files;
-    for (const std::string& n : names) files.push_back(app.currentDir + n);
+    for (const std::string& n : names) files.push_back(session.currentDir + n);
     const bool absolute = target.size() > 1 && target[1] == ':';
-    JoinFiles(absolute ? target : app.currentDir + target, files);
+    JoinFiles(absolute ? target : session.currentDir + target, files);
     RelistKeepingCursor();
 }
 
 bool TfrmFM::HasAssociation(const std::string& file) const {
-    const AppState& app = App();
+    const Session& session = TheSession();
     const std::string ext = BareExt(file);
-    return FindExt(app.setExt, ext) || FindExt(app.lists.ext, ext);
+    return FindExt(session.setExt, ext) || FindExt(session.lists.ext, ext);
 }
 
 void TfrmFM::CopyDirectoryLine() {
-    const AppState& app = App();
-    PutOnClipboard(Handle(), app.currentDir + app.maskText);
+    const Session& session = TheSession();
+    PutOnClipboard(Handle(), session.currentDir + session.maskText);
 }
 
 void TfrmFM::ShowCandidates() {
-    AppState& app = App();
+    Session& session = TheSession();
     if (model_.Count() == 0) return;
     const std::string file = CurrentFile();
     const std::string ext = BareExt(file);
@@ -666,9 +655,9 @@ void TfrmFM::ShowCandidates() {
             }
         }
     };
-    addCandidates(app.setExt);
+    addCandidates(session.setExt);
     AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
-    addCandidates(app.lists.ext);
+    addCandidates(session.lists.ext);
     AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
     const UINT firstVerb = 1000;
     verbs = RegisteredVerbs(file);
@@ -690,7 +679,7 @@ void TfrmFM::ShowCandidates() {
 // ---- dropped files ----------------------------------------------------------------
 
 void TfrmFM::OnDropFiles(HDROP drop) {
-    AppState& app = App();
+    Session& session = TheSession();
     POINT pt{};
     DragQueryPoint(drop, &pt);
     std::string paths;
@@ -717,7 +706,7 @@ void TfrmFM::OnDropFiles(HDROP drop) {
         return;
     }
     if (pt.y >= layout_.grid.top) {
-        CopyListTo(paths, app.currentDir, Handle());
+        CopyListTo(paths, session.currentDir, Handle());
         RelistKeepingCursor();
         return;
     }
@@ -731,8 +720,8 @@ void TfrmFM::OnDropFiles(HDROP drop) {
     ClientToScreen(Handle(), &screen);
     const int chosen = Ask().AskPopupMenu(menu, screen.x, screen.y, Handle());
     DestroyMenu(menu);
-    if (chosen == 1) CopyListTo(paths, app.currentDir, Handle());
-    if (chosen == 2) MoveListTo(paths, app.currentDir, Handle());
+    if (chosen == 1) CopyListTo(paths, session.currentDir, Handle());
+    if (chosen == 2) MoveListTo(paths, session.currentDir, Handle());
     if (chosen == 1 || chosen == 2) RelistKeepingCursor();
 }
 

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "common/sjis.h"
-#include "filer/action_table.h"
+#include "config/action_table.h"
 
 namespace kestrum {
 

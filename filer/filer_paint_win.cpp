@@ -7,8 +7,8 @@
 #include "common/handles_win.h"
 #include "common/sjis.h"
 #include "config/colors_win.h"
+#include "config/session.h"
 #include "filer/frm_fm_win.h"
-#include "shell/app_win.h"
 
 namespace kestrum {
 
@@ -47,7 +47,7 @@ void TfrmFM::DoLayout() {
     RECT rc{};
     GetClientRect(Handle(), &rc);
     WindowDc dc(Handle());
-    const Settings& s = App().settings;
+    const Settings& s = TheSession().settings;
     LayoutInput in;
     in.clientWidth = rc.right;
     in.clientHeight = rc.bottom;
@@ -98,14 +98,14 @@ void TfrmFM::Paint(HDC target) {
     GdiObject<HBITMAP> bmp(CreateCompatibleBitmap(target, std::max<LONG>(rc.right, 1), std::max<LONG>(rc.bottom, 1)));
     HGDIOBJ oldBmp = SelectObject(dc, bmp.Get());
     FillRectColor(dc, rc, Slot(0));
-    const AppState& app = App();
+    const Session& session = TheSession();
 
     // Drive bar: archive-auto, count, total, used, free.
     {
         SelectGuard font(dc, fontHandles_[1].Get());
         const Rect& bar = layout_.driveBar;
         FillRectColor(dc, ToRECT(bar), Slot(7));
-        const std::string lauto = app.lautoOn ? "LAUTO " + app.lautoLabel : std::string("LAUTO OFF");
+        const std::string lauto = session.lautoOn ? "LAUTO " + session.lautoLabel : std::string("LAUTO OFF");
         const std::string count = "ファイル数 " + driveCount_;
         const DriveBarWidths w =
             ComputeDriveBar(bar.width, DriveBarTexts{lauto, count, driveTotal_, driveUsed_, driveFree_},
@@ -119,20 +119,20 @@ void TfrmFM::Paint(HDC target) {
         }
     }
     // Function-key bar.
-    if (app.settings.fguide && layout_.functionBar.height > 0) {
+    if (session.settings.fguide && layout_.functionBar.height > 0) {
         SelectGuard font(dc, fontHandles_[2].Get());
         const Rect& bar = layout_.functionBar;
         FillRectColor(dc, ToRECT(bar), Slot(9));
         std::vector<int> labels;
         for (std::size_t i = 0; i < 12; ++i) {
-            const std::string t = i < app.lists.functions.size() ? app.lists.functions[i].title : std::string();
+            const std::string t = i < session.lists.functions.size() ? session.lists.functions[i].title : std::string();
             labels.push_back(TextSize(dc, fontHandles_[2].Get(), t).cx);
         }
-        const std::vector<int> widths = FunctionKeyWidths(labels, bar.width, app.settings.functionKazu);
+        const std::vector<int> widths = FunctionKeyWidths(labels, bar.width, session.settings.functionKazu);
         int x = bar.left;
         for (std::size_t i = 0; i < 12; ++i) {
-            if (static_cast<int>(i) >= app.settings.functionKazu) break;
-            const std::string t = i < app.lists.functions.size() ? app.lists.functions[i].title : std::string();
+            if (static_cast<int>(i) >= session.settings.functionKazu) break;
+            const std::string t = i < session.lists.functions.size() ? session.lists.functions[i].title : std::string();
             DrawTextIn(dc, Rect{x, bar.top, widths[i], bar.height}, t, Slot(10), Slot(9), DT_LEFT);
             x += widths[i];
             RECT divider{x, bar.top + 2, x + 1, bar.Bottom() - 2};
@@ -157,14 +157,14 @@ void TfrmFM::Paint(HDC target) {
         const Rect left{line.left, line.top, layout_.directoryLeftWidth, line.height};
         const Rect right{line.left + layout_.directoryLeftWidth, line.top, line.width - layout_.directoryLeftWidth,
                          line.height};
-        if (app.settings.fileInfo1) {
+        if (session.settings.fileInfo1) {
             // One line for the cursor entry: its name left, size and date right.
             DrawTextIn(dc, left, empty ? std::string() : sizeDate, Slot(16), Slot(15), DT_RIGHT);
             const int dateWidth = empty ? 0 : TextSize(dc, fontHandles_[0].Get(), sizeDate).cx;
             DrawTextIn(dc, Rect{left.left, left.top, std::max(left.width - dateWidth, 0), left.height}, nameText,
                        Slot(16), Slot(15), DT_LEFT);
         } else {
-            DrawTextIn(dc, left, app.currentDir + app.maskText, Slot(12), Slot(11), DT_LEFT);
+            DrawTextIn(dc, left, session.currentDir + session.maskText, Slot(12), Slot(11), DT_LEFT);
         }
         DrawTextIn(dc, right, model_.MarkedSizeText(), Slot(14), Slot(13), DT_RIGHT);
     }
@@ -197,7 +197,7 @@ void TfrmFM::DrawCell(HDC dc, int col, int row) {
         FillRectColor(dc, cell, gridBack);
         return;
     }
-    const Settings& s = App().settings;
+    const Settings& s = TheSession().settings;
     const bool active = gridFocused_ && GetFocus() == Handle();
     const int style = active ? s.cursorStyle : s.cursorStyle2;
     // Texts are made here, for the cells of the page only.

@@ -1,33 +1,25 @@
 // TfrmFM: creation (settings load, home directory, FILERAUTO), listing,
-// keys, mouse and the actions that need no file operation.
+// layout, fonts, the scroll bar and the window's messages.
 #include "filer/frm_fm_win.h"
 
 #include <windowsx.h>
 
-#include <utility>
-
 #include "common/handles_win.h"
-#include "common/history.h"
-#include "common/prompter.h"
 #include "common/sjis.h"
+#include "config/action_table.h"
 #include "config/cfg_form_win.h"
 #include "config/colors_win.h"
 #include "config/key_files_win.h"
 #include "config/profile.h"
+#include "config/session.h"
 #include "config/settings_file.h"
 #include "config/settings_loader.h"
-#include "shell/app_win.h"
-#include "shell/app_window_win.h"
-#include "shell/command_box_win.h"
-#include "shell/forms_win.h"
-#include "shell/frm_main_win.h"
-#include "shell/interpreter.h"
-#include "shell/list_editor_win.h"
-#include "filer/action_table.h"
+#include "config/window_placement_win.h"
+#include "fileops/change_dir_win.h"
+#include "fileops/disk_copy_win.h"
 #include "filer/dir_tree_win.h"
 #include "filer/sort.h"
 #include "filer/sort_write_win.h"
-#include "fileops/disk_copy_win.h"
 
 namespace kestrum {
 
@@ -68,7 +60,7 @@ LocalDate ToLocal(std::uint64_t value, int* minute) {
 }  // namespace
 
 bool TfrmFM::Create(HWND owner) {
-    const ProfileReader profile = ProfileReader::FromFile(App().settingsPath);
+    const ProfileReader profile = ProfileReader::FromFile(TheSession().settingsPath);
     const Geometry designed{100, 100, 480, 640};
     const Geometry g = OnVisibleDesktop(ReadGeometry(profile, "FORM_LS", "", designed), designed);
     startMaximised_ = profile.ReadInteger("FORM_LS", "ISWSMAX", 0) == 1;
@@ -96,14 +88,13 @@ bool TfrmFM::Create(HWND owner) {
 }
 
 void TfrmFM::FormCreate() {
-    AppState& app = App();
+    Session& session = TheSession();
     HINSTANCE inst = GetModuleHandleA(nullptr);
-    cmdLine_ = CreateCommandEdit(Handle(), WS_VISIBLE | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, static_cast<int>(kCmdLineId));
+    // A Unicode edit control: a character typed through an input method
+    // arrives whole.
+    cmdLine_ = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", L"", WS_CHILD | WS_VISIBLE | ES_AUTOHSCROLL, 0, 0, 0, 0,
+                               Handle(), reinterpret_cast<HMENU>(kCmdLineId), GetModuleHandleW(nullptr), nullptr);
     SendMessageA(cmdLine_, WM_SETFONT, reinterpret_cast<WPARAM>(fontHandles_[3].Get()), FALSE);
-    CommandBox& box = CommandBox::For(cmdLine_, kFilerBox);
-    box.HandleOwnKeys(true);
-    box.onFocusFiler = [this] { FocusGrid(); };
-    box.onEscape = [this] { EscapeKey(); };
     scroll_ = CreateWindowExA(0, "SCROLLBAR", "", WS_CHILD | WS_VISIBLE | SBS_VERT, 0, 0, 0, 0, Handle(), nullptr,
                               inst, nullptr);
     HMENU sys = GetSystemMenu(Handle(), FALSE);
@@ -116,19 +107,19 @@ void TfrmFM::FormCreate() {
     // starts all the same, with the defaults of what could not be read.
     StartupStep(
         [&] {
-            LoadSettingsFile(app.settingsPath, app.settings, app.lists);
-            ApplyLoadedSettings();
+            LoadSettingsFile(session.settingsPath, session.settings, session.lists);
+            TheApplication().ApplyLoadedSettings();
         },
         [&] {
-            LoadSettingsLines({}, app.settings, app.lists);
-            ApplyLoadedSettings();
+            LoadSettingsLines({}, session.settings, session.lists);
+            TheApplication().ApplyLoadedSettings();
         });
-    displayMode_ = app.settings.style & 1;
+    displayMode_ = session.settings.style & 1;
 
     // Keys bound in the filer key file run the actions by code; drive
     // actions (400 + drive) change to that drive.
     menus_.Build();
-    ShowMenuBar(app.settings.lsMenu);
+    ShowMenuBar(session.settings.lsMenu);
     UpdateMenuChecks();
     subscriptions_.push_back(FilerKeyX().runCommand.Connect([this](int code) { RunCode(code); }));
     subscriptions_.push_back(FilerKeyX().setCaption.Connect([this](int code, const std::string& caption) {
@@ -150,7 +141,7 @@ void TfrmFM::FormCreate() {
 
     char cwd[MAX_PATH] = {};
     GetCurrentDirectoryA(MAX_PATH, cwd);
-    ChangeDirectory(app.settings.homeDir.empty() ? std::string(cwd) : app.settings.homeDir);
+    ChangeDirectory(session.settings.homeDir.empty() ? std::string(cwd) : session.settings.homeDir);
     StartupStep([] {
         LoadKeyFiles();
         FilerKeyX().RefreshCaptions();
@@ -158,18 +149,11 @@ void TfrmFM::FormCreate() {
     StartupStep([] { LoadColorFile(); });
     DoLayout();
 
-    if (app.settings.filerAuto && app.main) {
-        // Open the filer through the same menu command as LS; a menu bar that
-        // is configured off is attached only for that and detached again.
-        const bool menuWasOff = !app.menuBarShown;
-        app.main->MenuOn();
-        PostMessageA(app.main->Handle(), WM_COMMAND, kKls1, 0);
-        if (menuWasOff) app.menuOffAfterLs = true;
-    }
+    if (session.settings.filerAuto) TheApplication().OpenFilerAtStart();
 }
 
 DisplayOptions TfrmFM::Options() const {
-    const Settings& s = App().settings;
+    const Settings& s = TheSession().settings;
     DisplayOptions o;
     o.mode = displayMode_;
     o.folderStyle = s.folderStyle;
@@ -189,23 +173,23 @@ DisplayOptions TfrmFM::Options() const {
 }
 
 CursorSettings TfrmFM::Cursor() const {
-    const Settings& s = App().settings;
+    const Settings& s = TheSession().settings;
     return CursorSettings{s.cursorMode, s.cursorLoop, s.cursorKeyMode, s.cursorKeyMode2};
 }
 
 void TfrmFM::UpdateCaption() {
-    const AppState& app = App();
-    SetWindowTextA(Handle(), (app.currentDir + app.maskText + kCaptionTail).c_str());
+    const Session& session = TheSession();
+    SetWindowTextA(Handle(), (session.currentDir + session.maskText + kCaptionTail).c_str());
 }
 
 std::string TfrmFM::CurrentFile() const {
     const long long i = model_.CursorIndex();
     if (model_.Count() == 0 || i < 0 || i >= static_cast<long long>(model_.Count())) return {};
-    return App().currentDir + model_.Entry(static_cast<std::size_t>(i)).find.name;
+    return TheSession().currentDir + model_.Entry(static_cast<std::size_t>(i)).find.name;
 }
 
 void TfrmFM::Relist(long long cursor) {
-    AppState& app = App();
+    Session& session = TheSession();
     char cwd[MAX_PATH] = {};
     GetCurrentDirectoryA(MAX_PATH, cwd);
     std::string dir = cwd;
@@ -213,7 +197,7 @@ void TfrmFM::Relist(long long cursor) {
     UpdateCaption();
     model_.Clear();
     const DisplayOptions o = Options();
-    const FileListModel::AddRules rules{app.settings.hiddenFile, &app.masks};
+    const FileListModel::AddRules rules{session.settings.hiddenFile, &session.masks};
     WIN32_FIND_DATAA fd{};
     FindHandle find(FindFirstFileA((dir + "*.*").c_str(), &fd));
     if (find) {
@@ -240,7 +224,7 @@ void TfrmFM::Relist(long long cursor) {
     model_.SetClusterSize(GetDiskFreeSpaceA(nullptr, &spc, &bps, &freeClusters, &clusters)
                               ? static_cast<long long>(spc) * bps
                               : 1);
-    SortAfterListing(model_, app.settings);
+    SortAfterListing(model_, session.settings);
     model_.SetGrid(layout_.rows, layout_.columns);
     if (cursor != -1) {
         model_.PlaceCursor(cursor);
@@ -254,7 +238,7 @@ void TfrmFM::Relist(long long cursor) {
 
 void TfrmFM::ShowList() {
     Relist(-1);
-    model_.PlaceCursor(model_.StartingCursor(App().returningFrom));
+    model_.PlaceCursor(model_.StartingCursor(TheSession().returningFrom));
     model_.SetAnchor(model_.CursorIndex());
     UpdateStatus();
     SyncScrollBar();
@@ -262,7 +246,6 @@ void TfrmFM::ShowList() {
 }
 
 void TfrmFM::ShowFiler() {
-    AppState& app = App();
     if (!Visible()) {
         ShowWindow(Handle(), startMaximised_ ? SW_SHOWMAXIMIZED : SW_SHOW);
         startMaximised_ = false;
@@ -271,18 +254,15 @@ void TfrmFM::ShowFiler() {
     ShowList();
     SetForegroundWindow(Handle());
     FocusGrid();
-    if (app.settings.haitaHyoji && app.main) ShowWindow(app.main->Handle(), SW_HIDE);
+    if (TheSession().settings.haitaHyoji) TheShellWindow().Hide();
 }
 
 void TfrmFM::CloseFiler() {
-    AppState& app = App();
     if (!Visible()) return;
     ShowWindow(Handle(), SW_HIDE);
     model_.Clear();
-    if (app.main) {
-        ShowWindow(app.main->Handle(), SW_SHOW);
-        if (app.settings.mainClose) PostMessageA(app.main->Handle(), WM_CLOSE, 0, 0);
-    }
+    TheShellWindow().Show();
+    if (TheSession().settings.mainClose) TheShellWindow().Close();
 }
 
 void TfrmFM::FocusGrid() {
@@ -309,8 +289,7 @@ void TfrmFM::SetDisplayMode(int mode) {
 
 void TfrmFM::UpdateStatus() {
     driveCount_ = model_.CountText();
-    AppState& app = App();
-    if (app.main) app.main->SetPrompt(app.currentDir);
+    TheShellWindow().SetPrompt(TheSession().currentDir);
     InvalidateRect(Handle(), nullptr, FALSE);
 }
 
@@ -334,7 +313,7 @@ void TfrmFM::AfterMove(bool pageChanged) {
 }
 
 long long TfrmFM::DirectoryContentSize(const std::string& path) const {
-    if (!App().settings.subDirSize) return 0;
+    if (!TheSession().settings.subDirSize) return 0;
     long long total = 0;
     WIN32_FIND_DATAA fd{};
     FindHandle find(FindFirstFileA((IncludeTrailingBackslash(path) + "*.*").c_str(), &fd));
@@ -353,79 +332,8 @@ long long TfrmFM::DirectoryContentSize(const std::string& path) const {
     return total;
 }
 
-void TfrmFM::ToggleMark() {
-    const long long i = model_.CursorIndex();
-    if (model_.Count() == 0) return;
-    const std::size_t idx = static_cast<std::size_t>(i);
-    model_.SetMark(idx, !model_.Marked(idx), [this](const FindRecord& f) {
-        return DirectoryContentSize(App().currentDir + f.name);
-    });
-    AfterMove(MoveDown(model_, Cursor()));
-}
-
-void TfrmFM::MarkAllOrNone() {
-    const bool any = model_.MarkedCount() > 0;
-    for (std::size_t i = 0; i < model_.Count(); ++i) {
-        if (any) {
-            model_.SetMark(i, false, [this](const FindRecord& f) { return DirectoryContentSize(App().currentDir + f.name); });
-        } else if (!model_.IsDirectory(i)) {
-            model_.SetMark(i, true, nullptr);
-        }
-    }
-    UpdateStatus();
-    InvalidateGrid();
-}
-
-void TfrmFM::OpenCursorEntry(int candidate) {
-    if (model_.Count() == 0) return;
-    const FileEntry& e = model_.Entry(static_cast<std::size_t>(model_.CursorIndex()));
-    if (e.find.IsDirectory()) {
-        ChangeDirectory(e.find.name);
-        ShowList();
-        return;
-    }
-    const std::string file = App().currentDir + e.find.name;
-    // A second candidate of an extension no association names: the list.
-    if (candidate == 1 && !HasAssociation(file)) {
-        ShowCandidates();
-        return;
-    }
-    TheInterpreter().OpenByAssociation(file, candidate);
-}
-
-void TfrmFM::EscapeKey() {
-    AppState& app = App();
-    const Settings& s = app.settings;
-    if (s.filerEscMode != 1 && GetFocus() == cmdLine_) {
-        SetWindowTextA(cmdLine_, "");
-        FocusGrid();
-        return;
-    }
-    if (s.fescHide) {
-        if (s.taskTray && app.main) {
-            app.main->HotKeyMsg1HotKey();
-        } else {
-            ShowWindow(Handle(), SW_HIDE);
-        }
-        return;
-    }
-    if (!s.fmEscMode || CurrentPrompter().MessageDlg("ファイラーを閉じます。\r\nよろしいですか？", MsgType::Confirmation,
-                                                     MsgButtons::YesNo) == mrYes) {
-        CloseFiler();
-    }
-}
-
-void TfrmFM::RunCode(int code) {
-    if (code >= 400 && code <= 426) {
-        ChangeDirectory(std::string(1, static_cast<char>('A' + code - 400)) + ":");
-        ShowList();
-        return;
-    }
-    RunAction(code);
-}
-
 void TfrmFM::SettingsApplied() {
-    const Settings& s = App().settings;
+    const Settings& s = TheSession().settings;
     ShowMenuBar(s.lsMenu);
     UpdateMenuChecks();
     // Fonts, pitch, the function bar and the display style all change the
@@ -435,14 +343,14 @@ void TfrmFM::SettingsApplied() {
 }
 
 void TfrmFM::WriteSwitch(const char* key, bool on) {
-    const AppState& app = App();
-    TSettingsFile file(app.settingsPath, app.settings.semicolonMode);
+    const Session& session = TheSession();
+    TSettingsFile file(session.settingsPath, session.settings.semicolonMode);
     file.WriteLine("[環境変数]", key, std::string(key) + ", " + (on ? "1" : "0"));
     file.SaveOrSay();
 }
 
 void TfrmFM::UpdateMenuChecks() {
-    const Settings& s = App().settings;
+    const Settings& s = TheSession().settings;
     menus_.SetChecked(kFilerMenuBase + FilerActionCode::FilerAtStart, s.filerAuto);
     menus_.SetChecked(kFilerMenuSubDirSize, s.subDirSize);
 }
@@ -450,99 +358,6 @@ void TfrmFM::UpdateMenuChecks() {
 void TfrmFM::ShowMenuBar(bool show) {
     SetMenu(Handle(), show ? menus_.Bar() : nullptr);
     menus_.attachedBar_ = show;
-}
-
-bool TfrmFM::RunAction(int code) {
-    const CursorSettings cs = Cursor();
-    if (const int vk = NavigationKeyForCode(code)) {
-        // Navigation items run the built-in key, then remember the anchor.
-        RunBuiltInKey(vk);
-        model_.SetAnchor(model_.CursorIndex());
-        return true;
-    }
-    if (const LetterRoute* route = LetterRouteForCode(code)) {
-        shiftDown_ = route->shift;
-        if (route->letter == 0) {
-            OpenCursorEntry(route->shift ? 1 : 0);
-        } else {
-            RunLetter(route->letter);
-        }
-        return true;
-    }
-    switch (code) {
-    case 17: {  // to the shell window
-        AppState& app = App();
-        if (app.main) {
-            ShowWindow(app.main->Handle(), SW_SHOW);
-            if (app.settings.haitaHyoji) CloseFiler();
-            SetForegroundWindow(app.main->Handle());
-            SetFocus(app.main->Edit1());
-        }
-        return true;
-    }
-    case 57: model_.PlaceCursor(0); AfterMove(true); return true;
-    case 58: model_.PlaceCursor(static_cast<long long>(model_.Count()) - 1); AfterMove(true); return true;
-    case 63: FocusCommandLine(); return true;
-    case 62:
-        SetWindowTextA(cmdLine_, CurrentFile().c_str());
-        FocusCommandLine();
-        return true;
-    case 53:  // reload the settings, then the display style and the list
-        Execute_t(CommandName(20));
-        SetDisplayMode(App().settings.style & 1);
-        UpdateMenuChecks();
-        return true;
-    case 54: {  // start the filer with the program: toggled and written at once
-        bool& on = App().settings.filerAuto;
-        on = !on;
-        WriteSwitch("FilerAuto", on);
-        UpdateMenuChecks();
-        return true;
-    }
-    case 70:
-    case 71: {  // mark from the cursor to the end
-        auto size = [this](const FindRecord& f) { return DirectoryContentSize(App().currentDir + f.name); };
-        for (std::size_t i = static_cast<std::size_t>(model_.CursorIndex()); i < model_.Count(); ++i) {
-            if (code == 70 && model_.IsDirectory(i)) continue;
-            model_.SetMark(i, true, size);
-        }
-        UpdateStatus();
-        InvalidateGrid();
-        return true;
-    }
-    case 68: {  // the pop-up menu at the mouse
-        POINT pt{};
-        GetCursorPos(&pt);
-        UpdateMenuChecks();
-        const int id = CurrentPrompter().AskPopupMenu(menus_.Popup(), pt.x, pt.y, Handle());
-        if (id != 0) SendMessageA(Handle(), WM_COMMAND, static_cast<WPARAM>(id), 0);
-        return true;
-    }
-    case 72: CurrentPrompter().ShowNetworkDriveDialog(true, Handle()); return true;
-    case 73: CurrentPrompter().ShowNetworkDriveDialog(false, Handle()); return true;
-    case 74: AfterMove(MoveDown(model_, cs)); return true;
-    case 75: AfterMove(MoveUp(model_, cs)); return true;
-    case 76: AfterMove(MoveRight(model_, cs)); return true;
-    case 77: AfterMove(MoveLeft(model_, cs)); return true;
-    case 81: ShowAliasEditor(Handle()); return true;
-    case 82: ShowDirListEditor(Handle(), TDirListEditor::Which::LogList); return true;
-    case 83: ShowDirListEditor(Handle(), TDirListEditor::Which::CopyList); return true;
-    case 84:
-        ShowFunctionEditor(Handle());
-        InvalidateRect(Handle(), nullptr, FALSE);
-        return true;
-    case 66:
-    case 67:
-        for (std::size_t i = 0; i < model_.Count(); ++i) {
-            if (code == 66 && model_.IsDirectory(i)) continue;
-            model_.SetMark(i, !model_.Marked(i),
-                           [this](const FindRecord& f) { return DirectoryContentSize(App().currentDir + f.name); });
-        }
-        UpdateStatus();
-        InvalidateGrid();
-        return true;
-    default: return RunFileAction(code);
-    }
 }
 
 RECT TfrmFM::CursorCellRect() const {
@@ -554,7 +369,7 @@ RECT TfrmFM::CursorCellRect() const {
     return RECT{g.left + col * (cw + 2), g.top + row * rh, g.left + col * (cw + 2) + cw, g.top + row * rh + rh};
 }
 
-bool TfrmFM::RunSortDialog() { return kestrum::RunSortDialog(model_, App().settings); }
+bool TfrmFM::RunSortDialog() { return kestrum::RunSortDialog(model_, TheSession().settings); }
 
 void TfrmFM::SetFont(int which, const FontSpec& spec) {
     if (which < 0 || which > 3) return;
@@ -576,137 +391,6 @@ void TfrmFM::ChangeFont(int which) {
     if (PickFont(Handle(), spec)) SetFont(which, spec);
 }
 
-void TfrmFM::RunBuiltInKey(int vk) {
-    switch (vk) {
-    case VK_BACK:
-        ChangeDirectory("..");
-        ShowList();
-        break;
-    case VK_NEXT: AfterMove(PageDownKey(model_)); break;
-    case VK_PRIOR: AfterMove(PageUpKey(model_)); break;
-    case VK_SPACE: ToggleMark(); break;
-    case VK_HOME: MarkAllOrNone(); break;
-    case VK_RETURN: OpenCursorEntry(0); break;
-    case VK_ESCAPE: EscapeKey(); break;
-    default: break;
-    }
-}
-
-void TfrmFM::OnKeyDown(WPARAM key) {
-    const bool ctrl = GetKeyState(VK_CONTROL) < 0;
-    const bool alt = GetKeyState(VK_MENU) < 0;
-    shiftDown_ = GetKeyState(VK_SHIFT) < 0;
-    ctrlDown_ = ctrl;
-    if (key >= VK_NUMPAD0 && key <= VK_NUMPAD9) key = '0' + (key - VK_NUMPAD0);
-    if (key == 0 || (key >= VK_SHIFT && key <= VK_MENU)) return;
-    // The filer key map first: a bound key runs its action and is consumed.
-    {
-        int k = static_cast<int>(key);
-        const bool shift = GetKeyState(VK_SHIFT) < 0;
-        FilerKeyX().LookUp(k, ModifierBits(shift, ctrl, alt));
-        if (k == 0) return;
-    }
-    if (ctrl && key >= 'A' && key <= 'Z') {
-        const long long i = FindByInitial(model_, static_cast<char>(key));
-        if (i >= 0) {
-            const long long top = model_.PageTop();
-            model_.PlaceCursor(i);
-            AfterMove(model_.PageTop() != top);
-        }
-        return;
-    }
-    const CursorSettings cs = Cursor();
-    switch (key) {
-    case VK_PRIOR: RunAction(20); break;  // through the navigation items
-    case VK_NEXT: RunAction(19); break;
-    case VK_LEFT: AfterMove(MoveLeft(model_, cs)); break;
-    case VK_RIGHT: AfterMove(MoveRight(model_, cs)); break;
-    case VK_UP: AfterMove(MoveUp(model_, cs)); break;
-    case VK_DOWN:
-        if (ctrl) {
-            FocusCommandLine();
-        } else {
-            AfterMove(MoveDown(model_, cs));
-        }
-        break;
-    case VK_ESCAPE: EscapeKey(); break;  // the hidden cancel button
-    default:
-        if (key >= VK_F1 && key <= VK_F1 + 14 && !(key == VK_F4 && alt)) {
-            const std::size_t n = key - VK_F1;
-            const auto& f = App().lists.functions;
-            if (n < f.size()) {
-                const long long index = model_.CursorIndex();
-                Execute_t(f[n].command);
-                if (Visible()) Relist(index);
-            }
-        }
-        break;
-    }
-}
-
-void TfrmFM::OnChar(WPARAM ch) {
-    // The character of a key whose key-down ran a binding is not acted on.
-    if (std::exchange(FilerKeyX().handled, 0)) return;
-    // A double-byte character typed on the grid comes as two bytes; its
-    // second byte may be "\\" (ソ is 83 5C) and is not a key of its own.
-    if (std::exchange(trailPending_, false)) return;
-    if (IsLeadByte(static_cast<unsigned char>(ch))) {
-        trailPending_ = true;
-        return;
-    }
-    if (ch != '\\') return;
-    const std::string old = App().currentDir;
-    if (old.size() >= 3 && ChangeDirectory(old.substr(0, 3))) {
-        AddToHistory(App().lists.dirHistory, old);
-        ShowList();
-    }
-}
-
-bool TfrmFM::CellAt(int x, int y, int& col, int& row) const {
-    const Rect& g = layout_.grid;
-    if (x < g.left || y < g.top || x >= g.left + g.width || y >= g.top + g.height) return false;
-    col = (x - g.left) / (layout_.columnWidth + 2);
-    row = (y - g.top) / layout_.rowHeight;
-    return col < model_.Cols() && row < model_.Rows();
-}
-
-void TfrmFM::OnMouseDown(int x, int y, bool shift, bool ctrl) {
-    shiftDown_ = shift;
-    ctrlDown_ = ctrl;
-    const Rect& line = layout_.directoryLine;
-    if (!App().settings.fileInfo1 && x >= line.left && x < line.left + layout_.directoryLeftWidth && y >= line.top &&
-        y < line.Bottom()) {
-        // The directory text (hidden in info-line mode) is copied as shown.
-        CopyDirectoryLine();
-        return;
-    }
-    FocusGrid();
-    if (model_.Count() == 0) return;
-    int col = 0;
-    int row = 0;
-    if (!CellAt(x, y, col, row)) return;
-    const long long index = static_cast<long long>(col) * model_.Rows() + row + model_.PageTop();
-    if (index >= static_cast<long long>(model_.Count())) return;
-    model_.SetCursorCell(col, row);
-    auto size = [this](const FindRecord& f) { return DirectoryContentSize(App().currentDir + f.name); };
-    if (!shift) {
-        model_.SetAnchor(index);
-    } else {
-        if (!ctrl) {
-            for (std::size_t i = 0; i < model_.Count(); ++i) model_.SetMark(i, false, size);
-        }
-        const long long a = std::min(model_.Anchor(), index);
-        const long long b = std::max(model_.Anchor(), index);
-        for (long long i = a; i <= b; ++i) model_.SetMark(static_cast<std::size_t>(i), true, size);
-    }
-    if (ctrl) {
-        const std::size_t i = static_cast<std::size_t>(index);
-        model_.SetMark(i, !model_.Marked(i), size);
-    }
-    UpdateStatus();
-    InvalidateGrid();
-}
-
 Geometry TfrmFM::NormalGeometry() const { return WindowGeometry(Handle()); }
 bool TfrmFM::Maximised() const { return IsMaximised(Handle()); }
 
@@ -715,7 +399,7 @@ LRESULT TfrmFM::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_CLOSE: CloseFiler(); return 0;
     case WM_ACTIVATE:
         if (LOWORD(wp) != WA_INACTIVE) {
-            App().filerLastActive = true;
+            TheSession().filerLastActive = true;
             if (gridFocused_) SetFocus(Handle());
         }
         InvalidateGrid();
@@ -801,7 +485,7 @@ LRESULT TfrmFM::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
     }
     case WM_SYSCOMMAND:
-        if (HandleSystemMenuCommand(static_cast<UINT>(wp & 0xFFF0))) return 0;
+        if (HandleSystemMenuCommand(static_cast<unsigned>(wp & 0xFFF0))) return 0;
         break;
     case WM_COMMAND:
         if (lp == 0) {
@@ -816,7 +500,7 @@ LRESULT TfrmFM::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
                 return 0;
             }
             if (id == kFilerMenuSubDirSize) {
-                bool& on = App().settings.subDirSize;
+                bool& on = TheSession().settings.subDirSize;
                 on = !on;
                 WriteSwitch("SubDirSize", on);
                 UpdateMenuChecks();
@@ -843,60 +527,6 @@ LRESULT TfrmFM::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     default: break;
     }
     return Default(msg, wp, lp);
-}
-
-namespace {
-Signal<const std::string&>& DirectoryListeners() {
-    static Signal<const std::string&> listeners;
-    return listeners;
-}
-}  // namespace
-
-Subscription AddDirectoryListener(std::function<void(const std::string& dir)> listener) {
-    return DirectoryListeners().Connect(std::move(listener));
-}
-
-std::size_t DirectoryListenerCount() { return DirectoryListeners().Count(); }
-
-bool ChangeDirectory(const std::string& requested) {
-    AppState& app = App();
-    std::string path = requested;
-    auto driveIndex = [](char c) {
-        if (c >= 'a' && c <= 'z') return c - 'a';
-        if (c >= 'A' && c <= 'Z') return c - 'A';
-        return -1;
-    };
-    const bool startsWithDrive = path.size() >= 2 && driveIndex(path[0]) >= 0 && path[1] == ':';
-    if (app.settings.flagDcd && path.size() == 2 && startsWithDrive) {
-        path += "\\" + app.driveDirs[static_cast<std::size_t>(driveIndex(path[0]))];
-    }
-    if (path == "..") {
-        // The filer puts its cursor back on the directory it came from.
-        const std::string cur = ExcludeTrailingBackslash(app.currentDir);
-        app.returningFrom = ExtractFileName(cur);
-    }
-    bool ok = SetCurrentDirectoryA(path.c_str()) != 0;
-    if (!ok && startsWithDrive) {
-        // Only a path that names a drive falls back to that drive's root.
-        const std::string root = path.substr(0, 1) + ":\\";
-        ok = SetCurrentDirectoryA(root.c_str()) != 0;
-    }
-    char cwd[MAX_PATH] = {};
-    GetCurrentDirectoryA(MAX_PATH, cwd);
-    app.currentDir = IncludeTrailingBackslash(cwd);
-
-    app.title = app.currentDir + " - Kestrum";
-    if (app.app) app.app->SetTitle(app.title);
-    if (app.main) {
-        SetWindowTextA(app.main->Handle(), app.title.c_str());
-        app.main->SetPrompt(app.currentDir);
-    }
-    DirectoryListeners()(app.currentDir);
-    const int d = app.currentDir.empty() ? -1 : driveIndex(app.currentDir[0]);
-    if (d >= 0 && app.currentDir.size() >= 3 && app.currentDir[1] == ':') {
-        app.driveDirs[static_cast<std::size_t>(d)] = app.currentDir.substr(3);
-    }
-    return ok;
 }
 
 }  // namespace kestrum

@@ -14,17 +14,21 @@
 #include "common/signal.h"
 #include "common/window_win.h"
 #include "config/font_win.h"
+#include "config/services.h"
 #include "config/window_state.h"
+#include "fileops/file_copy_win.h"
 #include "filer/cursor_moves.h"
 #include "filer/file_list.h"
 #include "filer/filer_menu_win.h"
 #include "filer/layout.h"
-#include "fileops/file_copy_win.h"
 
 namespace kestrum {
 
-class TfrmFM : public Window {
+class TfrmFM : public Window, public FilerService {
 public:
+    // Creates the window and runs FormCreate: the settings, the home
+    // directory, the key and colour files. Its command line is a plain edit
+    // control until the application makes it a command box.
     bool Create(HWND owner);
 
     void ShowFiler();   // LS: show, list, focus the grid
@@ -44,7 +48,7 @@ public:
     // Display mode 0 (names) or 1 (name, size, date).
     void SetDisplayMode(int mode);
     // Runs a filer action by its code; false when the code has no action here.
-    bool RunAction(int code);
+    bool RunAction(int code) override;
     // Runs a key-map or menu command: an action code, or 400 + drive.
     void RunCode(int code);
     const FilerMenus& Menus() const { return menus_; }
@@ -55,10 +59,20 @@ public:
 
     Geometry NormalGeometry() const;
     bool Maximised() const;
-    const FontSpec& Font(int i) const { return fonts_[i]; }
+    FontSpec Font(int i) const override { return fonts_[i]; }
     // 0 file-name area, 1 drive bar, 2 function-key bar, 3 command line;
     // the layout and the list texts follow.
-    void SetFont(int which, const FontSpec& spec);
+    void SetFont(int which, const FontSpec& spec) override;
+    // Escape in the grid or the command line: empties the command line,
+    // hides or closes the filer as the settings say.
+    void EscapeKey();
+
+    // The filer as the other windows reach it.
+    bool Present() const override { return true; }
+    bool Showing() const override { return Visible(); }
+    void Show() override { ShowFiler(); }
+    void Hide() override { ShowWindow(Handle(), SW_HIDE); }
+    void Close() override { CloseFiler(); }
 
 protected:
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
@@ -128,7 +142,6 @@ private:
     void OpenCursorEntry(int candidate);
     void ToggleMark();
     void MarkAllOrNone();
-    void EscapeKey();
     long long DirectoryContentSize(const std::string& path) const;
 
     FontSpec fonts_[4];
@@ -153,14 +166,5 @@ private:
     // Registrations with the process-wide lists; they go with the window.
     std::vector<Subscription> subscriptions_;
 };
-
-// Changes the process's current directory as the shell and the filer do:
-// per-drive memory with FLAGDCD, the drive root as a fallback for paths that
-// start with a drive letter, CurrentDir and every caption that shows it.
-bool ChangeDirectory(const std::string& path);
-// Listeners of ChangeDirectory, called with CurrentDir after every change
-// until their subscription goes.
-[[nodiscard]] Subscription AddDirectoryListener(std::function<void(const std::string& dir)> listener);
-std::size_t DirectoryListenerCount();
 
 }  // namespace kestrum

@@ -5,9 +5,8 @@
 
 #include <exception>
 
+#include "common/modal_loop_win.h"
 #include "filer/sort.h"
-#include "shell/frm_history_win.h"
-#include "shell/window_prompter_win.h"
 
 namespace kestrum {
 
@@ -229,11 +228,6 @@ LRESULT TfrmSort::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     default: break;
     }
     return Default(msg, wp, lp);
-}
-
-bool WindowPrompter::AskSort(SortChoice& choice) {
-    TfrmSort* dialog = TfrmSort::Current();
-    return dialog ? dialog->AskSort(choice) : false;
 }
 
 }  // namespace kestrum

@@ -13,8 +13,8 @@
 #include "common/window_win.h"
 #include "config/key_files_win.h"
 #include "config/key_map.h"
-#include "filer/frm_fm_win.h"
-#include "shell/app_win.h"
+#include "config/services.h"
+#include "config/session.h"
 
 namespace kestrum {
 
@@ -110,6 +110,17 @@ void SetBoxCaretToEnd(HWND edit) {
     SendMessageW(edit, EM_SETSEL, n, n);
 }
 
+namespace {
+HWND g_activeEdit = nullptr;
+}  // namespace
+
+HWND ActiveEdit() { return g_activeEdit; }
+
+void SetActiveEdit(HWND edit, int tag) {
+    g_activeEdit = edit;
+    TheSession().activeEditTag = tag;
+}
+
 DirectoryLister& PlatformLister() {
     static WinLister lister;
     return lister;
@@ -117,7 +128,7 @@ DirectoryLister& PlatformLister() {
 
 std::string FullPathFromCurrentDir(const std::string& path) {
     if (path.empty()) return path;
-    std::string base = App().currentDir;
+    std::string base = TheSession().currentDir;
     if (base.empty()) {
         char cwd[MAX_PATH] = {};
         GetCurrentDirectoryA(MAX_PATH, cwd);
@@ -171,15 +182,15 @@ void CommandBox::Apply(const BoxText& before, const BoxText& after) {
 }
 
 BoxEnv CommandBox::Env() {
-    AppState& app = App();
+    Session& session = TheSession();
     BoxEnv env;
-    env.history = history_ ? history_ : &app.lists.exeHistory;
-    env.settings = &app.settings;
+    env.history = history_ ? history_ : &session.lists.exeHistory;
+    env.settings = &session.settings;
     env.lister = lister_ ? lister_ : &PlatformLister();
     const int tag = Tag();
     Runner run = runner_;
     env.run = [tag, run](const std::string& line) {
-        App().lineOrigin = tag;
+        TheSession().lineOrigin = tag;
         return run ? run(line) : Execute_t(line);
     };
     env.focusFiler = onFocusFiler ? onFocusFiler : [] { Execute_t(CommandName(1)); };
@@ -203,14 +214,14 @@ void CommandBox::KeyDown(WPARAM& key, bool shift, bool ctrl, bool alt) {
     }
     // A key the filer binds to its next or previous page turns the filer's
     // page from the command box too.
-    if (!alt && App().filer) {
+    if (!alt && TheFiler().Present()) {
         const int vk = MainRowKey(static_cast<int>(key));
         const unsigned char mods = ModifierBits(shift, ctrl, alt);
         const TUserKey& map = FilerKeyX().KeyXUserKey;
         for (int i = 0; i < map.Count(); ++i) {
             const KeyBinding& b = map.Get(i);
             if (b.key == vk && b.modifiers == mods && (b.action == 19 || b.action == 20)) {
-                App().filer->RunAction(b.action);
+                TheFiler().RunAction(b.action);
                 key = 0;
                 swallowChar_ = true;
                 return;
@@ -310,8 +321,7 @@ LRESULT CALLBACK CommandBox::SubclassProc(HWND wnd, UINT msg, WPARAM wp, LPARAM 
         if (self->ownKeys_ && self->KeyPress(wp, Down(VK_CONTROL))) return 0;
         break;
     case WM_SETFOCUS:
-        App().activeEdit = wnd;
-        App().activeEditTag = self->Tag();
+        SetActiveEdit(wnd, self->Tag());
         break;
     default: break;
     }

@@ -13,6 +13,11 @@
 
 namespace kestrum {
 
+// ActiveEdit: the command box that last had the focus (the shell's, the
+// filer's or the line-input window's); its tag goes into the session.
+HWND ActiveEdit();
+void SetActiveEdit(HWND edit, int tag);
+
 // The platform's directory search (FindFirstFileA relative to the current
 // directory) and drive types.
 DirectoryLister& PlatformLister();

@@ -4,8 +4,6 @@
 
 namespace kestrum {
 
-const char* const kBadNameMessage = "\\ / : * ? \" < >  |はファイル名として使えません";
-
 std::pair<std::string, std::string> SplitTwoNames(std::string_view arg,
                                                   const std::function<bool(const std::string&)>& exists) {
     std::vector<std::size_t> blanks;
@@ -73,7 +71,5 @@ std::optional<std::string> MapWildName(std::string_view name, std::string_view p
     if (FindAnyChar(result, "?*") != std::string::npos) return std::nullopt;
     return result;
 }
-
-bool HasBadNameChar(std::string_view name) { return FindAnyChar(name, kBadNameChars) != std::string_view::npos; }
 
 }  // namespace kestrum

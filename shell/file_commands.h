@@ -1,5 +1,5 @@
 // Pieces of the shell's file commands that need no platform: cutting two
-// names out of an argument, the wildcard rename mapping, the name check.
+// names out of an argument and the wildcard rename mapping.
 // FileCommandHost is what the file commands ask of the platform.
 #pragma once
 
@@ -22,11 +22,6 @@ std::pair<std::string, std::string> SplitTwoNames(std::string_view arg,
 // The name a wildcard rename gives to name under pattern ("*.TXT" -> "*.BAK",
 // "*.?"); nullopt when the result would still hold "?" or "*".
 std::optional<std::string> MapWildName(std::string_view name, std::string_view pattern);
-
-// The characters a file name may not hold, and the message that lists them.
-inline constexpr std::string_view kBadNameChars = "\\/:*?\"<>|";
-bool HasBadNameChar(std::string_view name);
-extern const char* const kBadNameMessage;
 
 struct FoundEntry {
     std::string name;  // without directory

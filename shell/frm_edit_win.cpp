@@ -1,22 +1,23 @@
 // TfrmEdit: creation, menus, the question's before and after, browsing and
 // the editing actions.
-#include "filer/dir_tree_win.h"
 #include "shell/frm_edit_win.h"
 
 #include <commdlg.h>
 #include <shlobj.h>
 
 #include "common/history.h"
+#include "common/modal_loop_win.h"
+#include "common/signal.h"
 #include "common/sjis.h"
 #include "config/colors_win.h"
-#include "config/key_map.h"
 #include "config/key_custom_win.h"
 #include "config/key_files_win.h"
-#include "shell/app_win.h"
+#include "config/key_map.h"
+#include "config/session.h"
+#include "config/window_placement_win.h"
 #include "shell/command_box.h"
 #include "shell/command_box_win.h"
-#include "shell/forms_win.h"
-#include "shell/frm_history_win.h"
+#include "shell/frm_main_win.h"
 
 namespace kestrum {
 
@@ -33,9 +34,33 @@ constexpr int kIdSpeed3 = 13;
 
 bool IsLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 
+TfrmEdit* g_current = nullptr;
+
+// The line-input map runs and captions the menu entries of the line-input
+// window of the running program, whichever it is.
+void ConnectEditKeyMap() {
+    static const Subscription run = EditKeyX().runCommand.Connect([](int command) {
+        TfrmEdit* form = TfrmEdit::Current();
+        if (form && form->Handle()) SendMessageA(form->Handle(), WM_COMMAND, static_cast<WPARAM>(command), 0);
+    });
+    static const Subscription captions = EditKeyX().setCaption.Connect([](int command, const std::string& caption) {
+        TfrmEdit* form = TfrmEdit::Current();
+        if (!form || !form->Menu()) return;
+        ModifyMenuA(form->Menu(), static_cast<UINT>(command), MF_BYCOMMAND | MF_STRING,
+                    static_cast<UINT_PTR>(command), caption.c_str());
+        if (form->Handle()) DrawMenuBar(form->Handle());
+    });
+}
+
 }  // namespace
 
 const char* EditActionName(int n) { return EditKeyActionName(n); }
+
+TfrmEdit::~TfrmEdit() {
+    if (g_current == this) g_current = nullptr;
+}
+
+TfrmEdit* TfrmEdit::Current() { return g_current; }
 
 bool TfrmEdit::Create(HWND owner, const ProfileReader& profile) {
     BuildMenu();
@@ -50,6 +75,8 @@ bool TfrmEdit::Create(HWND owner, const ProfileReader& profile) {
         return false;
     }
     FormCreate();
+    g_current = this;
+    ConnectEditKeyMap();
     return true;
 }
 
@@ -129,7 +156,6 @@ void TfrmEdit::ApplyHomeShiftMode(int mode) {
 }
 
 void TfrmEdit::BeginQuestion(LineQuestion& q) {
-    AppState& app = App();
     question_ = &q;
     mode_ = q.mode;
     SetWindowTextA(Handle(), q.title.c_str());
@@ -164,8 +190,7 @@ void TfrmEdit::BeginQuestion(LineQuestion& q) {
     answered_ = false;
     ShowWindow(Handle(), SW_SHOW);
     SetFocus(edit1_);
-    app.activeEdit = edit1_;
-    app.activeEditTag = kLineInputBox;
+    SetActiveEdit(edit1_, kLineInputBox);
 }
 
 bool TfrmEdit::EndQuestion(bool ok) {
@@ -215,7 +240,7 @@ void TfrmEdit::Close(int result) {
 
 std::optional<std::string> TfrmEdit::PlatformPickFile() {
     char file[MAX_PATH * 2] = {};
-    const std::string dir = App().currentDir;
+    const std::string dir = TheSession().currentDir;
     OPENFILENAMEA ofn{};
     ofn.lStructSize = sizeof ofn;
     ofn.hwndOwner = Handle();
@@ -235,12 +260,12 @@ std::optional<std::string> TfrmEdit::PlatformPickFile() {
 
 std::optional<std::string> TfrmEdit::PlatformPickFolder() {
     // The directory tree window, starting at the directory typed so far.
-    std::string dir = App().currentDir;
+    std::string dir = TheSession().currentDir;
     if (edit1_) {
         const std::string typed = Trim(GetText(edit1_));
         if (!typed.empty()) dir = FullPathFromCurrentDir(typed);
     }
-    if (!ShowDirectoryPicker(Handle(), dir)) return std::nullopt;
+    if (!CurrentPrompter().AskDirectory(dir, Handle())) return std::nullopt;
     return dir;
 }
 
@@ -288,7 +313,7 @@ void TfrmEdit::OpenKeyCustomize() {
 void TfrmEdit::HistoryList() { CommandBox::For(edit1_, kLineInputBox).HistoryList(); }
 
 void TfrmEdit::RunEditAction(int n) {
-    HWND target = App().activeEdit && IsWindow(App().activeEdit) ? App().activeEdit : edit1_;
+    HWND target = ActiveEdit() && IsWindow(ActiveEdit()) ? ActiveEdit() : edit1_;
     auto read = [&] { return ReadBoxText(target); };
     auto write = [&](const BoxText& b, bool textChanged) {
         if (textChanged) {
@@ -299,7 +324,7 @@ void TfrmEdit::RunEditAction(int n) {
     };
     BoxText b;
     switch (n) {
-    case 0: SendMessageA(target, WM_KEYDOWN, CompletionKeyFor(App().settings.autoName), 0); break;
+    case 0: SendMessageA(target, WM_KEYDOWN, CompletionKeyFor(TheSession().settings.autoName), 0); break;
     case 1: SendMessageA(target, WM_KEYDOWN, VK_UP, 0); break;
     case 2: SendMessageA(target, WM_KEYDOWN, VK_DOWN, 0); break;
     case 3: SetBoxCaret(target, 0); break;
@@ -380,8 +405,7 @@ LRESULT TfrmEdit::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     }
     case WM_ACTIVATE:
         if (LOWORD(wp) != WA_INACTIVE) {
-            App().activeEdit = edit1_;
-            App().activeEditTag = kLineInputBox;
+            SetActiveEdit(edit1_, kLineInputBox);
             SetLastActiveForm(Handle());
             SetFocus(edit1_);
             return 0;

@@ -11,6 +11,7 @@
 
 #include "common/prompter.h"
 #include "common/window_win.h"
+#include "config/key_map.h"
 #include "config/profile.h"
 #include "config/window_state.h"
 
@@ -22,14 +23,18 @@ const char* EditActionName(int n);
 
 // Menu command ids of the line-input window.
 enum EditMenuId : UINT {
-    kEditAction0 = 300,  // ... kEditAction0 + 14
+    kEditAction0 = kEditKeyCommand0,  // ... kEditAction0 + 14
     kEditKeyCustomize = 330,
     kEditUserMenuEdit,
 };
 
 class TfrmEdit : public Window {
 public:
+    ~TfrmEdit() override;
+    // Creates the hidden window; the last one created is the one the
+    // line-input key map and the shell's "キーカスタマイズ" reach.
     bool Create(HWND owner, const ProfileReader& profile);
+    static TfrmEdit* Current();
     Geometry NormalGeometry() const;
 
     // AskLine: the question modally; true with q.text the answer.

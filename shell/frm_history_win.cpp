@@ -5,9 +5,10 @@
 
 #include <exception>
 
+#include "common/modal_loop_win.h"
 #include "config/colors_win.h"
+#include "config/window_placement_win.h"
 #include "shell/command_box.h"
-#include "shell/forms_win.h"
 
 namespace kestrum {
 
@@ -17,47 +18,7 @@ constexpr int kButtonWidth = 75;
 constexpr int kButtonHeight = 25;
 constexpr UINT_PTR kListSubclassId = 0x4B48;  // "KH"
 
-struct EnableInfo {
-    HWND self;
-    std::vector<HWND> disabled;
-};
-
-BOOL CALLBACK DisableOthers(HWND wnd, LPARAM lp) {
-    auto* info = reinterpret_cast<EnableInfo*>(lp);
-    if (wnd != info->self && IsWindowVisible(wnd) && IsWindowEnabled(wnd)) {
-        EnableWindow(wnd, FALSE);
-        info->disabled.push_back(wnd);
-    }
-    return TRUE;
-}
-
 }  // namespace
-
-bool RunModalLoop(HWND wnd, const bool& done) {
-    EnableInfo info{wnd, {}};
-    EnumThreadWindows(GetCurrentThreadId(), DisableOthers, reinterpret_cast<LPARAM>(&info));
-    ShowWindow(wnd, SW_SHOW);
-    SetForegroundWindow(wnd);
-    bool quit = false;
-    MSG msg;
-    while (!done) {
-        // Unicode, as the main loop: typed characters arrive whole.
-        const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
-        if (got <= 0) {
-            quit = true;
-            break;
-        }
-        if (IsDialogMessageW(wnd, &msg)) continue;
-        TranslateMessage(&msg);
-        DispatchMessageW(&msg);
-    }
-    for (HWND w : info.disabled) {
-        if (IsWindow(w)) EnableWindow(w, TRUE);
-    }
-    ShowWindow(wnd, SW_HIDE);
-    if (quit) PostQuitMessage(static_cast<int>(msg.wParam));
-    return !quit;
-}
 
 bool TfrmHistory::Create(HWND owner, const ProfileReader& profile) {
     const Geometry def{150, 150, 300, 320};

@@ -1,5 +1,5 @@
 // TfrmHistory: the list picker that shows histories, completion candidates
-// and registered lists; and the modal loop the program's own dialogs share.
+// and registered lists.
 #pragma once
 
 #include <windows.h>
@@ -13,11 +13,6 @@
 #include "config/window_state.h"
 
 namespace kestrum {
-
-// Runs wnd modally: the thread's other enabled top-level windows are
-// disabled until done is true (or WM_QUIT arrives, which is posted again).
-// False when the loop ended by WM_QUIT.
-bool RunModalLoop(HWND wnd, const bool& done);
 
 class TfrmHistory : public Window {
 public:

@@ -9,22 +9,18 @@
 #include <exception>
 #include <vector>
 
-#include "common/history.h"
 #include "common/prompter.h"
 #include "common/sjis.h"
 #include "config/cfg_form_win.h"
 #include "config/colors_win.h"
+#include "config/list_editor_win.h"
 #include "config/profile.h"
-#include "config/settings_file.h"
-#include "filer/frm_fm_win.h"
-#include "shell/app_win.h"
-#include "shell/app_window_win.h"
+#include "config/session.h"
+#include "config/window_placement_win.h"
+#include "fileops/change_dir_win.h"
 #include "shell/command_box_win.h"
 #include "shell/drop_text.h"
-#include "shell/forms_win.h"
 #include "shell/frm_edit_win.h"
-#include "shell/list_editor_win.h"
-#include "shell/resident_win.h"
 #include "shell/version.h"
 
 namespace kestrum {
@@ -71,24 +67,24 @@ TfrmMain::~TfrmMain() {
 }
 
 bool TfrmMain::Create(HWND owner) {
-    AppState& app = App();
+    Session& session = TheSession();
     // Steps 4 to 7 of creation need no window: the paths and the geometry.
     char exe[MAX_PATH] = {};
     GetModuleFileNameA(nullptr, exe, MAX_PATH);
-    app.programDir = IncludeTrailingBackslash(ExtractFilePath(exe));
-    app.helpFile = app.programDir + "Kestrum.HLP";
-    if (app.settingsPath.empty()) {
+    session.programDir = IncludeTrailingBackslash(ExtractFilePath(exe));
+    session.helpFile = session.programDir + "Kestrum.HLP";
+    if (session.settingsPath.empty()) {
         std::string settingsArg = __argc > 1 ? __argv[1] : "";
         if (!settingsArg.empty()) {
             // Kept as a full path: the current directory changes later.
             char full[MAX_PATH] = {};
             if (GetFullPathNameA(settingsArg.c_str(), MAX_PATH, full, nullptr) > 0) settingsArg = full;
-            app.settingsPath = settingsArg;
+            session.settingsPath = settingsArg;
         } else {
-            app.settingsPath = app.programDir + "Kestrum.Cfg";
+            session.settingsPath = session.programDir + "Kestrum.Cfg";
         }
     }
-    const ProfileReader profile = ProfileReader::FromFile(app.settingsPath);
+    const ProfileReader profile = ProfileReader::FromFile(session.settingsPath);
     const SIZE design = OuterSizeForClient(kDesignClientWidth, kDesignClientHeight, kStyle, kExStyle, true);
     const Geometry g{profile.ReadInteger("FORM_LS", "mTop", CW_USEDEFAULT),
                      profile.ReadInteger("FORM_LS", "mLeft", CW_USEDEFAULT),
@@ -111,7 +107,7 @@ bool TfrmMain::Create(HWND owner) {
     const int x = left == CW_USEDEFAULT || top == CW_USEDEFAULT ? CW_USEDEFAULT : left;
     const int y = x == CW_USEDEFAULT ? 0 : top;
     if (!CreateWin("TfrmMain", kExStyle, kStyle, "Kestrum", x, y, width, height, owner, mainMenu_)) return false;
-    app.menuBarShown = true;
+    session.menuBarShown = true;
     FormCreate();
     return true;
 }
@@ -166,7 +162,6 @@ void TfrmMain::BuildMenus() {
 }
 
 void TfrmMain::FormCreate() {
-    AppState& app = App();
     HWND wnd = Handle();
     HINSTANCE inst = GetModuleHandleA(nullptr);
     panel1_.Create(wnd);
@@ -206,17 +201,27 @@ void TfrmMain::FormCreate() {
     InsertMenuA(sys, 7, MF_BYPOSITION | MF_STRING, kSysImage, "&3 画像ビューワー");
     InsertMenuA(sys, 8, MF_BYPOSITION | MF_STRING, kSysFiler, "&4 ファイラー");
 
-    app.activeEdit = edit1_;
-    app.activeEditTag = 0;
+    SetActiveEdit(edit1_, kShellBox);
     Layout();
 
-    // The hot key and the tray icon; the settings loader sets them up.
-    HICON icon = LoadIconA(inst, MAKEINTRESOURCEA(1));
-    if (!icon) icon = LoadIconA(nullptr, reinterpret_cast<LPCSTR>(IDI_APPLICATION));
-    resident_ = std::make_unique<TShellResident>([this] { HotKeyMsg1HotKey(); }, popupMenu1_, wnd, icon);
+    // The settings dialog's OK: the menu bar and the prompt at once.
+    subscriptions_.push_back(AddCfgAppliedListener([this](const Settings&) {
+        const Settings& s = TheSession().settings;
+        if (s.menuBar) {
+            MenuOn();
+        } else {
+            MenuOff();
+        }
+        ShowDirName(s.dirWindow);
+    }));
+    // A change of directory: the caption and the prompt.
+    subscriptions_.push_back(AddDirectoryListener([this](const std::string& dir) {
+        SetWindowTextA(Handle(), TheSession().title.c_str());
+        SetPrompt(dir);
+    }));
 }
 
-bool TfrmMain::TrayIconVisible() const { return resident_ && resident_->TrayIconVisible(); }
+bool TfrmMain::TrayIconVisible() const { return residency_ && residency_->TrayIconVisible(); }
 
 void TfrmMain::SetShellFont(const FontSpec& spec) {
     e1Font_ = spec;
@@ -289,7 +294,7 @@ void TfrmMain::ApplyHomeShiftMode(int mode) {
 
 void TfrmMain::MenuOff() {
     if (!MenuAttached()) {
-        App().menuBarShown = false;
+        TheSession().menuBarShown = false;
         return;
     }
     RECT rc{};
@@ -297,12 +302,12 @@ void TfrmMain::MenuOff() {
     SetMenu(Handle(), nullptr);
     const SIZE outer = OuterSizeForClient(rc.right, rc.bottom, kStyle, kExStyle, false);
     SetWindowPos(Handle(), nullptr, 0, 0, outer.cx, outer.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    App().menuBarShown = false;
+    TheSession().menuBarShown = false;
 }
 
 void TfrmMain::MenuOn() {
     if (MenuAttached()) {
-        App().menuBarShown = true;
+        TheSession().menuBarShown = true;
         return;
     }
     RECT rc{};
@@ -310,20 +315,26 @@ void TfrmMain::MenuOn() {
     SetMenu(Handle(), mainMenu_);
     const SIZE outer = OuterSizeForClient(rc.right, rc.bottom, kStyle, kExStyle, true);
     SetWindowPos(Handle(), nullptr, 0, 0, outer.cx, outer.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    App().menuBarShown = true;
+    TheSession().menuBarShown = true;
 }
 
 Geometry TfrmMain::NormalGeometry() const { return WindowGeometry(Handle()); }
 
 void TfrmMain::ShowShell() {
-    AppState& app = App();
     ShowWindow(Handle(), SW_SHOW);
-    if (app.settings.haitaHyoji) CloseFiler();
+    if (TheSession().settings.haitaHyoji) TheFiler().Close();
+    SetForegroundWindow(Handle());
+    SetFocus(edit1_);
+}
+
+void TfrmMain::FocusCommandBox() {
     SetForegroundWindow(Handle());
     SetFocus(edit1_);
 }
 
 namespace {
+HWND g_lastActive = nullptr;
+
 // A window counts as active when the program is the foreground application.
 bool ProgramIsForeground() {
     DWORD pid = 0;
@@ -337,48 +348,56 @@ void RefocusLastActive() {
 }
 }  // namespace
 
+void SetLastActiveForm(HWND wnd) { g_lastActive = wnd; }
+HWND LastActiveForm() { return g_lastActive; }
+
+void ShowVersionWindow() {
+    CurrentPrompter().MessageDlg("Kestrum Version " KESTRUM_VERSION_TEXT, MsgType::Information, MsgButtons::Ok);
+}
+
 void TfrmMain::HotKeyMsg1HotKey() {
-    AppState& app = App();
-    const Settings& s = app.settings;
+    const Session& session = TheSession();
+    const Settings& s = session.settings;
+    ApplicationService& application = TheApplication();
+    FilerService& filer = TheFiler();
     const bool foreground = ProgramIsForeground();
-    HWND filer = app.filer ? app.filer->Handle() : nullptr;
     if (!s.haitaHyoji) {
         if (Visible() && foreground) {
             ShowWindow(Handle(), SW_HIDE);
-            ApplyTaskBar();
+            application.UpdateTaskBar();
         } else {
             ShowWindow(Handle(), SW_SHOW);
-            ApplyTaskBar();
+            application.UpdateTaskBar();
             SetForegroundWindow(Handle());
         }
-    } else if (app.filerLastActive && filer) {
-        if (IsWindowVisible(filer) && foreground) {
-            ShowWindow(filer, SW_HIDE);
-            ApplyTaskBar();
+    } else if (session.filerLastActive && filer.Present()) {
+        if (filer.Showing() && foreground) {
+            filer.Hide();
+            application.UpdateTaskBar();
         } else {
             if (Visible()) ShowWindow(Handle(), SW_HIDE);
-            if (app.app) SetForegroundWindow(app.app->Handle());
-            app.filer->ShowFiler();
+            application.BringTaskWindowToFront();
+            filer.Show();
             RefocusLastActive();
-            ApplyTaskBar();
+            application.UpdateTaskBar();
         }
     } else {
         if (Visible() && foreground) {
             ShowWindow(Handle(), SW_HIDE);
-            ApplyTaskBar();
+            application.UpdateTaskBar();
         } else {
-            CloseFiler();
-            if (app.app) SetForegroundWindow(app.app->Handle());
+            filer.Close();
+            application.BringTaskWindowToFront();
             ShowWindow(Handle(), SW_SHOW);
             SetForegroundWindow(Handle());
-            ApplyTaskBar();
+            application.UpdateTaskBar();
             RefocusLastActive();
         }
     }
 }
 
 void TfrmMain::RunMenuCommand(UINT id) {
-    AppState& app = App();
+    Session& session = TheSession();
     switch (id) {
     case kKFont1: {
         FontSpec spec = ShellFont();
@@ -388,16 +407,16 @@ void TfrmMain::RunMenuCommand(UINT id) {
     case kClose1: PostMessageA(Handle(), WM_CLOSE, 0, 0); break;
     case kKls1:
         Execute_t(CommandName(1));
-        if (app.menuOffAfterLs) {
-            app.menuOffAfterLs = false;
+        if (session.menuOffAfterLs) {
+            session.menuOffAfterLs = false;
             MenuOff();
         }
         break;
     case kKEXIT1:
     case kExit1: Execute_t(CommandName(2)); break;
-    case kK2: WinHelpA(Handle(), app.helpFile.c_str(), HELP_CONTEXT, 5); break;
-    case kK1: WinHelpA(Handle(), app.helpFile.c_str(), HELP_CONTEXT, 62); break;
-    case kK5: WinHelpA(Handle(), app.helpFile.c_str(), HELP_CONTEXT, 0); break;
+    case kK2: WinHelpA(Handle(), session.helpFile.c_str(), HELP_CONTEXT, 5); break;
+    case kK1: WinHelpA(Handle(), session.helpFile.c_str(), HELP_CONTEXT, 62); break;
+    case kK5: WinHelpA(Handle(), session.helpFile.c_str(), HELP_CONTEXT, 0); break;
     case kKTAB1: {
         WPARAM key = VK_F6;
         Edit1KeyDown(key);
@@ -441,7 +460,7 @@ void TfrmMain::RunMenuCommand(UINT id) {
     case kK7: ShowSettingsDialog(Handle(), kPageMain); break;
     case kK17:
         // The command boxes share the line-input window's key map.
-        if (app.lineInput) app.lineInput->OpenKeyCustomize();
+        if (TfrmEdit* lineInput = TfrmEdit::Current()) lineInput->OpenKeyCustomize();
         break;
     default: break;
     }
@@ -450,16 +469,14 @@ void TfrmMain::RunMenuCommand(UINT id) {
 void TfrmMain::Edit1KeyDown(WPARAM& key) { CommandBox::For(edit1_, kShellBox).KeyDown(key); }
 
 void TfrmMain::OnActivate(bool active) {
-    AppState& app = App();
     if (!active) {
         savedCaret_ = ReadBoxText(edit1_).caret;
         return;
     }
     SetFocus(edit1_);
     SetBoxCaret(edit1_, savedCaret_);
-    app.activeEdit = edit1_;
-    app.activeEditTag = 0;
-    app.filerLastActive = false;
+    SetActiveEdit(edit1_, kShellBox);
+    TheSession().filerLastActive = false;
     SetLastActiveForm(Handle());
 }
 
@@ -478,15 +495,9 @@ void TfrmMain::OnDropFiles(HDROP drop) {
 }
 
 void TfrmMain::FormCloseQuery() {
-    AppState& app = App();
-    // Step 1: the task-bar window to the front.
-    if (app.app) SetForegroundWindow(app.app->Handle());
-    // Step 2: the colour file.
-    SaveColorFileAtClose();
-    TSettingsFile file(app.settingsPath, app.settings.semicolonMode);
-    CloseState state = CollectCloseState();
-    WriteCloseState(file, state);
-    file.SaveOrSay();
+    // The task-bar window to the front, the colour file, and the state of
+    // every window: the application knows them all.
+    TheApplication().SaveStateAtClose();
 }
 
 LRESULT TfrmMain::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
@@ -499,7 +510,7 @@ LRESULT TfrmMain::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         }
         break;
     case WM_SYSCOMMAND:
-        if (HandleSystemMenuCommand(static_cast<UINT>(wp & 0xFFF0))) return 0;
+        if (HandleSystemMenuCommand(static_cast<unsigned>(wp & 0xFFF0))) return 0;
         break;
     case WM_ACTIVATE: OnActivate(LOWORD(wp) != WA_INACTIVE); return 0;
     case WM_SHOWWINDOW: DragAcceptFiles(Handle(), wp ? TRUE : FALSE); break;
@@ -540,7 +551,7 @@ LRESULT TfrmMain::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_DESTROY:
         // The icon leaves the notification area and the key is released
         // while the program's windows still exist.
-        resident_.reset();
+        residency_.reset();
         PostQuitMessage(0);
         return 0;
     default: break;

@@ -4,15 +4,25 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "common/handles_win.h"
+#include "common/signal.h"
 #include "common/window_win.h"
 #include "config/font_win.h"
+#include "config/services.h"
 #include "config/window_state.h"
 
 namespace kestrum {
 
-class TShellResident;
+// What keeps the program resident (the hot key and the tray icon), given to
+// the shell window by the application. The window owns it and lets it go
+// when it is destroyed, while the program's windows still exist.
+class ShellResidency {
+public:
+    virtual ~ShellResidency() = default;
+    virtual bool TrayIconVisible() const = 0;
+};
 
 // Menu command ids of the shell window (main menu and tray menu).
 enum MainMenuId : UINT {
@@ -31,7 +41,7 @@ protected:
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 };
 
-class TfrmMain : public Window {
+class TfrmMain : public Window, public ShellWindowService {
 public:
     TfrmMain();
     ~TfrmMain() override;
@@ -55,20 +65,32 @@ public:
     void ApplyHomeShiftMode(int mode);
     // DIRWINDOW: whether the prompt shows.
     void ShowDirName(bool show);
-    void SetPrompt(const std::string& dir);
+    void SetPrompt(const std::string& dir) override;
     void SetStatus(const std::string& text);
     // Shows the shell as the tray entry "シェル" does.
-    void ShowShell();
+    void ShowShell() override;
     // The hot key (and a left click on the tray icon): hides the program's
     // window when it is active, else brings it back.
     void HotKeyMsg1HotKey();
-    // HotKeyMsg1 and TrayIcon1; null once the window is destroyed.
-    TShellResident* Resident() const { return resident_.get(); }
+    // HotKeyMsg1 and TrayIcon1; null until given and once the window is
+    // destroyed.
+    void AttachResidency(std::unique_ptr<ShellResidency> residency) { residency_ = std::move(residency); }
+    ShellResidency* Residency() const { return residency_.get(); }
     bool TrayIconVisible() const;
     // Normal placement as the settings file keeps it.
     Geometry NormalGeometry() const;
     // Runs a menu command as if chosen.
     void RunMenuCommand(UINT id);
+
+    // The shell window as the other windows reach it.
+    bool Present() const override { return true; }
+    void FocusCommandBox() override;
+    void Show() override { ShowWindow(Handle(), SW_SHOW); }
+    void Hide() override { ShowWindow(Handle(), SW_HIDE); }
+    void Close() override { PostMessageA(Handle(), WM_CLOSE, 0, 0); }
+    void HotKeyToggle() override { HotKeyMsg1HotKey(); }
+    FontSpec Font() const override { return ShellFont(); }
+    void SetFont(const FontSpec& font) override { SetShellFont(font); }
 
 protected:
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
@@ -97,7 +119,16 @@ private:
     int savedCaret_ = 0;
     bool dirNameShown_ = false;
     bool homeClrShown_ = true;
-    std::unique_ptr<TShellResident> resident_;
+    std::unique_ptr<ShellResidency> residency_;
+    // Registrations with the process-wide lists; they go with the window.
+    std::vector<Subscription> subscriptions_;
 };
+
+// The window last activated (the shell or the line-input window), focused
+// again when the hot key brings the program back.
+void SetLastActiveForm(HWND wnd);
+HWND LastActiveForm();
+// "バージョン情報": the version message.
+void ShowVersionWindow();
 
 }  // namespace kestrum

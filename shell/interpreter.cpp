@@ -5,8 +5,8 @@
 #include "common/prompter.h"
 #include "common/sjis.h"
 #include "common/split.h"
+#include "config/aliases.h"
 #include "config/settings_loader.h"
-#include "shell/aliases.h"
 #include "shell/macros.h"
 
 namespace kestrum {
@@ -25,13 +25,7 @@ std::string AliasDetails(const AliasEntry& a) {
 
 }  // namespace
 
-const std::string& Interpreter::Name(int n) const {
-    static const std::string none;
-    const auto& t = state_.lists.commandTable;
-    if (n >= 0 && static_cast<std::size_t>(n) < t.size()) return t[static_cast<std::size_t>(n)];
-    static std::vector<std::string> defaults(DefaultCommandNames().begin(), DefaultCommandNames().end());
-    return n >= 0 && n < kCommandCount ? defaults[static_cast<std::size_t>(n)] : none;
-}
+const std::string& Interpreter::Name(int n) const { return CommandNameIn(state_.lists, n); }
 
 int Interpreter::FindCommand(const std::string& word) const {
     if (word.empty()) return -1;

@@ -6,22 +6,12 @@
 #include <string>
 #include <vector>
 
-#include "filer/mask.h"
+#include "config/commands.h"
+#include "config/mask.h"
+#include "config/session.h"
 #include "shell/file_commands.h"
-#include "shell/shell_state.h"
 
 namespace kestrum {
-
-// Results of running a line.
-enum RunResult : int { rrFailed = 0, rrInternal = 1, rrStarted = 2, rrWindow = 3 };
-
-// Command numbers (index in the command table).
-enum CommandNo : int {
-    cmdCD = 0, cmdLS, cmdEXIT, cmdPVIEW, cmdTVIEW, cmdMASK, cmdLVIEW, cmdLAUTO, cmdCHWP, cmdCP, cmdBP, cmdMV,
-    cmdRM, cmdREN, cmdDISH, cmdDLHA, cmdDTAR, cmdLSHELP, cmdEDIT, cmdVIEW, cmdCFGLOAD, cmdSETEXT, cmdUNSETEXT,
-    cmdALIAS, cmdUNALIAS, cmdDELETE, cmdMREN, cmdMKDIR, cmdDIR, cmdCLOSE, cmdMENU, cmdVER, cmdDROP, cmdLZH2EXE,
-    cmdREMOVEDIR, cmdSPLIT, cmdCOMBINE, cmdDROP2, cmdWAIT, cmdEJECT, cmdSLEEP, cmdSHEXE,
-};
 
 // What the interpreter asks of the platform and of the other windows.
 class ShellHost {
@@ -80,7 +70,7 @@ public:
 
 class Interpreter {
 public:
-    Interpreter(ShellState& state, ShellHost& host) : state_(state), host_(host) {}
+    Interpreter(Session& state, ShellHost& host) : state_(state), host_(host) {}
 
     // Runs a full command line.
     int Execute_t(const std::string& line);
@@ -146,7 +136,7 @@ private:
     // Renames one entry after the name check; false when the platform refused.
     bool RenameEntry(const std::string& dir, const std::string& from, const std::string& to);
 
-    ShellState& state_;
+    Session& state_;
     ShellHost& host_;
     FileCommandHost* files_ = nullptr;
     std::string oneShotFile_;

@@ -6,6 +6,7 @@
 #include "common/sjis.h"
 #include "common/split.h"
 #include "common/wildmatch.h"
+#include "fileops/path_utils.h"
 #include "shell/interpreter.h"
 
 namespace kestrum {
@@ -106,7 +107,7 @@ int Interpreter::CmdDelete(int n, const std::string& arg) {
 }
 
 bool Interpreter::RenameEntry(const std::string& dir, const std::string& from, const std::string& to) {
-    if (HasBadNameChar(to)) {
+    if (!IsValidFileName(to)) {
         Ask().ShowMessage(kBadNameMessage);
         return true;
     }

@@ -16,10 +16,11 @@
 #include "config/colors_win.h"
 #include "config/key_custom_win.h"
 #include "config/key_files_win.h"
+#include "config/services.h"
+#include "config/session.h"
 #include "config/settings_file.h"
 #include "config/settings_loader.h"
 #include "config/text_file.h"
-#include "shell/app_win.h"
 #include "shell/frm_main_win.h"
 #include "tests/test_util.h"
 
@@ -49,11 +50,11 @@ void Turn(TcfgForm& f, int page) {
 class CfgFormTest : public testing::Test {
 protected:
     void SetUp() override {
-        AppState& app = App();
-        app = AppState();
-        app.programDir = dir_.Path() + "\\";
-        app.currentDir = dir_.Path() + "\\";
-        app.settingsPath = dir_.File("Kestrum.Cfg");
+        Session& session = TheSession();
+        session = Session();
+        session.programDir = dir_.Path() + "\\";
+        session.currentDir = dir_.Path() + "\\";
+        session.settingsPath = dir_.File("Kestrum.Cfg");
         Colors().Reset();
         WriteAndLoad(kStartFile);
     }
@@ -62,13 +63,13 @@ protected:
         SetKeyCustomRunner(nullptr);
         SetCfgFormRunner(nullptr);
         Colors().Reset();
-        App() = AppState();
+        TheSession() = Session();
     }
     void WriteAndLoad(const std::string& text) {
-        test::WriteFile(App().settingsPath, text);
-        App().settings = Settings();
-        App().lists = SettingsLists();
-        LoadSettingsFile(App().settingsPath, App().settings, App().lists);
+        test::WriteFile(TheSession().settingsPath, text);
+        TheSession().settings = Settings();
+        TheSession().lists = SettingsLists();
+        LoadSettingsFile(TheSession().settingsPath, TheSession().settings, TheSession().lists);
     }
     TcfgForm& Open(int page) {
         form_ = std::make_unique<TcfgForm>();
@@ -76,7 +77,7 @@ protected:
         form_->Begin(page);
         return *form_;
     }
-    std::string FileText() const { return test::ReadFile(App().settingsPath); }
+    std::string FileText() const { return test::ReadFile(TheSession().settingsPath); }
     // What the dialog is expected to leave in the file for these values.
     std::string Expected(const Settings& s, const std::vector<std::string>& commands) const {
         TSettingsFile f = TSettingsFile::FromLines(SplitLines(kStartFile));
@@ -172,8 +173,8 @@ TEST_F(CfgFormTest, EachPageWritesExactlyTheDialogLines) {
     for (const Case& c : cases) {
         SCOPED_TRACE(CfgPageNames()[static_cast<std::size_t>(c.page)]);
         WriteAndLoad(kStartFile);
-        Settings expected = App().settings;
-        std::vector<std::string> commands = App().lists.commandTable;
+        Settings expected = TheSession().settings;
+        std::vector<std::string> commands = TheSession().lists.commandTable;
         c.expect(expected, commands);
 
         TcfgForm& f = Open(c.page);
@@ -186,9 +187,9 @@ TEST_F(CfgFormTest, EachPageWritesExactlyTheDialogLines) {
         EXPECT_EQ(FileText(), Expected(expected, commands));
         EXPECT_TRUE(prompter_.Questions().empty()) << prompter_.Questions()[0].text;
         // The running program took the change.
-        EXPECT_EQ(App().lists.commandTable, commands);
+        EXPECT_EQ(TheSession().lists.commandTable, commands);
         for (const EnvKey* k : CfgWrittenKeys()) {
-            EXPECT_EQ(EnvValueText(App().settings, *k), EnvValueText(expected, *k)) << k->name;
+            EXPECT_EQ(EnvValueText(TheSession().settings, *k), EnvValueText(expected, *k)) << k->name;
         }
     }
     // The file keeps its own lines and spells the keys as the table does.
@@ -201,7 +202,7 @@ TEST_F(CfgFormTest, EachPageWritesExactlyTheDialogLines) {
 }
 
 TEST_F(CfgFormTest, CancelWritesNothingAndKeepsTheSettings) {
-    const Settings before = App().settings;
+    const Settings before = TheSession().settings;
     TcfgForm& f = Open(kPageTextViewer);
     Type(f.Item("TabWidth"), "3");
     Click(f.Item("ViewMode"));
@@ -210,8 +211,8 @@ TEST_F(CfgFormTest, CancelWritesNothingAndKeepsTheSettings) {
     EXPECT_TRUE(f.Finished());
     EXPECT_EQ(f.Result(), mrCancel);
     EXPECT_EQ(FileText(), kStartFile);
-    EXPECT_EQ(App().settings.tabWidth, before.tabWidth);
-    EXPECT_EQ(App().lists.commandTable[1], "LS");
+    EXPECT_EQ(TheSession().settings.tabWidth, before.tabWidth);
+    EXPECT_EQ(TheSession().lists.commandTable[1], "LS");
 }
 
 TEST_F(CfgFormTest, RefusedValuesKeepTheDialogOpenAndTheFileAlone) {
@@ -221,7 +222,7 @@ TEST_F(CfgFormTest, RefusedValuesKeepTheDialogOpenAndTheFileAlone) {
     EXPECT_FALSE(f.Finished());
     ASSERT_EQ(prompter_.Questions().size(), 1u);
     EXPECT_EQ(prompter_.Questions()[0].text, "「タブの幅(0-9)」には0から9までの数値を入力してください");
-    EXPECT_EQ(App().settings.tabWidth, 8);
+    EXPECT_EQ(TheSession().settings.tabWidth, 8);
 
     Type(f.Item("TabWidth"), "2");
     Type(f.CommandEdit(0), "LS");  // the same name as command 1
@@ -274,10 +275,10 @@ TEST_F(CfgFormTest, SemicolonOptionYesYesCutsTheFileAndOkRecordsIt) {
     EXPECT_NE(std::find(lines.begin(), lines.end(), "CUTCOMMENT, 1"), lines.end());
 
     // A reload keeps ";" inside an alias, and the box stays disabled.
-    test::WriteFile(App().settingsPath, FileText() + "[ALIAS]\r\nup,cd ..;ls\r\n[END]\r\n");
+    test::WriteFile(TheSession().settingsPath, FileText() + "[ALIAS]\r\nup,cd ..;ls\r\n[END]\r\n");
     Settings s;
     SettingsLists l;
-    LoadSettingsFile(App().settingsPath, s, l);
+    LoadSettingsFile(TheSession().settingsPath, s, l);
     ASSERT_EQ(l.aliases.size(), 2u);
     EXPECT_EQ(l.aliases[1].expansion, "cd ..;ls");
     TcfgForm& again = Open(kPageBehaviour);
@@ -313,7 +314,7 @@ TEST_F(CfgFormTest, ColourFileIsPreviewedAndCancelLoadsTheOldOne) {
     EXPECT_EQ(Colors().Get(kColShellForm), 222);
     f.CancelClick();
     EXPECT_EQ(Colors().Get(kColShellForm), 111);
-    EXPECT_EQ(App().settings.colorCustomFile, "Kestrum.Col");
+    EXPECT_EQ(TheSession().settings.colorCustomFile, "Kestrum.Col");
     EXPECT_EQ(FileText(), kStartFile);
 
     // Typed straight into the box, the new file is loaded on OK.
@@ -359,7 +360,7 @@ TEST_F(CfgFormTest, KeysCustomisedDuringAPreviewGoToThePreviewedFile) {
     EXPECT_EQ(keys.KeyXUserKey.Get(0).name, "A");
     EXPECT_EQ(GetFileAttributesA(dir_.File("Kestrum.Key").c_str()), INVALID_FILE_ATTRIBUTES);
     EXPECT_EQ(test::ReadFile(dir_.File("Other.Key")), saved);
-    EXPECT_EQ(App().settings.keyCustomFile, "Kestrum.Key");
+    EXPECT_EQ(TheSession().settings.keyCustomFile, "Kestrum.Key");
     EXPECT_EQ(FileText(), kStartFile);
     EXPECT_TRUE(prompter_.Questions().empty());
 
@@ -409,7 +410,7 @@ TEST_F(CfgFormTest, ColourAndKeyButtonsActAtOnce) {
 TEST_F(CfgFormTest, ShellFontButtonAndMenuEntry) {
     TfrmMain main;
     ASSERT_TRUE(main.Create(nullptr));
-    App().main = &main;
+    const ScopedServices services(Services{.shell = &main});
     TcfgForm& f = Open(kPageMainScreen);
     prompter_.AnswerFont(Prompter::FontChoice{"ＭＳ ゴシック", 14, kFontBold});
     Click(f.ActionButton(CfgAction::Font, kFontShell));
@@ -421,7 +422,7 @@ TEST_F(CfgFormTest, ShellFontButtonAndMenuEntry) {
     Click(f.Item("MenuBar"));
     EXPECT_TRUE(f.OkClick());
     EXPECT_FALSE(main.MenuAttached());
-    EXPECT_FALSE(App().menuBarShown);
+    EXPECT_FALSE(TheSession().menuBarShown);
 
     // "動作設定(&E)" opens the dialog on its first page.
     int page = -1;
@@ -436,7 +437,6 @@ TEST_F(CfgFormTest, ShellFontButtonAndMenuEntry) {
     main.RunMenuCommand(kK7);
     EXPECT_EQ(page, kPageMain);
     EXPECT_EQ(caption, "Kestrum 設定");
-    App().main = nullptr;
 }
 
 }  // namespace

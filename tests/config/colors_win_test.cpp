@@ -12,7 +12,8 @@
 #include "common/prompter.h"
 #include "config/colors_dialog_win.h"
 #include "config/colors_win.h"
-#include "shell/app_win.h"
+#include "config/services.h"
+#include "config/session.h"
 #include "shell/frm_main_win.h"
 #include "tests/test_util.h"
 
@@ -24,14 +25,14 @@ const char kInvalidMessage[] = "指定された色設定ファイルが無効で
 class ColorsWinTest : public testing::Test {
 protected:
     void SetUp() override {
-        App() = AppState();
-        App().programDir = dir_.Path() + "\\";
+        TheSession() = Session();
+        TheSession().programDir = dir_.Path() + "\\";
         Colors().Reset();
     }
     void TearDown() override {
         listeners_.clear();
         Colors().Reset();
-        App() = AppState();
+        TheSession() = Session();
     }
     std::string ColPath() const { return dir_.File("Kestrum.Col"); }
     void Listen(std::vector<int>& seen) {
@@ -75,14 +76,14 @@ TEST_F(ColorsWinTest, MissingFileShowsTheMessageOnceAndKeepsColours) {
 
 TEST_F(ColorsWinTest, FileNamedBySettingIsLoaded) {
     test::TempDir other;
-    App().settings.colorCustomFile = other.File("My.Col");
+    TheSession().settings.colorCustomFile = other.File("My.Col");
     test::WriteFile(other.File("My.Col"), std::string(kColorFileHeader) + "\r\n25,255\r\n26,65280\r\n");
     EXPECT_TRUE(LoadColorFile());
     EXPECT_TRUE(prompter_.Questions().empty());
     EXPECT_EQ(Colors().Get(25), 255);
     EXPECT_EQ(Colors().Get(26), 65280);
 
-    App().settings.colorCustomFile = "Kestrum.Col";
+    TheSession().settings.colorCustomFile = "Kestrum.Col";
     EXPECT_EQ(CurrentColorFilePath(), ColPath());
 }
 
@@ -110,7 +111,7 @@ TEST_F(ColorsWinTest, CloseWritesAllSlotsAfterAGoodLoad) {
 }
 
 TEST_F(ColorsWinTest, UnwritableFileIsReported) {
-    App().settings.colorCustomFile = dir_.File("no such folder\\Kestrum.Col");
+    TheSession().settings.colorCustomFile = dir_.File("no such folder\\Kestrum.Col");
     EXPECT_FALSE(SaveColorFile());
     ASSERT_EQ(prompter_.Questions().size(), 1u);
     EXPECT_EQ(prompter_.Questions()[0].type, MsgType::Error);
@@ -121,12 +122,12 @@ class ShellColorsTest : public ColorsWinTest {
 protected:
     void SetUp() override {
         ColorsWinTest::SetUp();
-        App().settingsPath = dir_.File("Kestrum.Cfg");
-        test::WriteFile(App().settingsPath, "[END]\r\n");
+        TheSession().settingsPath = dir_.File("Kestrum.Cfg");
+        test::WriteFile(TheSession().settingsPath, "[END]\r\n");
         form_ = std::make_unique<TfrmMain>();
         ASSERT_TRUE(form_->Create(nullptr));
-        App().programDir = dir_.Path() + "\\";  // creation set it to the test program's folder
-        App().main = form_.get();
+        TheSession().programDir = dir_.Path() + "\\";  // creation set it to the test program's folder
+        services_ = std::make_unique<ScopedServices>(Services{.shell = form_.get()});
         dc_ = CreateCompatibleDC(nullptr);
         bitmap_ = CreateCompatibleBitmap(GetDC(nullptr), 4, 4);
         old_ = SelectObject(dc_, bitmap_);
@@ -135,7 +136,7 @@ protected:
         SelectObject(dc_, old_);
         DeleteObject(bitmap_);
         DeleteDC(dc_);
-        App().main = nullptr;
+        services_.reset();
         form_.reset();
         ColorsWinTest::TearDown();
     }
@@ -148,6 +149,7 @@ protected:
         return lb.lbColor;
     }
     std::unique_ptr<TfrmMain> form_;
+    std::unique_ptr<ScopedServices> services_;
     HDC dc_ = nullptr;
     HBITMAP bitmap_ = nullptr;
     HGDIOBJ old_ = nullptr;

@@ -9,8 +9,8 @@
 #include "common/prompter.h"
 #include "config/colors_win.h"
 #include "config/key_files_win.h"
+#include "config/session.h"
 #include "config/settings_file.h"
-#include "shell/app_win.h"
 #include "tests/test_util.h"
 
 namespace kestrum {
@@ -29,11 +29,11 @@ const char kSettings[] = "; 私の設定\r\n[ALIAS]\r\nls,dir\r\n[END]\r\n[MYSEC
 class FileSafetyTest : public testing::Test {
 protected:
     void SetUp() override {
-        App() = AppState();
-        App().programDir = dir_.Path() + "\\";
-        App().settingsPath = dir_.File("Kestrum.Cfg");
-        App().settings.keyCustomFile = "Kestrum.Key";
-        App().settings.colorCustomFile = "Kestrum.Col";
+        TheSession() = Session();
+        TheSession().programDir = dir_.Path() + "\\";
+        TheSession().settingsPath = dir_.File("Kestrum.Cfg");
+        TheSession().settings.keyCustomFile = "Kestrum.Key";
+        TheSession().settings.colorCustomFile = "Kestrum.Col";
         Colors().Reset();
         FilerKeyX().KeyXUserKey.Clear();
         FilerKeyX().unreadableFile.clear();
@@ -42,7 +42,7 @@ protected:
         Colors().Reset();
         FilerKeyX().KeyXUserKey.Clear();
         FilerKeyX().unreadableFile.clear();
-        App() = AppState();
+        TheSession() = Session();
     }
     std::vector<std::string> Messages() const {
         std::vector<std::string> m;
@@ -56,7 +56,7 @@ protected:
 };
 
 TEST_F(FileSafetyTest, AReplaceThatFailsKeepsTheOldFileAndSaysSo) {
-    const std::string path = App().settingsPath;
+    const std::string path = TheSession().settingsPath;
     test::WriteFile(path, kSettings);
     // The file written beside it cannot be moved into place while another
     // program holds it: the old file must still be there afterwards.
@@ -90,7 +90,7 @@ TEST_F(FileSafetyTest, AReplaceThatFailsKeepsTheOldFileAndSaysSo) {
 }
 
 TEST_F(FileSafetyTest, SettingsFileThatCouldNotBeReadIsNeverWritten) {
-    const std::string path = App().settingsPath;
+    const std::string path = TheSession().settingsPath;
     test::WriteFile(path, kSettings);
     std::optional<TSettingsFile> f;
     {

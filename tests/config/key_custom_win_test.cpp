@@ -7,7 +7,7 @@
 
 #include "common/prompter.h"
 #include "config/key_files_win.h"
-#include "shell/app_win.h"
+#include "config/session.h"
 #include "shell/command_box_win.h"
 #include "shell/frm_edit_win.h"
 #include "tests/test_util.h"
@@ -176,18 +176,17 @@ TEST_F(KcFormTest, SaveCopiesBackAndCancelDoesNot) {
 class EditKeysTest : public testing::Test {
 protected:
     void SetUp() override {
-        App() = AppState();
-        App().programDir = dir_.Path() + "\\";
-        App().settingsPath = "Kestrum.Cfg";
-        App().currentDir = dir_.Path() + "\\";
+        TheSession() = Session();
+        TheSession().programDir = dir_.Path() + "\\";
+        TheSession().settingsPath = "Kestrum.Cfg";
+        TheSession().currentDir = dir_.Path() + "\\";
         EditKeyX().KeyXUserKey.Clear();
         ASSERT_TRUE(form_.Create(nullptr, ProfileReader()));
-        App().lineInput = &form_;
     }
     void TearDown() override {
         SetKeyCustomRunner(nullptr);
         EditKeyX().KeyXUserKey.Clear();
-        App() = AppState();
+        TheSession() = Session();
     }
     std::string MenuText(UINT id) {
         char buf[128] = {};
@@ -196,7 +195,7 @@ protected:
     }
     void LoadWk(const std::string& lines) {
         test::WriteFile(dir_.File("Kestrum.WK"), std::string(kEditKeyHeader) + "\r\n" + lines);
-        LoadKeyFile(EditKeyX(), EditKeyFilePath(App().settingsPath, App().programDir), kEditKeyHeader);
+        LoadKeyFile(EditKeyX(), EditKeyFilePath(TheSession().settingsPath, TheSession().programDir), kEditKeyHeader);
     }
     int Caret() {
         DWORD start = 0;
@@ -256,7 +255,7 @@ TEST_F(EditKeysTest, KeyCustomizeMenuSavesTheWkFile) {
 }
 
 TEST_F(EditKeysTest, MissingFilesAreReportedByName) {
-    App().settings.keyCustomFile = "none.key";
+    TheSession().settings.keyCustomFile = "none.key";
     LoadKeyFiles();
     ASSERT_EQ(prompter_.Questions().size(), 3u);
     EXPECT_EQ(prompter_.Questions()[0].text, "指定されたキー設定ファイルが見つかりません。");

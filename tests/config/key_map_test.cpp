@@ -8,7 +8,7 @@
 #include <map>
 
 #include "common/prompter.h"
-#include "filer/action_table.h"
+#include "config/action_table.h"
 #include "tests/test_util.h"
 
 namespace kestrum {

@@ -10,11 +10,11 @@
 #include "config/cfg_pages.h"
 #include "config/colors.h"
 #include "config/key_map.h"
+#include "config/list_editor.h"
 #include "config/settings_file.h"
 #include "config/settings_loader.h"
 #include "config/text_file.h"
 #include "config/window_state.h"
-#include "shell/list_editor.h"
 
 namespace kestrum {
 namespace {

@@ -9,7 +9,7 @@
 
 #include "common/prompter.h"
 #include "common/sjis.h"
-#include "shell/app_win.h"
+#include "config/session.h"
 #include "tests/test_util.h"
 
 namespace kestrum {
@@ -58,7 +58,7 @@ int Width(HWND wnd) {
 class DirPickerTest : public testing::Test {
 protected:
     void SetUp() override {
-        App() = AppState();
+        TheSession() = Session();
         saved_ = Cwd();
         for (const char* d : {"WORK", "WORK\\SRC", "WORK\\表", "WORK\\表\\ソフト", "EMPTY"}) {
             ASSERT_TRUE(CreateDirectoryA(dir_.File(d).c_str(), nullptr)) << d;
@@ -74,7 +74,7 @@ protected:
     void TearDown() override {
         FilerKeyLookupForDirTree() = nullptr;
         SetCurrentDirectoryA(saved_.c_str());
-        App() = AppState();
+        TheSession() = Session();
     }
     HWND Tree() { return form_.Tree().Handle(); }
     HTREEITEM Item(const std::string& rel) {
@@ -236,7 +236,7 @@ TEST_F(DirPickerTest, KeysOnTheTree) {
 }
 
 TEST_F(DirPickerTest, OkGivesTheSelectedDirectoryCancelGivesTwo) {
-    App().currentDir = root_ + "\\WORK\\";
+    TheSession().currentDir = root_ + "\\WORK\\";
     form_.Begin(root_ + "\\WORK\\表");
     SetCurrentDirectoryA((root_ + "\\EMPTY").c_str());
     SendMessageA(form_.Handle(), WM_COMMAND, IDOK, 0);
@@ -244,7 +244,7 @@ TEST_F(DirPickerTest, OkGivesTheSelectedDirectoryCancelGivesTwo) {
     EXPECT_EQ(form_.ModalResult(), 1);
     EXPECT_TRUE(SameText(form_.Result(), root_ + "\\WORK\\表"));
     // Closing puts the process back in the filer's directory.
-    EXPECT_TRUE(SameText(IncludeTrailingBackslash(Cwd()), App().currentDir));
+    EXPECT_TRUE(SameText(IncludeTrailingBackslash(Cwd()), TheSession().currentDir));
     EXPECT_FALSE(IsWindowVisible(form_.Handle()));
 
     // The drive node gives the root, never a bare "X:".

@@ -9,9 +9,9 @@
 #include "common/handles_win.h"
 #include "common/prompter.h"
 #include "common/sjis.h"
+#include "config/session.h"
 #include "config/settings_loader.h"
 #include "filer/frm_fm_win.h"
-#include "shell/app_win.h"
 #include "tests/test_util.h"
 
 namespace kestrum {
@@ -23,18 +23,17 @@ protected:
         char cwd[MAX_PATH] = {};
         GetCurrentDirectoryA(MAX_PATH, cwd);
         saved_ = cwd;
-        App() = AppState();
-        App().settingsPath = dir_.File("k.cfg");
-        test::WriteFile(App().settingsPath, Start());
+        TheSession() = Session();
+        TheSession().settingsPath = dir_.File("k.cfg");
+        test::WriteFile(TheSession().settingsPath, Start());
         filer_ = std::make_unique<TfrmFM>();
-        App().filer = filer_.get();
         ASSERT_TRUE(filer_->Create(nullptr));
         filer_->ShowFiler();
         asked_ = prompter_.Questions().size();  // the missing key and colour files
     }
     void TearDown() override {
         filer_.reset();
-        App() = AppState();
+        TheSession() = Session();
         SetCurrentDirectoryA(saved_.c_str());
     }
     std::string Start() const {
@@ -58,8 +57,8 @@ protected:
 TEST_F(FilerSettingsTest, RegisteredDirectoryGoesIntoItsSectionEvenWithoutEnd) {
     prompter_.AnswerLine("");
     filer_->RunAction(48);
-    const std::string dir = App().currentDir;
-    const std::string text = test::ReadFile(App().settingsPath);
+    const std::string dir = TheSession().currentDir;
+    const std::string text = test::ReadFile(TheSession().settingsPath);
     // The header with its remark is found; the section is closed before
     // the alias section instead of writing into it.
     EXPECT_NE(text.find("[LogDiskList] ; my folders\r\nC:\\A,1\r\n" + dir + ",2\r\n[END]\r\n[ALIAS]\r\ned,notepad\r\n[END]"),
@@ -67,7 +66,7 @@ TEST_F(FilerSettingsTest, RegisteredDirectoryGoesIntoItsSectionEvenWithoutEnd) {
         << text;
     Settings s;
     SettingsLists lists;
-    ASSERT_TRUE(LoadSettingsFile(App().settingsPath, s, lists));
+    ASSERT_TRUE(LoadSettingsFile(TheSession().settingsPath, s, lists));
     EXPECT_EQ(lists.logList, (std::vector<std::string>{"1 C:\\A", "2 " + UpperAscii(dir)}));
     ASSERT_EQ(lists.aliases.size(), 1u);
     EXPECT_TRUE(NewMessages().empty());
@@ -75,7 +74,7 @@ TEST_F(FilerSettingsTest, RegisteredDirectoryGoesIntoItsSectionEvenWithoutEnd) {
 
 TEST_F(FilerSettingsTest, FailedSavesAreReportedOnce) {
     const std::string missing = dir_.File("no-folder\\k.cfg");
-    App().settingsPath = missing;
+    TheSession().settingsPath = missing;
     prompter_.AnswerLine("");
     filer_->RunAction(48);
     filer_->RunAction(50);
@@ -83,20 +82,20 @@ TEST_F(FilerSettingsTest, FailedSavesAreReportedOnce) {
     EXPECT_EQ(NewMessages(), (std::vector<std::string>{cannot, cannot}));
 
     // A settings file another program keeps locked is not rewritten from nothing.
-    App().settingsPath = dir_.File("k.cfg");
+    TheSession().settingsPath = dir_.File("k.cfg");
     {
-        FileHandle locked(CreateFileA(App().settingsPath.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+        FileHandle locked(CreateFileA(TheSession().settingsPath.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
                                       FILE_ATTRIBUTE_NORMAL, nullptr));
         ASSERT_TRUE(locked);
         filer_->RunAction(50);
     }
-    EXPECT_EQ(test::ReadFile(App().settingsPath), Start());
+    EXPECT_EQ(test::ReadFile(TheSession().settingsPath), Start());
     ASSERT_EQ(NewMessages().size(), 3u);
-    EXPECT_EQ(NewMessages()[2], "設定ファイルを読み込めないため、書き込みませんでした。\r\n" + App().settingsPath);
+    EXPECT_EQ(NewMessages()[2], "設定ファイルを読み込めないため、書き込みませんでした。\r\n" + TheSession().settingsPath);
 
     // Unlocked, the home directory is written as the HOMEDIR key.
     filer_->RunAction(50);
-    EXPECT_NE(test::ReadFile(App().settingsPath).find("\r\nHomeDir, " + App().currentDir + "\r\n[END]"),
+    EXPECT_NE(test::ReadFile(TheSession().settingsPath).find("\r\nHomeDir, " + TheSession().currentDir + "\r\n[END]"),
               std::string::npos);
     EXPECT_EQ(NewMessages().size(), 3u);
 }

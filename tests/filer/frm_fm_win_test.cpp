@@ -9,9 +9,11 @@
 #include "common/prompter.h"
 #include "common/sjis.h"
 #include "config/key_files_win.h"
-#include "shell/command_box_win.h"
+#include "config/services.h"
+#include "config/session.h"
+#include "fileops/change_dir_win.h"
 #include "filer/frm_fm_win.h"
-#include "shell/app_win.h"
+#include "shell/command_box_win.h"
 #include "tests/test_util.h"
 
 namespace kestrum {
@@ -23,20 +25,21 @@ protected:
         char cwd[MAX_PATH] = {};
         GetCurrentDirectoryA(MAX_PATH, cwd);
         saved_ = cwd;
-        App() = AppState();
-        App().settingsPath = dir_.File("k.cfg");
-        test::WriteFile(App().settingsPath, "[環境変数]\r\nFILERAUTO, 0\r\nHOMEDIR, " + dir_.Path() + "\r\n[END]\r\n");
+        TheSession() = Session();
+        TheSession().settingsPath = dir_.File("k.cfg");
+        test::WriteFile(TheSession().settingsPath, "[環境変数]\r\nFILERAUTO, 0\r\nHOMEDIR, " + dir_.Path() + "\r\n[END]\r\n");
         CreateDirectoryA(dir_.File("ソフト").c_str(), nullptr);
         test::WriteFile(dir_.File("a.txt"), "hello");
         test::WriteFile(dir_.File("b.doc"), std::string(5000, 'x'));
         filer_ = std::make_unique<TfrmFM>();
-        App().filer = filer_.get();
+        services_ = std::make_unique<ScopedServices>(Services{.filer = filer_.get()});
         ASSERT_TRUE(filer_->Create(nullptr));
         filer_->ShowFiler();
     }
     void TearDown() override {
+        services_.reset();
         filer_.reset();
-        App() = AppState();
+        TheSession() = Session();
         SetCurrentDirectoryA(saved_.c_str());
     }
     void Key(WPARAM vk) { SendMessageA(filer_->Handle(), WM_KEYDOWN, vk, 0); }
@@ -51,6 +54,7 @@ protected:
     test::TempDir dir_;
     std::string saved_;
     std::unique_ptr<TfrmFM> filer_;
+    std::unique_ptr<ScopedServices> services_;
 };
 
 TEST_F(FilerWindowTest, ListsTheHomeDirectoryWithTheCursorOnDotDot) {
@@ -59,7 +63,7 @@ TEST_F(FilerWindowTest, ListsTheHomeDirectoryWithTheCursorOnDotDot) {
     EXPECT_EQ(CursorName(), "..");
     char caption[MAX_PATH + 64] = {};
     GetWindowTextA(filer_->Handle(), caption, sizeof caption);
-    EXPECT_EQ(std::string(caption), App().currentDir + "*.* - Kestrum ﾌｧｲﾗｰ");
+    EXPECT_EQ(std::string(caption), TheSession().currentDir + "*.* - Kestrum ﾌｧｲﾗｰ");
 }
 
 TEST_F(FilerWindowTest, KeysMoveMarkAndEnter) {
@@ -84,8 +88,8 @@ TEST_F(FilerWindowTest, KeysMoveMarkAndEnter) {
     // Return (23) enters a directory; Backspace (18) comes back onto it.
     while (CursorName() != "ソフト") Key(VK_DOWN);
     filer_->RunAction(23);
-    EXPECT_TRUE(EndsWithBackslash(App().currentDir));
-    EXPECT_EQ(ExtractFileName(ExcludeTrailingBackslash(App().currentDir)), "ソフト");
+    EXPECT_TRUE(EndsWithBackslash(TheSession().currentDir));
+    EXPECT_EQ(ExtractFileName(ExcludeTrailingBackslash(TheSession().currentDir)), "ソフト");
     filer_->RunAction(18);
     EXPECT_EQ(CursorName(), "ソフト");
 }
@@ -104,10 +108,10 @@ TEST_F(FilerWindowTest, MenuActionsWithoutFileOperations) {
     filer_->RunAction(71);
     EXPECT_EQ(m.MarkedCount(), 4u);  // and ソフト; "." and ".." never
     // Starting the filer with the program is toggled and written at once.
-    const bool before = App().settings.filerAuto;
+    const bool before = TheSession().settings.filerAuto;
     filer_->RunAction(54);
-    EXPECT_NE(App().settings.filerAuto, before);
-    EXPECT_NE(test::ReadFile(App().settingsPath).find(before ? "FilerAuto, 0" : "FilerAuto, 1"), std::string::npos);
+    EXPECT_NE(TheSession().settings.filerAuto, before);
+    EXPECT_NE(test::ReadFile(TheSession().settingsPath).find(before ? "FilerAuto, 0" : "FilerAuto, 1"), std::string::npos);
     EXPECT_FALSE(filer_->RunAction(9999));
 }
 
@@ -164,34 +168,34 @@ TEST_F(FilerWindowTest, ABoundKeyIsNotTypedAsWell) {
     down.key = VK_OEM_5;
     down.name = "\\";
     down.action = 74;  // cursor down
-    const std::string dir = App().currentDir;
+    const std::string dir = TheSession().currentDir;
     const long long at = filer_->Model().CursorIndex();
     Key(VK_OEM_5);
     SendMessageA(filer_->Handle(), WM_CHAR, '\\', 0);
-    EXPECT_EQ(App().currentDir, dir);
+    EXPECT_EQ(TheSession().currentDir, dir);
     EXPECT_EQ(filer_->Model().CursorIndex(), at + 1);
     // Unbound, the same character still goes to the root.
     keys.Clear();
     Key(VK_OEM_5);
     SendMessageA(filer_->Handle(), WM_CHAR, '\\', 0);
-    EXPECT_EQ(App().currentDir, dir.substr(0, 3));
+    EXPECT_EQ(TheSession().currentDir, dir.substr(0, 3));
     keys.Assign(saved);
 }
 
 TEST_F(FilerWindowTest, JapaneseTypedOnTheGridIsNotTakenForItsBytes) {
     // ソ reaches an ANSI window as 83 5C: the 5C is no "\\" of its own.
-    const std::string dir = App().currentDir;
+    const std::string dir = TheSession().currentDir;
     PostMessageW(filer_->Handle(), WM_CHAR, 0x30BD, 1);
     MSG m;
     while (PeekMessageA(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&m);
-    EXPECT_EQ(App().currentDir, dir);
+    EXPECT_EQ(TheSession().currentDir, dir);
     SendMessageA(filer_->Handle(), WM_CHAR, '\\', 0);
-    EXPECT_EQ(App().currentDir, dir.substr(0, 3));
+    EXPECT_EQ(TheSession().currentDir, dir.substr(0, 3));
 }
 
 TEST_F(FilerWindowTest, MaskAndDisplayMode) {
-    App().masks = {"0*.TXT"};
-    App().maskText = "*.TXT";
+    TheSession().masks = {"0*.TXT"};
+    TheSession().maskText = "*.TXT";
     filer_->ShowList();
     EXPECT_EQ(filer_->Model().Count(), 4u);  // directories stay
     filer_->SetDisplayMode(1);
@@ -246,7 +250,7 @@ TEST_F(FilerWindowTest, KeyFileBindingsDriveTheGrid) {
     ASSERT_TRUE(ChangeDirectory(dir_.File("WORK\\SRC\\")));
     filer_->ShowList();
     Key(VK_BACK);
-    EXPECT_EQ(ExtractFileName(ExcludeTrailingBackslash(App().currentDir)), "WORK");
+    EXPECT_EQ(ExtractFileName(ExcludeTrailingBackslash(TheSession().currentDir)), "WORK");
     EXPECT_EQ(CursorName(), "SRC");
     FilerKeyX().KeyXUserKey.Assign(saved);
 }
@@ -302,7 +306,7 @@ TEST_F(FilerWindowTest, FileActionsAskAndAct) {
     EXPECT_EQ(GetFileAttributesA(dir_.File("b.doc").c_str()), INVALID_FILE_ATTRIBUTES);
 
     // With a mask set the mask question proposes "*.*".
-    App().maskText = "*.TXT";
+    TheSession().maskText = "*.TXT";
     prompter_.AnswerLine(std::nullopt);
     filer_->RunAction(12);
     EXPECT_EQ(prompter_.LineQuestions().back().text, "*.*");
@@ -310,18 +314,18 @@ TEST_F(FilerWindowTest, FileActionsAskAndAct) {
 
 // Directory registration: the next free digit, a line before [END].
 TEST_F(FilerWindowTest, RegisteringTheDirectoryInTheLists) {
-    App().lists.logList = {"1 C:\\A\\", "W C:\\W\\"};
+    TheSession().lists.logList = {"1 C:\\A\\", "W C:\\W\\"};
     prompter_.AnswerLine("");
     filer_->RunAction(48);
-    ASSERT_EQ(App().lists.logList.size(), 3u);
-    EXPECT_EQ(App().lists.logList[2], "2 " + App().currentDir);
+    ASSERT_EQ(TheSession().lists.logList.size(), 3u);
+    EXPECT_EQ(TheSession().lists.logList[2], "2 " + TheSession().currentDir);
     prompter_.AnswerLine("toolong");
     prompter_.AnswerLine("k");
     filer_->RunAction(49);
-    EXPECT_EQ(App().lists.copyList.back(), "K " + App().currentDir);
-    const std::string text = test::ReadFile(App().settingsPath);
-    EXPECT_NE(text.find("[LogDiskList]\r\n" + App().currentDir + ",2\r\n[END]"), std::string::npos) << text;
-    EXPECT_NE(text.find("[CopyDirList]\r\n" + App().currentDir + ",K\r\n[END]"), std::string::npos) << text;
+    EXPECT_EQ(TheSession().lists.copyList.back(), "K " + TheSession().currentDir);
+    const std::string text = test::ReadFile(TheSession().settingsPath);
+    EXPECT_NE(text.find("[LogDiskList]\r\n" + TheSession().currentDir + ",2\r\n[END]"), std::string::npos) << text;
+    EXPECT_NE(text.find("[CopyDirList]\r\n" + TheSession().currentDir + ",K\r\n[END]"), std::string::npos) << text;
 }
 
 }  // namespace

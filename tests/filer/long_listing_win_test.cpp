@@ -11,10 +11,11 @@
 #include <memory>
 
 #include "common/prompter.h"
-#include "filer/action_table.h"
+#include "config/action_table.h"
+#include "config/services.h"
+#include "config/session.h"
 #include "filer/frm_fm_win.h"
 #include "filer/sort.h"
-#include "shell/app_win.h"
 #include "tests/test_util.h"
 
 namespace kestrum {
@@ -49,17 +50,18 @@ protected:
         char cwd[MAX_PATH] = {};
         GetCurrentDirectoryA(MAX_PATH, cwd);
         saved_ = cwd;
-        App() = AppState();
-        App().settingsPath = temp_.File("k.cfg");
-        test::WriteFile(App().settingsPath, "[環境変数]\r\nFILERAUTO, 0\r\nHOMEDIR, " + dir + "\r\n[END]\r\n");
+        TheSession() = Session();
+        TheSession().settingsPath = temp_.File("k.cfg");
+        test::WriteFile(TheSession().settingsPath, "[環境変数]\r\nFILERAUTO, 0\r\nHOMEDIR, " + dir + "\r\n[END]\r\n");
         filer_ = std::make_unique<TfrmFM>();
-        App().filer = filer_.get();
+        services_ = std::make_unique<ScopedServices>(Services{.filer = filer_.get()});
         ASSERT_TRUE(filer_->Create(nullptr));
         filer_->ShowFiler();
     }
     void TearDown() override {
+        services_.reset();
         filer_.reset();
-        App() = AppState();
+        TheSession() = Session();
         if (!saved_.empty()) SetCurrentDirectoryA(saved_.c_str());
     }
     void Draw() { RedrawWindow(filer_->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW); }
@@ -70,6 +72,7 @@ protected:
     test::TempDir temp_;
     std::string saved_;
     std::unique_ptr<TfrmFM> filer_;
+    std::unique_ptr<ScopedServices> services_;
 };
 
 TEST_F(LongListingTest, EveryEntryStaysReachable) {
@@ -87,7 +90,7 @@ TEST_F(LongListingTest, EveryEntryStaysReachable) {
     // The last entry, on a page far past 32,767, drawn with its info line.
     filer_->RunAction(Code::LastEntry);
     EXPECT_EQ(m.CursorIndex(), static_cast<long long>(kFiles + 2));
-    EXPECT_EQ(filer_->CurrentFile(), App().currentDir + "f39999.txt");
+    EXPECT_EQ(filer_->CurrentFile(), TheSession().currentDir + "f39999.txt");
     Draw();
 
     // Marking it counts its size (and the cursor wraps to the top); the
@@ -130,7 +133,7 @@ TEST_F(LongListingTest, EveryEntryStaysReachable) {
     EXPECT_EQ(m.CursorIndex(), 0);
 
     // A mask over the long listing.
-    App().masks = {"0F3999*"};
+    TheSession().masks = {"0F3999*"};
     filer_->ShowList();
     EXPECT_EQ(m.Count(), 3u + 10u);  // the directories and f39990.txt ... f39999.txt
 }

@@ -9,25 +9,36 @@
 #include <memory>
 
 #include "common/prompter.h"
-#include "shell/app_win.h"
-#include "shell/command_box_win.h"
 #include "config/key_custom_win.h"
 #include "config/key_files_win.h"
+#include "config/session.h"
+#include "shell/command_box_win.h"
 #include "shell/frm_edit_win.h"
 #include "shell/frm_history_win.h"
 #include "shell/frm_main_win.h"
-#include "shell/window_prompter_win.h"
 #include "tests/test_util.h"
 
 namespace kestrum {
 namespace {
 
+// Lists go to a real list picker, as in the running program.
+class PickerPrompter : public ScriptedPrompter {
+public:
+    explicit PickerPrompter(TfrmHistory& picker) : picker_(picker) {}
+    ListPick ShowList(const std::vector<std::string>& rows, ListStyle style, bool completionMode) override {
+        return picker_.ShowList(rows, style, completionMode);
+    }
+
+private:
+    TfrmHistory& picker_;
+};
+
 class CommandBoxWinTest : public testing::Test {
 protected:
     void SetUp() override {
-        App() = AppState();
-        App().settingsPath = dir_.File("Kestrum.Cfg");
-        test::WriteFile(App().settingsPath, "[FORM_LS]\r\n[END]\r\n");
+        TheSession() = Session();
+        TheSession().settingsPath = dir_.File("Kestrum.Cfg");
+        test::WriteFile(TheSession().settingsPath, "[FORM_LS]\r\n[END]\r\n");
         GetCurrentDirectoryA(MAX_PATH, oldCwd_);
         form_ = std::make_unique<TfrmMain>();
         ASSERT_TRUE(form_->Create(nullptr));
@@ -40,7 +51,7 @@ protected:
     }
     void TearDown() override {
         form_.reset();
-        App() = AppState();
+        TheSession() = Session();
         SetCurrentDirectoryA(oldCwd_);
     }
     void Type(const std::string& text) {
@@ -72,7 +83,7 @@ protected:
 };
 
 TEST_F(CommandBoxWinTest, UpTwiceAndDownReturnToTheTypedText) {
-    App().lists.exeHistory = {"cd c:\\one", "dir", "cd c:\\two", "cls"};
+    TheSession().lists.exeHistory = {"cd c:\\one", "dir", "cd c:\\two", "cls"};
     Type("cd");
     Key(VK_UP);
     EXPECT_EQ(Text(), "cd c:\\one");
@@ -84,32 +95,32 @@ TEST_F(CommandBoxWinTest, UpTwiceAndDownReturnToTheTypedText) {
     Key(VK_DOWN);
     EXPECT_EQ(Text(), "cd");
     // The typed text sits in entry 0 while browsing; Enter takes it out.
-    EXPECT_EQ(App().lists.exeHistory.front(), "cd");
+    EXPECT_EQ(TheSession().lists.exeHistory.front(), "cd");
     Key(VK_RETURN);
     EXPECT_EQ(ran_, (std::vector<std::string>{"cd"}));
-    EXPECT_EQ(App().lists.exeHistory,
+    EXPECT_EQ(TheSession().lists.exeHistory,
               (std::vector<std::string>{"cd", "cd c:\\one", "dir", "cd c:\\two", "cls"}));
 }
 
 TEST_F(CommandBoxWinTest, EnterThatStartsNothingKeepsTheLine) {
-    App().lists.exeHistory = {"dir"};
+    TheSession().lists.exeHistory = {"dir"};
     Type("nosuch");
     result_ = 0;
     Key(VK_RETURN);
     SendMessageA(edit_, WM_CHAR, '\r', 0);
     EXPECT_EQ(Text(), "nosuch");
-    EXPECT_EQ(App().lists.exeHistory, (std::vector<std::string>{"dir"}));
-    EXPECT_EQ(App().lineOrigin, kShellBox);
+    EXPECT_EQ(TheSession().lists.exeHistory, (std::vector<std::string>{"dir"}));
+    EXPECT_EQ(TheSession().lineOrigin, kShellBox);
 
     result_ = 2;
     Key(VK_RETURN);
     EXPECT_EQ(Text(), "");
-    EXPECT_EQ(App().lists.exeHistory, (std::vector<std::string>{"nosuch", "dir"}));
+    EXPECT_EQ(TheSession().lists.exeHistory, (std::vector<std::string>{"nosuch", "dir"}));
 
     Type("c:");  // run, never stored
     Key(VK_RETURN);
     EXPECT_EQ(ran_.back(), "c:");
-    EXPECT_EQ(App().lists.exeHistory.front(), "nosuch");
+    EXPECT_EQ(TheSession().lists.exeHistory.front(), "nosuch");
 }
 
 TEST_F(CommandBoxWinTest, CompletionOfChangeDirectoryListsOnlyDirectories) {
@@ -153,7 +164,7 @@ TEST_F(CommandBoxWinTest, SingleCandidatesEndReadyForTheNextWord) {
 }
 
 TEST_F(CommandBoxWinTest, MenuEntriesFeedTheBox) {
-    App().lists.exeHistory = {"first", "second"};
+    TheSession().lists.exeHistory = {"first", "second"};
     form_->RunMenuCommand(kK4);
     EXPECT_EQ(Text(), "first");
     form_->RunMenuCommand(kK4);
@@ -165,16 +176,16 @@ TEST_F(CommandBoxWinTest, MenuEntriesFeedTheBox) {
     form_->RunMenuCommand(kKSHIFT1);
     EXPECT_EQ(Caret(), 5);
 
-    App().settings.homeShiftMode = 0;
+    TheSession().settings.homeShiftMode = 0;
     SetWindowTextA(edit_, "keep me");
     form_->RunMenuCommand(kKHOMECLR1);
     EXPECT_EQ(Text(), "");
-    EXPECT_EQ(App().lists.exeHistory.front(), "keep me");
+    EXPECT_EQ(TheSession().lists.exeHistory.front(), "keep me");
 }
 
 TEST_F(CommandBoxWinTest, MenuHistoryShowsTheMatchesInThePicker) {
-    App().settings.menuHistory = true;
-    App().lists.exeHistory = {"copy a", "dir", "cls", "copy b"};
+    TheSession().settings.menuHistory = true;
+    TheSession().lists.exeHistory = {"copy a", "dir", "cls", "copy b"};
     prompter_.AnswerList(ListPick{mrOk, "copy b", 1});
     Type("co");
     Key(VK_UP);
@@ -192,7 +203,7 @@ TEST_F(CommandBoxWinTest, FocusReturnsToTheBoxAfterThePicker) {
     ASSERT_TRUE(SetCurrentDirectoryA(dir_.Path().c_str()));
     TfrmHistory picker;
     ASSERT_TRUE(picker.Create(form_->Handle(), ProfileReader()));
-    WindowPrompter windows(nullptr, &picker);
+    PickerPrompter windows(picker);
     ScopedPrompter scoped(windows);
     SetForegroundWindow(form_->Handle());
     SetFocus(edit_);
@@ -218,7 +229,6 @@ protected:
     void SetUp() override {
         CommandBoxWinTest::SetUp();
         ASSERT_TRUE(lineInput_.Create(nullptr, ProfileReader()));
-        App().lineInput = &lineInput_;
         saved_ = EditKeyX().KeyXUserKey;
         EditKeyX().KeyXUserKey.Clear();
         GetKeyboardState(keys_);
@@ -226,7 +236,6 @@ protected:
     void TearDown() override {
         SetKeyboardState(keys_);
         EditKeyX().KeyXUserKey.Assign(saved_);
-        App().lineInput = nullptr;
         CommandBoxWinTest::TearDown();
     }
     void Bind(int key, unsigned char modifiers, int action) {

@@ -156,7 +156,7 @@ protected:
         return out;
     }
 
-    ShellState state_;
+    Session state_;
     QuietHost host_;
     FakeFiles files_;
     Interpreter interp_{state_, host_};

@@ -8,7 +8,7 @@
 #include <algorithm>
 
 #include "common/sjis.h"
-#include "shell/app_win.h"
+#include "config/session.h"
 #include "shell/command_box.h"
 #include "shell/command_box_win.h"
 #include "tests/test_util.h"
@@ -25,14 +25,14 @@ std::string MenuText(HMENU menu, UINT item, UINT flags) {
 class FrmEditTest : public testing::Test {
 protected:
     void SetUp() override {
-        App() = AppState();
+        TheSession() = Session();
         const std::string cfg = dir_.File("Kestrum.Cfg");
         test::WriteFile(cfg, "[FORM_LS]\r\nweTop=60\r\nweLeft=70\r\n[END]\r\n");
         CreateDirectoryA(dir_.File("sub").c_str(), nullptr);
-        App().currentDir = dir_.File("sub") + "\\";
+        TheSession().currentDir = dir_.File("sub") + "\\";
         ASSERT_TRUE(form_.Create(nullptr, ProfileReader::FromFile(cfg)));
     }
-    void TearDown() override { App() = AppState(); }
+    void TearDown() override { TheSession() = Session(); }
 
     // Asks q, lets act do what the user does, and returns AskLine's result.
     template <typename Act>
@@ -122,7 +122,7 @@ TEST_F(FrmEditTest, EnterAndBrowsing) {
     EXPECT_TRUE(Ask(q, [&] { Key(VK_RETURN); }));  // RETTREE off: OK on an empty line
     EXPECT_EQ(folderAsked, 0);
 
-    App().settings.retTree = true;
+    TheSession().settings.retTree = true;
     EXPECT_TRUE(Ask(q, [&] { Key(VK_RETURN); }));
     EXPECT_EQ(folderAsked, 1);
     EXPECT_EQ(q.text, "C:\\PICKED");

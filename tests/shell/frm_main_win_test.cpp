@@ -8,8 +8,10 @@
 #include <cstring>
 #include <memory>
 
+#include "config/cfg_form_win.h"
+#include "config/session.h"
 #include "config/settings_loader.h"
-#include "shell/app_win.h"
+#include "fileops/change_dir_win.h"
 #include "shell/command_box_win.h"
 #include "shell/frm_edit_win.h"
 #include "shell/frm_history_win.h"
@@ -28,10 +30,10 @@ std::string MenuText(HMENU menu, UINT item, UINT flags) {
 class FrmMainTest : public testing::Test {
 protected:
     void SetUp() override {
-        AppState& app = App();
-        app = AppState();
-        app.settingsPath = dir_.File("Kestrum.Cfg");
-        test::WriteFile(app.settingsPath,
+        Session& session = TheSession();
+        session = Session();
+        session.settingsPath = dir_.File("Kestrum.Cfg");
+        test::WriteFile(session.settingsPath,
                         "[FORM_LS]\r\nmWidth=420\r\nmHeight=200\r\nmTop=30\r\nmLeft=40\r\n"
                         "e1FontName=ＭＳ ゴシック\r\ne1FontSize=12\r\ne1FontStyle=1\r\n[END]\r\n");
         form_ = std::make_unique<TfrmMain>();
@@ -40,7 +42,7 @@ protected:
     }
     void TearDown() override {
         form_.reset();
-        App() = AppState();
+        TheSession() = Session();
     }
     int ClientHeight() const {
         RECT rc{};
@@ -99,13 +101,13 @@ TEST_F(FrmMainTest, MenuOffAndOnKeepTheClientHeight) {
     const int before = ClientHeight();
     form_->MenuOff();
     EXPECT_FALSE(form_->MenuAttached());
-    EXPECT_FALSE(App().menuBarShown);
+    EXPECT_FALSE(TheSession().menuBarShown);
     EXPECT_EQ(ClientHeight(), before);
     form_->MenuOff();
     EXPECT_EQ(ClientHeight(), before);
     form_->MenuOn();
     EXPECT_TRUE(form_->MenuAttached());
-    EXPECT_TRUE(App().menuBarShown);
+    EXPECT_TRUE(TheSession().menuBarShown);
     EXPECT_EQ(ClientHeight(), before);
 }
 
@@ -213,6 +215,28 @@ TEST_F(FrmMainTest, DirNameShowsThePromptOnlyWhenAsked) {
     EXPECT_TRUE(IsWindowVisible(form_->DirName()));
 }
 
+// A change of directory made anywhere and the settings dialog's OK reach
+// the shell window by themselves.
+TEST_F(FrmMainTest, FollowsTheDirectoryAndTheSettingsDialog) {
+    char cwd[MAX_PATH] = {};
+    GetCurrentDirectoryA(MAX_PATH, cwd);
+    ASSERT_TRUE(ChangeDirectory(dir_.Path()));
+    EXPECT_EQ(GetText(form_->Handle()), TheSession().currentDir + " - Kestrum");
+    EXPECT_EQ(GetText(form_->DirName()), TheSession().currentDir + ">");
+    SetCurrentDirectoryA(cwd);
+
+    TheSession().settings.menuBar = false;
+    TheSession().settings.dirWindow = true;
+    ApplyDialogSettings(TheSession().settings);
+    EXPECT_FALSE(form_->MenuAttached());
+    EXPECT_TRUE(IsWindowVisible(form_->DirName()));
+    TheSession().settings.menuBar = true;
+    TheSession().settings.dirWindow = false;
+    ApplyDialogSettings(TheSession().settings);
+    EXPECT_TRUE(form_->MenuAttached());
+    EXPECT_FALSE(IsWindowVisible(form_->DirName()));
+}
+
 TEST_F(FrmMainTest, HotKeyHidesTheActiveShellAndBringsItBack) {
     SetForegroundWindow(form_->Handle());
     form_->HotKeyMsg1HotKey();
@@ -224,10 +248,10 @@ TEST_F(FrmMainTest, HotKeyHidesTheActiveShellAndBringsItBack) {
 // Placements in the settings file that lie off the desktop (a monitor
 // removed, a hand-edited file) bring the windows back onto it.
 TEST(WindowPlacementTest, WindowsReadOffTheDesktopComeBackOntoIt) {
-    App() = AppState();
+    TheSession() = Session();
     test::TempDir dir;
-    App().settingsPath = dir.File("Kestrum.Cfg");
-    test::WriteFile(App().settingsPath,
+    TheSession().settingsPath = dir.File("Kestrum.Cfg");
+    test::WriteFile(TheSession().settingsPath,
                     "[FORM_LS]\r\nmTop=20000\r\nmLeft=-30000\r\nmWidth=420\r\nmHeight=200\r\n"
                     "weTop=-900\r\nweLeft=9000\r\nhhTop=5000\r\nhhLeft=40\r\nhhHeight=0\r\nhhWidth=0\r\n[END]\r\n");
     RECT area{};
@@ -244,7 +268,7 @@ TEST(WindowPlacementTest, WindowsReadOffTheDesktopComeBackOntoIt) {
     ASSERT_TRUE(shell.Create(nullptr));
     expectOnDesktop(shell.NormalGeometry(), "shell");
     EXPECT_EQ(shell.NormalGeometry().width, 420);
-    const ProfileReader profile = ProfileReader::FromFile(App().settingsPath);
+    const ProfileReader profile = ProfileReader::FromFile(TheSession().settingsPath);
     TfrmEdit lineInput;
     ASSERT_TRUE(lineInput.Create(nullptr, profile));
     expectOnDesktop(lineInput.NormalGeometry(), "line input");
@@ -252,7 +276,7 @@ TEST(WindowPlacementTest, WindowsReadOffTheDesktopComeBackOntoIt) {
     ASSERT_TRUE(picker.Create(nullptr, profile));
     expectOnDesktop(picker.NormalGeometry(), "list picker");
     EXPECT_EQ(picker.NormalGeometry().left, 40);
-    App() = AppState();
+    TheSession() = Session();
 }
 
 // The frame's caption buttons (and scroll-bar arrows, menu checks) are

@@ -8,8 +8,8 @@
 
 #include "common/prompter.h"
 #include "common/sjis.h"
+#include "config/aliases.h"
 #include "config/settings_loader.h"
-#include "shell/aliases.h"
 #include "tests/test_util.h"
 
 namespace kestrum {
@@ -33,7 +33,7 @@ public:
     bool filerShowing = false;
     bool platformOpens = true;
     std::string cwd = "C:\\WORK\\";
-    ShellState* state = nullptr;
+    Session* state = nullptr;
 
     bool Exists(const std::string& p) override { return files.count(UpperAscii(FullPath(p))) > 0; }
     std::string FullPath(const std::string& p) override {
@@ -106,7 +106,7 @@ protected:
     }
 
     test::TempDir dir_;
-    ShellState state_;
+    Session state_;
     FakeHost host_;
     Interpreter interp_{state_, host_};
     ScriptedPrompter prompter_;

@@ -10,8 +10,8 @@
 
 #include "common/prompter.h"
 #include "config/colors_win.h"
+#include "config/session.h"
 #include "filer/frm_fm_win.h"
-#include "shell/app_win.h"
 #include "shell/frm_edit_win.h"
 #include "shell/frm_history_win.h"
 #include "tests/test_util.h"
@@ -22,7 +22,7 @@ namespace {
 class WindowColorsTest : public testing::Test {
 protected:
     void SetUp() override {
-        App() = AppState();
+        TheSession() = Session();
         Colors().Reset();
         dc_ = CreateCompatibleDC(nullptr);
         HDC screen = GetDC(nullptr);
@@ -35,7 +35,7 @@ protected:
         DeleteObject(bitmap_);
         DeleteDC(dc_);
         Colors().Reset();
-        App() = AppState();
+        TheSession() = Session();
     }
     // The colour message for child sent to its window: the brush's colour,
     // the text and background colours left in the DC.
@@ -102,10 +102,9 @@ TEST_F(WindowColorsTest, LineInputTakesTheShellsSlots) {
 TEST_F(WindowColorsTest, FilerCommandLineTakesSlots29And30) {
     char cwd[MAX_PATH] = {};
     GetCurrentDirectoryA(MAX_PATH, cwd);
-    App().settingsPath = dir_.File("k.cfg");
-    test::WriteFile(App().settingsPath, "[環境変数]\r\nFILERAUTO, 0\r\nHOMEDIR, " + dir_.Path() + "\r\n[END]\r\n");
+    TheSession().settingsPath = dir_.File("k.cfg");
+    test::WriteFile(TheSession().settingsPath, "[環境変数]\r\nFILERAUTO, 0\r\nHOMEDIR, " + dir_.Path() + "\r\n[END]\r\n");
     auto filer = std::make_unique<TfrmFM>();
-    App().filer = filer.get();
     ASSERT_TRUE(filer->Create(nullptr));
     SetColor(kColFilerCmdBack, 0x000029);
     SetColor(kColFilerCmdText, 0x000030);
@@ -113,7 +112,6 @@ TEST_F(WindowColorsTest, FilerCommandLineTakesSlots29And30) {
     EXPECT_EQ(a.brush, 0x000029u);
     EXPECT_EQ(a.back, 0x000029u);
     EXPECT_EQ(a.text, 0x000030u);
-    App().filer = nullptr;
     filer.reset();
     SetCurrentDirectoryA(cwd);
 }

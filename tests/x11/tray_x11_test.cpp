@@ -7,17 +7,19 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "app/app_win.h"
+#include "app/app_window_win.h"
+#include "app/forms_win.h"
+#include "app/resident_win.h"
 #include "common/prompter.h"
+#include "config/session.h"
 #include "config/settings_loader.h"
 #include "desktop/tray_icon_win.h"
-#include "shell/app_win.h"
-#include "shell/app_window_win.h"
-#include "shell/forms_win.h"
 #include "shell/frm_main_win.h"
-#include "shell/resident_win.h"
 #include "tests/e2e/drive.h"
 #include "tests/test_util.h"
 
@@ -64,7 +66,8 @@ protected:
     void SetUp() override {
         AppState& app = App();
         app = AppState();
-        app.settingsPath = dir_.File("Kestrum.Cfg");
+        TheSession() = Session();
+        TheSession().settingsPath = dir_.File("Kestrum.Cfg");
         previous_ = SetPrompter(&prompter_);
         appWindow_ = std::make_unique<AppWindow>();
         ASSERT_TRUE(appWindow_->Create("Kestrum", nullptr));
@@ -72,13 +75,17 @@ protected:
         form_ = std::make_unique<TfrmMain>();
         app.main = form_.get();
         ASSERT_TRUE(form_->Create(appWindow_->Handle()));
+        MakeShellResident(*form_);
+        services_.emplace(AppServices());
         ShowWindow(form_->Handle(), SW_SHOW);
     }
     void TearDown() override {
+        services_.reset();
         form_.reset();
         appWindow_.reset();
         SetPrompter(previous_);
         App() = AppState();
+        TheSession() = Session();
         MSG msg;
         PeekMessageA(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
     }
@@ -87,16 +94,17 @@ protected:
     Prompter* previous_ = nullptr;
     std::unique_ptr<AppWindow> appWindow_;
     std::unique_ptr<TfrmMain> form_;
+    std::optional<ScopedServices> services_;
 };
 
 TEST_F(ShellTrayX11Test, TaskTraySettingPutsTheShellsIconThere) {
-    test::WriteFile(App().settingsPath, "[環境変数]\r\nTASKTRAY, 1\r\n[END]\r\n");
-    LoadSettingsFile(App().settingsPath, App().settings, App().lists);
+    test::WriteFile(TheSession().settingsPath, "[環境変数]\r\nTASKTRAY, 1\r\n[END]\r\n");
+    LoadSettingsFile(TheSession().settingsPath, TheSession().settings, TheSession().lists);
     ApplyLoadedSettings();
     EXPECT_TRUE(prompter_.Questions().empty());
     ASSERT_TRUE(form_->TrayIconVisible());
     HWND window = TTrayIcon::CallbackWindow();
-    const UINT id = form_->Resident()->TrayIcon1()->Id();
+    const UINT id = ResidentOf(*form_)->TrayIcon1()->Id();
     EXPECT_TRUE(InTray(window, id));
     // Resident: hiding the shell takes the task-bar button away too.
     SetForegroundWindow(form_->Handle());

@@ -1,0 +1,281 @@
+// The interpreter's platform side: the ShellHost of the running program,
+// and the services through which the windows reach the interpreter, the
+// viewers and the application.
+#include <windows.h>
+#include <shellapi.h>
+
+#include <memory>
+
+#include "app/app_win.h"
+#include "app/app_window_win.h"
+#include "app/forms_win.h"
+#include "common/history.h"
+#include "common/prompter.h"
+#include "common/sjis.h"
+#include "config/colors_win.h"
+#include "config/key_files_win.h"
+#include "config/session.h"
+#include "config/settings_file.h"
+#include "config/settings_loader.h"
+#include "fileops/change_dir_win.h"
+#include "filer/frm_fm_win.h"
+#include "shell/command_box_win.h"
+#include "shell/frm_main_win.h"
+#include "shell/interpreter.h"
+
+namespace kestrum {
+
+AppState& App() {
+    static AppState state;
+    return state;
+}
+
+namespace {
+
+// The first verb registered for a file's extension, or empty.
+std::string FirstVerb(const std::string& file) {
+    const std::string ext = ExtractFileExt(file);
+    if (ext.empty()) return {};
+    char cls[256] = {};
+    LONG size = sizeof cls;
+    if (RegQueryValueA(HKEY_CLASSES_ROOT, ext.c_str(), cls, &size) != ERROR_SUCCESS || !cls[0]) return {};
+    HKEY shell = nullptr;
+    if (RegOpenKeyExA(HKEY_CLASSES_ROOT, (std::string(cls) + "\\shell").c_str(), 0, KEY_READ, &shell) !=
+        ERROR_SUCCESS) {
+        return {};
+    }
+    char verb[256] = {};
+    DWORD len = sizeof verb;
+    DWORD type = 0;
+    // The default verb when one is named, else the first one listed.
+    if (RegQueryValueExA(shell, nullptr, nullptr, &type, reinterpret_cast<BYTE*>(verb), &len) != ERROR_SUCCESS ||
+        !verb[0]) {
+        len = sizeof verb;
+        if (RegEnumKeyExA(shell, 0, verb, &len, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) verb[0] = 0;
+    }
+    RegCloseKey(shell);
+    return verb;
+}
+
+class WinShellHost : public ShellHost {
+public:
+    bool Exists(const std::string& path) override {
+        if (path.empty()) return false;
+        return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+    }
+    std::string FullPath(const std::string& path) override {
+        char full[MAX_PATH * 2] = {};
+        const DWORD n = GetFullPathNameA(path.c_str(), sizeof full, full, nullptr);
+        return n > 0 && n < sizeof full ? std::string(full) : path;
+    }
+    std::string ShortPath(const std::string& path) override {
+        char s[MAX_PATH * 2] = {};
+        const DWORD n = GetShortPathNameA(path.c_str(), s, sizeof s);
+        return n > 0 && n < sizeof s ? std::string(s) : std::string();
+    }
+    long long StartFile(const std::string& verb, const std::string& file, const std::string& params,
+                           const std::string& dir) override {
+        HWND owner = App().main ? App().main->Handle() : nullptr;
+        return reinterpret_cast<INT_PTR>(::ShellExecuteA(owner, verb.empty() ? nullptr : verb.c_str(), file.c_str(),
+                                                       params.empty() ? nullptr : params.c_str(),
+                                                       dir.empty() ? nullptr : dir.c_str(), SW_SHOWNORMAL));
+    }
+    bool OpenWithPlatform(const std::string& file) override {
+        const std::string verb = FirstVerb(file);
+        if (verb.empty()) return false;
+        HWND owner = App().filer ? App().filer->Handle() : nullptr;
+        return reinterpret_cast<INT_PTR>(::ShellExecuteA(owner, verb.c_str(), file.c_str(), nullptr, nullptr,
+                                                       SW_SHOW)) > 32;
+    }
+    void StartAndWait(const std::string& program, const std::string& params, const std::string& dir) override {
+        std::string cmd = program + " " + params;
+        STARTUPINFOA si{};
+        si.cb = sizeof si;
+        PROCESS_INFORMATION pi{};
+        if (!CreateProcessA(program.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                            dir.empty() ? nullptr : dir.c_str(), &si, &pi)) {
+            return;  // a program that cannot start is simply not waited for
+        }
+        while (WaitForSingleObject(pi.hProcess, 0) == WAIT_TIMEOUT) ::Sleep(500);
+        CloseHandle(pi.hThread);
+        CloseHandle(pi.hProcess);
+    }
+    void Sleep(int ms) override { ::Sleep(static_cast<DWORD>(ms)); }
+    LocalDate Today() override {
+        SYSTEMTIME t{};
+        GetLocalTime(&t);
+        return LocalDate{t.wYear, t.wMonth, t.wDay, t.wHour};
+    }
+    bool ChangeDirectory(const std::string& path) override {
+        // Only the directory asked for counts: falling back to the drive's
+        // root is no success.
+        const bool bareDrive = path.size() == 2 && path[1] == ':';
+        const DWORD a = GetFileAttributesA(path.c_str());
+        const bool isDirectory = bareDrive || (a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY));
+        return kestrum::ChangeDirectory(path) && isDirectory;
+    }
+    bool FilerShowing() override { return App().filer && App().filer->Visible(); }
+    void ShowFiler(bool focusCommandBox) override {
+        if (!App().filer) return;
+        App().filer->ShowFiler();
+        if (focusCommandBox) App().filer->FocusCommandLine();
+    }
+    void CloseFiler() override {
+        if (App().filer) App().filer->CloseFiler();
+    }
+    void RefreshFiler() override {
+        if (App().filer && App().filer->Visible()) App().filer->Relist(App().filer->Model().CursorIndex());
+    }
+    bool ShellShowing() override { return App().main && App().main->Visible(); }
+    std::string FilerCurrentFile() override { return App().filer ? App().filer->CurrentFile() : std::string(); }
+    std::string ArchiveViewerFile() override { return {}; }
+    void SetLautoLabel(const std::string&) override {}
+    void ShowImageViewer(const std::string&) override {
+        if (App().imageViewer) App().imageViewer->Show();
+    }
+    void ShowTextViewer(const std::string&) override {
+        if (App().textViewer) App().textViewer->Show();
+    }
+    void ShowArchiveViewer(const std::string&) override {
+        AppState& app = App();
+        if (app.imageViewer && app.imageViewer->Visible()) ShowWindow(app.imageViewer->Handle(), SW_HIDE);
+        if (app.textViewer && app.textViewer->Visible()) ShowWindow(app.textViewer->Handle(), SW_HIDE);
+        if (app.archiveViewer) app.archiveViewer->Show();
+    }
+    void ShowVersion() override { ShowVersionWindow(); }
+    void ShowHelp(int topic) override {
+        HWND owner = App().main ? App().main->Handle() : nullptr;
+        WinHelpA(owner, TheSession().helpFile.c_str(), HELP_CONTEXT, static_cast<ULONG_PTR>(topic));
+    }
+    void SetStatus(const std::string& text) override {
+        if (App().main) App().main->SetStatus(text);
+    }
+    void MenuOn() override {
+        if (App().main) App().main->MenuOn();
+    }
+    void MenuOff() override {
+        if (App().main) App().main->MenuOff();
+    }
+    void Exit() override {
+        if (ActiveEdit()) AddToHistory(TheSession().lists.exeHistory, GetText(ActiveEdit()));
+        if (App().main) SendMessageA(App().main->Handle(), WM_CLOSE, 0, 0);
+    }
+    void HideAfterStart() override {
+        AppState& app = App();
+        if (app.main && TheSession().activeEditTag == 0 && GetForegroundWindow() == app.main->Handle()) {
+            app.main->HotKeyMsg1HotKey();
+        }
+    }
+    bool ReloadConfiguration() override {
+        Session& session = TheSession();
+        // Read into copies: a file that cannot be read changes nothing.
+        Settings settings = session.settings;
+        SettingsLists lists = session.lists;
+        if (!LoadSettingsFile(session.settingsPath, settings, lists)) return false;
+        session.settings = std::move(settings);
+        session.lists = std::move(lists);
+        ApplyLoadedSettings();
+        LoadKeyFiles();
+        LoadColorFile();
+        if (App().filer && App().filer->Visible()) App().filer->ShowList();
+        return true;
+    }
+};
+
+// Command lines go to the interpreter; the line's origin is the box that
+// had the focus last.
+class AppCommands : public CommandService {
+public:
+    int Execute(const std::string& line) override {
+        TheSession().lineOrigin = TheSession().activeEditTag;
+        return TheInterpreter().Execute_t(line);
+    }
+    int OpenByAssociation(const std::string& file, int candidate) override {
+        return TheInterpreter().OpenByAssociation(file, candidate);
+    }
+    void ExpandMacrosFor(const std::string& file, std::string& text) override {
+        Interpreter& interpreter = TheInterpreter();
+        interpreter.SetOneShotFile(file);
+        interpreter.ForceMacros();
+        interpreter.ExpandMacros(text);
+    }
+};
+
+// The viewers are the thin forms made at start.
+class AppViewers : public ViewerService {
+public:
+    void HideImageAndText() override {
+        AppState& app = App();
+        if (app.imageViewer) ShowWindow(app.imageViewer->Handle(), SW_HIDE);
+        if (app.textViewer) ShowWindow(app.textViewer->Handle(), SW_HIDE);
+    }
+    bool ImageViewerClientSize(int& width, int& height) const override {
+        const AppState& app = App();
+        if (!app.imageViewer) return false;
+        RECT rc{};
+        GetClientRect(app.imageViewer->Handle(), &rc);
+        width = rc.right - rc.left;
+        height = rc.bottom - rc.top;
+        return true;
+    }
+};
+
+class AppApplication : public ApplicationService {
+public:
+    void ApplyLoadedSettings() override { kestrum::ApplyLoadedSettings(); }
+    void UpdateTaskBar() override { ApplyTaskBar(); }
+    void BringTaskWindowToFront() override {
+        if (App().app) SetForegroundWindow(App().app->Handle());
+    }
+    void SaveStateAtClose() override {
+        const Session& session = TheSession();
+        // Step 1: the task-bar window to the front.
+        BringTaskWindowToFront();
+        // Step 2: the colour file.
+        SaveColorFileAtClose();
+        TSettingsFile file(session.settingsPath, session.settings.semicolonMode);
+        CloseState state = CollectCloseState();
+        WriteCloseState(file, state);
+        file.SaveOrSay();
+    }
+    void OpenFilerAtStart() override {
+        Session& session = TheSession();
+        TfrmMain* main = App().main;
+        if (!main) return;
+        // Open the filer through the same menu command as LS; a menu bar that
+        // is configured off is attached only for that and detached again.
+        const bool menuWasOff = !session.menuBarShown;
+        main->MenuOn();
+        PostMessageA(main->Handle(), WM_COMMAND, kKls1, 0);
+        if (menuWasOff) session.menuOffAfterLs = true;
+    }
+};
+
+}  // namespace
+
+Interpreter& TheInterpreter() {
+    static WinShellHost host;
+    static Interpreter interpreter = [] {
+        Interpreter i(TheSession(), host);
+        i.SetFileHost(&TheFileCommandHost());
+        return i;
+    }();
+    return interpreter;
+}
+
+Services AppServices() {
+    static AppCommands commands;
+    static AppViewers viewers;
+    static AppApplication application;
+    Services services;
+    services.commands = &commands;
+    services.filer = App().filer;
+    services.shell = App().main;
+    services.viewers = &viewers;
+    services.application = &application;
+    return services;
+}
+
+void InstallAppServices() { InstallServices(AppServices()); }
+
+}  // namespace kestrum

@@ -1,0 +1,146 @@
+// How the subsystems reach one another: small interfaces declared here, below
+// all of them, and implemented by the subsystem that owns the thing asked
+// for. The application installs the implementations at start-up. Until one
+// is installed (a test of one window alone) its calls do nothing and answer
+// "no", so that every subsystem can run without the others.
+#pragma once
+
+#include <string>
+
+#include "config/commands.h"
+#include "config/window_state.h"
+
+namespace kestrum {
+
+// Runs command lines: the shell's interpreter in the running program.
+// Without one, nothing runs and every line fails.
+class CommandService {
+public:
+    virtual ~CommandService() = default;
+    // Runs a full command line (aliases, ";" sequences, macros); a RunResult.
+    virtual int Execute(const std::string& /*line*/) { return rrFailed; }
+    // Opens a document by association: SETEXT, then [EXT], then the
+    // platform's verb; candidate 0 is Return's, 1 Shift+Return's. A RunResult.
+    virtual int OpenByAssociation(const std::string& /*file*/, int /*candidate*/) { return rrFailed; }
+    // Expands the "/$" macros of text with file as the one-shot current
+    // file, whatever MACROFLAG says.
+    virtual void ExpandMacrosFor(const std::string& /*file*/, std::string& /*text*/) {}
+};
+
+// The filer window, as the shell window, the command boxes and the settings
+// dialog see it.
+class FilerService {
+public:
+    virtual ~FilerService() = default;
+    // A filer exists (shown or not).
+    virtual bool Present() const { return false; }
+    virtual bool Showing() const { return false; }
+    // Shows the filer as LS does: listed, in front, its grid focused.
+    virtual void Show() {}
+    // Hides it and leaves its listing as it is.
+    virtual void Hide() {}
+    // Closes it as Escape does when confirmed (the shell window comes back).
+    virtual void Close() {}
+    // Runs a filer action by code; false when there is no such action here.
+    virtual bool RunAction(int /*code*/) { return false; }
+    // The fonts of the file-name area (0), drive bar (1), function-key bar
+    // (2) and command line (3); a new one is applied at once.
+    virtual FontSpec Font(int /*which*/) const { return {}; }
+    virtual void SetFont(int /*which*/, const FontSpec& /*font*/) {}
+};
+
+// The shell window, as the filer, the settings dialog and the system menus
+// see it.
+class ShellWindowService {
+public:
+    virtual ~ShellWindowService() = default;
+    virtual bool Present() const { return false; }
+    // Shows the shell with its command box focused, as the tray entry
+    // "シェル" does (closing the filer under HAITAHYOJI).
+    virtual void ShowShell() {}
+    // Brings the shell to the front with the focus in its command box.
+    virtual void FocusCommandBox() {}
+    // Shows or hides the window and nothing more.
+    virtual void Show() {}
+    virtual void Hide() {}
+    // Closes the shell window, which ends the program (posted).
+    virtual void Close() {}
+    // What the hot key does: hides the program's window when it is active,
+    // else brings it back.
+    virtual void HotKeyToggle() {}
+    // The prompt in front of the command box shows dir.
+    virtual void SetPrompt(const std::string& /*dir*/) {}
+    // The command box's font; a new one is applied at once.
+    virtual FontSpec Font() const { return {}; }
+    virtual void SetFont(const FontSpec& /*font*/) {}
+};
+
+// The viewer windows.
+class ViewerService {
+public:
+    virtual ~ViewerService() = default;
+    // Hides the image and the text viewer.
+    virtual void HideImageAndText() {}
+    // The client size of the image viewer; false without one.
+    virtual bool ImageViewerClientSize(int& /*width*/, int& /*height*/) const { return false; }
+};
+
+// What only the application can do: it owns the task-bar window and knows
+// every window made at start.
+class ApplicationService {
+public:
+    virtual ~ApplicationService() = default;
+    // Applies what the settings loader read to the windows (menu bar,
+    // prompt, hot key, tray icon, task bar).
+    virtual void ApplyLoadedSettings() {}
+    // TASKTRAY and TASKSHOW: whether the task-bar button shows now.
+    virtual void UpdateTaskBar() {}
+    // The hidden window that carries the task-bar button to the front.
+    virtual void BringTaskWindowToFront() {}
+    // What closing the shell writes: the colour file and the close state of
+    // every window.
+    virtual void SaveStateAtClose() {}
+    // FILERAUTO: opens the filer through the shell's LS menu command.
+    virtual void OpenFilerAtStart() {}
+};
+
+// The implementations in force; null members stand for none.
+struct Services {
+    CommandService* commands = nullptr;
+    FilerService* filer = nullptr;
+    ShellWindowService* shell = nullptr;
+    ViewerService* viewers = nullptr;
+    ApplicationService* application = nullptr;
+};
+
+// Installs a set (replacing the whole set in force); returns the previous one.
+Services InstallServices(const Services& services);
+const Services& InstalledServices();
+
+// The one installed, or one that does nothing.
+CommandService& TheCommands();
+FilerService& TheFiler();
+ShellWindowService& TheShellWindow();
+ViewerService& TheViewers();
+ApplicationService& TheApplication();
+
+// Installs a set for a scope and puts the previous one back.
+class ScopedServices {
+public:
+    explicit ScopedServices(const Services& services) : previous_(InstallServices(services)) {}
+    ~ScopedServices() { InstallServices(previous_); }
+    ScopedServices(const ScopedServices&) = delete;
+    ScopedServices& operator=(const ScopedServices&) = delete;
+
+private:
+    Services previous_;
+};
+
+// Runs a command line (the interpreter's entry point) through TheCommands().
+int Execute_t(const std::string& line);
+// Name of internal command n as the settings call it now.
+const std::string& CommandName(int n);
+// Runs one of the system-menu entries; false for other ids.
+bool HandleSystemMenuCommand(unsigned id);
+
+}  // namespace kestrum

@@ -1,0 +1,316 @@
+// TfrmFM: what keys, the mouse and the menu commands do on the grid: the
+// key map first, then the built-in keys; the actions that need no file
+// operation; marking, opening and Escape.
+#include <windows.h>
+
+#include <algorithm>
+#include <utility>
+
+#include "common/history.h"
+#include "common/prompter.h"
+#include "common/sjis.h"
+#include "config/action_table.h"
+#include "config/key_files_win.h"
+#include "config/list_editor_win.h"
+#include "config/services.h"
+#include "config/session.h"
+#include "fileops/change_dir_win.h"
+#include "filer/frm_fm_win.h"
+
+namespace kestrum {
+
+void TfrmFM::ToggleMark() {
+    const long long i = model_.CursorIndex();
+    if (model_.Count() == 0) return;
+    const std::size_t idx = static_cast<std::size_t>(i);
+    model_.SetMark(idx, !model_.Marked(idx), [this](const FindRecord& f) {
+        return DirectoryContentSize(TheSession().currentDir + f.name);
+    });
+    AfterMove(MoveDown(model_, Cursor()));
+}
+
+void TfrmFM::MarkAllOrNone() {
+    const bool any = model_.MarkedCount() > 0;
+    for (std::size_t i = 0; i < model_.Count(); ++i) {
+        if (any) {
+            model_.SetMark(i, false, [this](const FindRecord& f) { return DirectoryContentSize(TheSession().currentDir + f.name); });
+        } else if (!model_.IsDirectory(i)) {
+            model_.SetMark(i, true, nullptr);
+        }
+    }
+    UpdateStatus();
+    InvalidateGrid();
+}
+
+void TfrmFM::OpenCursorEntry(int candidate) {
+    if (model_.Count() == 0) return;
+    const FileEntry& e = model_.Entry(static_cast<std::size_t>(model_.CursorIndex()));
+    if (e.find.IsDirectory()) {
+        ChangeDirectory(e.find.name);
+        ShowList();
+        return;
+    }
+    const std::string file = TheSession().currentDir + e.find.name;
+    // A second candidate of an extension no association names: the list.
+    if (candidate == 1 && !HasAssociation(file)) {
+        ShowCandidates();
+        return;
+    }
+    TheCommands().OpenByAssociation(file, candidate);
+}
+
+void TfrmFM::EscapeKey() {
+    const Settings& s = TheSession().settings;
+    if (s.filerEscMode != 1 && GetFocus() == cmdLine_) {
+        SetWindowTextA(cmdLine_, "");
+        FocusGrid();
+        return;
+    }
+    if (s.fescHide) {
+        // Resident in the notification area: as the hot key does.
+        if (s.taskTray && TheShellWindow().Present()) {
+            TheShellWindow().HotKeyToggle();
+        } else {
+            ShowWindow(Handle(), SW_HIDE);
+        }
+        return;
+    }
+    if (!s.fmEscMode || CurrentPrompter().MessageDlg("ファイラーを閉じます。\r\nよろしいですか？", MsgType::Confirmation,
+                                                     MsgButtons::YesNo) == mrYes) {
+        CloseFiler();
+    }
+}
+
+void TfrmFM::RunCode(int code) {
+    if (code >= 400 && code <= 426) {
+        ChangeDirectory(std::string(1, static_cast<char>('A' + code - 400)) + ":");
+        ShowList();
+        return;
+    }
+    RunAction(code);
+}
+
+bool TfrmFM::RunAction(int code) {
+    const CursorSettings cs = Cursor();
+    if (const int vk = NavigationKeyForCode(code)) {
+        // Navigation items run the built-in key, then remember the anchor.
+        RunBuiltInKey(vk);
+        model_.SetAnchor(model_.CursorIndex());
+        return true;
+    }
+    if (const LetterRoute* route = LetterRouteForCode(code)) {
+        shiftDown_ = route->shift;
+        if (route->letter == 0) {
+            OpenCursorEntry(route->shift ? 1 : 0);
+        } else {
+            RunLetter(route->letter);
+        }
+        return true;
+    }
+    switch (code) {
+    case 17: {  // to the shell window
+        ShellWindowService& shell = TheShellWindow();
+        if (shell.Present()) {
+            shell.Show();
+            if (TheSession().settings.haitaHyoji) CloseFiler();
+            shell.FocusCommandBox();
+        }
+        return true;
+    }
+    case 57: model_.PlaceCursor(0); AfterMove(true); return true;
+    case 58: model_.PlaceCursor(static_cast<long long>(model_.Count()) - 1); AfterMove(true); return true;
+    case 63: FocusCommandLine(); return true;
+    case 62:
+        SetWindowTextA(cmdLine_, CurrentFile().c_str());
+        FocusCommandLine();
+        return true;
+    case 53:  // reload the settings, then the display style and the list
+        Execute_t(CommandName(20));
+        SetDisplayMode(TheSession().settings.style & 1);
+        UpdateMenuChecks();
+        return true;
+    case 54: {  // start the filer with the program: toggled and written at once
+        bool& on = TheSession().settings.filerAuto;
+        on = !on;
+        WriteSwitch("FilerAuto", on);
+        UpdateMenuChecks();
+        return true;
+    }
+    case 70:
+    case 71: {  // mark from the cursor to the end
+        auto size = [this](const FindRecord& f) { return DirectoryContentSize(TheSession().currentDir + f.name); };
+        for (std::size_t i = static_cast<std::size_t>(model_.CursorIndex()); i < model_.Count(); ++i) {
+            if (code == 70 && model_.IsDirectory(i)) continue;
+            model_.SetMark(i, true, size);
+        }
+        UpdateStatus();
+        InvalidateGrid();
+        return true;
+    }
+    case 68: {  // the pop-up menu at the mouse
+        POINT pt{};
+        GetCursorPos(&pt);
+        UpdateMenuChecks();
+        const int id = CurrentPrompter().AskPopupMenu(menus_.Popup(), pt.x, pt.y, Handle());
+        if (id != 0) SendMessageA(Handle(), WM_COMMAND, static_cast<WPARAM>(id), 0);
+        return true;
+    }
+    case 72: CurrentPrompter().ShowNetworkDriveDialog(true, Handle()); return true;
+    case 73: CurrentPrompter().ShowNetworkDriveDialog(false, Handle()); return true;
+    case 74: AfterMove(MoveDown(model_, cs)); return true;
+    case 75: AfterMove(MoveUp(model_, cs)); return true;
+    case 76: AfterMove(MoveRight(model_, cs)); return true;
+    case 77: AfterMove(MoveLeft(model_, cs)); return true;
+    case 81: ShowAliasEditor(Handle()); return true;
+    case 82: ShowDirListEditor(Handle(), TDirListEditor::Which::LogList); return true;
+    case 83: ShowDirListEditor(Handle(), TDirListEditor::Which::CopyList); return true;
+    case 84:
+        ShowFunctionEditor(Handle());
+        InvalidateRect(Handle(), nullptr, FALSE);
+        return true;
+    case 66:
+    case 67:
+        for (std::size_t i = 0; i < model_.Count(); ++i) {
+            if (code == 66 && model_.IsDirectory(i)) continue;
+            model_.SetMark(i, !model_.Marked(i),
+                           [this](const FindRecord& f) { return DirectoryContentSize(TheSession().currentDir + f.name); });
+        }
+        UpdateStatus();
+        InvalidateGrid();
+        return true;
+    default: return RunFileAction(code);
+    }
+}
+
+void TfrmFM::RunBuiltInKey(int vk) {
+    switch (vk) {
+    case VK_BACK:
+        ChangeDirectory("..");
+        ShowList();
+        break;
+    case VK_NEXT: AfterMove(PageDownKey(model_)); break;
+    case VK_PRIOR: AfterMove(PageUpKey(model_)); break;
+    case VK_SPACE: ToggleMark(); break;
+    case VK_HOME: MarkAllOrNone(); break;
+    case VK_RETURN: OpenCursorEntry(0); break;
+    case VK_ESCAPE: EscapeKey(); break;
+    default: break;
+    }
+}
+
+void TfrmFM::OnKeyDown(WPARAM key) {
+    const bool ctrl = GetKeyState(VK_CONTROL) < 0;
+    const bool alt = GetKeyState(VK_MENU) < 0;
+    shiftDown_ = GetKeyState(VK_SHIFT) < 0;
+    ctrlDown_ = ctrl;
+    if (key >= VK_NUMPAD0 && key <= VK_NUMPAD9) key = '0' + (key - VK_NUMPAD0);
+    if (key == 0 || (key >= VK_SHIFT && key <= VK_MENU)) return;
+    // The filer key map first: a bound key runs its action and is consumed.
+    {
+        int k = static_cast<int>(key);
+        const bool shift = GetKeyState(VK_SHIFT) < 0;
+        FilerKeyX().LookUp(k, ModifierBits(shift, ctrl, alt));
+        if (k == 0) return;
+    }
+    if (ctrl && key >= 'A' && key <= 'Z') {
+        const long long i = FindByInitial(model_, static_cast<char>(key));
+        if (i >= 0) {
+            const long long top = model_.PageTop();
+            model_.PlaceCursor(i);
+            AfterMove(model_.PageTop() != top);
+        }
+        return;
+    }
+    const CursorSettings cs = Cursor();
+    switch (key) {
+    case VK_PRIOR: RunAction(20); break;  // through the navigation items
+    case VK_NEXT: RunAction(19); break;
+    case VK_LEFT: AfterMove(MoveLeft(model_, cs)); break;
+    case VK_RIGHT: AfterMove(MoveRight(model_, cs)); break;
+    case VK_UP: AfterMove(MoveUp(model_, cs)); break;
+    case VK_DOWN:
+        if (ctrl) {
+            FocusCommandLine();
+        } else {
+            AfterMove(MoveDown(model_, cs));
+        }
+        break;
+    case VK_ESCAPE: EscapeKey(); break;  // the hidden cancel button
+    default:
+        if (key >= VK_F1 && key <= VK_F1 + 14 && !(key == VK_F4 && alt)) {
+            const std::size_t n = key - VK_F1;
+            const auto& f = TheSession().lists.functions;
+            if (n < f.size()) {
+                const long long index = model_.CursorIndex();
+                Execute_t(f[n].command);
+                if (Visible()) Relist(index);
+            }
+        }
+        break;
+    }
+}
+
+void TfrmFM::OnChar(WPARAM ch) {
+    // The character of a key whose key-down ran a binding is not acted on.
+    if (std::exchange(FilerKeyX().handled, 0)) return;
+    // A double-byte character typed on the grid comes as two bytes; its
+    // second byte may be "\\" (ソ is 83 5C) and is not a key of its own.
+    if (std::exchange(trailPending_, false)) return;
+    if (IsLeadByte(static_cast<unsigned char>(ch))) {
+        trailPending_ = true;
+        return;
+    }
+    if (ch != '\\') return;
+    const std::string old = TheSession().currentDir;
+    if (old.size() >= 3 && ChangeDirectory(old.substr(0, 3))) {
+        AddToHistory(TheSession().lists.dirHistory, old);
+        ShowList();
+    }
+}
+
+bool TfrmFM::CellAt(int x, int y, int& col, int& row) const {
+    const Rect& g = layout_.grid;
+    if (x < g.left || y < g.top || x >= g.left + g.width || y >= g.top + g.height) return false;
+    col = (x - g.left) / (layout_.columnWidth + 2);
+    row = (y - g.top) / layout_.rowHeight;
+    return col < model_.Cols() && row < model_.Rows();
+}
+
+void TfrmFM::OnMouseDown(int x, int y, bool shift, bool ctrl) {
+    shiftDown_ = shift;
+    ctrlDown_ = ctrl;
+    const Rect& line = layout_.directoryLine;
+    if (!TheSession().settings.fileInfo1 && x >= line.left && x < line.left + layout_.directoryLeftWidth && y >= line.top &&
+        y < line.Bottom()) {
+        // The directory text (hidden in info-line mode) is copied as shown.
+        CopyDirectoryLine();
+        return;
+    }
+    FocusGrid();
+    if (model_.Count() == 0) return;
+    int col = 0;
+    int row = 0;
+    if (!CellAt(x, y, col, row)) return;
+    const long long index = static_cast<long long>(col) * model_.Rows() + row + model_.PageTop();
+    if (index >= static_cast<long long>(model_.Count())) return;
+    model_.SetCursorCell(col, row);
+    auto size = [this](const FindRecord& f) { return DirectoryContentSize(TheSession().currentDir + f.name); };
+    if (!shift) {
+        model_.SetAnchor(index);
+    } else {
+        if (!ctrl) {
+            for (std::size_t i = 0; i < model_.Count(); ++i) model_.SetMark(i, false, size);
+        }
+        const long long a = std::min(model_.Anchor(), index);
+        const long long b = std::max(model_.Anchor(), index);
+        for (long long i = a; i <= b; ++i) model_.SetMark(static_cast<std::size_t>(i), true, size);
+    }
+    if (ctrl) {
+        const std::size_t i = static_cast<std::size_t>(index);
+        model_.SetMark(i, !model_.Marked(i), size);
+    }
+    UpdateStatus();
+    InvalidateGrid();
+}
+
+}  // namespace kestrum

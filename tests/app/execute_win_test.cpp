@@ -1,0 +1,81 @@
+// The interpreter in the running program: failures told in the shell
+// window's status line, and CFGLOAD of a file that cannot be read.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <optional>
+
+#include "app/app_win.h"
+#include "common/prompter.h"
+#include "config/session.h"
+#include "config/settings_loader.h"
+#include "shell/frm_main_win.h"
+#include "shell/interpreter.h"
+#include "tests/test_util.h"
+
+namespace kestrum {
+namespace {
+
+class ExecuteWinTest : public testing::Test {
+protected:
+    void SetUp() override {
+        char cwd[MAX_PATH] = {};
+        GetCurrentDirectoryA(MAX_PATH, cwd);
+        saved_ = cwd;
+        TheSession() = Session();
+        TheSession().settingsPath = dir_.File("k.cfg");
+        test::WriteFile(TheSession().settingsPath, "[ALIAS]\r\nx,notepad\r\n[END]\r\n[環境変数]\r\nFILERAUTO, 0\r\n[END]\r\n");
+        LoadSettingsFile(TheSession().settingsPath, TheSession().settings, TheSession().lists);
+        form_ = std::make_unique<TfrmMain>();
+        ASSERT_TRUE(form_->Create(nullptr));
+        App().main = form_.get();
+        services_.emplace(AppServices());
+    }
+    void TearDown() override {
+        services_.reset();
+        App().main = nullptr;
+        form_.reset();
+        TheSession() = Session();
+        SetCurrentDirectoryA(saved_.c_str());
+    }
+    std::string Status() const { return GetText(form_->Label1()); }
+
+    test::TempDir dir_;
+    std::string saved_;
+    std::unique_ptr<TfrmMain> form_;
+    std::optional<ScopedServices> services_;
+    ScriptedPrompter prompter_;
+    ScopedPrompter scoped_{prompter_};
+};
+
+TEST_F(ExecuteWinTest, AMissingDirectoryIsToldEvenWhenTheDriveRootWasReached) {
+    EXPECT_EQ(Execute_t("cd " + dir_.Path()), rrInternal);
+    EXPECT_EQ(Status(), "cd " + dir_.Path());
+    const std::string missing = dir_.File("no\\such");
+    EXPECT_EQ(Execute_t("cd " + missing), rrInternal);
+    EXPECT_EQ(Status(), missing + " に移動できません");
+    EXPECT_TRUE(prompter_.Questions().empty());
+}
+
+TEST_F(ExecuteWinTest, AProgramThatCannotStartIsToldInTheStatusLine) {
+    ASSERT_TRUE(SetCurrentDirectoryA(dir_.Path().c_str()));
+    EXPECT_EQ(Execute_t("no-such-program-here"), rrFailed);
+    EXPECT_EQ(Status(), "no-such-program-here を起動できません");
+    EXPECT_TRUE(prompter_.Questions().empty());
+}
+
+TEST_F(ExecuteWinTest, CfgloadOfAMissingFileKeepsTheSettingsAndTheirFile) {
+    const std::string path = TheSession().settingsPath;
+    Execute_t("cfgload " + dir_.File("gone.cfg"));
+    EXPECT_EQ(TheSession().settingsPath, path);
+    ASSERT_EQ(TheSession().lists.aliases.size(), 1u);
+    EXPECT_EQ(TheSession().lists.aliases[0].name, "x");
+    ASSERT_EQ(prompter_.Questions().size(), 1u);
+    EXPECT_EQ(prompter_.Questions()[0].text,
+              "設定ファイル " + dir_.File("gone.cfg") + " が見つかりません。\r\n今の設定のままです。");
+}
+
+}  // namespace
+}  // namespace kestrum
