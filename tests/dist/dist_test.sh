@@ -29,7 +29,7 @@ dir=$work/Kestrum-$version
 # The libraries and plug-ins built beside the program travel with it.
 libs=$(cd "$build/bin" && ls | grep -i -E '[.](dll|spi)$' || true)
 expected=$({ printf './%s\n' Kestrum.Cfg Kestrum.Col Kestrum.Key Kestrum.TVK Kestrum.WK Kestrum.exe README.txt \
-  licenses/GPL-3.txt licenses/gcc-runtime.txt licenses/mingw-w64-runtime.txt
+  licenses/GPL-3.txt licenses/gcc-runtime.txt licenses/mingw-w64-runtime.txt licenses/zlib.txt
   for l in $libs; do printf './%s\n' "$l"; done; } | LC_ALL=C sort)
 actual=$(cd "$dir" && find . -type f | LC_ALL=C sort)
 check "the archive holds exactly the program, its settings files, README.txt and the licences" \
