@@ -83,6 +83,10 @@ public:
     virtual void HideImageAndText() {}
     // The client size of the image viewer; false without one.
     virtual bool ImageViewerClientSize(int& /*width*/, int& /*height*/) const { return false; }
+    // Shows a text that is not a file (an archive's listing, a command's
+    // output) in the text viewer under `title`; false without a text viewer,
+    // and the caller shows it some other way.
+    virtual bool ShowText(const std::string& /*title*/, const std::string& /*text*/) { return false; }
 };
 
 // What only the application can do: it owns the task-bar window and knows
