@@ -49,6 +49,9 @@ public:
     void SetDisplayMode(int mode);
     // Runs a filer action by its code; false when the code has no action here.
     bool RunAction(int code) override;
+    void Refresh() override {
+        if (Visible()) RelistKeepingCursor();
+    }
     // Runs a key-map or menu command: an action code, or 400 + drive.
     void RunCode(int code);
     const FilerMenus& Menus() const { return menus_; }
@@ -128,6 +131,9 @@ private:
     void RegisterAlias(bool withFile);
     void ChangeDates();
     void JoinAction();
+    // P and U: pack the selection into an LHA archive, unpack archives.
+    void PackAction();
+    void UnpackAction();
     void ShowCandidates();
     // True when the temporary or the configured associations name the
     // extension of file.
