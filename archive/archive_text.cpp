@@ -73,8 +73,8 @@ std::string PackCommand(std::string_view archive, std::string_view files) {
     return "a -d1 -a1 " + std::string(archive) + " " + std::string(files);
 }
 
-std::string UnpackCommand(std::string_view spec, std::string_view dir) {
-    return "e -x1 -a1 -m1 " + std::string(spec) + " " + QuoteDir(dir);
+std::string UnpackCommand(std::string_view spec, std::string_view dir, bool overwrite) {
+    return std::string(overwrite ? "e -x1 -a1 -m1 " : "e -x1 -a1 ") + std::string(spec) + " " + QuoteDir(dir);
 }
 
 std::string TarExtractCommand(bool gzip, std::string_view archive, std::string_view dir) {

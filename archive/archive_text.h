@@ -32,8 +32,9 @@ std::string QuoteDir(std::string_view dir);
 // ---- command lines ----
 
 std::string PackCommand(std::string_view archive, std::string_view files);
-// dir must already end in "\".
-std::string UnpackCommand(std::string_view spec, std::string_view dir);
+// dir must already end in "\". Without overwrite, files that are there
+// stay (the library answers with a warning).
+std::string UnpackCommand(std::string_view spec, std::string_view dir, bool overwrite = true);
 std::string TarExtractCommand(bool gzip, std::string_view archive, std::string_view dir);
 std::string IshExtractCommand(std::string_view archive, std::string_view dir);
 // The destination of an ISH command line: the text after the first "/f="

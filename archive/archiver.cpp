@@ -12,6 +12,9 @@ namespace kestrum {
 namespace {
 
 Prompter& Ask() { return CurrentPrompter(); }
+
+// The library's warning that a file was there and was kept.
+constexpr int kAlreadyExists = 0x8010;
 void Say(const std::string& text) { Ask().ShowMessage(text); }
 
 // What a library that could not be used says; nothing when it loaded.
@@ -58,7 +61,7 @@ int Archiver::PackNames(const std::string& archive, const std::vector<std::strin
     return result;
 }
 
-int Archiver::UnpackLzh(const std::string& spec, std::string dir) {
+int Archiver::UnpackLzh(const std::string& spec, std::string dir, bool overwrite) {
     if (!host_.EnsureDirectory(dir)) {
         // A refused destination is no success.
         Say("UnPackを中断しました");
@@ -66,15 +69,82 @@ int Archiver::UnpackLzh(const std::string& spec, std::string dir) {
     }
     LhaLibrary* lha = Lha();
     if (!lha) return 1;
-    const int result = lha->Run(UnpackCommand(spec, IncludeTrailingBackslash(dir)), nullptr, 0);
+    int result = lha->Run(UnpackCommand(spec, IncludeTrailingBackslash(dir), overwrite), nullptr, 0);
+    // Files kept as asked are what the library warns about here.
+    if (!overwrite && result == kAlreadyExists) result = 0;
     if (result != 0) Say("UnPackを中断しました");
     return result;
 }
 
-int Archiver::ExtractArchive(const std::string& archive, const std::string& dir) {
+std::vector<std::string> Archiver::MemberNames(const std::string& archive) {
+    std::vector<std::string> names;
+    LibraryLoad load = LibraryLoad::Missing;
+    std::unique_ptr<TarLibrary> tar;
+    std::unique_ptr<ZipPlugin> zip;
+    LhaLibrary* lib = nullptr;
     switch (KindForExtract(archive)) {
-    case ArchiveKind::Lzh: return UnpackLzh(archive + " ", dir);
-    case ArchiveKind::Zip: return ExtractZip(archive, dir);
+    case ArchiveKind::Lzh: lib = host_.Lha(load); break;
+    case ArchiveKind::TarGz:
+    case ArchiveKind::Tar:
+        tar = host_.LoadTar(load);
+        lib = tar.get();
+        break;
+    case ArchiveKind::Zip: {
+        std::string missing;
+        zip = host_.LoadZip(load, missing);
+        std::vector<unsigned char> block;
+        if (zip && (zip->GetArchiveInfo(archive, 0, block) == 0 || zip->GetArchiveInfo(archive, 128, block) == 0)) {
+            for (const PluginEntry& e : ParsePluginEntries(block.data(), block.size())) {
+                if (e.fileName.empty()) continue;
+                const std::string sub = SlashesToBackslashes(e.path);
+                names.push_back(sub.empty() ? e.fileName : IncludeTrailingBackslash(sub) + e.fileName);
+            }
+        }
+        return names;
+    }
+    case ArchiveKind::Ish: return names;
+    }
+    if (!lib || lib->GetRunning() != 0 || !lib->OpenArchive(archive, 0)) return names;
+    unsigned char record[kListingRecordSize] = {};
+    for (int r = lib->FindFirst("", record); r == 0; r = lib->FindNext(record)) {
+        names.push_back(ParseListingRecord(record, sizeof record).name);
+    }
+    lib->CloseArchive();
+    return names;
+}
+
+std::vector<std::string> Archiver::ExistingMembers(const std::string& archive, const std::string& dir) {
+    std::string base = dir;
+    if (!base.empty() && base[0] == '"') base.erase(0, 1);
+    if (!base.empty() && base.back() == '"') base.pop_back();
+    base = base.empty() ? std::string() : IncludeTrailingBackslash(base);
+    std::vector<std::string> existing;
+    for (const std::string& name : MemberNames(archive)) {
+        const std::optional<std::string> path = SafeMemberPath(name);
+        if (!path || EndsWithBackslash(*path)) continue;
+        if (host_.Exists(base + *path)) existing.push_back(*path);
+    }
+    return existing;
+}
+
+int Archiver::ExtractArchive(const std::string& archive, const std::string& dir) {
+    const ArchiveKind kind = KindForExtract(archive);
+    bool overwrite = true;
+    if (kind != ArchiveKind::Ish) {
+        const std::vector<std::string> existing = ExistingMembers(archive, dir);
+        if (!existing.empty()) {
+            std::string text = "展開先に同じ名前のファイルがあります。上書きしますか？\r\n";
+            for (std::size_t i = 0; i < existing.size() && i < 5; ++i) text += "\r\n" + existing[i];
+            if (existing.size() > 5) text += "\r\nほか " + std::to_string(existing.size() - 5) + " 個";
+            const int answer = Ask().MessageDlg(text, MsgType::Confirmation, MsgButtons::YesNoCancel);
+            if (answer == mrCancel) return 2;
+            overwrite = answer == mrYes;
+            if (!overwrite && (kind == ArchiveKind::Tar || kind == ArchiveKind::TarGz)) return 2;
+        }
+    }
+    switch (kind) {
+    case ArchiveKind::Lzh: return UnpackLzh(archive + " ", dir, overwrite);
+    case ArchiveKind::Zip: return ExtractZip(archive, dir, overwrite);
     case ArchiveKind::TarGz: return RunTar(TarExtractCommand(true, archive, dir), nullptr, 0);
     case ArchiveKind::Tar: return RunTar(TarExtractCommand(false, archive, dir), nullptr, 0);
     case ArchiveKind::Ish: return RunIsh(IshExtractCommand(archive, dir));
@@ -82,7 +152,7 @@ int Archiver::ExtractArchive(const std::string& archive, const std::string& dir)
     return 1;
 }
 
-int Archiver::ExtractZip(const std::string& archive, std::string dir) {
+int Archiver::ExtractZip(const std::string& archive, std::string dir, bool overwrite) {
     if (!host_.EnsureDirectory(dir)) return 1;
     LibraryLoad load = LibraryLoad::Missing;
     std::string missing;
@@ -109,6 +179,7 @@ int Archiver::ExtractZip(const std::string& archive, std::string dir) {
                 refused += "\r\n" + sub + e.fileName;
                 continue;
             }
+            if (!overwrite && host_.Exists(dir + *safe)) continue;  // kept as it is
             const std::string dest = sub.empty() ? dir : dir + std::string(ExtractFilePath(*safe));
             result = zip->GetFile(archive, static_cast<long>(e.position), dest);
             if (result != 0) break;

@@ -78,6 +78,8 @@ public:
     // its path, or empty when none could be made.
     virtual std::string WriteTempFile(const std::string& prefix, const std::string& text) = 0;
     virtual void RemoveFile(const std::string& path) = 0;
+    // A file or directory of that name exists.
+    virtual bool Exists(const std::string& path) = 0;
 };
 
 // The operations. Results: 0 success, anything else a failure that has
@@ -92,11 +94,15 @@ public:
     // Packs the names (relative to the current directory): one is passed
     // quoted, several through a response file.
     int PackNames(const std::string& archive, const std::vector<std::string>& names);
-    // Unpacks an LHA archive specification into dir (1 when dir is refused).
-    int UnpackLzh(const std::string& spec, std::string dir);
-    // Unpacks archive into dir with the library its extension names.
+    // Unpacks an LHA archive specification into dir (1 when dir is refused);
+    // without overwrite the files that are there stay.
+    int UnpackLzh(const std::string& spec, std::string dir, bool overwrite = true);
+    // Unpacks archive into dir with the library its extension names. When
+    // members would replace files that are there, asks first: Yes replaces
+    // them, No keeps them (a tar archive, which cannot leave some out, is
+    // then not unpacked), Cancel unpacks nothing (result 2).
     int ExtractArchive(const std::string& archive, const std::string& dir);
-    int ExtractZip(const std::string& archive, std::string dir);
+    int ExtractZip(const std::string& archive, std::string dir, bool overwrite = true);
     // A tar command line; output as for LhaLibrary::Run. ran (when given)
     // tells whether the library was called.
     int RunTar(const std::string& command, std::string* output, std::size_t outputSize, bool* ran = nullptr);
@@ -110,9 +116,14 @@ public:
     // How big an output buffer the pass-through commands offer.
     static constexpr std::size_t kOutputSize = 65534;
 
+    // The members of an archive that are already there under dir.
+    std::vector<std::string> ExistingMembers(const std::string& archive, const std::string& dir);
+
 private:
     // The LHA library, or null with its message shown.
     LhaLibrary* Lha();
+    // The member names of archive, quietly; empty when it cannot be listed.
+    std::vector<std::string> MemberNames(const std::string& archive);
 
     ArchiverHost& host_;
 };

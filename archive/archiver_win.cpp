@@ -206,6 +206,10 @@ std::string WinArchiverHost::WriteTempFile(const std::string& prefix, const std:
 
 void WinArchiverHost::RemoveFile(const std::string& path) { ::DeleteFileA(path.c_str()); }
 
+bool WinArchiverHost::Exists(const std::string& path) {
+    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
 WinArchiverHost& TheArchiverHost() {
     static WinArchiverHost host;
     return host;

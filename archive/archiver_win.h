@@ -20,6 +20,7 @@ public:
     bool EnsureDirectory(std::string& path) override;
     std::string WriteTempFile(const std::string& prefix, const std::string& text) override;
     void RemoveFile(const std::string& path) override;
+    bool Exists(const std::string& path) override;
 
 private:
     std::unique_ptr<LhaLibrary> lha_;  // loaded on first use, kept for the run

@@ -161,12 +161,19 @@ TEST_F(FilerArchiveTest, PackOneEntryAndRefuseDots) {
     EXPECT_EQ(prompter_.LineQuestions().at(0).title, "noise.binをＰａｃｋします");
     EXPECT_EQ(prompter_.LineQuestions().at(0).text, "noise");
     ASSERT_TRUE(Find("one.lzh"));
-    PlaceOn("one.lzh");
-    prompter_.Clear();
-    prompter_.AnswerLine("");  // the current directory
-    filer_->RunAction(Code::Unpack);
-    EXPECT_EQ(Messages(prompter_), std::vector<std::string>{}) << "-m1 replaces the file that is there";
-    EXPECT_EQ(test::ReadFile(dir_.File("home\\noise.bin")), noise_);
+    // Unpacking over the file that is there asks first: No keeps it, Yes
+    // replaces it.
+    test::WriteFile(dir_.File("home\\noise.bin"), "edited");
+    for (const int answer : {mrNo, mrYes}) {
+        PlaceOn("one.lzh");
+        prompter_.Clear();
+        prompter_.AnswerLine("");  // the current directory
+        prompter_.Answer(answer);
+        filer_->RunAction(Code::Unpack);
+        EXPECT_EQ(Messages(prompter_), std::vector<std::string>{
+                                           "展開先に同じ名前のファイルがあります。上書きしますか？\r\n\r\nnoise.bin"});
+        EXPECT_EQ(test::ReadFile(dir_.File("home\\noise.bin")), answer == mrYes ? noise_ : std::string("edited"));
+    }
 
     ASSERT_TRUE(ChangeDirectory(dir_.File("home\\ソフト")));
     filer_->ShowList();

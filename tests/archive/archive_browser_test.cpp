@@ -80,6 +80,7 @@ public:
     bool EnsureDirectory(std::string&) override { return true; }
     std::string WriteTempFile(const std::string&, const std::string&) override { return {}; }
     void RemoveFile(const std::string&) override {}
+    bool Exists(const std::string&) override { return false; }
 };
 
 class Platform : public ArchiveBrowserHost {

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -42,14 +43,28 @@ public:
         if (out) *out = output.substr(0, size);
         return result;
     }
-    bool OpenArchive(const std::string&, unsigned) override { return false; }
-    int FindFirst(const std::string&, unsigned char*) override { return -1; }
-    int FindNext(unsigned char*) override { return -1; }
+    // The members it lists (none: the archive cannot be opened).
+    std::vector<std::string> members;
+    bool OpenArchive(const std::string&, unsigned) override {
+        next_ = 0;
+        return !members.empty();
+    }
+    int FindFirst(const std::string&, unsigned char* record) override {
+        next_ = 0;
+        return FindNext(record);
+    }
+    int FindNext(unsigned char* record) override {
+        if (next_ >= members.size()) return -1;
+        std::memset(record, 0, kListingRecordSize);
+        std::strcpy(reinterpret_cast<char*>(record + 26), members[next_++].c_str());
+        return 0;
+    }
     void CloseArchive() override {}
 
 private:
     Calls& calls_;
     std::string name_;
+    std::size_t next_ = 0;
 };
 
 class FakeIsh : public IshLibrary {
@@ -135,6 +150,7 @@ public:
         tar->running = tarRunning;
         tar->result = tarResult;
         tar->output = tarOutput;
+        tar->members = tarMembers;
         return tar;
     }
     std::unique_ptr<IshLibrary> LoadIsh(LibraryLoad& load) override {
@@ -164,6 +180,11 @@ public:
         return "C:\\T\\" + prefix + "1.tmp";
     }
     void RemoveFile(const std::string& path) override { calls.Add("delete " + path); }
+    std::vector<std::string> existing;
+    bool Exists(const std::string& path) override {
+        return std::find(existing.begin(), existing.end(), path) != existing.end();
+    }
+    std::vector<std::string> tarMembers;
 };
 
 class ArchiverTest : public testing::Test {
@@ -228,8 +249,11 @@ TEST_F(ArchiverTest, UnpackByExtension) {
     EXPECT_EQ(archiver_.ExtractArchive("a.TAR", "\"C:\\q\\"), 0);
     EXPECT_EQ(archiver_.ExtractArchive("a.ish", "C:\\out\\"), 0);
     EXPECT_EQ(host_.calls.log,
-              (Log{"ensure C:\\my dir\\", "lha e -x1 -a1 -m1 a.lzh  \"C:\\my dir\\\"",
+              (Log{"lha running", "ensure C:\\my dir\\", "lha e -x1 -a1 -m1 a.lzh  \"C:\\my dir\\\"",
+                   // Each tar archive is listed first for files it would replace.
+                   "load tar", "tar running", "free tar",
                    "load tar", "tar running", "tar xzf a.tar.gz -o \"C:\\out\"", "free tar",
+                   "load tar", "tar running", "free tar",
                    "load tar", "tar running", "tar xf a.TAR -o \"C:\\q\\", "free tar",
                    "ensure C:\\out\\", "ish a.ish /f=C:\\out\\"}));
     EXPECT_TRUE(Messages().empty());
@@ -347,6 +371,51 @@ TEST_F(ArchiverTest, LibraryCommands) {
     RunLibraryCommand(archiver_, cmdDTAR, "tvf a.tar", show);
     EXPECT_TRUE(shown.empty());
     EXPECT_EQ(Messages(), (Log{"UNLHA32.DLLがオープンできません", "TAR32.DLLがオープンできません"}));
+}
+
+// Members that would replace files already in the destination are asked
+// about first: Yes replaces them, No keeps them, Cancel unpacks nothing.
+TEST_F(ArchiverTest, OverwritingAsksFirst) {
+    host_.lha.members = {"a.txt", "sub/b.txt", "../evil.txt", "sub/"};
+    host_.existing = {"C:\\out\\sub\\b.txt", "C:\\evil.txt", "C:\\out\\sub\\"};
+    prompter_.Answer(mrYes);
+    prompter_.Answer(mrNo);
+    prompter_.Answer(mrCancel);
+    EXPECT_EQ(archiver_.ExtractArchive("x.lzh", "C:\\out"), 0);
+    EXPECT_EQ(archiver_.ExtractArchive("x.lzh", "\"C:\\out\\"), 0);
+    EXPECT_EQ(archiver_.ExtractArchive("x.lzh", "C:\\out\\"), 2);
+    EXPECT_EQ(Messages(), (Log(3, "展開先に同じ名前のファイルがあります。上書きしますか？\r\n\r\nsub\\b.txt")));
+    EXPECT_EQ(prompter_.Questions()[0].type, MsgType::Confirmation);
+    EXPECT_EQ(prompter_.Questions()[0].buttons, MsgButtons::YesNoCancel);
+    std::vector<std::string> runs;
+    for (const std::string& c : host_.calls.log) {
+        if (c.rfind("lha e", 0) == 0) runs.push_back(c);
+    }
+    EXPECT_EQ(runs, (Log{"lha e -x1 -a1 -m1 x.lzh  \"C:\\out\\\"", "lha e -x1 -a1 x.lzh  \"C:\\out\\"}));
+
+    // Nothing there: no question.
+    prompter_.Clear();
+    host_.existing.clear();
+    EXPECT_EQ(archiver_.ExtractArchive("x.lzh", "C:\\out"), 0);
+    EXPECT_TRUE(Messages().empty());
+
+    // The plug-in is not asked for the files kept.
+    host_.calls.log.clear();
+    host_.zipEntries = {{"", "a.txt"}, {"d\\", "b.txt"}};
+    host_.existing = {"C:\\out\\d\\b.txt"};
+    prompter_.Answer(mrNo);
+    EXPECT_EQ(archiver_.ExtractArchive("x.zip", "C:\\out"), 0);
+    EXPECT_EQ(host_.calls.log.back(), "getfile x.zip 1 C:\\out\\");
+    EXPECT_EQ(std::count_if(host_.calls.log.begin(), host_.calls.log.end(),
+                            [](const std::string& c) { return c.rfind("getfile", 0) == 0; }),
+              1);
+
+    // A tar archive cannot leave files out: No unpacks nothing.
+    host_.calls.log.clear();
+    host_.tarMembers = {"d/b.txt"};
+    prompter_.Answer(mrNo);
+    EXPECT_EQ(archiver_.ExtractArchive("x.tgz", "C:\\out"), 2);
+    for (const std::string& c : host_.calls.log) EXPECT_EQ(c.find("tar xzf"), std::string::npos) << c;
 }
 
 }  // namespace
