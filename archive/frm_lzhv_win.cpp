@@ -253,7 +253,12 @@ LRESULT TfrmLZHV::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         if (HandleSystemMenuCommand(static_cast<unsigned>(wp & 0xFFF0))) return 0;
         break;
     case WM_ACTIVATE:
+        // Each time the viewer (or the program, while it shows) comes back
+        // to the front, the automatic walk takes its next step.
         if (LOWORD(wp) != WA_INACTIVE && !finished_ && browser_.AutoMode()) PostAutoStep();
+        break;
+    case WM_ACTIVATEAPP:
+        if (wp && !finished_ && browser_.AutoMode() && Visible()) PostAutoStep();
         break;
     case WM_CLOSE: Command(kClose); return 0;
     default: break;

@@ -180,5 +180,33 @@ TEST_F(ArchiveViewerTest, PlacementAndListProperties) {
     viewer_->CloseViewer();
 }
 
+// LAUTO: the list is not for the user; each F12 opens the next matching
+// entry; after the last one the viewer stays (the entry did not go to a
+// viewer of the program) until the next step, which closes it.
+TEST_F(ArchiveViewerTest, AutoWalkWithF12) {
+    TheSession().lautoOn = true;
+    TheSession().lautoList = {"*.TXT"};
+    viewer_->Begin(dir_.File("top.lzh"));
+    ASSERT_TRUE(viewer_->Browser().AutoMode());
+    EXPECT_FALSE(IsWindowEnabled(viewer_->List().Handle()));
+    Key(VK_F12);
+    const std::string work = viewer_->Browser().TopWorkDir();
+    ASSERT_FALSE(work.empty());
+    EXPECT_TRUE(Exists(work + "\\x.txt"));
+    EXPECT_FALSE(Exists(work + "\\日本語.txt"));
+    Key(VK_F12);
+    EXPECT_TRUE(Exists(work + "\\日本語.txt"));
+    EXPECT_TRUE(viewer_->Browser().Stopped());
+    EXPECT_FALSE(viewer_->Finished());
+    Key(VK_F12);
+    EXPECT_TRUE(viewer_->Finished());
+    EXPECT_FALSE(Exists(work));
+    // "/V" shows the same archive for the user.
+    viewer_->Begin("/V " + dir_.File("top.lzh"));
+    EXPECT_FALSE(viewer_->Browser().AutoMode());
+    EXPECT_TRUE(IsWindowEnabled(viewer_->List().Handle()));
+    viewer_->CloseViewer();
+}
+
 }  // namespace
 }  // namespace kestrum
