@@ -8,7 +8,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <memory>
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -30,6 +32,95 @@ void UseBuiltLibraries() {
 }
 
 bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+void Put16(std::string& s, unsigned v) {
+    s += static_cast<char>(v & 0xFF);
+    s += static_cast<char>(v >> 8 & 0xFF);
+}
+void Put32(std::string& s, unsigned long v) {
+    Put16(s, static_cast<unsigned>(v & 0xFFFF));
+    Put16(s, static_cast<unsigned>(v >> 16 & 0xFFFF));
+}
+unsigned long Crc32(const std::string& data) {
+    unsigned long crc = 0xFFFFFFFFUL;
+    for (unsigned char c : data) {
+        crc ^= c;
+        for (int k = 0; k < 8; ++k) crc = crc & 1 ? (crc >> 1) ^ 0xEDB88320UL : crc >> 1;
+    }
+    return crc ^ 0xFFFFFFFFUL;
+}
+
+// A ZIP of stored members (name, content), names in code page 932.
+std::string StoredZip(const std::vector<std::pair<std::string, std::string>>& members) {
+    std::string out, central;
+    for (const auto& [name, data] : members) {
+        const unsigned long offset = static_cast<unsigned long>(out.size());
+        const unsigned long crc = Crc32(data);
+        std::string common;
+        Put16(common, 20);
+        Put16(common, 0);       // flags
+        Put16(common, 0);       // stored
+        Put16(common, 0x6000);  // 12:00
+        Put16(common, 0x5A21);  // 2025-01-01
+        Put32(common, crc);
+        Put32(common, static_cast<unsigned long>(data.size()));
+        Put32(common, static_cast<unsigned long>(data.size()));
+        Put16(common, static_cast<unsigned>(name.size()));
+        Put16(common, 0);
+        Put32(out, 0x04034B50UL);
+        out += common + name + data;
+        Put32(central, 0x02014B50UL);
+        Put16(central, 20);
+        central += common;
+        Put16(central, 0);  // comment
+        Put16(central, 0);  // disk
+        Put16(central, 0);  // internal attributes
+        Put32(central, 0);  // external attributes
+        Put32(central, offset);
+        central += name;
+    }
+    const unsigned long cdOffset = static_cast<unsigned long>(out.size());
+    out += central;
+    Put32(out, 0x06054B50UL);
+    Put16(out, 0);
+    Put16(out, 0);
+    Put16(out, static_cast<unsigned>(members.size()));
+    Put16(out, static_cast<unsigned>(members.size()));
+    Put32(out, static_cast<unsigned long>(central.size()));
+    Put32(out, cdOffset);
+    Put16(out, 0);
+    return out;
+}
+
+// A ustar archive of regular files.
+std::string UstarArchive(const std::vector<std::pair<std::string, std::string>>& members) {
+    std::string out;
+    for (const auto& [name, data] : members) {
+        std::string h(512, '\0');
+        h.replace(0, name.size(), name);
+        auto octal = [&h](std::size_t at, std::size_t width, unsigned long v) {
+            char buf[16];
+            std::snprintf(buf, sizeof buf, "%0*lo", static_cast<int>(width - 1), v);
+            h.replace(at, width - 1, buf);
+        };
+        octal(100, 8, 0644);
+        octal(108, 8, 0);
+        octal(116, 8, 0);
+        octal(124, 12, static_cast<unsigned long>(data.size()));
+        octal(136, 12, 1735732800UL);
+        h[156] = '0';
+        h.replace(257, 6, std::string("ustar\0", 6));
+        h.replace(263, 2, "00");
+        h.replace(148, 8, "        ");
+        unsigned long sum = 0;
+        for (unsigned char c : h) sum += c;
+        char buf[8];
+        std::snprintf(buf, sizeof buf, "%06lo", sum);
+        h.replace(148, 7, std::string(buf, 6) + '\0');
+        out += h + data + std::string((512 - data.size() % 512) % 512, '\0');
+    }
+    return out + std::string(1024, '\0');
+}
 
 class ArchiveViewerTest : public testing::Test {
 protected:
@@ -206,6 +297,37 @@ TEST_F(ArchiveViewerTest, AutoWalkWithF12) {
     EXPECT_FALSE(viewer_->Browser().AutoMode());
     EXPECT_TRUE(IsWindowEnabled(viewer_->List().Handle()));
     viewer_->CloseViewer();
+}
+
+// ZIP members come through the archive plug-in (directories left out, the
+// name made of the directory and the file name), tar members through the
+// tar library; each opens into the working directory under its path.
+TEST_F(ArchiveViewerTest, ZipAndTarArchives) {
+    test::WriteFile(dir_.File("x.zip"), StoredZip({{"a.txt", "aaa"}, {"dir/", ""}, {"dir/表.txt", "hyou"}}));
+    viewer_->Begin(dir_.File("x.zip"));
+    ASSERT_EQ(viewer_->List().Items().size(), 2u);
+    EXPECT_EQ(viewer_->List().Items()[0].substr(0, 5), "a.txt");
+    EXPECT_NE(viewer_->List().Items()[1].find("表.txt"), std::string::npos) << viewer_->List().Items()[1];
+    viewer_->List().SetItemIndex(1);
+    Key(VK_RETURN);
+    const std::string work = viewer_->Browser().TopWorkDir();
+    EXPECT_EQ(test::ReadFile(work + "\\dir\\表.txt"), "hyou");
+    EXPECT_FALSE(Exists(work + "\\a.txt"));
+    viewer_->CloseViewer();
+    EXPECT_FALSE(Exists(work));
+
+    test::WriteFile(dir_.File("y.tar"), UstarArchive({{"t/one.txt", "111"}, {"two.txt", "22"}}));
+    viewer_->Begin(dir_.File("y.tar"));
+    ASSERT_EQ(viewer_->List().Items().size(), 2u);
+    EnterOn("t/one.txt");
+    EnterOn("two.txt");
+    const std::string tarWork = viewer_->Browser().TopWorkDir();
+    EXPECT_EQ(test::ReadFile(tarWork + "\\t\\one.txt"), "111");
+    EXPECT_EQ(test::ReadFile(tarWork + "\\two.txt"), "22");
+    viewer_->CloseViewer();
+    std::vector<std::string> said;
+    for (const auto& q : prompter_.Questions()) said.push_back(q.text);
+    EXPECT_TRUE(said.empty()) << said.front();
 }
 
 }  // namespace
