@@ -6,6 +6,7 @@
 #include "common/prompter.h"
 #include "common/sjis.h"
 #include "config/cfg_form_win.h"
+#include "config/cfg_pages.h"
 #include "config/colors.h"
 #include "config/colors_win.h"
 #include "config/font_win.h"
@@ -23,9 +24,6 @@ namespace {
 
 constexpr int kListId = 1;
 const Geometry kDefaultGeometry{100, 100, 400, 560};
-
-// Settings dialog page of the archive viewer's options.
-constexpr int kViewerSettingsPage = 4;
 
 }  // namespace
 
@@ -79,6 +77,9 @@ void TfrmLZHV::FormCreate() {
     list_.onDoubleClick = [this] { ItemSelected(0); };
     ApplyFont();
     ApplyColors();
+    colorsChanged_ = AddColorListener([this](int slot) {
+        if (slot == kColPickerText || slot == kColPickerBack) ApplyColors();
+    });
     Layout();
 }
 
@@ -96,8 +97,8 @@ void TfrmLZHV::ApplyFont() {
 }
 
 void TfrmLZHV::ApplyColors() {
-    list_.clFont = ResolveColor(Colors().Get(kColViewerText));
-    list_.clBack = ResolveColor(Colors().Get(kColViewerBack));
+    list_.clFont = ResolveColor(Colors().Get(kColPickerText));
+    list_.clBack = ResolveColor(Colors().Get(kColPickerBack));
     const int style = TheSession().settings.cursorStyle;
     if (style >= 0 && style <= 3) list_.SetCursorStyle(style);
     InvalidateRect(list_.Handle(), nullptr, TRUE);
@@ -234,7 +235,7 @@ void TfrmLZHV::Command(int id) {
         }
         break;
     }
-    case kSettings: ShowSettingsDialog(Handle(), kViewerSettingsPage); break;
+    case kSettings: ShowSettingsDialog(Handle(), kPageArchiveViewer); break;
     default: break;
     }
 }

@@ -12,6 +12,7 @@
 #include "archive/archive_browser.h"
 #include "archive/tlg_win.h"
 #include "common/handles_win.h"
+#include "common/signal.h"
 #include "common/window_win.h"
 #include "config/profile.h"
 #include "config/window_state.h"
@@ -90,6 +91,7 @@ private:
     bool shift_ = false;
     bool secondCandidate_ = false;
     int autoDepth_ = 0;
+    Subscription colorsChanged_;
 };
 
 }  // namespace kestrum

@@ -16,6 +16,8 @@
 
 #include "archive/archiver_win.h"
 #include "common/prompter.h"
+#include "config/colors.h"
+#include "config/colors_win.h"
 #include "config/session.h"
 #include "tests/test_util.h"
 
@@ -252,6 +254,10 @@ TEST_F(ArchiveViewerTest, PlacementAndListProperties) {
     EXPECT_EQ(g.height, 300);
     EXPECT_EQ(g.width, 500);
     EXPECT_EQ(viewer_->Font().size, 12);
+    // The list takes the list colours at once when they change.
+    SetColor(kColPickerBack, 0x123456);
+    EXPECT_EQ(viewer_->List().clBack, static_cast<COLORREF>(0x123456));
+    SetColor(kColPickerBack, DefaultColors()[kColPickerBack]);
     viewer_->List().SetCursorStyle(4);
     viewer_->List().Selected(7);
     std::vector<std::string> said;
