@@ -121,6 +121,10 @@ bool CreateAllForms(HWND owner) {
     forms.archiveViewer = std::make_unique<TfrmLZHV>(TheArchiverHost());
     app.archiveViewer = forms.archiveViewer->Create(owner, profile) ? forms.archiveViewer.get() : nullptr;
     AttachArchiveViewer(app.archiveViewer);
+    if (TfrmLZHV* viewer = app.archiveViewer) {
+        SetCfgFontAccess(kFontArchiveViewer, CfgFontAccess{[viewer] { return viewer->Font(); },
+                                                           [viewer](const FontSpec& f) { viewer->SetFont(f); }});
+    }
     forms.lineInput = std::make_unique<TfrmEdit>();
     app.lineInput = forms.lineInput->Create(owner, profile) ? forms.lineInput.get() : nullptr;
     app.textViewer = MakeForm(owner, profile, "TwttForm", "テキストビューワー", text);

@@ -91,6 +91,11 @@ void TfrmLZHV::Layout() {
     MoveWindow(list_.Handle(), 0, 0, rc.right, rc.bottom, TRUE);
 }
 
+void TfrmLZHV::SetFont(const FontSpec& font) {
+    font_ = font;
+    ApplyFont();
+}
+
 void TfrmLZHV::ApplyFont() {
     fontHandle_ = CreateFontFromSpec(font_);
     list_.SetFont(fontHandle_.Get());
@@ -229,10 +234,7 @@ void TfrmLZHV::Command(int id) {
         break;
     case kFont: {
         Prompter::FontChoice choice{font_.name, font_.size, font_.style};
-        if (CurrentPrompter().AskFont(choice)) {
-            font_ = FontSpec{choice.name, choice.size, choice.style};
-            ApplyFont();
-        }
+        if (CurrentPrompter().AskFont(choice)) SetFont(FontSpec{choice.name, choice.size, choice.style});
         break;
     }
     case kSettings: ShowSettingsDialog(Handle(), kPageArchiveViewer); break;

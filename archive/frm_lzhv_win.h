@@ -28,6 +28,8 @@ public:
     bool Create(HWND owner, const ProfileReader& profile);
     Geometry NormalGeometry() const;
     const FontSpec& Font() const { return font_; }
+    // A new font for the window and its list, applied at once.
+    void SetFont(const FontSpec& font);
 
     // LVIEW: shows the archive modally until the viewer closes.
     void ShowModal(const std::string& arg);

@@ -254,6 +254,12 @@ TEST_F(ArchiveViewerTest, PlacementAndListProperties) {
     EXPECT_EQ(g.height, 300);
     EXPECT_EQ(g.width, 500);
     EXPECT_EQ(viewer_->Font().size, 12);
+    // The font menu item asks for a font; the list takes it too.
+    const int rowHeight = viewer_->List().RowHeight();
+    prompter_.AnswerFont(Prompter::FontChoice{"ＭＳ ゴシック", 24, 0});
+    SendMessageA(viewer_->Handle(), WM_COMMAND, TfrmLZHV::kFont, 0);
+    EXPECT_EQ(viewer_->Font().size, 24);
+    EXPECT_GT(viewer_->List().RowHeight(), rowHeight);
     // The list takes the list colours at once when they change.
     SetColor(kColPickerBack, 0x123456);
     EXPECT_EQ(viewer_->List().clBack, static_cast<COLORREF>(0x123456));
