@@ -122,8 +122,7 @@ void TfrmLZHV::Begin(const std::string& arg) {
     autoDepth_ = 0;
     list_.Loop = TheSession().settings.lvCursorLoop;
     ApplyColors();
-    const bool shift = shift_ || GetKeyState(VK_SHIFT) < 0;
-    if (!browser_.Show(arg, shift, TheSession().lautoOn)) {
+    if (!browser_.Show(arg, TheSession().shiftFlag, TheSession().lautoOn)) {
         CloseViewer();
         return;
     }
@@ -152,6 +151,7 @@ void TfrmLZHV::CloseViewer() {
 
 bool TfrmLZHV::ListKeyDown(WPARAM key) {
     shift_ = GetKeyState(VK_SHIFT) < 0;
+    TheSession().shiftFlag = shift_;
     switch (key) {
     case VK_RETURN: ItemSelected(0); return true;
     case 'V': ItemSelected(1); return true;

@@ -304,6 +304,12 @@ TEST_F(ArchiveViewerTest, AutoWalkWithF12) {
     Key(VK_F12);
     EXPECT_TRUE(viewer_->Finished());
     EXPECT_FALSE(Exists(work));
+    // Shift at the last key press shows it for the user, and so does "/V".
+    TheSession().shiftFlag = true;
+    viewer_->Begin(dir_.File("top.lzh"));
+    EXPECT_FALSE(viewer_->Browser().AutoMode());
+    viewer_->CloseViewer();
+    TheSession().shiftFlag = false;
     // "/V" shows the same archive for the user.
     viewer_->Begin("/V " + dir_.File("top.lzh"));
     EXPECT_FALSE(viewer_->Browser().AutoMode());
