@@ -11,6 +11,7 @@
 #include "config/session.h"
 #include "shell/command_box.h"
 #include "shell/command_box_win.h"
+#include "tests/fakes/scripted_prompter.h"
 #include "tests/test_util.h"
 
 namespace kestrum {
