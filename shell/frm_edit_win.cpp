@@ -33,7 +33,11 @@ constexpr int kIdSpeed3 = 13;
 
 bool IsLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 
-TfrmEdit* g_current = nullptr;
+// The line-input windows made, the newest in force.
+Registry<TfrmEdit*>& EditForms() {
+    static Registry<TfrmEdit*> forms;
+    return forms;
+}
 
 // The line-input map runs and captions the menu entries of the line-input
 // window of the running program, whichever it is.
@@ -55,11 +59,12 @@ void ConnectEditKeyMap() {
 
 const char* EditActionName(int n) { return EditKeyActionName(n); }
 
-TfrmEdit::~TfrmEdit() {
-    if (g_current == this) g_current = nullptr;
-}
+TfrmEdit::~TfrmEdit() = default;
 
-TfrmEdit* TfrmEdit::Current() { return g_current; }
+TfrmEdit* TfrmEdit::Current() {
+    TfrmEdit* const* form = EditForms().Current();
+    return form ? *form : nullptr;
+}
 
 bool TfrmEdit::Create(HWND owner, const ProfileReader& profile) {
     BuildMenu();
@@ -74,7 +79,7 @@ bool TfrmEdit::Create(HWND owner, const ProfileReader& profile) {
         return false;
     }
     FormCreate();
-    g_current = this;
+    current_ = EditForms().Register(this);
     ConnectEditKeyMap();
     return true;
 }

@@ -11,6 +11,7 @@
 
 #include "common/dialog_win.h"
 #include "common/prompter.h"
+#include "common/signal.h"
 #include "config/key_map.h"
 #include "config/profile.h"
 #include "config/window_state.h"
@@ -31,7 +32,7 @@ enum EditMenuId : UINT {
 class TfrmEdit : public Dialog {
 public:
     ~TfrmEdit() override;
-    // Creates the hidden window; the last one created is the one the
+    // Creates the hidden window; the newest one still there is the one the
     // line-input key map and the shell's "キーカスタマイズ" reach.
     bool Create(HWND owner, const ProfileReader& profile);
     static TfrmEdit* Current();
@@ -102,6 +103,7 @@ private:
     const std::vector<std::string>* registered_ = nullptr;
     int registeredKind_ = 2;
     std::string fileFilter_;
+    Subscription current_;  // this window among the line-input windows, for Current()
 };
 
 }  // namespace kestrum
