@@ -103,12 +103,7 @@ private:
             return false;
         }
         void Disconnect(std::uint64_t id) override {
-            for (auto it = slots.begin(); it != slots.end(); ++it) {
-                if (it->id == id) {
-                    slots.erase(it);
-                    return;
-                }
-            }
+            std::erase_if(slots, [id](const Slot& e) { return e.id == id; });
         }
     };
     std::shared_ptr<Core> core_;
@@ -144,12 +139,7 @@ private:
         std::vector<Entry> entries;
         std::uint64_t lastId = 0;
         void Disconnect(std::uint64_t id) override {
-            for (auto it = entries.begin(); it != entries.end(); ++it) {
-                if (it->id == id) {
-                    entries.erase(it);
-                    return;
-                }
-            }
+            std::erase_if(entries, [id](const Entry& e) { return e.id == id; });
         }
     };
     std::shared_ptr<Core> core_;
