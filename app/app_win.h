@@ -14,7 +14,6 @@ class TfrmFM;
 class TPlaceholderForm;
 class TfrmHistory;
 class TfrmEdit;
-class Window;
 class Interpreter;
 class FileCommandHost;
 
@@ -33,10 +32,7 @@ struct AppState {
     TfrmEdit* lineInput = nullptr;
     TPlaceholderForm* textViewer = nullptr;
     TPlaceholderForm* progress = nullptr;
-    Window* sortDialog = nullptr;
-    Window* copyDialog = nullptr;
     TPlaceholderForm* userMenuEditor = nullptr;
-    Window* formatDialog = nullptr;
 };
 
 AppState& App();

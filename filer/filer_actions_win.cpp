@@ -421,7 +421,7 @@ bool TfrmFM::RunFileAction(int code) {
         ShowList();
         return true;
     case 32:
-        if (TfrmFormat* format = TfrmFormat::Current()) format->ShowModal();
+        if (format_.Handle()) format_.ShowModal();
         return true;
     case 78: {
         std::vector<std::string> names;

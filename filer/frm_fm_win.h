@@ -17,6 +17,7 @@
 #include "config/services.h"
 #include "config/window_state.h"
 #include "fileops/file_copy_win.h"
+#include "fileops/format_dialog_win.h"
 #include "filer/cursor_moves.h"
 #include "filer/file_list.h"
 #include "filer/filer_menu_win.h"
@@ -159,6 +160,7 @@ private:
     bool trailPending_ = false;  // the next WM_CHAR is the second byte of a character
     TFileCopy copier_;  // the filer's copy and move engine
     bool copierReady_ = false;
+    TfrmFormat format_;  // the format dialog, one window for the run
     std::string driveCount_;
     std::string driveTotal_;
     std::string driveUsed_;

@@ -13,6 +13,7 @@
 #include "config/settings_loader.h"
 #include "shell/frm_main_win.h"
 #include "shell/interpreter.h"
+#include "tests/fakes/scripted_prompter.h"
 #include "tests/test_util.h"
 
 namespace kestrum {

@@ -12,6 +12,7 @@
 #include "common/sjis.h"
 #include "config/settings_loader.h"
 #include "shell/interpreter.h"
+#include "tests/fakes/scripted_prompter.h"
 
 namespace kestrum {
 namespace {
