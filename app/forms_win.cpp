@@ -21,6 +21,7 @@
 #include "shell/frm_edit_win.h"
 #include "shell/frm_history_win.h"
 #include "shell/frm_main_win.h"
+#include "viewers/text_viewer_win.h"
 
 namespace kestrum {
 
@@ -64,6 +65,7 @@ struct Forms {
     std::unique_ptr<TfrmFM> filer;
     std::unique_ptr<TfrmHistory> picker;
     std::unique_ptr<TfrmEdit> lineInput;
+    std::unique_ptr<TwttForm> textViewer;
     std::unique_ptr<TfrmSort> sortDialog;
     std::unique_ptr<TfrmCopyDialog> copyDialog;
     std::unique_ptr<TfrmFormat> formatDialog;
@@ -109,10 +111,6 @@ bool CreateAllForms(HWND owner) {
     archive.section = "LVIEW";
     archive.defaults = Geometry{100, 100, 400, 560};
     archive.hasFont = true;
-    TPlaceholderForm::Keys text;
-    text.section = "TVIEW";
-    text.defaults = Geometry{80, 80, 480, 640};
-    text.hasFont = true;
     const TPlaceholderForm::Keys plain;
 
     app.imageViewer = MakeForm(owner, profile, "TfrmView", "画像ビューワー", image);
@@ -121,7 +119,8 @@ bool CreateAllForms(HWND owner) {
     app.archiveViewer = MakeForm(owner, profile, "TfrmLZHV", "エルビュー", archive);
     forms.lineInput = std::make_unique<TfrmEdit>();
     app.lineInput = forms.lineInput->Create(owner, profile) ? forms.lineInput.get() : nullptr;
-    app.textViewer = MakeForm(owner, profile, "TwttForm", "テキストビューワー", text);
+    forms.textViewer = std::make_unique<TwttForm>();
+    app.textViewer = forms.textViewer->Create(owner) ? forms.textViewer.get() : nullptr;
     app.progress = MakeForm(owner, profile, "TprogForm", "Kestrum", plain);
     forms.sortDialog = std::make_unique<TfrmSort>();
     app.sortDialog = forms.sortDialog->Create(owner) ? forms.sortDialog.get() : nullptr;

@@ -375,6 +375,10 @@ void TBigView::Apply(const ViewChange& ch) {
 
 void TBigView::OnKeyDown(UINT vk) {
     if (!IsModifier(vk) && onKeyDown && onKeyDown(vk)) return;
+    PressKey(vk);
+}
+
+void TBigView::PressKey(UINT vk) {
     ViewKey key;
     if (!ViewKeyOf(vk, key)) return;
     Apply(model_.KeyDown(key, Down(VK_SHIFT), Down(VK_CONTROL), Now()));

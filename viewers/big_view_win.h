@@ -108,6 +108,9 @@ public:
     // Every key-down except the bare modifiers goes here first; true when
     // the owner's key map took it.
     std::function<bool(UINT vk)> onKeyDown;
+    // A key-down handled by the view itself, past the owner's key map (a
+    // bound action that moves the view).
+    void PressKey(UINT vk);
     // Milliseconds for accelerated scrolling; GetTickCount unless set.
     std::function<unsigned()> clock;
 
