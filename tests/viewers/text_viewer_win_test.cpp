@@ -12,6 +12,9 @@
 #include <string>
 
 #include "common/prompter.h"
+#include "config/cfg_form_win.h"
+#include "config/key_custom_win.h"
+#include "config/services.h"
 #include "config/key_files_win.h"
 #include "config/session.h"
 #include "tests/test_util.h"
@@ -70,6 +73,8 @@ protected:
         form_->Show();
     }
     void TearDown() override {
+        SetCfgFormRunner(nullptr);
+        SetKeyCustomRunner(nullptr);
         form_.reset();
         ViewerKeyX().KeyXUserKey.Assign(savedKeys_);
         TheSession() = Session();
@@ -280,6 +285,78 @@ TEST_F(TextViewerTest, ATextThatIsNoFileShowsUnderItsTitle) {
     EXPECT_TRUE(form_->Visible());
     EXPECT_EQ(form_->View().GetText(), "name  size\r\n");
     EXPECT_EQ(Caption(), "0 DLHA l x.lzh - Kestrum ﾃｷｽﾄﾋﾞｭｰﾜｰ");
+}
+
+TEST_F(TextViewerTest, SettingsReachTheViewAndTheDialogChangesItsFont) {
+    const Settings before = TheSession().settings;
+    TheSession().settings.tvspsc = 5;
+    TheSession().settings.tabWidth = 4;
+    ApplyDialogSettings(before);
+    EXPECT_EQ(form_->View().ScrollSense(), 5);
+    EXPECT_EQ(form_->View().ViewTabStop(), 4);
+    int page = -1;
+    SetCfgFormRunner([&](TcfgForm& dialog) {
+        page = dialog.Page();
+        HWND font = dialog.ActionButton(CfgAction::Font, kFontTextViewer);
+        EXPECT_TRUE(IsWindowEnabled(font));
+        prompter_.AnswerFont(Prompter::FontChoice{"ＭＳ 明朝", 12, 0});
+        SendMessageA(font, BM_CLICK, 0, 0);
+        return static_cast<int>(mrCancel);
+    });
+    form_->RunAction(TwttForm::aSettings);
+    EXPECT_EQ(page, kPageTextViewer);
+    ASSERT_EQ(prompter_.FontsAsked().size(), 1u);
+    EXPECT_EQ(prompter_.FontsAsked()[0].name, "ＭＳ ゴシック");
+    EXPECT_EQ(form_->Font().name, "ＭＳ 明朝");
+    EXPECT_EQ(form_->Font().size, 12);
+    // The viewer's own key customisation edits the text viewer map.
+    std::string caption;
+    SetKeyCustomRunner([&](TKCForm& dialog) {
+        caption = GetText(dialog.Handle());
+        return static_cast<int>(mrCancel);
+    });
+    form_->RunCommand(TwttForm::kCmdKeyCustom);
+    EXPECT_EQ(caption, "Kestrum　キーカスタマイズ");
+}
+
+// Records the command lines run and the filer refreshes asked for.
+class RecordingServices : public CommandService, public FilerService {
+public:
+    int Execute(const std::string& line) override {
+        lines.push_back(line);
+        return rrInternal;
+    }
+    void RefreshListing() override { ++refreshes; }
+    std::vector<std::string> lines;
+    int refreshes = 0;
+};
+
+TEST_F(TextViewerTest, SaveAsksBeforeOverwritingAndTheEditorTakesTheFile) {
+    RecordingServices fake;
+    const ScopedServices services(Services{.commands = &fake, .filer = &fake});
+    const std::string a = File("a.txt", "one\r\ntwo");
+    ASSERT_TRUE(form_->LoadFile(a));
+    const std::string b = File("b.txt", "old");
+    // Cancelled at the question: b stays.
+    prompter_.AnswerLine(b);
+    prompter_.Answer(mrCancel);
+    form_->RunAction(TwttForm::aSave);
+    EXPECT_EQ(prompter_.LineQuestions().back().title, "文章のセーブ");
+    EXPECT_EQ(prompter_.LineQuestions().back().text, a);  // prefilled with the current file
+    ASSERT_EQ(prompter_.Questions().size(), 1u);
+    EXPECT_EQ(prompter_.Questions()[0].text, "同名のファイルが存在します。上書きしますか？");
+    EXPECT_EQ(test::ReadFile(b), "old");
+    prompter_.AnswerLine(b);
+    prompter_.Answer(mrOk);
+    form_->RunAction(TwttForm::aSave);
+    EXPECT_EQ(test::ReadFile(b), "one\r\ntwo\r\n");
+    EXPECT_EQ(form_->CurrentFile(), b);
+    EXPECT_EQ(fake.refreshes, 1);
+    // The editor gets the current file and the viewer goes.
+    form_->RunAction(TwttForm::aEditor);
+    EXPECT_EQ(fake.lines, std::vector<std::string>{"EDIT " + b});
+    EXPECT_FALSE(form_->Visible());
+    EXPECT_EQ(fake.refreshes, 2);
 }
 
 }  // namespace
