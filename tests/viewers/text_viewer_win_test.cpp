@@ -359,5 +359,47 @@ TEST_F(TextViewerTest, SaveAsksBeforeOverwritingAndTheEditorTakesTheFile) {
     EXPECT_EQ(fake.refreshes, 2);
 }
 
+TEST_F(TextViewerTest, ABigFileIsWrappedInSlicesToTheEnd) {
+    std::string text;
+    const std::string line = std::string(100, 'x') + "漢字\r\n";  // wrapped into two display lines
+    while (text.size() <= TwttForm::kSliceThreshold + line.size()) text += line;
+    const std::size_t lines = text.size() / line.size();
+    ASSERT_TRUE(form_->LoadFile(File("big.txt", text)));
+    EXPECT_EQ(form_->View().Count(), static_cast<int>(2 * lines));
+    EXPECT_EQ(form_->View().ParagraphCount(), lines);
+    EXPECT_EQ(form_->View().Get(static_cast<int>(2 * lines - 1)), std::string(20, 'x') + "漢字");
+    form_->RunCommand(TwttForm::kCmdEnd);
+    EXPECT_EQ(form_->View().TopLine(), static_cast<int>(2 * lines) - form_->View().VisibleLines());
+}
+
+// The program folder of the build (build/bin) holds the shipped files.
+std::string ProgramFolder() {
+    char self[MAX_PATH] = {};
+    GetModuleFileNameA(nullptr, self, MAX_PATH);
+    std::string dir(self);
+    dir.resize(dir.find_last_of('\\'));      // tests
+    dir.resize(dir.find_last_of('\\') + 1);  // the build folder
+    return dir + "bin\\";
+}
+
+TEST(ShippedViewerKeysTest, BindTheKeysTheMenusName) {
+    TKeyX keyx;
+    SetUpViewerKeyX(keyx, 0);
+    ASSERT_EQ(LoadKeyFile(keyx, ProgramFolder() + "Kestrum.TVK", kViewerKeyHeader, true), KeyFileResult::Loaded);
+    const auto bound = [&](int key, unsigned char modifiers) {
+        const int i = keyx.KeyXUserKey.Find(key, modifiers);
+        return i < 0 ? -1 : keyx.KeyXUserKey.Get(i).action;
+    };
+    EXPECT_EQ(bound('C', kModCtrl), TwttForm::aCopy);
+    EXPECT_EQ(bound(VK_RETURN, kModShift), TwttForm::aEditor);
+    EXPECT_EQ(bound(VK_F10, 0), TwttForm::aTagJump);
+    EXPECT_EQ(bound(VK_F5, 0), TwttForm::aPrevious);
+    EXPECT_EQ(bound(VK_F2, 0), TwttForm::aSearch);
+    EXPECT_EQ(bound(VK_F3, 0), TwttForm::aSearchNext);
+    EXPECT_EQ(bound(VK_F3, kModShift), TwttForm::aSearchPrevious);
+    EXPECT_EQ(bound(VK_INSERT, 0), TwttForm::aShowCaret);
+    EXPECT_EQ(bound(VK_DELETE, 0), TwttForm::aHideCaret);
+}
+
 }  // namespace
 }  // namespace kestrum
