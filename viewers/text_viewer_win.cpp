@@ -73,10 +73,7 @@ void AddAction(HMENU menu, int id) { AddItem(menu, TwttForm::kCmdAction0 + stati
 
 TwttForm::TwttForm() = default;
 
-TwttForm::~TwttForm() {
-    SetCfgFontAccess(kFontTextViewer, {});
-    if (popup_) DestroyMenu(popup_);
-}
+TwttForm::~TwttForm() { SetCfgFontAccess(kFontTextViewer, {}); }
 
 bool TwttForm::Create(HWND owner) {
     const Session& session = TheSession();
@@ -113,7 +110,7 @@ bool TwttForm::Create(HWND owner) {
     RECT rc{};
     GetClientRect(Handle(), &rc);
     if (!view_.Create(Handle(), 0, 0, rc.right, rc.bottom, kViewId)) return false;
-    view_.SetPopupMenu(popup_);
+    view_.SetPopupMenu(popup_.Get());
     view_.onKeyDown = [this](UINT vk) { return OnViewKey(vk); };
     view_.OnViewLineChanged = [this] { UpdateCaption(); };
     view_.OnSelEndChanged = [this] { UpdateCaption(); };
@@ -171,20 +168,21 @@ void TwttForm::BuildMenus() {
     AppendMenuA(show, MF_POPUP, reinterpret_cast<UINT_PTR>(caret), "キャレット");
     AppendMenuA(bar_, MF_POPUP, reinterpret_cast<UINT_PTR>(show), "表示(&V)");
 
-    popup_ = CreatePopupMenu();
-    AddAction(popup_, aCopy);
-    AppendMenuA(popup_, MF_SEPARATOR, 0, nullptr);
-    AddAction(popup_, aSearch);
-    AddAction(popup_, aSearchNext);
-    AddAction(popup_, aSearchPrevious);
-    AddAction(popup_, aJump);
-    AddAction(popup_, aTagJump);
-    AppendMenuA(popup_, MF_SEPARATOR, 0, nullptr);
-    AddItem(popup_, kCmdTop, "ファイルの先頭に移動");
-    AddItem(popup_, kCmdEnd, "ファイルの最後に移動");
+    popup_.Reset(CreatePopupMenu());
+    HMENU popup = popup_.Get();
+    AddAction(popup, aCopy);
+    AppendMenuA(popup, MF_SEPARATOR, 0, nullptr);
+    AddAction(popup, aSearch);
+    AddAction(popup, aSearchNext);
+    AddAction(popup, aSearchPrevious);
+    AddAction(popup, aJump);
+    AddAction(popup, aTagJump);
+    AppendMenuA(popup, MF_SEPARATOR, 0, nullptr);
+    AddItem(popup, kCmdTop, "ファイルの先頭に移動");
+    AddItem(popup, kCmdEnd, "ファイルの最後に移動");
 
     // "Next" and "previous" wait for a first search.
-    for (HMENU m : {bar_, popup_}) {
+    for (HMENU m : {bar_, popup_.Get()}) {
         EnableMenuItem(m, kCmdAction0 + aSearchNext, MF_BYCOMMAND | MF_GRAYED);
         EnableMenuItem(m, kCmdAction0 + aSearchPrevious, MF_BYCOMMAND | MF_GRAYED);
     }
@@ -196,7 +194,7 @@ void TwttForm::SetActionCaption(int id, const std::string& caption) {
     mii.fMask = MIIM_STRING;
     std::string text = caption;
     mii.dwTypeData = text.data();
-    for (HMENU m : {bar_, popup_}) SetMenuItemInfoA(m, kCmdAction0 + static_cast<UINT>(id), FALSE, &mii);
+    for (HMENU m : {bar_, popup_.Get()}) SetMenuItemInfoA(m, kCmdAction0 + static_cast<UINT>(id), FALSE, &mii);
     if (Handle()) DrawMenuBar(Handle());
 }
 
@@ -467,7 +465,7 @@ void TwttForm::TagJump() {
 }
 
 void TwttForm::EnableSearchAgain() {
-    for (HMENU m : {bar_, popup_}) {
+    for (HMENU m : {bar_, popup_.Get()}) {
         EnableMenuItem(m, kCmdAction0 + aSearchNext, MF_BYCOMMAND | MF_ENABLED);
         EnableMenuItem(m, kCmdAction0 + aSearchPrevious, MF_BYCOMMAND | MF_ENABLED);
     }

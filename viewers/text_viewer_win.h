@@ -75,7 +75,7 @@ public:
     const TRecentFiles& Recent() const { return recent_; }
     ViewerSearch& Search() { return search_; }
     HMENU MenuBar() const { return bar_; }
-    HMENU Popup() const { return popup_; }
+    HMENU Popup() const { return popup_.Get(); }
     HMENU FileMenu() const { return fileMenu_; }
 
     // Close state: the window's normal geometry, font and maximised state.
@@ -120,7 +120,7 @@ private:
     bool startMaximised_ = false;
     HMENU bar_ = nullptr;
     HMENU fileMenu_ = nullptr;
-    HMENU popup_ = nullptr;
+    MenuHandle popup_;  // the menu bar goes with the window
     std::string current_;
     std::string previous_;
     std::string title_;  // what the caption shows: the file, or the title of a text
