@@ -122,7 +122,6 @@ bool TwttForm::Create(HWND owner) {
         keys.setCaption.Connect([this](int id, const std::string& caption) { SetActionCaption(id, caption); }));
     subscriptions_.push_back(AddCfgAppliedListener([this](const Settings&) { ApplySettings(); }));
     SetCfgFontAccess(kFontTextViewer, {[this] { return font_; }, [this](const FontSpec& f) { SetFont(f); }});
-    UpdateCaption();
     return true;
 }
 
@@ -142,6 +141,7 @@ void TwttForm::BuildMenus() {
     AddItem(fileMenu_, kCmdFont, "&Font変更");
     AddItem(fileMenu_, kCmdSystemMenu, "システムメニューを開く\tALT + SPACE");
     AppendMenuA(bar_, MF_POPUP, reinterpret_cast<UINT_PTR>(fileMenu_), "ファイル(&F)");
+    fixedFileItems_ = GetMenuItemCount(fileMenu_);
 
     HMENU edit = CreatePopupMenu();
     AddAction(edit, aCopy);
@@ -228,7 +228,8 @@ void TwttForm::Show() {
 void TwttForm::Close() { ShowWindow(Handle(), SW_HIDE); }
 
 void TwttForm::UpdateCaption() {
-    if (!Handle()) return;
+    // Until something is shown the window keeps its name.
+    if (!Handle() || title_.empty()) return;
     const std::string caption =
         view_.Caret() ? ViewerCaretCaption(title_, view_.CaretPos()) : ViewerCaption(title_, view_.TopLine());
     SetWindowTextA(Handle(), caption.c_str());
@@ -308,8 +309,7 @@ void TwttForm::ShowText(const std::string& title, const std::string& text) {
 
 void TwttForm::UpdateRecentMenu() {
     // The fixed entries come first; the recent files follow a separator.
-    static constexpr int kFixedItems = 12;
-    while (GetMenuItemCount(fileMenu_) > kFixedItems) DeleteMenu(fileMenu_, kFixedItems, MF_BYPOSITION);
+    while (GetMenuItemCount(fileMenu_) > fixedFileItems_) DeleteMenu(fileMenu_, fixedFileItems_, MF_BYPOSITION);
     const std::vector<std::string> captions = recent_.Captions();
     if (!captions.empty()) AppendMenuA(fileMenu_, MF_SEPARATOR, 0, nullptr);
     for (std::size_t i = 0; i < captions.size(); ++i) {

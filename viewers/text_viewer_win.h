@@ -120,6 +120,7 @@ private:
     bool startMaximised_ = false;
     HMENU bar_ = nullptr;
     HMENU fileMenu_ = nullptr;
+    int fixedFileItems_ = 0;  // the file menu's entries before the recent files
     MenuHandle popup_;  // the menu bar goes with the window
     std::string current_;
     std::string previous_;
