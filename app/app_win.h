@@ -14,6 +14,7 @@ class TfrmFM;
 class TPlaceholderForm;
 class TfrmHistory;
 class TfrmEdit;
+class TwttForm;
 class Interpreter;
 class FileCommandHost;
 
@@ -30,7 +31,7 @@ struct AppState {
     TfrmHistory* picker = nullptr;
     TPlaceholderForm* archiveViewer = nullptr;
     TfrmEdit* lineInput = nullptr;
-    TPlaceholderForm* textViewer = nullptr;
+    TwttForm* textViewer = nullptr;
     TPlaceholderForm* progress = nullptr;
     TPlaceholderForm* userMenuEditor = nullptr;
 };

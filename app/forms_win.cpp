@@ -22,6 +22,7 @@
 #include "shell/frm_edit_win.h"
 #include "shell/frm_history_win.h"
 #include "shell/frm_main_win.h"
+#include "viewers/text_viewer_win.h"
 
 namespace kestrum {
 
@@ -69,6 +70,7 @@ struct Forms {
     std::unique_ptr<WinFilerQuestions> filerQuestions;
     std::unique_ptr<WinFileOpQuestions> fileOpQuestions;
     std::unique_ptr<WindowConfigQuestions> configQuestions;
+    std::unique_ptr<TwttForm> textViewer;
     std::vector<std::unique_ptr<TPlaceholderForm>> others;
     // The application's own registrations: the task bar after the settings
     // dialog, the title after a change of directory.
@@ -111,10 +113,6 @@ bool CreateAllForms(HWND owner) {
     archive.section = "LVIEW";
     archive.defaults = Geometry{100, 100, 400, 560};
     archive.hasFont = true;
-    TPlaceholderForm::Keys text;
-    text.section = "TVIEW";
-    text.defaults = Geometry{80, 80, 480, 640};
-    text.hasFont = true;
     const TPlaceholderForm::Keys plain;
 
     app.imageViewer = MakeForm(owner, profile, "TfrmView", "画像ビューワー", image);
@@ -123,7 +121,8 @@ bool CreateAllForms(HWND owner) {
     app.archiveViewer = MakeForm(owner, profile, "TfrmLZHV", "エルビュー", archive);
     forms.lineInput = std::make_unique<TfrmEdit>();
     app.lineInput = forms.lineInput->Create(owner, profile) ? forms.lineInput.get() : nullptr;
-    app.textViewer = MakeForm(owner, profile, "TwttForm", "テキストビューワー", text);
+    forms.textViewer = std::make_unique<TwttForm>();
+    app.textViewer = forms.textViewer->Create(owner) ? forms.textViewer.get() : nullptr;
     app.progress = MakeForm(owner, profile, "TprogForm", "Kestrum", plain);
     forms.filerQuestions = std::make_unique<WinFilerQuestions>();
     const bool sortDialogMade = forms.filerQuestions->Create(owner);

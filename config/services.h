@@ -47,6 +47,9 @@ public:
     // (2) and command line (3); a new one is applied at once.
     virtual FontSpec Font(int /*which*/) const { return {}; }
     virtual void SetFont(int /*which*/, const FontSpec& /*font*/) {}
+    // Lists the directory again when the filer shows, the cursor kept (after
+    // a file was written or edited elsewhere).
+    virtual void RefreshListing() {}
 };
 
 // The shell window, as the filer, the settings dialog and the system menus
@@ -87,6 +90,10 @@ public:
     // output) in the text viewer under `title`; false without a text viewer,
     // and the caller shows it some other way.
     virtual bool ShowText(const std::string& /*title*/, const std::string& /*text*/) { return false; }
+    // Loads a file into the text viewer and shows it; false without a text
+    // viewer or when the file is refused or cannot be read (the viewer has
+    // told why).
+    virtual bool ViewFile(const std::string& /*path*/) { return false; }
 };
 
 // What only the application can do: it owns the task-bar window and knows

@@ -192,10 +192,13 @@ void TfrmFM::RunLetter(char letter) {
         Execute_t(CommandName(cmdEDIT) + " " + CurrentFile());
         RelistKeepingCursor();
         break;
-    case 'V':
-        Execute_t(session.settings.viewer + " " + CurrentFile());
+    case 'V': {
+        // The built-in viewer when it is chosen, else the configured one.
+        const std::string viewer = session.settings.viewMode ? CommandName(cmdTVIEW) : session.settings.viewer;
+        Execute_t(viewer + " " + CurrentFile());
         RelistKeepingCursor();
         break;
+    }
     default: break;  // P and U: the archivers are not part of this build
     }
 }

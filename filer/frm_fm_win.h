@@ -74,6 +74,9 @@ public:
     void Show() override { ShowFiler(); }
     void Hide() override { ShowWindow(Handle(), SW_HIDE); }
     void Close() override { CloseFiler(); }
+    void RefreshListing() override {
+        if (Visible()) RelistKeepingCursor();
+    }
 
 protected:
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;

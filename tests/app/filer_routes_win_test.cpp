@@ -29,6 +29,7 @@
 #include "tests/fakes/scripted_prompter.h"
 #include "tests/fileops/file_op_fake_win.h"
 #include "tests/test_util.h"
+#include "viewers/text_viewer_win.h"
 
 namespace kestrum {
 namespace {
@@ -163,9 +164,9 @@ protected:
         ASSERT_TRUE(main_->Create(nullptr));
         const ProfileReader profile = ProfileReader::FromFile(TheSession().settingsPath);
         imageViewer_ = std::make_unique<TPlaceholderForm>("TfrmView", "画像ビューワー", TPlaceholderForm::Keys{});
-        textViewer_ = std::make_unique<TPlaceholderForm>("TwttForm", "テキストビューワー", TPlaceholderForm::Keys{});
+        textViewer_ = std::make_unique<TwttForm>();
         ASSERT_TRUE(imageViewer_->Create(nullptr, profile));
-        ASSERT_TRUE(textViewer_->Create(nullptr, profile));
+        ASSERT_TRUE(textViewer_->Create(nullptr));
         App().imageViewer = imageViewer_.get();
         App().textViewer = textViewer_.get();
         filer_ = std::make_unique<TfrmFM>();
@@ -261,7 +262,7 @@ protected:
     std::vector<const char*> madePlaces_;
     std::unique_ptr<TfrmMain> main_;
     std::unique_ptr<TPlaceholderForm> imageViewer_;
-    std::unique_ptr<TPlaceholderForm> textViewer_;
+    std::unique_ptr<TwttForm> textViewer_;
     std::unique_ptr<TfrmFM> filer_;
     std::optional<ScopedServices> services_;
     Subscription cfgRunner_;
@@ -576,6 +577,16 @@ TEST_F(FilerRoutesTest, EveryActionThroughItsKeyAndItsMenuItem) {
         }
     }
     EXPECT_EQ(covered.size(), kFilerActionCount);
+}
+
+// With the built-in viewer chosen, V shows the cursor file in it.
+TEST_F(FilerRoutesTest, ViewShowsTheFileInTheBuiltInViewer) {
+    Reset();
+    TheSession().settings.viewMode = true;
+    ASSERT_TRUE(filer_->RunAction(static_cast<int>(Code::View)));
+    EXPECT_TRUE(textViewer_->Visible());
+    EXPECT_EQ(textViewer_->CurrentFile(), dir_.File("home\\a.txt"));
+    EXPECT_EQ(textViewer_->View().GetText(), "hello\r\n");
 }
 
 }  // namespace
