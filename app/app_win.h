@@ -15,7 +15,7 @@ class TPlaceholderForm;
 class TfrmLZHV;
 class TfrmHistory;
 class TfrmEdit;
-class Window;
+class TwttForm;
 class Interpreter;
 class FileCommandHost;
 
@@ -32,12 +32,9 @@ struct AppState {
     TfrmHistory* picker = nullptr;
     TfrmLZHV* archiveViewer = nullptr;
     TfrmEdit* lineInput = nullptr;
-    TPlaceholderForm* textViewer = nullptr;
+    TwttForm* textViewer = nullptr;
     TPlaceholderForm* progress = nullptr;
-    Window* sortDialog = nullptr;
-    Window* copyDialog = nullptr;
     TPlaceholderForm* userMenuEditor = nullptr;
-    Window* formatDialog = nullptr;
 };
 
 AppState& App();

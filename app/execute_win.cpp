@@ -23,6 +23,7 @@
 #include "shell/command_box_win.h"
 #include "shell/frm_main_win.h"
 #include "shell/interpreter.h"
+#include "viewers/text_viewer_win.h"
 
 namespace kestrum {
 
@@ -134,8 +135,8 @@ public:
     void ShowImageViewer(const std::string&) override {
         if (App().imageViewer) App().imageViewer->Show();
     }
-    void ShowTextViewer(const std::string&) override {
-        if (App().textViewer) App().textViewer->Show();
+    void ShowTextViewer(const std::string& file) override {
+        if (App().textViewer) App().textViewer->ViewFile(file);
     }
     void ShowArchiveViewer(const std::string& arg) override {
         AppState& app = App();
@@ -218,6 +219,14 @@ public:
         width = rc.right - rc.left;
         height = rc.bottom - rc.top;
         return true;
+    }
+    bool ShowText(const std::string& title, const std::string& text) override {
+        if (!App().textViewer) return false;
+        App().textViewer->ShowText(title, text);
+        return true;
+    }
+    bool ViewFile(const std::string& path) override {
+        return App().textViewer && App().textViewer->ViewFile(path);
     }
 };
 

@@ -11,19 +11,21 @@
 #include "archive/archive_service_win.h"
 #include "archive/archiver_win.h"
 #include "archive/frm_lzhv_win.h"
+#include "app/window_prompter_win.h"
+#include "common/questions.h"
 #include "common/signal.h"
 #include "config/cfg_form_win.h"
 #include "config/session.h"
 #include "fileops/change_dir_win.h"
-#include "fileops/copy_dialog_win.h"
-#include "fileops/format_dialog_win.h"
+#include "fileops/file_questions_win.h"
 #include "filer/dir_tree_win.h"
+#include "filer/filer_questions_win.h"
 #include "filer/frm_fm_win.h"
-#include "filer/frm_sort_win.h"
 #include "shell/command_box_win.h"
 #include "shell/frm_edit_win.h"
 #include "shell/frm_history_win.h"
 #include "shell/frm_main_win.h"
+#include "viewers/text_viewer_win.h"
 
 namespace kestrum {
 
@@ -68,9 +70,11 @@ struct Forms {
     std::unique_ptr<TfrmHistory> picker;
     std::unique_ptr<TfrmLZHV> archiveViewer;
     std::unique_ptr<TfrmEdit> lineInput;
-    std::unique_ptr<TfrmSort> sortDialog;
-    std::unique_ptr<TfrmCopyDialog> copyDialog;
-    std::unique_ptr<TfrmFormat> formatDialog;
+    // The subsystems' questions, answered by their dialogs (made at start).
+    std::unique_ptr<WinFilerQuestions> filerQuestions;
+    std::unique_ptr<WinFileOpQuestions> fileOpQuestions;
+    std::unique_ptr<WindowConfigQuestions> configQuestions;
+    std::unique_ptr<TwttForm> textViewer;
     std::vector<std::unique_ptr<TPlaceholderForm>> others;
     // The application's own registrations: the task bar after the settings
     // dialog, the title after a change of directory.
@@ -109,10 +113,6 @@ bool CreateAllForms(HWND owner) {
     image.section = "TVIEW";
     image.positionOnly = true;
     image.defaults = Geometry{50, 50, 300, 400};
-    TPlaceholderForm::Keys text;
-    text.section = "TVIEW";
-    text.defaults = Geometry{80, 80, 480, 640};
-    text.hasFont = true;
     const TPlaceholderForm::Keys plain;
 
     app.imageViewer = MakeForm(owner, profile, "TfrmView", "画像ビューワー", image);
@@ -121,28 +121,37 @@ bool CreateAllForms(HWND owner) {
     forms.archiveViewer = std::make_unique<TfrmLZHV>(TheArchiverHost());
     app.archiveViewer = forms.archiveViewer->Create(owner, profile) ? forms.archiveViewer.get() : nullptr;
     AttachArchiveViewer(app.archiveViewer);
-    if (TfrmLZHV* viewer = app.archiveViewer) {
-        SetCfgFontAccess(kFontArchiveViewer, CfgFontAccess{[viewer] { return viewer->Font(); },
-                                                           [viewer](const FontSpec& f) { viewer->SetFont(f); }});
-    }
     forms.lineInput = std::make_unique<TfrmEdit>();
     app.lineInput = forms.lineInput->Create(owner, profile) ? forms.lineInput.get() : nullptr;
-    app.textViewer = MakeForm(owner, profile, "TwttForm", "テキストビューワー", text);
+    forms.textViewer = std::make_unique<TwttForm>();
+    app.textViewer = forms.textViewer->Create(owner) ? forms.textViewer.get() : nullptr;
     app.progress = MakeForm(owner, profile, "TprogForm", "Kestrum", plain);
-    forms.sortDialog = std::make_unique<TfrmSort>();
-    app.sortDialog = forms.sortDialog->Create(owner) ? forms.sortDialog.get() : nullptr;
+    forms.filerQuestions = std::make_unique<WinFilerQuestions>();
+    const bool sortDialogMade = forms.filerQuestions->Create(owner);
     forms.filer = std::make_unique<TfrmFM>();
     app.filer = forms.filer.get();
     InstallAppServices();
     if (!forms.filer->Create(owner)) return false;
     MakeFilerCommandLine(*forms.filer);
-    forms.copyDialog = std::make_unique<TfrmCopyDialog>();
-    app.copyDialog = forms.copyDialog->Create(owner) ? forms.copyDialog.get() : nullptr;
+    forms.fileOpQuestions = std::make_unique<WinFileOpQuestions>();
+    const bool copyDialogMade = forms.fileOpQuestions->Create(owner);
     app.userMenuEditor = MakeForm(owner, profile, "TfrmUMEdit", "ユーザー定義編集", plain);
-    forms.formatDialog = std::make_unique<TfrmFormat>();
-    app.formatDialog = forms.formatDialog->Create(owner) ? forms.formatDialog.get() : nullptr;
+    forms.configQuestions = std::make_unique<WindowConfigQuestions>(app.lineInput);
     return app.imageViewer && app.picker && app.archiveViewer && app.lineInput && app.textViewer &&
-           app.progress && app.sortDialog && app.copyDialog && app.userMenuEditor && app.formatDialog;
+           app.progress && sortDialogMade && copyDialogMade && app.userMenuEditor;
+}
+
+void InstallWindowQuestions() {
+    Forms& forms = AllForms();
+    if (forms.filerQuestions) {
+        forms.subscriptions.push_back(InstallQuestions<FilerQuestions>(*forms.filerQuestions));
+    }
+    if (forms.fileOpQuestions) {
+        forms.subscriptions.push_back(InstallQuestions<FileOpQuestions>(*forms.fileOpQuestions));
+    }
+    if (forms.configQuestions) {
+        forms.subscriptions.push_back(InstallQuestions<ConfigQuestions>(*forms.configQuestions));
+    }
 }
 
 CloseState CollectCloseState() {

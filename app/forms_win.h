@@ -48,6 +48,9 @@ private:
 
 // Creates every window in the start-up order; false when one could not be made.
 bool CreateAllForms(HWND owner);
+// Installs the subsystems' question sets over the dialogs CreateAllForms
+// made, for the rest of the run.
+void InstallWindowQuestions();
 // What the shell writes at close, gathered from the windows.
 CloseState CollectCloseState();
 // Applies what the settings loader read to the windows.

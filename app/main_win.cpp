@@ -56,6 +56,7 @@ int WINAPI WinMain(HINSTANCE inst, HINSTANCE, LPSTR, int) {
     }
     // Questions go to the program's own windows from here on.
     InstallWindowPrompter();
+    InstallWindowQuestions();
     ShowWindow(app.main->Handle(), SW_SHOW);
     SetForegroundWindow(app.main->Handle());
     ApplyTaskBar();

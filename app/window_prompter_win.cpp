@@ -5,14 +5,7 @@
 #include <winnetwk.h>
 
 #include "app/app_win.h"
-#include "app/app_window_win.h"
-#include "config/colors_dialog_win.h"
-#include "config/font_win.h"
-#include "fileops/attrib_dialog_win.h"
-#include "fileops/copy_dialog_win.h"
-#include "fileops/date_dialog_win.h"
 #include "filer/dir_tree_win.h"
-#include "filer/frm_sort_win.h"
 #include "shell/frm_edit_win.h"
 #include "shell/frm_history_win.h"
 
@@ -35,57 +28,6 @@ ListPick WindowPrompter::ShowList(const std::vector<std::string>& rows, ListStyl
     return picker_ ? picker_->ShowList(rows, style, completionMode) : ListPick{};
 }
 
-int WindowPrompter::AskCopyMode(std::string_view prefix, int state) {
-    TfrmCopyDialog* dialog = TfrmCopyDialog::Current();
-    if (!dialog) {
-        // Until the dialog is made at start-up, one is made on first use.
-        static TfrmCopyDialog lazy;
-        HWND owner = App().app ? App().app->Handle() : nullptr;
-        if (!lazy.Create(owner)) return 0;
-        dialog = &lazy;
-    }
-    return dialog->Execute(prefix, state);
-}
-
-Prompter::DateAnswer WindowPrompter::AskDate(std::string_view caption, std::string_view fileName,
-                                             std::string_view oldText, std::string_view newText, bool hasFile) {
-    TDateChangeForm form;
-    if (!form.Create(GetActiveWindow(), std::string(caption))) return {};
-    return form.ShowModal(fileName, oldText, newText, hasFile);
-}
-
-Prompter::AttribAnswer WindowPrompter::AskAttributes(std::string_view fileName, unsigned attributes) {
-    TWinAttribForm form;
-    if (!form.Create(GetActiveWindow())) return {};
-    return form.ShowModal(fileName, attributes);
-}
-
-bool WindowPrompter::AskSort(SortChoice& choice) {
-    TfrmSort* dialog = TfrmSort::Current();
-    return dialog ? dialog->AskSort(choice) : false;
-}
-
-bool WindowPrompter::AskLineFiltered(LineQuestion& q, std::string_view filter) {
-    if (!lineInput_) return false;
-    lineInput_->SetFileFilter(std::string(filter));
-    return lineInput_->AskLine(q);
-}
-
-bool WindowPrompter::AskColor(int& color) {
-    HWND owner = GetActiveWindow();
-    const std::optional<ColorValue> c = ChooseColorWithSystemPicker(owner, color);
-    if (!c) return false;
-    color = *c;
-    return true;
-}
-
-bool WindowPrompter::AskFont(FontChoice& font) {
-    FontSpec spec{font.name, font.size, font.style};
-    if (!PickFont(GetActiveWindow(), spec)) return false;
-    font = FontChoice{spec.name, spec.size, spec.style};
-    return true;
-}
-
 int WindowPrompter::AskPopupMenu(void* menu, int x, int y, void* owner) {
     return PlatformPrompter().AskPopupMenu(menu, x, y, owner);
 }
@@ -101,6 +43,12 @@ void WindowPrompter::ShowNetworkDriveDialog(bool connect, void* owner) {
     } else {
         WNetDisconnectDialog(wnd, RESOURCETYPE_DISK);
     }
+}
+
+bool WindowConfigQuestions::AskLineFiltered(LineQuestion& q, std::string_view filter) {
+    if (!lineInput_) return false;
+    lineInput_->SetFileFilter(std::string(filter));
+    return lineInput_->AskLine(q);
 }
 
 void InstallWindowPrompter() {

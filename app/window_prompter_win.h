@@ -1,10 +1,11 @@
 // The prompter of the running program: the platform's message boxes for
-// messages, and the program's own windows for every other question (the
-// line-input window, the list picker, the dialogs of the file operations,
-// the sort dialog and the directory tree window).
+// messages, the program's own windows for the line-input window, the list
+// picker and the directory tree window; and the question sets of the
+// subsystems, answered by their dialogs.
 #pragma once
 
 #include "common/prompter.h"
+#include "config/config_questions_win.h"
 
 namespace kestrum {
 
@@ -19,20 +20,6 @@ public:
                           MsgButtons buttons) override;
     bool AskLine(LineQuestion& q) override;
     ListPick ShowList(const std::vector<std::string>& rows, ListStyle style, bool completionMode) override;
-
-    // The collision dialog made at start (or on first use), modally.
-    int AskCopyMode(std::string_view prefix, int state) override;
-    // The date and attribute dialogs, modally.
-    DateAnswer AskDate(std::string_view caption, std::string_view fileName, std::string_view oldText,
-                       std::string_view newText, bool hasFile) override;
-    AttribAnswer AskAttributes(std::string_view fileName, unsigned attributes) override;
-    // The sort dialog made at start, modally.
-    bool AskSort(SortChoice& choice) override;
-    // The line-input window with a file filter, the system colour picker
-    // and font dialog.
-    bool AskLineFiltered(LineQuestion& q, std::string_view filter) override;
-    bool AskColor(int& color) override;
-    bool AskFont(FontChoice& font) override;
     // The platform's menu.
     int AskPopupMenu(void* menu, int x, int y, void* owner) override;
     // The directory tree window.
@@ -43,6 +30,17 @@ public:
 private:
     TfrmEdit* lineInput_;
     TfrmHistory* picker_;
+};
+
+// The settings' questions with the line-input window for a program's name.
+class WindowConfigQuestions : public WinConfigQuestions {
+public:
+    explicit WindowConfigQuestions(TfrmEdit* lineInput) : lineInput_(lineInput) {}
+    // The line-input window, its file-open dialog offering the matches.
+    bool AskLineFiltered(LineQuestion& q, std::string_view filter) override;
+
+private:
+    TfrmEdit* lineInput_;
 };
 
 // Installs the window prompter over the windows made at start (App()).

@@ -9,6 +9,7 @@
 #include "config/cfg_pages.h"
 #include "config/colors.h"
 #include "config/colors_win.h"
+#include "config/config_questions.h"
 #include "config/font_win.h"
 #include "config/services.h"
 #include "config/session.h"
@@ -80,6 +81,9 @@ void TfrmLZHV::FormCreate() {
     colorsChanged_ = AddColorListener([this](int slot) {
         if (slot == kColPickerText || slot == kColPickerBack) ApplyColors();
     });
+    // The settings dialog's font button for this window, while it lives.
+    fontAccess_ =
+        RegisterCfgFontAccess(kFontArchiveViewer, {[this] { return font_; }, [this](const FontSpec& f) { SetFont(f); }});
     Layout();
 }
 
@@ -233,8 +237,8 @@ void TfrmLZHV::Command(int id) {
         PostMessageA(Handle(), WM_KEYUP, VK_SPACE, 0);
         break;
     case kFont: {
-        Prompter::FontChoice choice{font_.name, font_.size, font_.style};
-        if (CurrentPrompter().AskFont(choice)) SetFont(FontSpec{choice.name, choice.size, choice.style});
+        FontSpec font = font_;
+        if (ConfigAsk().AskFont(font)) SetFont(font);
         break;
     }
     case kSettings: ShowSettingsDialog(Handle(), kPageArchiveViewer); break;
@@ -291,7 +295,7 @@ bool TfrmLZHV::EnsureDirectory(std::string& dir) { return kestrum::EnsureDirecto
 
 void TfrmLZHV::CopyListTo(const std::string& list, const std::string& dir) { kestrum::CopyListTo(list, dir, Handle()); }
 
-void TfrmLZHV::RefreshFiler() { TheFiler().Refresh(); }
+void TfrmLZHV::RefreshFiler() { TheFiler().RefreshListing(); }
 
 CivilTime TfrmLZHV::LocalTime(std::int64_t utcSeconds) {
     // Seconds since 1970 as a FILETIME (100 ns since 1601), then local.

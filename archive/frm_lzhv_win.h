@@ -94,6 +94,7 @@ private:
     bool secondCandidate_ = false;
     int autoDepth_ = 0;
     Subscription colorsChanged_;
+    Subscription fontAccess_;
 };
 
 }  // namespace kestrum

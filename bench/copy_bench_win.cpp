@@ -13,6 +13,7 @@
 #include "common/handles_win.h"
 #include "common/prompter.h"
 #include "fileops/file_copy_win.h"
+#include "tests/fakes/scripted_prompter.h"
 
 namespace {
 

@@ -17,6 +17,7 @@
 #include "config/session.h"
 #include "fileops/change_dir_win.h"
 #include "filer/frm_fm_win.h"
+#include "tests/fakes/scripted_prompter.h"
 
 namespace {
 

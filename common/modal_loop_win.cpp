@@ -29,14 +29,15 @@ bool RunModalLoop(HWND wnd, const bool& done) {
     ShowWindow(wnd, SW_SHOW);
     SetForegroundWindow(wnd);
     bool quit = false;
-    MSG msg;
-    while (!done) {
+    MSG msg{};
+    while (!done && IsWindow(wnd)) {
         // Unicode, as the main loop: typed characters arrive whole.
         const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
-        if (got <= 0) {
+        if (got == 0) {
             quit = true;
             break;
         }
+        if (got < 0) break;
         if (IsDialogMessageW(wnd, &msg)) continue;
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
@@ -44,7 +45,7 @@ bool RunModalLoop(HWND wnd, const bool& done) {
     for (HWND w : info.disabled) {
         if (IsWindow(w)) EnableWindow(w, TRUE);
     }
-    ShowWindow(wnd, SW_HIDE);
+    if (IsWindow(wnd)) ShowWindow(wnd, SW_HIDE);
     if (quit) PostQuitMessage(static_cast<int>(msg.wParam));
     return !quit;
 }

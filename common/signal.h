@@ -1,6 +1,6 @@
-// Signal and Subscription: process-wide lists of callbacks whose entries are
-// owned by the one who registered them, so that nothing is ever called on an
-// object that has gone.
+// Signal, Registry and Subscription: process-wide lists of callbacks (and of
+// registered values) whose entries are owned by the one who registered them,
+// so that nothing is ever called on an object that has gone.
 #pragma once
 
 #include <cstddef>
@@ -51,6 +51,8 @@ public:
 private:
     template <typename... Args>
     friend class Signal;
+    template <typename T>
+    friend class Registry;
     Subscription(std::weak_ptr<detail::SignalCore> core, std::uint64_t id) : core_(std::move(core)), id_(id) {}
 
     std::weak_ptr<detail::SignalCore> core_;
@@ -101,12 +103,43 @@ private:
             return false;
         }
         void Disconnect(std::uint64_t id) override {
-            for (auto it = slots.begin(); it != slots.end(); ++it) {
-                if (it->id == id) {
-                    slots.erase(it);
-                    return;
-                }
-            }
+            std::erase_if(slots, [id](const Slot& e) { return e.id == id; });
+        }
+    };
+    std::shared_ptr<Core> core_;
+};
+
+// Values registered in turn, of which the newest still registered is in
+// force: when its subscription goes, the one registered before it is in
+// force again (whatever order the registrations go in).
+template <typename T>
+class Registry {
+public:
+    Registry() : core_(std::make_shared<Core>()) {}
+    Registry(const Registry&) = delete;
+    Registry& operator=(const Registry&) = delete;
+
+    [[nodiscard]] Subscription Register(T value) {
+        const std::uint64_t id = ++core_->lastId;
+        core_->entries.push_back({id, std::move(value)});
+        return Subscription(core_, id);
+    }
+
+    // The value in force, null when none is registered; valid until the
+    // registrations change.
+    const T* Current() const { return core_->entries.empty() ? nullptr : &core_->entries.back().value; }
+    std::size_t Count() const { return core_->entries.size(); }
+
+private:
+    struct Entry {
+        std::uint64_t id;
+        T value;
+    };
+    struct Core : detail::SignalCore {
+        std::vector<Entry> entries;
+        std::uint64_t lastId = 0;
+        void Disconnect(std::uint64_t id) override {
+            std::erase_if(entries, [id](const Entry& e) { return e.id == id; });
         }
     };
     std::shared_ptr<Core> core_;

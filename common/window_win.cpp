@@ -43,8 +43,16 @@ HWND Window::AddChild(const char* cls, const char* text, DWORD style, int x, int
                       DWORD exStyle) {
     HWND wnd = CreateWindowExA(exStyle, cls, text, WS_CHILD | WS_VISIBLE | style, x, y, w, h, hwnd_,
                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), GetModuleHandleA(nullptr), nullptr);
-    SendMessageA(wnd, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
+    HFONT font = childFont_ ? childFont_ : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+    SendMessageA(wnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
     return wnd;
+}
+
+void Window::SetClientSize(int w, int h) {
+    const DWORD style = static_cast<DWORD>(GetWindowLongPtrA(hwnd_, GWL_STYLE));
+    const DWORD exStyle = static_cast<DWORD>(GetWindowLongPtrA(hwnd_, GWL_EXSTYLE));
+    const SIZE outer = OuterSizeForClient(w, h, style, exStyle, GetMenu(hwnd_) != nullptr);
+    SetWindowPos(hwnd_, nullptr, 0, 0, outer.cx, outer.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 LRESULT CALLBACK Window::StaticProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
@@ -63,18 +71,21 @@ LRESULT CALLBACK Window::StaticProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         self->hwnd_ = nullptr;
         return DefWindowProcA(hwnd, msg, wp, lp);
     }
+    return Guarded([&] { return self->HandleMessage(msg, wp, lp); });
+}
+
+void ShowErrorBox(const std::string& text) {
+    CurrentPrompter().MessageDlg(text, MsgType::Error, MsgButtons::Ok);
+}
+
+void ShowCaughtException() {
     try {
-        return self->HandleMessage(msg, wp, lp);
+        throw;
     } catch (const std::exception& e) {
         ShowErrorBox(e.what());
     } catch (...) {
         ShowErrorBox("予期しないエラーが発生しました。");
     }
-    return 0;
-}
-
-void ShowErrorBox(const std::string& text) {
-    CurrentPrompter().MessageDlg(text, MsgType::Error, MsgButtons::Ok);
 }
 
 void StartupStep(const std::function<void()>& step, const std::function<void()>& fallback) {
@@ -96,6 +107,10 @@ std::string GetText(HWND wnd) {
     s.resize(static_cast<std::size_t>(got < 0 ? 0 : got));
     return s;
 }
+
+bool IsChecked(HWND button) { return SendMessageA(button, BM_GETCHECK, 0, 0) == BST_CHECKED; }
+
+void SetChecked(HWND button, bool on) { SendMessageA(button, BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0); }
 
 SIZE OuterSizeForClient(int clientWidth, int clientHeight, DWORD style, DWORD exStyle, bool hasMenu) {
     RECT r{0, 0, clientWidth, clientHeight};

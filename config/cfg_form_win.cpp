@@ -6,11 +6,11 @@
 #include <algorithm>
 #include <array>
 
-#include "common/modal_loop_win.h"
 #include "common/prompter.h"
 #include "common/sjis.h"
 #include "config/colors_dialog_win.h"
 #include "config/colors_win.h"
+#include "config/config_questions.h"
 #include "config/font_win.h"
 #include "config/key_custom_win.h"
 #include "config/key_files_win.h"
@@ -31,13 +31,13 @@ constexpr int kButtonWidth = 80;
 constexpr int kButtonHeight = 25;
 constexpr int kPartsPerItem = 8;
 
-CfgFormRunner& Runner() {
-    static CfgFormRunner runner;
-    return runner;
+Registry<CfgFormRunner>& Runners() {
+    static Registry<CfgFormRunner> runners;
+    return runners;
 }
 
-std::array<CfgFontAccess, kCfgFontCount>& FontAccesses() {
-    static std::array<CfgFontAccess, kCfgFontCount> access;
+std::array<Registry<CfgFontAccess>, kCfgFontCount>& FontAccesses() {
+    static std::array<Registry<CfgFontAccess>, kCfgFontCount> access;
     return access;
 }
 
@@ -45,8 +45,8 @@ std::array<CfgFontAccess, kCfgFontCount>& FontAccesses() {
 // filer's own windows.
 CfgFontAccess FontAccessFor(int which) {
     if (which < 0 || which >= kCfgFontCount) return {};
-    const CfgFontAccess& registered = FontAccesses()[static_cast<std::size_t>(which)];
-    if (registered.set) return registered;
+    const CfgFontAccess* registered = FontAccesses()[static_cast<std::size_t>(which)].Current();
+    if (registered && registered->set) return *registered;
     if (which == kFontShell && TheShellWindow().Present()) {
         ShellWindowService* shell = &TheShellWindow();
         return {[shell] { return shell->Font(); }, [shell](const FontSpec& f) { shell->SetFont(f); }};
@@ -293,8 +293,6 @@ HWND TcfgForm::CommandEdit(int row) const {
     return row >= 0 && row < kCfgCommandRows ? commandEdits_[static_cast<std::size_t>(row)] : nullptr;
 }
 
-void TcfgForm::SetChecked(HWND box, bool on) { SendMessageA(box, BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0); }
-
 void TcfgForm::SelectRadio(std::size_t n, int option) {
     const std::vector<HWND>& parts = items_[n].parts;
     for (std::size_t k = 0; k < parts.size(); ++k) SetChecked(parts[k], static_cast<int>(k) == option);
@@ -330,7 +328,7 @@ void TcfgForm::UpdateEnabled() {
     for (std::size_t n = 0; n < all.size(); ++n) {
         if (all[n].enabledBy.empty()) continue;
         const HWND by = Item(all[n].enabledBy);
-        const bool on = by && SendMessageA(by, BM_GETCHECK, 0, 0) == BST_CHECKED;
+        const bool on = by && IsChecked(by);
         const ItemControls& c = items_[n];
         for (HWND h : {c.main, c.label, c.pick}) {
             if (h) EnableWindow(h, on);
@@ -348,15 +346,15 @@ CfgValues TcfgForm::ReadValues() const {
         const ItemControls& c = items_[n];
         std::string value;
         switch (item.kind) {
-        case CfgKind::Check: value = SendMessageA(c.main, BM_GETCHECK, 0, 0) == BST_CHECKED ? "1" : "0"; break;
+        case CfgKind::Check: value = IsChecked(c.main) ? "1" : "0"; break;
         case CfgKind::Radio:
             for (std::size_t k = 0; k < c.parts.size(); ++k) {
-                if (SendMessageA(c.parts[k], BM_GETCHECK, 0, 0) != BST_CHECKED) continue;
+                if (!IsChecked(c.parts[k])) continue;
                 value = std::to_string(item.values.empty() ? static_cast<int>(k) : item.values[k]);
             }
             break;
         case CfgKind::HotKey: {
-            auto ticked = [&](int k) { return SendMessageA(c.parts[static_cast<std::size_t>(k)], BM_GETCHECK, 0, 0) == BST_CHECKED; };
+            auto ticked = [&](int k) { return IsChecked(c.parts[static_cast<std::size_t>(k)]); };
             HotKeyText h{ticked(kHotShift), ticked(kHotCtrl), ticked(kHotAlt), Trim(GetText(c.main))};
             value = FormatHotText(h);
             break;
@@ -420,18 +418,9 @@ void TcfgForm::Fill() {
 
 void TcfgForm::Begin(int page) {
     Fill();
-    RECT over{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-    if (owner_ && IsWindowVisible(owner_)) GetWindowRect(owner_, &over);
-    RECT me{};
-    GetWindowRect(Handle(), &me);
-    int x = over.left + (over.right - over.left - (me.right - me.left)) / 2;
-    int y = over.top + (over.bottom - over.top - (me.bottom - me.top)) / 2;
-    x = std::max(0, std::min(x, static_cast<int>(GetSystemMetrics(SM_CXSCREEN) - (me.right - me.left))));
-    y = std::max(0, std::min(y, static_cast<int>(GetSystemMetrics(SM_CYSCREEN) - (me.bottom - me.top))));
-    SetWindowPos(Handle(), nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    Centre(owner_, CentreFallback::Screen, true);
     SelectPage(page);
-    finished_ = false;
-    result_ = 0;
+    BeginModal();
     ShowWindow(Handle(), SW_SHOW);
     FocusFirst();
 }
@@ -439,17 +428,12 @@ void TcfgForm::Begin(int page) {
 int TcfgForm::ShowModal(int page) {
     HWND active = GetActiveWindow();
     Begin(page);
-    if (!RunModalLoop(Handle(), finished_)) {
-        result_ = mrCancel;
-        finished_ = true;
-    }
-    if (active && IsWindow(active)) SetActiveWindow(active);
-    return result_ == mrOk ? mrOk : mrCancel;
+    if (!RunModal(active)) EndModal(mrCancel);
+    return ModalResult() == mrOk ? mrOk : mrCancel;
 }
 
 void TcfgForm::Finish(int result) {
-    result_ = result;
-    finished_ = true;
+    EndModal(result);
     ShowWindow(Handle(), SW_HIDE);
 }
 
@@ -532,7 +516,7 @@ void TcfgForm::Pick(std::size_t n) {
         q.prompt = "ファイル名を入力してください";
         q.mode = amFreeText | amReplaceOnBrowse;
         q.history = &session.lists.exeHistory;
-        ok = CurrentPrompter().AskLineFiltered(q, "*.EXE");
+        ok = ConfigAsk().AskLineFiltered(q, "*.EXE");
         break;
     case CfgPick::Directory:
         q.prompt = "ディレクトリ名を入力してください";
@@ -586,16 +570,15 @@ void TcfgForm::OnButton(std::size_t n) {
         break;
     }
     case CfgAction::Color: {
-        int color = Colors().Get(item.arg);
-        if (CurrentPrompter().AskColor(color)) SetColor(item.arg, color);
+        ColorValue color = Colors().Get(item.arg);
+        if (ConfigAsk().AskColor(color)) SetColor(item.arg, color);
         break;
     }
     case CfgAction::Font: {
         const CfgFontAccess access = FontAccessFor(item.arg);
         if (!access.set) break;
-        const FontSpec now = access.get ? access.get() : FontSpec{};
-        Prompter::FontChoice f{now.name, now.size, now.style};
-        if (CurrentPrompter().AskFont(f)) access.set(FontSpec{f.name, f.size, f.style});
+        FontSpec font = access.get ? access.get() : FontSpec{};
+        if (ConfigAsk().AskFont(font)) access.set(font);
         break;
     }
     case CfgAction::ViewerSize: {
@@ -661,8 +644,10 @@ LRESULT TcfgForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 LRESULT CALLBACK TcfgForm::PageProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == WM_COMMAND || msg == WM_NOTIFY) return SendMessageA(GetParent(wnd), msg, wp, lp);
-    return DefWindowProcA(wnd, msg, wp, lp);
+    return Guarded([&] {
+        if (msg == WM_COMMAND || msg == WM_NOTIFY) return SendMessageA(GetParent(wnd), msg, wp, lp);
+        return DefWindowProcA(wnd, msg, wp, lp);
+    });
 }
 
 // ---- entry points ---------------------------------------------------------------
@@ -670,23 +655,21 @@ LRESULT CALLBACK TcfgForm::PageProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
 int ShowSettingsDialog(HWND owner, int page) {
     TcfgForm form;
     if (!form.Create(owner)) return mrCancel;
-    if (Runner()) {
+    if (const CfgFormRunner* runner = Runners().Current(); runner && *runner) {
+        const CfgFormRunner run = *runner;  // a copy: the runner may change the registrations
         form.Begin(page);
-        const int r = Runner()(form);
+        const int r = run(form);
         if (!form.Finished()) form.CancelClick();
         return r;
     }
     return form.ShowModal(page);
 }
 
-CfgFormRunner SetCfgFormRunner(CfgFormRunner runner) {
-    CfgFormRunner previous = std::move(Runner());
-    Runner() = std::move(runner);
-    return previous;
-}
+Subscription InstallCfgFormRunner(CfgFormRunner runner) { return Runners().Register(std::move(runner)); }
 
-void SetCfgFontAccess(CfgFont which, CfgFontAccess access) {
-    if (which >= 0 && which < kCfgFontCount) FontAccesses()[static_cast<std::size_t>(which)] = std::move(access);
+Subscription RegisterCfgFontAccess(CfgFont which, CfgFontAccess access) {
+    if (which < 0 || which >= kCfgFontCount) return {};
+    return FontAccesses()[static_cast<std::size_t>(which)].Register(std::move(access));
 }
 
 void ApplyDialogSettings(const Settings& before) { Listeners()(before); }

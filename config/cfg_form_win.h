@@ -11,9 +11,9 @@
 #include <string_view>
 #include <vector>
 
+#include "common/dialog_win.h"
 #include "common/handles_win.h"
 #include "common/signal.h"
-#include "common/window_win.h"
 #include "config/cfg_pages.h"
 #include "config/key_map.h"
 #include "config/window_state.h"
@@ -22,7 +22,7 @@ namespace kestrum {
 
 class TfrmColc;
 
-class TcfgForm : public Window {
+class TcfgForm : public Dialog {
 public:
     enum ControlId : int {
         kIdTabs = 100,
@@ -53,8 +53,6 @@ public:
     bool OkClick();
     // "Cancel": discards, reloading a previewed key or colour file.
     void CancelClick();
-    bool Finished() const { return finished_; }
-    int Result() const { return result_; }
 
     int Page() const { return page_; }
     void SelectPage(int page);
@@ -92,7 +90,6 @@ private:
     HWND Add(int page, const char* cls, const char* text, DWORD style, int id, const CfgRect& r, DWORD ex = 0);
     void BuildItem(std::size_t n, const CfgItem& item, const CfgRect& r);
     void Fill();
-    void SetChecked(HWND box, bool on);
     void SelectRadio(std::size_t n, int option);
     void UpdateEnabled();
     void OnCommand(int id, int code);
@@ -115,8 +112,6 @@ private:
     std::vector<HWND> pageWnds_;             // one panel per page
     std::vector<std::vector<HWND>> pages_;  // the controls of each page
     int page_ = 0;
-    bool finished_ = true;
-    int result_ = 0;
     // The key and colour files in force when the dialog opened and those
     // loaded now (a "変更" loads the chosen one at once for preview).
     std::string keyFileAtOpen_;
@@ -134,16 +129,19 @@ private:
 // page and handed to it instead of the modal loop.
 int ShowSettingsDialog(HWND owner, int page);
 using CfgFormRunner = std::function<int(TcfgForm&)>;
-CfgFormRunner SetCfgFormRunner(CfgFormRunner runner);
+// Installs a runner until the subscription goes (the one installed before
+// is in force again then).
+[[nodiscard]] Subscription InstallCfgFormRunner(CfgFormRunner runner);
 
 // How a font button reaches its window: the font now and a setter that
 // applies a new one at once. The shell's and the filer's are known; other
-// windows register theirs. A button without a setter is disabled.
+// windows register theirs, for as long as they keep the subscription. A
+// button without a setter is disabled.
 struct CfgFontAccess {
     std::function<FontSpec()> get;
     std::function<void(const FontSpec&)> set;
 };
-void SetCfgFontAccess(CfgFont which, CfgFontAccess access);
+[[nodiscard]] Subscription RegisterCfgFontAccess(CfgFont which, CfgFontAccess access);
 
 // After the dialog's OK: the listeners run, in the order they came, with
 // the settings as they were before (the shell window's menu bar and prompt,

@@ -5,7 +5,6 @@
 
 #include <array>
 
-#include "common/modal_loop_win.h"
 #include "config/colors_win.h"
 
 namespace kestrum {
@@ -145,10 +144,7 @@ void TfrmColc::FormCreate() {
     ok_ = child("BUTTON", "ＯＫ", WS_TABSTOP | BS_DEFPUSHBUTTON, kClientWidth - kMargin - okWidth, okTop, okWidth,
                 kButtonHeight + 2, IDOK);
 
-    const DWORD style = static_cast<DWORD>(GetWindowLongPtrA(Handle(), GWL_STYLE));
-    const DWORD exStyle = static_cast<DWORD>(GetWindowLongPtrA(Handle(), GWL_EXSTYLE));
-    const SIZE outer = OuterSizeForClient(kClientWidth, okTop + kButtonHeight + 2 + kMargin, style, exStyle, false);
-    SetWindowPos(Handle(), nullptr, 0, 0, outer.cx, outer.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetClientSize(kClientWidth, okTop + kButtonHeight + 2 + kMargin);
 }
 
 const TfrmColc::Item* TfrmColc::Find(int slot) const {
@@ -179,27 +175,18 @@ std::string TfrmColc::GroupCaption(int slot) const {
 }
 
 void TfrmColc::Begin() {
-    finished_ = false;
+    BeginModal();
     for (const Item& item : items_) InvalidateRect(item.swatch, nullptr, TRUE);
     ShowWindow(Handle(), SW_SHOWNA);
 }
 
 void TfrmColc::ShowModal() {
-    if (owner_) {
-        RECT o{}, r{};
-        GetWindowRect(owner_, &o);
-        GetWindowRect(Handle(), &r);
-        SetWindowPos(Handle(), nullptr, o.left + ((o.right - o.left) - (r.right - r.left)) / 2,
-                     o.top + ((o.bottom - o.top) - (r.bottom - r.top)) / 2, 0, 0,
-                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    }
+    Centre(owner_);
     Begin();
     HWND active = GetActiveWindow();
     SetForegroundWindow(Handle());
     SetFocus(ok_);
-    RunModalLoop(Handle(), finished_);
-    if (active && IsWindow(active)) SetActiveWindow(active);
-    finished_ = true;
+    if (!RunModal(active)) EndModal(0);
 }
 
 void TfrmColc::PickColor(int slot) {
@@ -217,7 +204,7 @@ void TfrmColc::OkClick() {
 
 void TfrmColc::Finish() {
     ShowWindow(Handle(), SW_HIDE);
-    finished_ = true;
+    EndModal(0);
 }
 
 LRESULT TfrmColc::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {

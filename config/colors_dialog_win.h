@@ -8,7 +8,7 @@
 #include <optional>
 #include <vector>
 
-#include "common/window_win.h"
+#include "common/dialog_win.h"
 #include "config/colors.h"
 
 namespace kestrum {
@@ -19,7 +19,7 @@ using ColorPicker = std::function<std::optional<ColorValue>(HWND owner, ColorVal
 // the run.
 std::optional<ColorValue> ChooseColorWithSystemPicker(HWND owner, ColorValue current);
 
-class TfrmColc : public Window {
+class TfrmColc : public Dialog {
 public:
     // The slots the dialog offers, in the order of its buttons.
     static const std::vector<int>& Slots();
@@ -33,7 +33,6 @@ public:
     void ShowModal();
     // The same without the modal loop (tests drive it with messages).
     void Begin();
-    bool Finished() const { return finished_; }
 
     HWND SlotButton(int slot) const;
     HWND Swatch(int slot) const;
@@ -62,7 +61,6 @@ private:
     HWND ok_ = nullptr;
     HWND owner_ = nullptr;
     ColorPicker picker_ = ChooseColorWithSystemPicker;
-    bool finished_ = true;
 };
 
 }  // namespace kestrum

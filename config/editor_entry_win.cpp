@@ -2,8 +2,6 @@
 // list entry, one function-key title.
 #include "config/list_editor_win.h"
 
-#include <commctrl.h>
-
 #include "common/prompter.h"
 #include "common/sjis.h"
 #include "config/font_win.h"
@@ -19,8 +17,6 @@ constexpr int kRowHeight = 22;
 constexpr int kButtonWidth = 75;
 constexpr int kButtonHeight = 25;
 
-HMENU IdMenu(int id) { return reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)); }
-
 }  // namespace
 
 // ---- base ------------------------------------------------------------------------
@@ -29,16 +25,11 @@ bool TEntryForm::CreateForm(HWND owner, const std::string& caption, int clientWi
     owner_ = owner;
     if (!RegisterWindowClass(kClassName)) return false;
     const SIZE outer = OuterSizeForClient(clientWidth, clientHeight, kStyle, kExStyle, false);
-    RECT area{};
-    if (owner) {
-        GetWindowRect(owner, &area);
-    } else {
-        SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
-    }
-    const int x = area.left + (area.right - area.left - outer.cx) / 2;
-    const int y = area.top + (area.bottom - area.top - outer.cy) / 2;
-    if (!CreateWin(kClassName, kExStyle, kStyle, caption, x, y, outer.cx, outer.cy, owner)) return false;
+    if (!CreateWin(kClassName, kExStyle, kStyle, caption, 0, 0, outer.cx, outer.cy, owner)) return false;
+    Centre(owner, CentreFallback::WorkArea);
     font_ = CreateFontFromSpec(FontSpec{"ＭＳ Ｐゴシック", 9, 0});
+    SetChildFont(font_.Get());
+    BeginModal();
     const int bx = clientWidth - 2 * kButtonWidth - 16;
     const int by = clientHeight - kButtonHeight - 8;
     return AddButton(IDOK, "OK", bx, by, kButtonWidth, true) &&
@@ -46,40 +37,27 @@ bool TEntryForm::CreateForm(HWND owner, const std::string& caption, int clientWi
 }
 
 HWND TEntryForm::AddLabel(const char* text, int x, int y, int w) {
-    HWND wnd = CreateWindowExA(0, "STATIC", text, WS_CHILD | WS_VISIBLE | SS_LEFT, x, y + 3, w, kRowHeight - 4,
-                               Handle(), nullptr, GetModuleHandleA(nullptr), nullptr);
-    if (wnd) SendMessageA(wnd, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
-    return wnd;
+    return AddChild("STATIC", text, SS_LEFT, x, y + 3, w, kRowHeight - 4, 0);
 }
 
 HWND TEntryForm::AddEdit(int id, int x, int y, int w, bool readOnly) {
-    const DWORD style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL | (readOnly ? ES_READONLY : 0);
-    HWND wnd = CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "", style, x, y, w, kRowHeight, Handle(), IdMenu(id),
-                               GetModuleHandleA(nullptr), nullptr);
-    if (wnd) SendMessageA(wnd, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
-    return wnd;
+    const DWORD style = WS_TABSTOP | ES_AUTOHSCROLL | (readOnly ? ES_READONLY : 0);
+    return AddChild("EDIT", "", style, x, y, w, kRowHeight, id, WS_EX_CLIENTEDGE);
 }
 
 HWND TEntryForm::AddButton(int id, const char* text, int x, int y, int w, bool isDefault) {
-    const DWORD style = WS_CHILD | WS_VISIBLE | WS_TABSTOP | (isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
-    HWND wnd = CreateWindowExA(0, "BUTTON", text, style, x, y, w, kButtonHeight - (id == IDOK || id == IDCANCEL ? 0 : 3),
-                               Handle(), IdMenu(id), GetModuleHandleA(nullptr), nullptr);
-    if (wnd) SendMessageA(wnd, WM_SETFONT, reinterpret_cast<WPARAM>(font_.Get()), FALSE);
-    return wnd;
+    const DWORD style = WS_TABSTOP | (isDefault ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON);
+    return AddChild("BUTTON", text, style, x, y, w, kButtonHeight - (id == IDOK || id == IDCANCEL ? 0 : 3), id);
 }
 
 bool TEntryForm::ShowModal() {
-    done_ = false;
-    result_ = mrNone;
+    BeginModal();
     SetFocus(Control(kEntryField1));
-    RunModal(Handle(), owner_, done_);
-    return result_ == mrOk;
+    RunModal(owner_);
+    return ModalResult() == mrOk;
 }
 
-void TEntryForm::Finish(int result) {
-    result_ = result;
-    done_ = true;
-}
+void TEntryForm::Finish(int result) { EndModal(result); }
 
 LRESULT TEntryForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
@@ -148,26 +126,25 @@ bool TDirEntryForm::Create(HWND owner) {
     HWND key = AddEdit(kEntryField2, ex, 38, 28, false);
     if (!key) return false;
     SendMessageA(key, EM_LIMITTEXT, 1, 0);
-    SetWindowSubclass(key, KeyProc, 1, reinterpret_cast<DWORD_PTR>(this));
+    keySubclass_.Attach(key, this, &TDirEntryForm::KeyProc);
     SetField(kEntryField1, draft.directory);
     SetField(kEntryField2, draft.key);
     return true;
 }
 
-LRESULT CALLBACK TDirEntryForm::KeyProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR ref) {
-    auto* self = reinterpret_cast<TDirEntryForm*>(ref);
+LRESULT TDirEntryForm::KeyProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
     case WM_CHAR: {
         const auto ch = static_cast<unsigned char>(wp);
-        if (self->swallowTrail_) {
-            self->swallowTrail_ = false;
+        if (swallowTrail_) {
+            swallowTrail_ = false;
             return 0;
         }
         if (IsLeadByte(ch)) {
-            self->swallowTrail_ = true;
+            swallowTrail_ = true;
             return 0;
         }
-        if (ch < 0x20) return DefSubclassProc(wnd, msg, wp, lp);  // Backspace, Ctrl+V ...
+        if (ch < 0x20) return Subclass::CallNext(wnd, msg, wp, lp);  // Backspace, Ctrl+V ...
         // Each key typed replaces the content.
         const std::string key = UpperAscii(TDirListEditor::KeyFromTyped(ch));
         if (!key.empty()) {
@@ -176,10 +153,9 @@ LRESULT CALLBACK TDirEntryForm::KeyProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp
         }
         return 0;
     }
-    case WM_NCDESTROY: RemoveWindowSubclass(wnd, KeyProc, 1); break;
     default: break;
     }
-    return DefSubclassProc(wnd, msg, wp, lp);
+    return Subclass::CallNext(wnd, msg, wp, lp);
 }
 
 void TDirEntryForm::OnButton(int id) {

@@ -1,9 +1,6 @@
 // TKCForm: the key customisation dialog, built in code.
 #include "config/key_custom_win.h"
 
-#include <commctrl.h>
-
-#include "common/modal_loop_win.h"
 #include "common/prompter.h"
 #include "config/session.h"
 
@@ -14,11 +11,10 @@ namespace {
 constexpr int kClientWidth = 460;
 constexpr int kClientHeight = 330;
 constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU;
-constexpr UINT_PTR kFieldSubclass = 0x4B43;  // "KC"
 
-KeyCustomRunner& Runner() {
-    static KeyCustomRunner runner;
-    return runner;
+Registry<KeyCustomRunner>& Runners() {
+    static Registry<KeyCustomRunner> runners;
+    return runners;
 }
 
 bool Down(int vk) { return GetKeyState(vk) < 0; }
@@ -33,27 +29,18 @@ bool TKCForm::Create(HWND owner, TKeyX& keyx, const std::string& caption, std::f
     helpIndex_ = helpIndex;
     RegisterWindowClass("TKCForm");
     const SIZE outer = OuterSizeForClient(kClientWidth, kClientHeight, kStyle, WS_EX_DLGMODALFRAME, false);
-    RECT over{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-    if (owner && IsWindowVisible(owner)) GetWindowRect(owner, &over);
-    const int x = over.left + (over.right - over.left - outer.cx) / 2;
-    const int y = over.top + (over.bottom - over.top - outer.cy) / 2;
-    if (!CreateWin("TKCForm", WS_EX_DLGMODALFRAME, kStyle, caption.empty() ? kKeyCustomDefaultCaption : caption, x,
-                   y, outer.cx, outer.cy, owner)) {
+    if (!CreateWin("TKCForm", WS_EX_DLGMODALFRAME, kStyle, caption.empty() ? kKeyCustomDefaultCaption : caption, 0,
+                   0, outer.cx, outer.cy, owner)) {
         return false;
     }
+    Centre(owner);
     FormCreate();
     return true;
 }
 
 void TKCForm::FormCreate() {
-    HINSTANCE inst = GetModuleHandleA(nullptr);
-    HWND wnd = Handle();
-    font_ = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
     auto make = [&](DWORD ex, const char* cls, const char* text, DWORD style, int id, int x, int y, int w, int h) {
-        HWND c = CreateWindowExA(ex, cls, text, WS_CHILD | WS_VISIBLE | style, x, y, w, h, wnd,
-                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), inst, nullptr);
-        SendMessageA(c, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
-        return c;
+        return AddChild(cls, text, style, x, y, w, h, id, ex);
     };
     list_ = make(WS_EX_CLIENTEDGE, "LISTBOX", "", WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT,
                  kIdList, 8, 8, 270, kClientHeight - 16);
@@ -74,20 +61,18 @@ void TKCForm::FormCreate() {
     }
     SendMessageA(list_, LB_SETCURSEL, 0, 0);
     EnableWindow(update_, FALSE);
-    SetWindowSubclass(field_, &TKCForm::FieldProc, kFieldSubclass, reinterpret_cast<DWORD_PTR>(this));
+    fieldSubclass_.Attach(field_, this, &TKCForm::FieldProc);
 }
 
 int TKCForm::ShowModal() {
-    modalResult_ = 0;
-    done_ = false;
+    BeginModal();
     SetFocus(field_);
-    if (!RunModalLoop(Handle(), done_)) modalResult_ = mrCancel;
-    return modalResult_ == mrOk ? mrOk : mrCancel;
+    if (!RunModal(nullptr)) EndModal(mrCancel);
+    return ModalResult() == mrOk ? mrOk : mrCancel;
 }
 
 unsigned char TKCForm::TickedModifiers() const {
-    auto ticked = [](HWND box) { return SendMessageA(box, BM_GETCHECK, 0, 0) == BST_CHECKED; };
-    return ModifierBits(ticked(shift_), ticked(ctrl_), ticked(alt_));
+    return ModifierBits(IsChecked(shift_), IsChecked(ctrl_), IsChecked(alt_));
 }
 
 void TKCForm::Reselect() {
@@ -110,9 +95,9 @@ void TKCForm::CaptureKeyDown(int key, unsigned char modifiers) {
         Update();  // the default button
         return;
     }
-    SendMessageA(shift_, BM_SETCHECK, (modifiers & kModShift) ? BST_CHECKED : BST_UNCHECKED, 0);
-    SendMessageA(ctrl_, BM_SETCHECK, (modifiers & kModCtrl) ? BST_CHECKED : BST_UNCHECKED, 0);
-    SendMessageA(alt_, BM_SETCHECK, (modifiers & kModAlt) ? BST_CHECKED : BST_UNCHECKED, 0);
+    SetChecked(shift_, (modifiers & kModShift) != 0);
+    SetChecked(ctrl_, (modifiers & kModCtrl) != 0);
+    SetChecked(alt_, (modifiers & kModAlt) != 0);
     if ((modifiers & kModAlt) && keyx_->OnAltKey) keyx_->OnAltKey();
     key = MainRowKey(key);
     const unsigned ch = MapVirtualKeyA(static_cast<UINT>(key), MAPVK_VK_TO_CHAR) & 0x7FFF;
@@ -141,30 +126,23 @@ void TKCForm::Save() {
 }
 
 void TKCForm::Close(int result) {
-    modalResult_ = result;
-    done_ = true;
+    EndModal(result);
     ShowWindow(Handle(), SW_HIDE);
 }
 
-LRESULT CALLBACK TKCForm::FieldProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR data) {
-    auto* self = reinterpret_cast<TKCForm*>(data);
+LRESULT TKCForm::FieldProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
-    case WM_NCDESTROY: RemoveWindowSubclass(wnd, &TKCForm::FieldProc, kFieldSubclass); break;
     case WM_GETDLGCODE: {
         // Every key but a plain Tab is captured (Return, Escape, arrows).
         const auto* m = reinterpret_cast<const MSG*>(lp);
         if (m && m->message == WM_KEYDOWN && m->wParam == VK_TAB && !Down(VK_SHIFT) && !Down(VK_CONTROL)) break;
-        return DLGC_WANTALLKEYS | DefSubclassProc(wnd, msg, wp, lp);
+        return DLGC_WANTALLKEYS | Subclass::CallNext(wnd, msg, wp, lp);
     }
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN: {
         // WM_SYSKEYDOWN is also how Alt+F4 arrives: taken here, it never closes the dialog.
         const bool alt = msg == WM_SYSKEYDOWN ? (lp & (1 << 29)) != 0 || Down(VK_MENU) : Down(VK_MENU);
-        try {
-            self->CaptureKeyDown(static_cast<int>(wp), ModifierBits(Down(VK_SHIFT), Down(VK_CONTROL), alt));
-        } catch (const std::exception& e) {
-            ShowErrorBox(e.what());
-        }
+        CaptureKeyDown(static_cast<int>(wp), ModifierBits(Down(VK_SHIFT), Down(VK_CONTROL), alt));
         return 0;
     }
     case WM_CHAR:
@@ -172,7 +150,7 @@ LRESULT CALLBACK TKCForm::FieldProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp, UI
     case WM_SYSKEYUP: return 0;  // typed characters are discarded
     default: break;
     }
-    return DefSubclassProc(wnd, msg, wp, lp);
+    return Subclass::CallNext(wnd, msg, wp, lp);
 }
 
 LRESULT TKCForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
@@ -210,14 +188,13 @@ int ShowKeyCustomDialog(HWND owner, TKeyX& keyx, const std::string& caption, std
                         int helpIndex) {
     TKCForm form;
     if (!form.Create(owner, keyx, caption, std::move(onSave), helpIndex)) return mrCancel;
-    if (Runner()) return Runner()(form);
+    if (const KeyCustomRunner* runner = Runners().Current(); runner && *runner) {
+        const KeyCustomRunner run = *runner;  // a copy: the runner may change the registrations
+        return run(form);
+    }
     return form.ShowModal();
 }
 
-KeyCustomRunner SetKeyCustomRunner(KeyCustomRunner runner) {
-    KeyCustomRunner previous = std::move(Runner());
-    Runner() = std::move(runner);
-    return previous;
-}
+Subscription InstallKeyCustomRunner(KeyCustomRunner runner) { return Runners().Register(std::move(runner)); }
 
 }  // namespace kestrum

@@ -8,7 +8,9 @@
 #include <functional>
 #include <string>
 
-#include "common/window_win.h"
+#include "common/dialog_win.h"
+#include "common/signal.h"
+#include "common/subclass_win.h"
 #include "config/key_map.h"
 
 namespace kestrum {
@@ -16,7 +18,7 @@ namespace kestrum {
 inline constexpr const char* kKeyCustomDefaultCaption = "Kestrum ファイラーキーカスタマイズ";
 inline constexpr const char* kKeyCustomCaption = "Kestrum　キーカスタマイズ";
 
-class TKCForm : public Window {
+class TKCForm : public Dialog {
 public:
     // Creates the hidden dialog for keyx; an empty caption gives the default.
     bool Create(HWND owner, TKeyX& keyx, const std::string& caption, std::function<void()> onSave, int helpIndex);
@@ -30,7 +32,6 @@ public:
 
     const TUserKey& WorkingCopy() const { return work_; }
     int CapturedKey() const { return capturedKey_; }
-    int ModalResult() const { return modalResult_; }
 
     HWND ListBox() const { return list_; }
     HWND KeyField() const { return field_; }
@@ -48,7 +49,7 @@ protected:
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
 private:
-    static LRESULT CALLBACK FieldProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR data);
+    LRESULT FieldProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp);
     void FormCreate();
     unsigned char TickedModifiers() const;
     void Reselect();
@@ -59,9 +60,6 @@ private:
     std::function<void()> onSave_;
     int helpIndex_ = 0;
     int capturedKey_ = 0;
-    int modalResult_ = 0;
-    bool done_ = true;
-    HFONT font_ = nullptr;
     HWND list_ = nullptr;
     HWND field_ = nullptr;
     HWND shift_ = nullptr;
@@ -71,6 +69,7 @@ private:
     HWND save_ = nullptr;
     HWND cancel_ = nullptr;
     HWND help_ = nullptr;
+    Subclass fieldSubclass_;  // the capture field takes every key
 };
 
 // Opens the dialog modally for keyx and returns its result. While a runner
@@ -79,7 +78,8 @@ private:
 int ShowKeyCustomDialog(HWND owner, TKeyX& keyx, const std::string& caption, std::function<void()> onSave,
                         int helpIndex);
 using KeyCustomRunner = std::function<int(TKCForm&)>;
-// Installs a runner (empty: the modal loop again); returns the previous one.
-KeyCustomRunner SetKeyCustomRunner(KeyCustomRunner runner);
+// Installs a runner until the subscription goes (the one installed before
+// is in force again then).
+[[nodiscard]] Subscription InstallKeyCustomRunner(KeyCustomRunner runner);
 
 }  // namespace kestrum

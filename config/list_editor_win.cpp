@@ -1,5 +1,5 @@
-// TFormEdit, the list window shared by the settings-menu editors, its modal
-// loop, and the three menu entry points.
+// TFormEdit, the list window shared by the settings-menu editors, and the
+// three menu entry points.
 #include "config/list_editor_win.h"
 
 #include "common/prompter.h"
@@ -18,33 +18,7 @@ constexpr int kClientHeight = 258;
 constexpr int kButtonWidth = 80;
 constexpr int kButtonHeight = 25;
 
-void SetFont(HWND wnd, HFONT font) { SendMessageA(wnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE); }
-
 }  // namespace
-
-void RunModal(HWND wnd, HWND owner, const bool& done) {
-    if (owner) EnableWindow(owner, FALSE);
-    ShowWindow(wnd, SW_SHOW);
-    SetForegroundWindow(wnd);
-    MSG msg;
-    while (!done && IsWindow(wnd)) {
-        const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
-        if (got == 0) {
-            // The program is ending: leave the quit for the main loop.
-            PostQuitMessage(static_cast<int>(msg.wParam));
-            break;
-        }
-        if (got < 0) break;
-        if (!IsDialogMessageW(wnd, &msg)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-    }
-    // The owner first, so that hiding hands the activation back to it.
-    if (owner) EnableWindow(owner, TRUE);
-    if (IsWindow(wnd)) ShowWindow(wnd, SW_HIDE);
-    if (owner) SetActiveWindow(owner);
-}
 
 TFormEdit::TFormEdit(TListEditorModel& model, EntryOpener opener) : model_(model), opener_(std::move(opener)) {}
 
@@ -57,19 +31,13 @@ bool TFormEdit::Create(HWND owner) {
     owner_ = owner;
     if (!RegisterWindowClass(kClassName)) return false;
     const SIZE outer = OuterSizeForClient(kClientWidth, kClientHeight, kStyle, kExStyle, false);
-    RECT area{};
-    SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
-    const int x = area.left + (area.right - area.left - outer.cx) / 2;
-    const int y = area.top + (area.bottom - area.top - outer.cy) / 2;
-    if (!CreateWin(kClassName, kExStyle, kStyle, model_.Caption(), x, y, outer.cx, outer.cy, owner)) return false;
+    if (!CreateWin(kClassName, kExStyle, kStyle, model_.Caption(), 0, 0, outer.cx, outer.cy, owner)) return false;
+    Centre(nullptr, CentreFallback::WorkArea);
     font_ = CreateFontFromSpec(FontSpec{"ＭＳ Ｐゴシック", 9, 0});
-    HINSTANCE inst = GetModuleHandleA(nullptr);
-    list_ = CreateWindowExA(WS_EX_CLIENTEDGE, "LISTBOX", "",
-                            WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT, 8, 8,
-                            kClientWidth - kButtonWidth - 24, kClientHeight - 16, Handle(),
-                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(kEditList)), inst, nullptr);
+    SetChildFont(font_.Get());
+    list_ = AddChild("LISTBOX", "", WS_VSCROLL | WS_TABSTOP | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT, 8, 8,
+                     kClientWidth - kButtonWidth - 24, kClientHeight - 16, kEditList, WS_EX_CLIENTEDGE);
     if (!list_) return false;
-    SetFont(list_, font_.Get());
     MakeDragList(list_);
     struct ButtonDef {
         int id;
@@ -86,24 +54,20 @@ bool TFormEdit::Create(HWND owner) {
     int by = 8;
     for (const ButtonDef& b : buttons) {
         if (b.id == IDOK) by += 16;  // OK and Cancel apart from the list buttons
-        HWND btn = CreateWindowExA(0, "BUTTON", b.text, WS_CHILD | WS_VISIBLE | WS_TABSTOP | b.style, bx, by,
-                                   kButtonWidth, kButtonHeight, Handle(),
-                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(b.id)), inst, nullptr);
-        if (!btn) return false;
-        SetFont(btn, font_.Get());
+        if (!AddChild("BUTTON", b.text, WS_TABSTOP | b.style, bx, by, kButtonWidth, kButtonHeight, b.id)) return false;
         by += kButtonHeight + 6;
     }
     model_.SelectFirst();
     Refresh();
+    BeginModal();
     return true;
 }
 
 bool TFormEdit::ShowModal() {
-    done_ = false;
-    result_ = mrNone;
+    BeginModal();
     SetFocus(list_);
-    RunModal(Handle(), owner_, done_);
-    return result_ == mrOk;
+    RunModal(owner_);
+    return ModalResult() == mrOk;
 }
 
 void TFormEdit::Refresh() {
@@ -120,10 +84,7 @@ void TFormEdit::Refresh() {
     EnableWindow(Control(kEditNew), model_.CanAdd() ? TRUE : FALSE);
 }
 
-void TFormEdit::Finish(int result) {
-    result_ = result;
-    done_ = true;
-}
+void TFormEdit::Finish(int result) { EndModal(result); }
 
 void TFormEdit::OnCommand(int id, int code) {
     switch (id) {

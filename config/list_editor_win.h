@@ -10,8 +10,9 @@
 #include <functional>
 #include <string>
 
+#include "common/dialog_win.h"
 #include "common/handles_win.h"
-#include "common/window_win.h"
+#include "common/subclass_win.h"
 #include "config/list_editor.h"
 
 namespace kestrum {
@@ -31,25 +32,21 @@ enum EditorControlId : int {
     kEntryChange2,       // "変更" of the start directory
 };
 
-// Runs a modal loop for wnd until done is set (or the program quits), with
-// owner disabled meanwhile. The window is hidden at the end.
-void RunModal(HWND wnd, HWND owner, const bool& done);
-
 // The shared list window. The entry window is opened through the opener
 // (index < 0: New), which returns true when the model took an entry; OK
 // commits the model (writing the settings file) and ends, Cancel ends.
-class TFormEdit : public Window {
+class TFormEdit : public Dialog {
 public:
     using EntryOpener = std::function<bool(HWND owner, int index)>;
     TFormEdit(TListEditorModel& model, EntryOpener opener);
 
-    // Creates the window hidden, filled from the model, first row selected.
+    // Creates the window hidden, filled from the model, first row selected;
+    // the question is open from here (ModalResult() mrNone, then mrOk or
+    // mrCancel).
     bool Create(HWND owner);
     // Shows it modally; true when it ended with OK.
     bool ShowModal();
 
-    int Result() const { return result_; }  // mrNone while open, then mrOk or mrCancel
-    bool Done() const { return done_; }
     HWND ListBox() const { return list_; }
     HWND Control(int id) const { return GetDlgItem(Handle(), id); }
     // The message the drag list sends to this window.
@@ -70,17 +67,14 @@ private:
     HWND list_ = nullptr;
     GdiObject<HFONT> font_;
     int dragFrom_ = -1;
-    int result_ = 0;
-    bool done_ = false;
 };
 
 // Base of the entry windows: OK asks Accept (which validates and stores in
-// the model), Cancel and closing leave the model alone.
-class TEntryForm : public Window {
+// the model), Cancel and closing leave the model alone. The question is
+// open from the window's creation.
+class TEntryForm : public Dialog {
 public:
     bool ShowModal();
-    int Result() const { return result_; }
-    bool Done() const { return done_; }
     HWND Control(int id) const { return GetDlgItem(Handle(), id); }
 
 protected:
@@ -100,8 +94,6 @@ private:
     void Finish(int result);
     HWND owner_ = nullptr;
     GdiObject<HFONT> font_;
-    int result_ = 0;
-    bool done_ = false;
 };
 
 // "エイリアスの設定": name (editable), expansion and start directory (each
@@ -131,10 +123,11 @@ protected:
     void OnButton(int id) override;
 
 private:
-    static LRESULT CALLBACK KeyProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR ref);
+    LRESULT KeyProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp);
     TDirListEditor& editor_;
     int index_;
     bool swallowTrail_ = false;  // the next WM_CHAR is the second byte of a double-byte character
+    Subclass keySubclass_;       // each key typed replaces the call key
 };
 
 // "ファンクション" + n + "の設定": the title of one function key.

@@ -42,14 +42,15 @@ public:
     virtual void Hide() {}
     // Closes it as Escape does when confirmed (the shell window comes back).
     virtual void Close() {}
-    // Re-reads the directory when the filer is showing, keeping the cursor.
-    virtual void Refresh() {}
     // Runs a filer action by code; false when there is no such action here.
     virtual bool RunAction(int /*code*/) { return false; }
     // The fonts of the file-name area (0), drive bar (1), function-key bar
     // (2) and command line (3); a new one is applied at once.
     virtual FontSpec Font(int /*which*/) const { return {}; }
     virtual void SetFont(int /*which*/, const FontSpec& /*font*/) {}
+    // Lists the directory again when the filer shows, the cursor kept (after
+    // a file was written or edited elsewhere).
+    virtual void RefreshListing() {}
 };
 
 // The shell window, as the filer, the settings dialog and the system menus
@@ -90,6 +91,10 @@ public:
     // output) in the text viewer under `title`; false without a text viewer,
     // and the caller shows it some other way.
     virtual bool ShowText(const std::string& /*title*/, const std::string& /*text*/) { return false; }
+    // Loads a file into the text viewer and shows it; false without a text
+    // viewer or when the file is refused or cannot be read (the viewer has
+    // told why).
+    virtual bool ViewFile(const std::string& /*path*/) { return false; }
 };
 
 // Packing and unpacking, the archiver libraries' own commands and the

@@ -1,8 +1,8 @@
 // The attribute dialog's loop over the selected entries.
 #include "fileops/attrib_change.h"
 
-#include "common/prompter.h"
 #include "common/sjis.h"
+#include "fileops/file_questions.h"
 
 namespace kestrum {
 
@@ -12,9 +12,9 @@ int RunAttribChange(const std::vector<std::string>& paths, AttribFiles& io) {
     for (const std::string& path : paths) {
         if (!forAll) {
             const unsigned now = io.Get(path).value_or(0);
-            const Prompter::AttribAnswer a = CurrentPrompter().AskAttributes(ExtractFileName(path), now);
-            if (a.result == Prompter::fdAll) forAll = a.attributes & kAttribDialogBits;
-            else if (a.result != Prompter::fdOk) break;
+            const FileOpQuestions::AttribAnswer a = FileOpAsk().AskAttributes(ExtractFileName(path), now);
+            if (a.result == FileOpQuestions::fdAll) forAll = a.attributes & kAttribDialogBits;
+            else if (a.result != FileOpQuestions::fdOk) break;
             if (io.Set(path, forAll ? *forAll : a.attributes & kAttribDialogBits)) ++set;
             continue;
         }

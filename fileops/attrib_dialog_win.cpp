@@ -1,8 +1,6 @@
 // TWinAttribForm, built in code, and the platform's attributes.
 #include "fileops/attrib_dialog_win.h"
 
-#include "common/modal_loop_win.h"
-
 namespace kestrum {
 
 namespace {
@@ -55,10 +53,7 @@ void TWinAttribForm::FormCreate() {
           kButtonHeight, IDCANCEL);
     child("BUTTON", "ALL", WS_TABSTOP | BS_PUSHBUTTON, kMargin + 2 * (kButtonWidth + gap), y, kButtonWidth,
           kButtonHeight, kAllId);
-    const DWORD style = static_cast<DWORD>(GetWindowLongPtrA(Handle(), GWL_STYLE));
-    const DWORD exStyle = static_cast<DWORD>(GetWindowLongPtrA(Handle(), GWL_EXSTYLE));
-    const SIZE outer = OuterSizeForClient(kClientWidth, y + kButtonHeight + kMargin, style, exStyle, false);
-    SetWindowPos(Handle(), nullptr, 0, 0, outer.cx, outer.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetClientSize(kClientWidth, y + kButtonHeight + kMargin);
 }
 
 HWND TWinAttribForm::Box(unsigned bit) const {
@@ -71,42 +66,33 @@ HWND TWinAttribForm::Box(unsigned bit) const {
 void TWinAttribForm::Begin(std::string_view fileName, unsigned attributes) {
     SetWindowTextA(name_, std::string(fileName).c_str());
     for (const BoxItem& b : boxes_) {
-        SendMessageA(b.wnd, BM_SETCHECK, (attributes & b.bit) ? BST_CHECKED : BST_UNCHECKED, 0);
+        SetChecked(b.wnd, (attributes & b.bit) != 0);
     }
-    answer_ = Prompter::AttribAnswer{};
-    finished_ = false;
+    answer_ = FileOpQuestions::AttribAnswer{};
+    BeginModal();
     ShowWindow(Handle(), SW_SHOWNA);
 }
 
-Prompter::AttribAnswer TWinAttribForm::ShowModal(std::string_view fileName, unsigned attributes) {
-    if (owner_) {
-        RECT o{}, r{};
-        GetWindowRect(owner_, &o);
-        GetWindowRect(Handle(), &r);
-        SetWindowPos(Handle(), nullptr, o.left + ((o.right - o.left) - (r.right - r.left)) / 2,
-                     o.top + ((o.bottom - o.top) - (r.bottom - r.top)) / 2, 0, 0,
-                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    }
+FileOpQuestions::AttribAnswer TWinAttribForm::ShowModal(std::string_view fileName, unsigned attributes) {
+    Centre(owner_);
     Begin(fileName, attributes);
     HWND active = GetActiveWindow();
     SetForegroundWindow(Handle());
     SetFocus(ok_);
-    if (!RunModalLoop(Handle(), finished_)) answer_ = Prompter::AttribAnswer{};
-    if (active && IsWindow(active)) SetActiveWindow(active);
-    finished_ = true;
+    if (!RunModal(active)) answer_ = FileOpQuestions::AttribAnswer{};
     return answer_;
 }
 
 void TWinAttribForm::Finish(int result) {
-    if (finished_) return;
+    if (Finished()) return;
     answer_.result = result;
     answer_.attributes = 0;
-    if (result != Prompter::fdCancel) {
+    if (result != FileOpQuestions::fdCancel) {
         for (const BoxItem& b : boxes_) {
-            if (SendMessageA(b.wnd, BM_GETCHECK, 0, 0) == BST_CHECKED) answer_.attributes |= b.bit;
+            if (IsChecked(b.wnd)) answer_.attributes |= b.bit;
         }
     }
-    finished_ = true;
+    EndModal(result);
     ShowWindow(Handle(), SW_HIDE);
 }
 
@@ -114,13 +100,13 @@ LRESULT TWinAttribForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
     case WM_COMMAND:
         switch (LOWORD(wp)) {
-        case IDOK: Finish(Prompter::fdOk); return 0;
-        case kAllId: Finish(Prompter::fdAll); return 0;
-        case IDCANCEL: Finish(Prompter::fdCancel); return 0;
+        case IDOK: Finish(FileOpQuestions::fdOk); return 0;
+        case kAllId: Finish(FileOpQuestions::fdAll); return 0;
+        case IDCANCEL: Finish(FileOpQuestions::fdCancel); return 0;
         default: break;
         }
         break;
-    case WM_CLOSE: Finish(Prompter::fdCancel); return 0;
+    case WM_CLOSE: Finish(FileOpQuestions::fdCancel); return 0;
     default: break;
     }
     return Default(msg, wp, lp);

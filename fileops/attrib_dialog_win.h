@@ -8,24 +8,23 @@
 #include <string_view>
 #include <vector>
 
-#include "common/prompter.h"
-#include "common/window_win.h"
+#include "common/dialog_win.h"
 #include "fileops/attrib_change.h"
+#include "fileops/file_questions.h"
 
 namespace kestrum {
 
-class TWinAttribForm : public Window {
+class TWinAttribForm : public Dialog {
 public:
     enum : int { kAllId = 8 };  // the ALL button's id and result
 
     bool Create(HWND owner);
     // Shows the dialog modally with the boxes set from attributes; the
     // answer holds 1 (OK), 8 (ALL) or 2 (Cancel) and the boxes' value.
-    Prompter::AttribAnswer ShowModal(std::string_view fileName, unsigned attributes);
+    FileOpQuestions::AttribAnswer ShowModal(std::string_view fileName, unsigned attributes);
     // The same in halves (tests drive the window with messages between).
     void Begin(std::string_view fileName, unsigned attributes);
-    bool Finished() const { return finished_; }
-    const Prompter::AttribAnswer& Answer() const { return answer_; }
+    const FileOpQuestions::AttribAnswer& Answer() const { return answer_; }
 
     // The check box of one of the four attribute bits.
     HWND Box(unsigned bit) const;
@@ -46,8 +45,7 @@ private:
     HWND name_ = nullptr;
     HWND ok_ = nullptr;
     std::vector<BoxItem> boxes_;
-    Prompter::AttribAnswer answer_;
-    bool finished_ = true;
+    FileOpQuestions::AttribAnswer answer_;
 };
 
 // Attributes through the platform (a value of 0 is set as "normal").

@@ -7,30 +7,28 @@
 
 #include <string_view>
 
-#include "common/window_win.h"
+#include "common/dialog_win.h"
+#include "fileops/file_questions.h"
 
 namespace kestrum {
 
-class TfrmCopyDialog : public Window {
+class TfrmCopyDialog : public Dialog {
 public:
     static constexpr int kRadioCount = 4;
 
-    ~TfrmCopyDialog() override;
-    // Creates the hidden dialog; the last one created answers the prompter.
+    // Creates the hidden dialog.
     bool Create(HWND owner);
-    static TfrmCopyDialog* Current();
 
-    // Shows the dialog modally: the chosen policy 1..4, 0 on cancel or close.
-    // prefix starts the caption; state 1 means moving, else copying.
-    int Execute(std::string_view prefix, int state);
+    // Shows the dialog modally: the chosen policy, cmCancel on cancel or
+    // close. prefix starts the caption; state 1 means moving, else copying.
+    CopyMode Execute(std::string_view prefix, int state);
     // The same in two halves around the modal loop: Begin sets the caption
     // and texts and shows the dialog without a loop; Finished and Result
     // tell the answer once OK, Cancel or close was pressed.
     void Begin(std::string_view prefix, int state);
-    bool Finished() const { return finished_; }
-    int Result() const { return result_; }
+    CopyMode Result() const { return static_cast<CopyMode>(ModalResult()); }
     // The policy of the checked radio button (4 wins over 3 over 2, else 1).
-    int CheckedMode() const;
+    CopyMode CheckedMode() const;
 
     HWND Label1() const { return label1_; }
     HWND Radio(int i) const { return radios_[i]; }
@@ -42,16 +40,13 @@ protected:
 
 private:
     void FormCreate();
-    void Center();
-    void Close(int result);
+    void Close(CopyMode result);
 
     HWND label1_ = nullptr;
     HWND panel1_ = nullptr;
     HWND radios_[kRadioCount] = {};
     HWND ok_ = nullptr;
     HWND cancel_ = nullptr;
-    bool finished_ = true;
-    int result_ = 0;
 };
 
 }  // namespace kestrum

@@ -5,6 +5,7 @@
 
 #include "common/prompter.h"
 #include "common/sjis.h"
+#include "fileops/file_questions.h"
 
 namespace kestrum {
 
@@ -98,8 +99,9 @@ std::string DateConversionError(std::string_view text) {
 
 void RunDateChange(std::string_view caption, const std::vector<std::string>& files, DateStampFiles& io) {
     Prompter& p = CurrentPrompter();
+    FileOpQuestions& ask = FileOpAsk();
     if (files.empty()) {
-        p.AskDate(caption, "", "", "", false);
+        ask.AskDate(caption, "", "", "", false);
         return;
     }
     auto apply = [&](const std::string& path, std::uint32_t packed) {
@@ -114,10 +116,10 @@ void RunDateChange(std::string_view caption, const std::vector<std::string>& fil
         const std::string& path = files[i];
         const std::optional<DateTimeParts> stamp = io.Read(path);
         const std::string oldText = stamp ? FormatDateText(*stamp) : std::string();
-        const Prompter::DateAnswer a =
-            p.AskDate(caption, ExtractFileName(path), oldText, rejected ? *rejected : oldText, true);
+        const FileOpQuestions::DateAnswer a =
+            ask.AskDate(caption, ExtractFileName(path), oldText, rejected ? *rejected : oldText, true);
         rejected.reset();
-        if (a.result != Prompter::fdOk && a.result != Prompter::fdAll) return;
+        if (a.result != FileOpQuestions::fdOk && a.result != FileOpQuestions::fdAll) return;
         const std::optional<DateTimeParts> t = ParseDateText(a.text);
         if (!t) {
             p.MessageDlg(DateConversionError(a.text), MsgType::Error, MsgButtons::Ok);
@@ -125,7 +127,7 @@ void RunDateChange(std::string_view caption, const std::vector<std::string>& fil
             continue;
         }
         const std::uint32_t packed = PackFileDate(*t);
-        if (a.result == Prompter::fdOk) {
+        if (a.result == FileOpQuestions::fdOk) {
             apply(path, packed);
             ++i;
             continue;

@@ -1,15 +1,10 @@
 // TDateChangeForm, built in code.
 #include "fileops/date_dialog_win.h"
 
-#include <commctrl.h>
-
-#include "common/modal_loop_win.h"
-
 namespace kestrum {
 
 namespace {
 
-constexpr UINT_PTR kMaskSubclass = 1;
 constexpr int kClientWidth = 300;
 constexpr int kMargin = 10;
 constexpr int kRowHeight = 24;
@@ -68,7 +63,7 @@ void TDateChangeForm::FormCreate() {
     child(0, "STATIC", "新", SS_LEFT, kMargin, y + 3, labelWidth, 18, -1);
     new_ = child(WS_EX_CLIENTEDGE, "EDIT", "", WS_TABSTOP | ES_AUTOHSCROLL, editLeft, y, editWidth, 22, 100);
     SendMessageA(new_, EM_LIMITTEXT, mask_.Size(), 0);
-    SetWindowSubclass(new_, &TDateChangeForm::MaskProc, kMaskSubclass, reinterpret_cast<DWORD_PTR>(this));
+    maskSubclass_.Attach(new_, this, &TDateChangeForm::MaskProc);
     y += kRowHeight + 12;
     const int gap = (kClientWidth - 2 * kMargin - 3 * kButtonWidth) / 2;
     ok_ = child(0, "BUTTON", "OK", WS_TABSTOP | BS_DEFPUSHBUTTON, kMargin, y, kButtonWidth, kButtonHeight, IDOK);
@@ -76,10 +71,7 @@ void TDateChangeForm::FormCreate() {
                  kButtonHeight, kAllId);
     cancel_ = child(0, "BUTTON", "Cancel", WS_TABSTOP | BS_PUSHBUTTON, kMargin + 2 * (kButtonWidth + gap), y,
                     kButtonWidth, kButtonHeight, IDCANCEL);
-    const DWORD style = static_cast<DWORD>(GetWindowLongPtrA(Handle(), GWL_STYLE));
-    const DWORD exStyle = static_cast<DWORD>(GetWindowLongPtrA(Handle(), GWL_EXSTYLE));
-    const SIZE outer = OuterSizeForClient(kClientWidth, y + kButtonHeight + kMargin, style, exStyle, false);
-    SetWindowPos(Handle(), nullptr, 0, 0, outer.cx, outer.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetClientSize(kClientWidth, y + kButtonHeight + kMargin);
 }
 
 void TDateChangeForm::Begin(std::string_view fileName, std::string_view oldText, std::string_view newText,
@@ -89,37 +81,28 @@ void TDateChangeForm::Begin(std::string_view fileName, std::string_view oldText,
     SetWindowTextA(new_, mask_.Fit(newText).c_str());
     EnableWindow(ok_, hasFile);
     EnableWindow(all_, hasFile);
-    answer_ = Prompter::DateAnswer{};
-    finished_ = false;
+    answer_ = FileOpQuestions::DateAnswer{};
+    BeginModal();
     ShowWindow(Handle(), SW_SHOWNA);
 }
 
-Prompter::DateAnswer TDateChangeForm::ShowModal(std::string_view fileName, std::string_view oldText,
-                                                std::string_view newText, bool hasFile) {
-    if (owner_) {
-        RECT o{}, r{};
-        GetWindowRect(owner_, &o);
-        GetWindowRect(Handle(), &r);
-        SetWindowPos(Handle(), nullptr, o.left + ((o.right - o.left) - (r.right - r.left)) / 2,
-                     o.top + ((o.bottom - o.top) - (r.bottom - r.top)) / 2, 0, 0,
-                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    }
+FileOpQuestions::DateAnswer TDateChangeForm::ShowModal(std::string_view fileName, std::string_view oldText,
+                                                       std::string_view newText, bool hasFile) {
+    Centre(owner_);
     Begin(fileName, oldText, newText, hasFile);
     HWND active = GetActiveWindow();
     SetForegroundWindow(Handle());
     SetFocus(new_);
     SendMessageA(new_, EM_SETSEL, 0, 0);
-    if (!RunModalLoop(Handle(), finished_)) answer_ = Prompter::DateAnswer{};
-    if (active && IsWindow(active)) SetActiveWindow(active);
-    finished_ = true;
+    if (!RunModal(active)) answer_ = FileOpQuestions::DateAnswer{};
     return answer_;
 }
 
 void TDateChangeForm::Finish(int result) {
-    if (finished_) return;
+    if (Finished()) return;
     answer_.result = result;
-    answer_.text = result == Prompter::fdCancel ? std::string() : GetText(new_);
-    finished_ = true;
+    answer_.text = result == FileOpQuestions::fdCancel ? std::string() : GetText(new_);
+    EndModal(result);
     ShowWindow(Handle(), SW_HIDE);
 }
 
@@ -129,39 +112,38 @@ void TDateChangeForm::ApplyMask(HWND edit, const FixedMask::State& s) {
 }
 
 // The "新" field types over its digit places and keeps the separators.
-LRESULT CALLBACK TDateChangeForm::MaskProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR data) {
-    auto* self = reinterpret_cast<TDateChangeForm*>(data);
+LRESULT TDateChangeForm::MaskProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
     case WM_CHAR: {
         const char c = static_cast<char>(wp);
         if (wp == VK_BACK) {
             FixedMask::State s = EditState(wnd);
-            self->mask_.Backspace(s);
-            self->ApplyMask(wnd, s);
+            mask_.Backspace(s);
+            ApplyMask(wnd, s);
             return 0;
         }
         if (wp == 0x16) return SendMessageA(wnd, WM_PASTE, 0, 0);  // Ctrl+V
         if (wp == 0x18) return SendMessageA(wnd, WM_CUT, 0, 0);    // Ctrl+X
         if (wp < 0x20) break;
         FixedMask::State s = EditState(wnd);
-        if (self->mask_.Type(s, c)) self->ApplyMask(wnd, s);
+        if (mask_.Type(s, c)) ApplyMask(wnd, s);
         else MessageBeep(MB_OK);
         return 0;
     }
     case WM_KEYDOWN:
         if (wp == VK_DELETE) {
             FixedMask::State s = EditState(wnd);
-            self->mask_.Delete(s);
-            self->ApplyMask(wnd, s);
+            mask_.Delete(s);
+            ApplyMask(wnd, s);
             return 0;
         }
         break;
     case WM_PASTE: {
         FixedMask::State s = EditState(wnd);
         for (char c : ClipboardText(wnd)) {
-            if (!self->mask_.Type(s, c)) break;
+            if (!mask_.Type(s, c)) break;
         }
-        self->ApplyMask(wnd, s);
+        ApplyMask(wnd, s);
         return 0;
     }
     case WM_CUT:
@@ -170,15 +152,14 @@ LRESULT CALLBACK TDateChangeForm::MaskProc(HWND wnd, UINT msg, WPARAM wp, LPARAM
     case WM_CLEAR: {
         FixedMask::State s = EditState(wnd);
         if (s.selStart != s.selEnd) {
-            self->mask_.Delete(s);
-            self->ApplyMask(wnd, s);
+            mask_.Delete(s);
+            ApplyMask(wnd, s);
         }
         return 0;
     }
-    case WM_NCDESTROY: RemoveWindowSubclass(wnd, &TDateChangeForm::MaskProc, kMaskSubclass); break;
     default: break;
     }
-    return DefSubclassProc(wnd, msg, wp, lp);
+    return Subclass::CallNext(wnd, msg, wp, lp);
 }
 
 LRESULT TDateChangeForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
@@ -186,16 +167,16 @@ LRESULT TDateChangeForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_COMMAND:
         switch (LOWORD(wp)) {
         case IDOK:
-            if (IsWindowEnabled(ok_)) Finish(Prompter::fdOk);
+            if (IsWindowEnabled(ok_)) Finish(FileOpQuestions::fdOk);
             return 0;
         case kAllId:
-            if (IsWindowEnabled(all_)) Finish(Prompter::fdAll);
+            if (IsWindowEnabled(all_)) Finish(FileOpQuestions::fdAll);
             return 0;
-        case IDCANCEL: Finish(Prompter::fdCancel); return 0;
+        case IDCANCEL: Finish(FileOpQuestions::fdCancel); return 0;
         default: break;
         }
         break;
-    case WM_CLOSE: Finish(Prompter::fdCancel); return 0;
+    case WM_CLOSE: Finish(FileOpQuestions::fdCancel); return 0;
     default: break;
     }
     return Default(msg, wp, lp);

@@ -7,8 +7,9 @@
 #include <string>
 #include <string_view>
 
-#include "common/prompter.h"
-#include "common/window_win.h"
+#include "common/dialog_win.h"
+#include "common/subclass_win.h"
+#include "fileops/file_questions.h"
 #include "fileops/fixed_mask.h"
 
 namespace kestrum {
@@ -17,18 +18,17 @@ namespace kestrum {
 // blanks stand for places not typed.
 inline constexpr char kDateMaskPattern[] = "0000/90/90 90:90:90";
 
-class TDateChangeForm : public Window {
+class TDateChangeForm : public Dialog {
 public:
     enum : int { kAllId = 8 };  // the ALL button's id and result
 
     bool Create(HWND owner, const std::string& caption);
     // Shows the file modally until a button is pressed.
-    Prompter::DateAnswer ShowModal(std::string_view fileName, std::string_view oldText, std::string_view newText,
+    FileOpQuestions::DateAnswer ShowModal(std::string_view fileName, std::string_view oldText, std::string_view newText,
                                    bool hasFile);
     // The same in halves (tests drive the window with messages between).
     void Begin(std::string_view fileName, std::string_view oldText, std::string_view newText, bool hasFile);
-    bool Finished() const { return finished_; }
-    const Prompter::DateAnswer& Answer() const { return answer_; }
+    const FileOpQuestions::DateAnswer& Answer() const { return answer_; }
 
     HWND NameLabel() const { return name_; }
     HWND OldEdit() const { return old_; }
@@ -42,7 +42,7 @@ protected:
 private:
     void FormCreate();
     void Finish(int result);
-    static LRESULT CALLBACK MaskProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR data);
+    LRESULT MaskProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp);
     void ApplyMask(HWND edit, const FixedMask::State& s);
 
     HWND owner_ = nullptr;
@@ -53,8 +53,8 @@ private:
     HWND all_ = nullptr;
     HWND cancel_ = nullptr;
     FixedMask mask_{kDateMaskPattern};
-    Prompter::DateAnswer answer_;
-    bool finished_ = true;
+    Subclass maskSubclass_;
+    FileOpQuestions::DateAnswer answer_;
 };
 
 }  // namespace kestrum

@@ -390,8 +390,8 @@ void TFileCopy::RunPlatform(UINT func, const std::string& from, const std::strin
 
 void UseCopyDialog(TFileCopy& engine, std::string prefix) {
     engine.OnSameName = [&engine, prefix = std::move(prefix)](const std::string&, int& flag) {
-        flag = CurrentPrompter().AskCopyMode(prefix, engine.State());
-        if (flag == 0) engine.Cancel();
+        flag = FileOpAsk().AskCopyMode(prefix, engine.State());
+        if (flag == cmCancel) engine.Cancel();
     };
 }
 

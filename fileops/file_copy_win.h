@@ -12,6 +12,8 @@
 #include <unordered_set>
 #include <vector>
 
+#include "fileops/file_questions.h"
+
 namespace kestrum {
 
 // Asked at a name collision while Mode is 0: fileName is the colliding
@@ -20,15 +22,6 @@ using OnSameNameEvent = std::function<void(const std::string& fileName, int& fla
 // Asked when the destination directory is missing: flag comes in true and
 // goes out true to create it, false to cancel.
 using OnExistsDirEvent = std::function<void(bool& flag)>;
-
-// Collision policies (Mode).
-enum CopyMode : int {
-    cmAsk = 0,        // ask OnSameName; without a handler the file is skipped
-    cmNewer = 1,      // transfer only over an older file; a move deletes a source that is not newer
-    cmRename = 2,     // ask a new name for each colliding file
-    cmOverwrite = 3,  // overwrite every colliding file
-    cmSkip = 4,       // leave every colliding file alone
-};
 
 class TFileCopy {
 public:

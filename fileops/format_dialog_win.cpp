@@ -3,7 +3,6 @@
 
 #include <shlobj.h>
 
-#include "common/modal_loop_win.h"
 #include "common/prompter.h"
 
 namespace kestrum {
@@ -17,15 +16,7 @@ constexpr int kButtonHeight = 24;
 constexpr int kKindIdBase = 300;
 constexpr const char* kKindCaptions[3] = {"クイックフォーマット", "通常フォーマット", "起動専用"};
 
-TfrmFormat* g_current = nullptr;
-
 }  // namespace
-
-TfrmFormat::~TfrmFormat() {
-    if (g_current == this) g_current = nullptr;
-}
-
-TfrmFormat* TfrmFormat::Current() { return g_current; }
 
 bool TfrmFormat::Create(HWND owner) {
     owner_ = owner;
@@ -37,7 +28,6 @@ bool TfrmFormat::Create(HWND owner) {
         return false;
     }
     FormCreate();
-    g_current = this;
     return true;
 }
 
@@ -51,21 +41,13 @@ void TfrmFormat::FormCreate() {
     y += 32;
     constexpr int groupHeight = 20 + 3 * 22;
     child("BUTTON", "フォーマットの種類", BS_GROUPBOX, kMargin, y, inner, groupHeight, -1);
-    for (int k = 0; k < 3; ++k) {
-        const DWORD style = BS_AUTORADIOBUTTON | (k == 0 ? WS_GROUP | WS_TABSTOP : 0);
-        kinds_[k] = child("BUTTON", kKindCaptions[k], style, kMargin + 12, y + 20 + k * 22, inner - 24, 20,
-                          kKindIdBase + k);
-    }
-    SendMessageA(kinds_[0], BM_SETCHECK, BST_CHECKED, 0);
+    AddRadioGroup(kinds_, kKindCaptions, kKindIdBase, kMargin + 12, y + 20, inner - 24, 20, 22);
     y += groupHeight + 12;
     ok_ = child("BUTTON", "ＯＫ", WS_TABSTOP | WS_GROUP | BS_DEFPUSHBUTTON, kClientWidth - kMargin - 2 * kButtonWidth - 8,
                 y, kButtonWidth, kButtonHeight, IDOK);
     child("BUTTON", "Cancel", WS_TABSTOP | BS_PUSHBUTTON, kClientWidth - kMargin - kButtonWidth, y, kButtonWidth,
           kButtonHeight, IDCANCEL);
-    const DWORD style = static_cast<DWORD>(GetWindowLongPtrA(Handle(), GWL_STYLE));
-    const DWORD exStyle = static_cast<DWORD>(GetWindowLongPtrA(Handle(), GWL_EXSTYLE));
-    const SIZE outer = OuterSizeForClient(kClientWidth, y + kButtonHeight + kMargin, style, exStyle, false);
-    SetWindowPos(Handle(), nullptr, 0, 0, outer.cx, outer.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetClientSize(kClientWidth, y + kButtonHeight + kMargin);
     FillDrives();
 }
 
@@ -106,33 +88,24 @@ int TfrmFormat::SelectedDrive() const {
 
 int TfrmFormat::SelectedKind() const {
     for (int k = 0; k < 3; ++k) {
-        if (SendMessageA(kinds_[k], BM_GETCHECK, 0, 0) == BST_CHECKED) return k;
+        if (IsChecked(kinds_[k])) return k;
     }
     return 0;
 }
 
 void TfrmFormat::Begin() {
     FillDrives();
-    finished_ = false;
+    BeginModal();
     ShowWindow(Handle(), SW_SHOWNA);
 }
 
 void TfrmFormat::ShowModal() {
-    if (owner_) {
-        RECT o{}, r{};
-        GetWindowRect(owner_, &o);
-        GetWindowRect(Handle(), &r);
-        SetWindowPos(Handle(), nullptr, o.left + ((o.right - o.left) - (r.right - r.left)) / 2,
-                     o.top + ((o.bottom - o.top) - (r.bottom - r.top)) / 2, 0, 0,
-                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    }
+    Centre(owner_);
     Begin();
     HWND active = GetActiveWindow();
     SetForegroundWindow(Handle());
     SetFocus(drives_);
-    RunModalLoop(Handle(), finished_);
-    if (active && IsWindow(active)) SetActiveWindow(active);
-    finished_ = true;
+    if (!RunModal(active)) EndModal(0);
 }
 
 // Asks before anything happens; a cancelled question leaves the dialog open.
@@ -149,7 +122,7 @@ void TfrmFormat::OkClick() {
 
 void TfrmFormat::Finish() {
     ShowWindow(Handle(), SW_HIDE);
-    finished_ = true;
+    EndModal(0);
 }
 
 LRESULT TfrmFormat::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {

@@ -7,26 +7,22 @@
 #include <functional>
 #include <string>
 
-#include "common/window_win.h"
+#include "common/dialog_win.h"
 
 namespace kestrum {
 
-class TfrmFormat : public Window {
+class TfrmFormat : public Dialog {
 public:
     // The platform's format call: owner, drive index (A: = 0), format
     // identifier, options (the kind: 0 quick, 1 normal, 2 boot only).
     using Formatter = std::function<DWORD(HWND, UINT, UINT, UINT)>;
 
-    ~TfrmFormat() override;
-    // Creates the hidden window (class "TfrmFormat1"); the last one created
-    // is the one the filer's format action shows.
+    // Creates the hidden window (class "TfrmFormat1").
     bool Create(HWND owner);
-    static TfrmFormat* Current();
     // Shows the dialog modally until it is closed.
     void ShowModal();
     // The same without the modal loop (tests drive it with messages).
     void Begin();
-    bool Finished() const { return finished_; }
     // Tests put a recorder in place of the platform's format.
     void SetFormatter(Formatter f) { formatter_ = std::move(f); }
 
@@ -52,7 +48,6 @@ private:
     HWND kinds_[3] = {};
     HWND ok_ = nullptr;
     Formatter formatter_;
-    bool finished_ = true;
 };
 
 }  // namespace kestrum

@@ -8,9 +8,9 @@
 #include <stdexcept>
 
 #include "common/handles_win.h"
-#include "common/modal_loop_win.h"
 #include "common/prompter.h"
 #include "common/sjis.h"
+#include "config/key_files_win.h"
 #include "config/session.h"
 
 namespace kestrum {
@@ -21,7 +21,6 @@ constexpr int kImageFolder = 0;
 constexpr int kImageFolderOpen = 1;
 constexpr int kImageDrive = 2;
 constexpr COLORREF kImageTransparent = RGB(0x80, 0x80, 0x00);  // olive
-constexpr UINT_PTR kTreeSubclassId = 0x4B44;                   // "KD"
 constexpr int kButtonWidth = 75;
 constexpr int kButtonHeight = 25;
 
@@ -508,9 +507,13 @@ LRESULT TSplitPanel::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
 
 // ---- TfrmDirDir ----------------------------------------------------------------------
 
-DirTreeKeyLookup& FilerKeyLookupForDirTree() {
-    static DirTreeKeyLookup lookup;
-    return lookup;
+int FilerKeyLookup(int vk, unsigned modifiers) {
+    const TUserKey& keys = FilerKeyX().KeyXUserKey;
+    for (int i = 0; i < keys.Count(); ++i) {
+        const KeyBinding& b = keys.Get(i);
+        if (b.key == vk && b.modifiers == modifiers) return b.action;
+    }
+    return -1;
 }
 
 DirDirGeometry& DirPickerGeometry() {
@@ -519,10 +522,6 @@ DirDirGeometry& DirPickerGeometry() {
 }
 
 TfrmDirDir::TfrmDirDir(DirLister* lister) : lister_(lister ? *lister : diskLister_), tree_(lister_) {}
-
-TfrmDirDir::~TfrmDirDir() {
-    if (tree_.Handle()) RemoveWindowSubclass(tree_.Handle(), &TfrmDirDir::TreeProc, kTreeSubclassId);
-}
 
 bool TfrmDirDir::Create(HWND owner, const DirDirGeometry& g) {
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_TREEVIEW_CLASSES};
@@ -563,7 +562,10 @@ void TfrmDirDir::FormCreate(int treeWidth) {
     tree_.SetShowDrive(true);
     tree_.ShowCurrentDir = true;
     tree_.OnChange = [this](TDirTreeView&, const std::string& path) { TreeChange(path); };
-    SetWindowSubclass(tree_.Handle(), &TfrmDirDir::TreeProc, kTreeSubclassId, reinterpret_cast<DWORD_PTR>(this));
+    treeSubclass_.Attach(tree_.Handle(), [this](HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
+        if ((msg == WM_KEYDOWN || msg == WM_SYSKEYDOWN) && TreeKeyDown(wp)) return LRESULT{0};
+        return Subclass::CallNext(wnd, msg, wp, lp);
+    });
     FillDrives();
     FormResize();
 }
@@ -643,8 +645,7 @@ std::vector<std::string> TfrmDirDir::Files() const {
 }
 
 bool TfrmDirDir::TreeKeyDown(WPARAM vk) {
-    const DirTreeKeyLookup& lookup = FilerKeyLookupForDirTree();
-    const int action = lookup ? lookup(KeypadToDigit(static_cast<int>(vk)), CurrentModifiers()) : -1;
+    const int action = keyLookup ? keyLookup(KeypadToDigit(static_cast<int>(vk)), CurrentModifiers()) : -1;
     if (action == kActionAskDrive) {
         LineQuestion q;
         q.title = "ドライブ移動";
@@ -667,19 +668,6 @@ bool TfrmDirDir::TreeKeyDown(WPARAM vk) {
     }
 }
 
-LRESULT CALLBACK TfrmDirDir::TreeProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR data) {
-    if (msg == WM_KEYDOWN || msg == WM_SYSKEYDOWN) {
-        auto* self = reinterpret_cast<TfrmDirDir*>(data);
-        try {
-            if (self->TreeKeyDown(wp)) return 0;
-        } catch (const std::exception& e) {
-            ShowErrorBox(e.what());
-            return 0;
-        }
-    }
-    return DefSubclassProc(wnd, msg, wp, lp);
-}
-
 void TfrmDirDir::Begin(const std::string& startDir) {
     std::string start = startDir.empty() ? ProcessCurrentDir() : startDir;
     char full[MAX_PATH] = {};
@@ -688,8 +676,7 @@ void TfrmDirDir::Begin(const std::string& startDir) {
     if (DriveOfPath(start) == 0) start = ProcessCurrentDir();
     const char drive = DriveOfPath(start);
     ShowDriveInBox(drive);
-    finished_ = false;
-    modalResult_ = 0;
+    BeginModal();
     result_.clear();
     if (drive != 0) {
         const bool keep = tree_.ShowCurrentDir;
@@ -705,21 +692,19 @@ void TfrmDirDir::Begin(const std::string& startDir) {
 int TfrmDirDir::ShowModal(const std::string& startDir) {
     Begin(startDir);
     HWND active = GetActiveWindow();
-    if (!RunModalLoop(Handle(), finished_)) End(mrCancel);
-    if (active && IsWindow(active)) SetActiveWindow(active);
-    return modalResult_;
+    if (!RunModal(active)) End(mrCancel);
+    return ModalResult();
 }
 
 void TfrmDirDir::End(int result) {
-    if (finished_) return;
+    if (Finished()) return;
     if (result == mrOk) {
         std::string path = tree_.SelectedPath();
         if (path.empty() && tree_.Drive() != 0) path = std::string(1, tree_.Drive()) + ":";
         if (path.empty()) return;  // nothing chosen yet: OK waits
         result_ = PickedDir(path);
     }
-    modalResult_ = result;
-    finished_ = true;
+    EndModal(result);
     // Listing may have moved the process: back to the filer's directory.
     if (!TheSession().currentDir.empty()) SetCurrentDirectoryA(TheSession().currentDir.c_str());
     ShowWindow(Handle(), SW_HIDE);
@@ -752,6 +737,7 @@ LRESULT TfrmDirDir::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
 
 bool ShowDirectoryPicker(HWND owner, std::string& dir) {
     TfrmDirDir form;
+    form.keyLookup = &FilerKeyLookup;
     if (!form.Create(owner, DirPickerGeometry())) return false;
     const int result = form.ShowModal(dir);
     DirPickerGeometry() = form.GeometryToKeep();

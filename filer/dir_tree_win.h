@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "common/dialog_win.h"
+#include "common/subclass_win.h"
 #include "common/window_win.h"
 #include "filer/dir_tree.h"
 #include "config/key_map.h"
@@ -163,23 +165,21 @@ struct DirDirGeometry {
     int dsLeft = 297;
 };
 
-// Modifier bits passed to the key-map hook.
-// Modifier bits as in the key maps: Shift 1, Alt 2, Ctrl 4 (config/key_map.h).
-// Looks a key up in the filer's key map with exactly these modifiers and
-// gives the bound action id, or -1 when the key is not bound.
+// Looks a key up in a key map with exactly these modifiers (bits as in the
+// key maps: Shift 1, Alt 2, Ctrl 4, config/key_map.h) and gives the bound
+// action id, or -1 when the key is not bound.
 using DirTreeKeyLookup = std::function<int(int vk, unsigned modifiers)>;
-// The filer's key map as the tree consults it (unset: no key is bound).
-DirTreeKeyLookup& FilerKeyLookupForDirTree();
+// The lookup in the filer's key map.
+int FilerKeyLookup(int vk, unsigned modifiers);
 
 // The picker's placement between uses; the filer sets it from the settings
 // at start and writes it back at close.
 DirDirGeometry& DirPickerGeometry();
 
-class TfrmDirDir : public Window {
+class TfrmDirDir : public Dialog {
 public:
     // lister: nullptr lists the disk.
     explicit TfrmDirDir(DirLister* lister = nullptr);
-    ~TfrmDirDir() override;
 
     // Creates the hidden window with the given placement.
     bool Create(HWND owner, const DirDirGeometry& g);
@@ -190,9 +190,7 @@ public:
     // directory when it has none), selects startDir and shows the window.
     // The question ends when Finished() is true.
     void Begin(const std::string& startDir);
-    bool Finished() const { return finished_; }
-    // 1 OK (Result() holds the directory), 2 Cancel.
-    int ModalResult() const { return modalResult_; }
+    // ModalResult(): 1 OK (Result() holds the directory), 2 Cancel.
     const std::string& Result() const { return result_; }
     // Begin, then the modal loop; the result code.
     int ShowModal(const std::string& startDir);
@@ -204,6 +202,9 @@ public:
     HWND Panel() const { return panel_.Handle(); }
     // Names shown in the file list.
     std::vector<std::string> Files() const;
+
+    // The key map the tree's keys are looked up in (unset: no key is bound).
+    DirTreeKeyLookup keyLookup;
 
 protected:
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
@@ -218,7 +219,6 @@ private:
     // True when the key was taken (the tree never sees it).
     bool TreeKeyDown(WPARAM vk);
     void End(int result);
-    static LRESULT CALLBACK TreeProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR data);
 
     Win32DirLister diskLister_;
     DirLister& lister_;  // the disk, or the one the creator gave
@@ -230,9 +230,8 @@ private:
     HWND ok_ = nullptr;
     HWND cancel_ = nullptr;
     std::vector<char> drives_;  // letters in the drive box, in order
-    bool finished_ = true;
-    int modalResult_ = 0;
     std::string result_;
+    Subclass treeSubclass_;  // the tree's keys: drives and the filer's bindings
 };
 
 // Shows the picker modally. dir in: the start directory; out, on OK: the

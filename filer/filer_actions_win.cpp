@@ -192,10 +192,13 @@ void TfrmFM::RunLetter(char letter) {
         Execute_t(CommandName(cmdEDIT) + " " + CurrentFile());
         RelistKeepingCursor();
         break;
-    case 'V':
-        Execute_t(session.settings.viewer + " " + CurrentFile());
+    case 'V': {
+        // The built-in viewer when it is chosen, else the configured one.
+        const std::string viewer = session.settings.viewMode ? CommandName(cmdTVIEW) : session.settings.viewer;
+        Execute_t(viewer + " " + CurrentFile());
         RelistKeepingCursor();
         break;
+    }
     case 'P': PackAction(); break;
     case 'U': UnpackAction(); break;
     default: break;
@@ -454,7 +457,7 @@ bool TfrmFM::RunFileAction(int code) {
         ShowList();
         return true;
     case 32:
-        if (TfrmFormat* format = TfrmFormat::Current()) format->ShowModal();
+        if (format_.Handle()) format_.ShowModal();
         return true;
     case 78: {
         std::vector<std::string> names;

@@ -84,7 +84,7 @@ bool TfrmFM::Create(HWND owner) {
         return false;
     }
     FormCreate();
-    return true;
+    return format_.Create(owner);
 }
 
 void TfrmFM::FormCreate() {
@@ -126,13 +126,6 @@ void TfrmFM::FormCreate() {
         menus_.SetCaption(code, caption);
         if (GetMenu(Handle())) DrawMenuBar(Handle());
     }));
-    FilerKeyLookupForDirTree() = [](int vk, unsigned modifiers) -> int {
-        for (int i = 0; i < FilerKeyX().KeyXUserKey.Count(); ++i) {
-            const KeyBinding& b = FilerKeyX().KeyXUserKey.Get(i);
-            if (b.key == vk && b.modifiers == modifiers) return b.action;
-        }
-        return -1;
-    };
     subscriptions_.push_back(AddColorListener([this](int) {
         if (Handle()) InvalidateRect(Handle(), nullptr, FALSE);
     }));

@@ -17,6 +17,7 @@
 #include "config/services.h"
 #include "config/window_state.h"
 #include "fileops/file_copy_win.h"
+#include "fileops/format_dialog_win.h"
 #include "filer/cursor_moves.h"
 #include "filer/file_list.h"
 #include "filer/filer_menu_win.h"
@@ -49,9 +50,6 @@ public:
     void SetDisplayMode(int mode);
     // Runs a filer action by its code; false when the code has no action here.
     bool RunAction(int code) override;
-    void Refresh() override {
-        if (Visible()) RelistKeepingCursor();
-    }
     // Runs a key-map or menu command: an action code, or 400 + drive.
     void RunCode(int code);
     const FilerMenus& Menus() const { return menus_; }
@@ -76,6 +74,9 @@ public:
     void Show() override { ShowFiler(); }
     void Hide() override { ShowWindow(Handle(), SW_HIDE); }
     void Close() override { CloseFiler(); }
+    void RefreshListing() override {
+        if (Visible()) RelistKeepingCursor();
+    }
 
 protected:
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
@@ -165,6 +166,7 @@ private:
     bool trailPending_ = false;  // the next WM_CHAR is the second byte of a character
     TFileCopy copier_;  // the filer's copy and move engine
     bool copierReady_ = false;
+    TfrmFormat format_;  // the format dialog, one window for the run
     std::string driveCount_;
     std::string driveTotal_;
     std::string driveUsed_;

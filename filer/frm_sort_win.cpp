@@ -1,11 +1,6 @@
 // TfrmSort: controls, keys and the modal question of the sort dialog.
 #include "filer/frm_sort_win.h"
 
-#include <commctrl.h>
-
-#include <exception>
-
-#include "common/modal_loop_win.h"
 #include "filer/sort.h"
 
 namespace kestrum {
@@ -13,7 +8,6 @@ namespace kestrum {
 namespace {
 
 enum : int { kIdRadio0 = 101, kIdAutoSort = 105, kIdReverse = 106 };
-constexpr UINT_PTR kSubclassId = 0x4B53;  // "KS"
 // No WS_CLIPCHILDREN: the group boxes leave their insides to the dialog.
 constexpr DWORD kStyle = WS_POPUP | WS_THICKFRAME;
 constexpr int kClientWidth = 300;
@@ -24,65 +18,33 @@ constexpr int kRadioKey[TfrmSort::kRadioCount] = {kSortName, kSortDate, kSortSiz
 constexpr const char* kRadioCaption[TfrmSort::kRadioCount] = {"&N 名前順", "&T 日付順", "&S ファイルサイズ",
                                                               "&E 拡張子"};
 
-TfrmSort* g_current = nullptr;
-
-bool Checked(HWND w) { return SendMessageA(w, BM_GETCHECK, 0, 0) == BST_CHECKED; }
-void SetChecked(HWND w, bool on) { SendMessageA(w, BM_SETCHECK, on ? BST_CHECKED : BST_UNCHECKED, 0); }
-
 }  // namespace
-
-TfrmSort::~TfrmSort() {
-    if (g_current == this) g_current = nullptr;
-}
-
-TfrmSort* TfrmSort::Current() { return g_current; }
 
 bool TfrmSort::Create(HWND owner) {
     RegisterWindowClass("TfrmSort");
     const SIZE outer = OuterSizeForClient(kClientWidth, kClientHeight, kStyle, 0, false);
     if (!CreateWin("TfrmSort", 0, kStyle, "ソート", 0, 0, outer.cx, outer.cy, owner)) return false;
     FormCreate();
-    Center();
-    g_current = this;
+    Centre();
     return true;
 }
 
 void TfrmSort::FormCreate() {
-    HINSTANCE inst = GetModuleHandleA(nullptr);
-    auto make = [&](const char* cls, const char* text, DWORD style, int id, int x, int y, int w, int h) {
-        HWND c = CreateWindowExA(0, cls, text, WS_CHILD | WS_VISIBLE | style, x, y, w, h, Handle(),
-                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), inst, nullptr);
-        SendMessageA(c, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
-        return c;
-    };
-    sortGroup_ = make("BUTTON", "Sort", BS_GROUPBOX, -1, 8, 4, 132, 116);
-    for (int i = 0; i < kRadioCount; ++i) {
-        const DWORD style = BS_AUTORADIOBUTTON | (i == 0 ? WS_GROUP | WS_TABSTOP : 0);
-        radios_[i] = make("BUTTON", kRadioCaption[i], style, kIdRadio0 + i, 18, 22 + 24 * i, 116, 20);
-    }
-    optionGroup_ = make("BUTTON", "Option", BS_GROUPBOX, -1, 148, 4, 144, 64);
-    ifsort_ = make("BUTTON", "常にソート(A)", BS_AUTOCHECKBOX | WS_GROUP | WS_TABSTOP, kIdAutoSort, 158, 22, 128, 20);
-    cbxReverse_ = make("BUTTON", "いつもと逆に(R)", BS_AUTOCHECKBOX, kIdReverse, 158, 44, 128, 20);
+    sortGroup_ = AddChild("BUTTON", "Sort", BS_GROUPBOX, 8, 4, 132, 116, -1);
+    AddRadioGroup(radios_, kRadioCaption, kIdRadio0, 18, 22, 116, 20, 24);
+    optionGroup_ = AddChild("BUTTON", "Option", BS_GROUPBOX, 148, 4, 144, 64, -1);
+    ifsort_ = AddChild("BUTTON", "常にソート(A)", BS_AUTOCHECKBOX | WS_GROUP | WS_TABSTOP, 158, 22, 128, 20, kIdAutoSort);
+    cbxReverse_ = AddChild("BUTTON", "いつもと逆に(R)", BS_AUTOCHECKBOX, 158, 44, 128, 20, kIdReverse);
     // Neither button is reached by Tab; Enter and Escape press them.
-    ok_ = make("BUTTON", "OK", BS_DEFPUSHBUTTON | WS_GROUP, IDOK, 172, 90, 56, 26);
-    cancel_ = make("BUTTON", "Cancel", BS_PUSHBUTTON, IDCANCEL, 236, 90, 56, 26);
-    for (HWND c : radios_) SetWindowSubclass(c, &TfrmSort::ControlProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
-    for (HWND c : {ifsort_, cbxReverse_}) {
-        SetWindowSubclass(c, &TfrmSort::ControlProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
+    ok_ = AddChild("BUTTON", "OK", BS_DEFPUSHBUTTON | WS_GROUP, 172, 90, 56, 26, IDOK);
+    cancel_ = AddChild("BUTTON", "Cancel", BS_PUSHBUTTON, 236, 90, 56, 26, IDCANCEL);
+    const HWND controls[] = {radios_[0], radios_[1], radios_[2], radios_[3], ifsort_, cbxReverse_};
+    for (std::size_t i = 0; i < controlSubclasses_.size(); ++i) {
+        controlSubclasses_[i].Attach(controls[i], this, &TfrmSort::ControlProc);
     }
-    SetChecked(radios_[kRadioName], true);
 }
 
-void TfrmSort::Center() {
-    RECT r{};
-    GetWindowRect(Handle(), &r);
-    const int w = r.right - r.left;
-    const int h = r.bottom - r.top;
-    SetWindowPos(Handle(), nullptr, (GetSystemMetrics(SM_CXSCREEN) - w) / 2, (GetSystemMetrics(SM_CYSCREEN) - h) / 2,
-                 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-void TfrmSort::Begin(const Prompter::SortChoice& choice) {
+void TfrmSort::Begin(const FilerQuestions::SortChoice& choice) {
     int radio = kRadioName;
     for (int i = 0; i < kRadioCount; ++i) {
         if (kRadioKey[i] == choice.key) radio = i;
@@ -90,39 +52,35 @@ void TfrmSort::Begin(const Prompter::SortChoice& choice) {
     for (int i = 0; i < kRadioCount; ++i) SetChecked(radios_[i], i == radio);
     SetChecked(ifsort_, choice.autoSort);
     SetChecked(cbxReverse_, choice.reverse);
-    finished_ = false;
-    modalResult_ = 0;
+    BeginModal();
     focus_ = radios_[radio];
-    Center();
+    Centre();
     ShowWindow(Handle(), SW_SHOWNA);
     SetFocus(focus_);
 }
 
-bool TfrmSort::AskSort(Prompter::SortChoice& choice) {
+bool TfrmSort::AskSort(FilerQuestions::SortChoice& choice) {
     Begin(choice);
     HWND active = GetActiveWindow();
-    if (!RunModalLoop(Handle(), finished_)) modalResult_ = mrCancel;
-    if (active && IsWindow(active) && active != Handle()) SetActiveWindow(active);
-    finished_ = true;
-    if (modalResult_ != mrOk) return false;
+    if (!RunModal(active)) EndModal(mrCancel);
+    if (ModalResult() != mrOk) return false;
     choice = Choice();
     return true;
 }
 
-Prompter::SortChoice TfrmSort::Choice() const {
-    Prompter::SortChoice c;
+FilerQuestions::SortChoice TfrmSort::Choice() const {
+    FilerQuestions::SortChoice c;
     for (int i = 0; i < kRadioCount; ++i) {
-        if (Checked(radios_[i])) c.key = kRadioKey[i];
+        if (IsChecked(radios_[i])) c.key = kRadioKey[i];
     }
-    c.autoSort = Checked(ifsort_);
-    c.reverse = Checked(cbxReverse_);
+    c.autoSort = IsChecked(ifsort_);
+    c.reverse = IsChecked(cbxReverse_);
     return c;
 }
 
 void TfrmSort::End(int result) {
-    if (finished_) return;
-    modalResult_ = result;
-    finished_ = true;
+    if (Finished()) return;
+    EndModal(result);
     ShowWindow(Handle(), SW_HIDE);
 }
 
@@ -135,7 +93,7 @@ bool TfrmSort::IsRadio(HWND w) const {
 
 HWND TfrmSort::CheckedRadio() const {
     for (HWND r : radios_) {
-        if (Checked(r)) return r;
+        if (IsChecked(r)) return r;
     }
     return radios_[kRadioName];
 }
@@ -159,43 +117,36 @@ bool TfrmSort::ControlChar(HWND control, WPARAM ch) {
     if (ch == 'a' || ch == 'A') box = ifsort_;
     if (ch == 'r' || ch == 'R') box = cbxReverse_;
     if (!box) return false;
-    SetChecked(box, !Checked(box));
+    SetChecked(box, !IsChecked(box));
     return true;
 }
 
-LRESULT CALLBACK TfrmSort::ControlProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR data) {
-    auto* self = reinterpret_cast<TfrmSort*>(data);
-    try {
-        switch (msg) {
-        case WM_GETDLGCODE: {
-            // Ask the dialog manager for the group keys and, on a radio
-            // button, for A and R (which are no mnemonics).
-            const auto* m = reinterpret_cast<const MSG*>(lp);
-            const LRESULT code = DefSubclassProc(wnd, msg, wp, lp);
-            if (!m) return code;
-            if (m->message == WM_KEYDOWN && (m->wParam == VK_TAB || m->wParam == VK_LEFT || m->wParam == VK_RIGHT)) {
-                return code | DLGC_WANTMESSAGE;
-            }
-            if (m->message == WM_CHAR && self->IsRadio(wnd) &&
-                (m->wParam == 'a' || m->wParam == 'A' || m->wParam == 'r' || m->wParam == 'R')) {
-                return code | DLGC_WANTMESSAGE;
-            }
-            return code;
+LRESULT TfrmSort::ControlProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+    case WM_GETDLGCODE: {
+        // Ask the dialog manager for the group keys and, on a radio button,
+        // for A and R (which are no mnemonics).
+        const auto* m = reinterpret_cast<const MSG*>(lp);
+        const LRESULT code = Subclass::CallNext(wnd, msg, wp, lp);
+        if (!m) return code;
+        if (m->message == WM_KEYDOWN && (m->wParam == VK_TAB || m->wParam == VK_LEFT || m->wParam == VK_RIGHT)) {
+            return code | DLGC_WANTMESSAGE;
         }
-        case WM_KEYDOWN:
-            if (self->ControlKeyDown(wnd, wp)) return 0;
-            break;
-        case WM_CHAR:
-            if (self->ControlChar(wnd, wp)) return 0;
-            break;
-        case WM_NCDESTROY: RemoveWindowSubclass(wnd, &TfrmSort::ControlProc, kSubclassId); break;
-        default: break;
+        if (m->message == WM_CHAR && IsRadio(wnd) &&
+            (m->wParam == 'a' || m->wParam == 'A' || m->wParam == 'r' || m->wParam == 'R')) {
+            return code | DLGC_WANTMESSAGE;
         }
-    } catch (const std::exception& e) {
-        ShowErrorBox(e.what());
-        return 0;
+        return code;
     }
-    return DefSubclassProc(wnd, msg, wp, lp);
+    case WM_KEYDOWN:
+        if (ControlKeyDown(wnd, wp)) return 0;
+        break;
+    case WM_CHAR:
+        if (ControlChar(wnd, wp)) return 0;
+        break;
+    default: break;
+    }
+    return Subclass::CallNext(wnd, msg, wp, lp);
 }
 
 LRESULT TfrmSort::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {

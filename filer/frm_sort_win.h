@@ -5,32 +5,30 @@
 
 #include <windows.h>
 
-#include "common/prompter.h"
-#include "common/window_win.h"
+#include <array>
+
+#include "common/dialog_win.h"
+#include "common/subclass_win.h"
+#include "filer/filer_questions.h"
 
 namespace kestrum {
 
-class TfrmSort : public Window {
+class TfrmSort : public Dialog {
 public:
     // Radio buttons in the order shown: name, date, size, extension.
     enum Radio : int { kRadioName, kRadioDate, kRadioSize, kRadioExt, kRadioCount };
 
-    ~TfrmSort() override;
-    // Creates the hidden dialog; the last one created answers the window
-    // prompter's AskSort.
+    // Creates the hidden dialog.
     bool Create(HWND owner);
-    static TfrmSort* Current();
 
     // Modal: the controls set from choice; true on OK with choice the state
     // of the controls.
-    bool AskSort(Prompter::SortChoice& choice);
+    bool AskSort(FilerQuestions::SortChoice& choice);
     // The same without the modal loop: sets the controls and the focus (the
     // checked radio button); the question ends when Finished() is true.
-    void Begin(const Prompter::SortChoice& choice);
-    bool Finished() const { return finished_; }
-    int ModalResult() const { return modalResult_; }
+    void Begin(const FilerQuestions::SortChoice& choice);
     // The state of the controls.
-    Prompter::SortChoice Choice() const;
+    FilerQuestions::SortChoice Choice() const;
 
     HWND RadioButton(int i) const { return radios_[i]; }
     HWND ifsort() const { return ifsort_; }
@@ -49,11 +47,10 @@ protected:
 
 private:
     void FormCreate();
-    void Center();
     void End(int result);
     bool IsRadio(HWND w) const;
     HWND CheckedRadio() const;
-    static LRESULT CALLBACK ControlProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR data);
+    LRESULT ControlProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp);
 
     HWND sortGroup_ = nullptr;
     HWND optionGroup_ = nullptr;
@@ -63,8 +60,7 @@ private:
     HWND ok_ = nullptr;
     HWND cancel_ = nullptr;
     HWND focus_ = nullptr;  // the control to give the focus back to
-    bool finished_ = true;
-    int modalResult_ = 0;
+    std::array<Subclass, kRadioCount + 2> controlSubclasses_;  // the radio buttons and the check boxes
 };
 
 }  // namespace kestrum

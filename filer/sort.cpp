@@ -3,9 +3,9 @@
 
 #include <algorithm>
 
-#include "common/prompter.h"
 #include "common/sjis.h"
 #include "config/settings.h"
+#include "filer/filer_questions.h"
 
 namespace kestrum {
 
@@ -217,8 +217,8 @@ void SortAfterListing(FileListModel& model, const Settings& s) {
 }
 
 bool RunSortDialog(FileListModel& model, Settings& s) {
-    Prompter::SortChoice choice{s.sort, s.autoSort, s.revSort};
-    if (!CurrentPrompter().AskSort(choice)) return false;
+    FilerQuestions::SortChoice choice{s.sort, s.autoSort, s.revSort};
+    if (!FilerAsk().AskSort(choice)) return false;
     s.sort = choice.key >= kSortName && choice.key <= kSortExt ? choice.key : kSortName;
     s.autoSort = choice.autoSort;
     s.revSort = choice.reverse;

@@ -55,7 +55,7 @@ void SortFileList(FileListModel& model, int key, bool reverse, const Settings& s
 // The sort that follows every listing: with the key and direction of the
 // settings (SORT, REVSORT), only when always-sort (AUTOSORT) is set.
 void SortAfterListing(FileListModel& model, const Settings& s);
-// The sort action: asks through the current prompter's sort dialog, preset
+// The sort action: asks the filer's sort question (FilerAsk()), preset
 // from s; on OK stores the key and both options in s and sorts. True when
 // the list was sorted (the caller redraws).
 bool RunSortDialog(FileListModel& model, Settings& s);

@@ -2,8 +2,6 @@
 // the key handler and writes the result back.
 #include "shell/command_box_win.h"
 
-#include <commctrl.h>
-
 #include <algorithm>
 #include <map>
 #include <string_view>
@@ -42,8 +40,6 @@ std::map<HWND, std::unique_ptr<CommandBox>>& Boxes() {
     static std::map<HWND, std::unique_ptr<CommandBox>> boxes;
     return boxes;
 }
-
-constexpr UINT_PTR kSubclassId = 0x4B42;  // "KB"
 
 bool Down(int vk) { return GetKeyState(vk) < 0; }
 
@@ -160,13 +156,11 @@ CommandBox& CommandBox::For(HWND edit, int tag) {
 }
 
 CommandBox::CommandBox(HWND edit, int tag) : edit_(edit), logic_(tag) {
-    SetWindowSubclass(edit_, &CommandBox::SubclassProc, kSubclassId, reinterpret_cast<DWORD_PTR>(this));
+    subclass_.Attach(edit_, this, &CommandBox::EditProc);
     logic_.Browser().Reset(GetText(edit_));
 }
 
-CommandBox::~CommandBox() {
-    if (edit_ && IsWindow(edit_)) RemoveWindowSubclass(edit_, &CommandBox::SubclassProc, kSubclassId);
-}
+CommandBox::~CommandBox() = default;
 
 BoxText CommandBox::Read() const { return ReadBoxText(edit_); }
 
@@ -277,55 +271,48 @@ void CommandBox::HistoryList() {
     Apply(before, box);
 }
 
-LRESULT CALLBACK CommandBox::SubclassProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR data) {
-    auto* self = reinterpret_cast<CommandBox*>(data);
+LRESULT CommandBox::EditProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
     case WM_NCDESTROY: {
-        RemoveWindowSubclass(wnd, &CommandBox::SubclassProc, kSubclassId);
         auto& boxes = Boxes();
         auto it = boxes.find(wnd);
-        if (self->busy_ > 0) {
+        if (busy_ > 0) {
             // The line being run closed the window: the handler frees the
             // box when it returns.
-            self->doomed_ = true;
-            self->edit_ = nullptr;
+            doomed_ = true;
+            edit_ = nullptr;
             if (it != boxes.end()) {
                 static_cast<void>(it->second.release());
                 boxes.erase(it);
             }
         } else if (it != boxes.end()) {
-            boxes.erase(it);
+            boxes.erase(it);  // this box goes here: nothing of it is used after
         }
-        return DefSubclassProc(wnd, msg, wp, lp);
+        return Subclass::CallNext(wnd, msg, wp, lp);
     }
     case WM_GETDLGCODE:
-        if (self->ownKeys_) {
+        if (ownKeys_) {
             // Escape stays with the dialog (Cancel).
             const auto* m = reinterpret_cast<const MSG*>(lp);
             if (m && m->message == WM_KEYDOWN && m->wParam == VK_ESCAPE) break;
-            return DLGC_WANTALLKEYS | DefSubclassProc(wnd, msg, wp, lp);
+            return DLGC_WANTALLKEYS | Subclass::CallNext(wnd, msg, wp, lp);
         }
         break;
     case WM_KEYDOWN:
-        if (self->ownKeys_) {
-            try {
-                self->KeyDown(wp);
-            } catch (const std::exception& e) {
-                ShowErrorBox(e.what());
-                return 0;
-            }
+        if (ownKeys_) {
+            KeyDown(wp);
             if (wp == 0) return 0;
         }
         break;
     case WM_CHAR:
-        if (self->ownKeys_ && self->KeyPress(wp, Down(VK_CONTROL))) return 0;
+        if (ownKeys_ && KeyPress(wp, Down(VK_CONTROL))) return 0;
         break;
     case WM_SETFOCUS:
-        SetActiveEdit(wnd, self->Tag());
+        SetActiveEdit(wnd, Tag());
         break;
     default: break;
     }
-    return DefSubclassProc(wnd, msg, wp, lp);
+    return Subclass::CallNext(wnd, msg, wp, lp);
 }
 
 }  // namespace kestrum

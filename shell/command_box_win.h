@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "common/subclass_win.h"
 #include "shell/command_box.h"
 
 namespace kestrum {
@@ -83,7 +84,7 @@ private:
     CommandBox(HWND edit, int tag);
     BoxEnv Env();
     void Apply(const BoxText& before, const BoxText& after);
-    static LRESULT CALLBACK SubclassProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR data);
+    LRESULT EditProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp);
 
     HWND edit_;
     CommandBoxLogic logic_;
@@ -94,6 +95,7 @@ private:
     bool swallowChar_ = false;  // the key-down ran a binding: its character is not typed
     int busy_ = 0;        // inside a handler: freeing waits
     bool doomed_ = false;  // the control went while busy
+    Subclass subclass_;    // the box's handling in front of the control's
 };
 
 }  // namespace kestrum

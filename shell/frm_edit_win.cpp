@@ -6,7 +6,6 @@
 #include <shlobj.h>
 
 #include "common/history.h"
-#include "common/modal_loop_win.h"
 #include "common/signal.h"
 #include "common/sjis.h"
 #include "config/colors_win.h"
@@ -34,7 +33,11 @@ constexpr int kIdSpeed3 = 13;
 
 bool IsLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 
-TfrmEdit* g_current = nullptr;
+// The line-input windows made, the newest in force.
+Registry<TfrmEdit*>& EditForms() {
+    static Registry<TfrmEdit*> forms;
+    return forms;
+}
 
 // The line-input map runs and captions the menu entries of the line-input
 // window of the running program, whichever it is.
@@ -56,11 +59,12 @@ void ConnectEditKeyMap() {
 
 const char* EditActionName(int n) { return EditKeyActionName(n); }
 
-TfrmEdit::~TfrmEdit() {
-    if (g_current == this) g_current = nullptr;
-}
+TfrmEdit::~TfrmEdit() = default;
 
-TfrmEdit* TfrmEdit::Current() { return g_current; }
+TfrmEdit* TfrmEdit::Current() {
+    TfrmEdit* const* form = EditForms().Current();
+    return form ? *form : nullptr;
+}
 
 bool TfrmEdit::Create(HWND owner, const ProfileReader& profile) {
     BuildMenu();
@@ -75,7 +79,7 @@ bool TfrmEdit::Create(HWND owner, const ProfileReader& profile) {
         return false;
     }
     FormCreate();
-    g_current = this;
+    current_ = EditForms().Register(this);
     ConnectEditKeyMap();
     return true;
 }
@@ -97,19 +101,13 @@ void TfrmEdit::BuildMenu() {
 }
 
 void TfrmEdit::FormCreate() {
-    HINSTANCE inst = GetModuleHandleA(nullptr);
-    HWND wnd = Handle();
     HFONT gui = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
     labelFont_ = CreateFontA(-16, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS,
                              CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FIXED_PITCH | FF_MODERN, "ＭＳ ゴシック");
-    label1_ = CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE | SS_CENTER | SS_NOPREFIX, 0, 0, 0, 0, wnd,
-                              nullptr, inst, nullptr);
-    edit1_ = CreateCommandEdit(wnd, WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, kIdEdit);
+    label1_ = AddChild("STATIC", "", SS_CENTER | SS_NOPREFIX, 0, 0, 0, 0, 0);
+    edit1_ = CreateCommandEdit(Handle(), WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, kIdEdit);
     auto button = [&](const char* text, int id, DWORD extra) {
-        HWND b = CreateWindowExA(0, "BUTTON", text, WS_CHILD | WS_VISIBLE | WS_TABSTOP | extra, 0, 0, 0, 0, wnd,
-                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), inst, nullptr);
-        SendMessageA(b, WM_SETFONT, reinterpret_cast<WPARAM>(gui), FALSE);
-        return b;
+        return AddChild("BUTTON", text, WS_TABSTOP | extra, 0, 0, 0, 0, id);
     };
     button1_ = button("OK", IDOK, BS_DEFPUSHBUTTON);
     button2_ = button("Cancel", IDCANCEL, 0);
@@ -169,15 +167,8 @@ void TfrmEdit::BeginQuestion(LineQuestion& q) {
     if (!fileFilter_.empty()) CompletionMask() = fileFilter_;
 
     // Centred over the window active at the call (the screen without one).
-    RECT me{};
-    GetWindowRect(Handle(), &me);
-    RECT over{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
     HWND active = GetActiveWindow();
-    if (active && active != Handle() && IsWindowVisible(active)) GetWindowRect(active, &over);
-    const int w = me.right - me.left;
-    const int h = me.bottom - me.top;
-    SetWindowPos(Handle(), nullptr, over.left + (over.right - over.left - w) / 2,
-                 over.top + (over.bottom - over.top - h) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    Centre(active != Handle() ? active : nullptr);
 
     WriteBoxText(edit1_, BoxText{q.text, static_cast<int>(q.text.size())});
     box.Logic().Browser().Reset(q.text);
@@ -186,8 +177,7 @@ void TfrmEdit::BeginQuestion(LineQuestion& q) {
     EnableWindow(button3_, browse);
     EnableWindow(speed2_, browse);
     if (mode_ & amSelectAll) SendMessageW(edit1_, EM_SETSEL, 0, -1);
-    modalResult_ = 0;
-    answered_ = false;
+    BeginModal();
     ShowWindow(Handle(), SW_SHOW);
     SetFocus(edit1_);
     SetActiveEdit(edit1_, kLineInputBox);
@@ -218,7 +208,7 @@ bool TfrmEdit::EndQuestion(bool ok) {
     question_ = nullptr;
     if (!fileFilter_.empty()) CompletionMask() = "*.*";
     fileFilter_.clear();
-    answered_ = true;
+    EndModal(ModalResult());
     ShowWindow(Handle(), SW_HIDE);
     return ok;
 }
@@ -226,16 +216,15 @@ bool TfrmEdit::EndQuestion(bool ok) {
 bool TfrmEdit::AskLine(LineQuestion& q) {
     HWND active = GetActiveWindow();
     BeginQuestion(q);
-    if (!RunModalLoop(Handle(), answered_)) modalResult_ = mrCancel;
-    const bool ok = EndQuestion(modalResult_ == mrOk);
-    if (active && IsWindow(active)) SetActiveWindow(active);
+    if (!RunModal(nullptr)) EndModal(mrCancel);
+    const bool ok = EndQuestion(ModalResult() == mrOk);
+    ActivateAgain(active);
     return ok;
 }
 
 void TfrmEdit::Close(int result) {
-    if (answered_) return;
-    modalResult_ = result;
-    answered_ = true;
+    if (Finished()) return;
+    EndModal(result);
 }
 
 std::optional<std::string> TfrmEdit::PlatformPickFile() {

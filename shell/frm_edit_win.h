@@ -9,8 +9,9 @@
 #include <string>
 #include <vector>
 
+#include "common/dialog_win.h"
 #include "common/prompter.h"
-#include "common/window_win.h"
+#include "common/signal.h"
 #include "config/key_map.h"
 #include "config/profile.h"
 #include "config/window_state.h"
@@ -28,10 +29,10 @@ enum EditMenuId : UINT {
     kEditUserMenuEdit,
 };
 
-class TfrmEdit : public Window {
+class TfrmEdit : public Dialog {
 public:
     ~TfrmEdit() override;
-    // Creates the hidden window; the last one created is the one the
+    // Creates the hidden window; the newest one still there is the one the
     // line-input key map and the shell's "キーカスタマイズ" reach.
     bool Create(HWND owner, const ProfileReader& profile);
     static TfrmEdit* Current();
@@ -44,8 +45,8 @@ public:
     // the edit text into the answer (ok) and resets the question state.
     void BeginQuestion(LineQuestion& q);
     bool EndQuestion(bool ok);
-    // 0 while the question runs; mrOk or mrCancel once it is answered.
-    int ModalResult() const { return modalResult_; }
+    // ModalResult(): 0 while the question runs; mrOk or mrCancel once it is
+    // answered.
 
     // The editing actions 0 to 14 on ActiveEdit; 5 and 6 on this window.
     void RunEditAction(int n);
@@ -101,9 +102,8 @@ private:
     std::vector<std::string> history_;  // the private copy
     const std::vector<std::string>* registered_ = nullptr;
     int registeredKind_ = 2;
-    int modalResult_ = 0;
-    bool answered_ = true;
     std::string fileFilter_;
+    Subscription current_;  // this window among the line-input windows, for Current()
 };
 
 }  // namespace kestrum

@@ -1,11 +1,6 @@
 // TfrmHistory: rows, keys, results and placement of the list picker.
 #include "shell/frm_history_win.h"
 
-#include <commctrl.h>
-
-#include <exception>
-
-#include "common/modal_loop_win.h"
 #include "config/colors_win.h"
 #include "config/window_placement_win.h"
 #include "shell/command_box.h"
@@ -16,7 +11,6 @@ namespace {
 
 constexpr int kButtonWidth = 75;
 constexpr int kButtonHeight = 25;
-constexpr UINT_PTR kListSubclassId = 0x4B48;  // "KH"
 
 }  // namespace
 
@@ -33,17 +27,11 @@ bool TfrmHistory::Create(HWND owner, const ProfileReader& profile) {
 }
 
 void TfrmHistory::FormCreate() {
-    HINSTANCE inst = GetModuleHandleA(nullptr);
-    font_ = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
-    list_ = CreateWindowExA(WS_EX_CLIENTEDGE, "LISTBOX", "",
-                            WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT, 0,
-                            0, 0, 0, Handle(), nullptr, inst, nullptr);
-    ok_ = CreateWindowExA(0, "BUTTON", "OK", WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_DEFPUSHBUTTON, 0, 0, 0, 0,
-                          Handle(), reinterpret_cast<HMENU>(IDOK), inst, nullptr);
-    cancel_ = CreateWindowExA(0, "BUTTON", "Cancel", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 0, 0, 0, 0, Handle(),
-                              reinterpret_cast<HMENU>(IDCANCEL), inst, nullptr);
-    for (HWND w : {list_, ok_, cancel_}) SendMessageA(w, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
-    SetWindowSubclass(list_, &TfrmHistory::ListProc, kListSubclassId, reinterpret_cast<DWORD_PTR>(this));
+    list_ = AddChild("LISTBOX", "", WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT, 0, 0, 0, 0, 0,
+                     WS_EX_CLIENTEDGE);
+    ok_ = AddChild("BUTTON", "OK", WS_TABSTOP | BS_DEFPUSHBUTTON, 0, 0, 0, 0, IDOK);
+    cancel_ = AddChild("BUTTON", "Cancel", WS_TABSTOP, 0, 0, 0, 0, IDCANCEL);
+    listSubclass_.Attach(list_, this, &TfrmHistory::ListProc);
     Layout();
 }
 
@@ -84,7 +72,7 @@ void TfrmHistory::Begin(const std::vector<std::string>& entries, ListStyle style
     style_ = style;
     completion_ = completionMode;
     result_ = ListPick{};
-    finished_ = false;
+    BeginModal();
     Fill(0);
     ShowWindow(Handle(), SW_SHOWNA);
     SetFocus(list_);
@@ -99,8 +87,10 @@ ListPick TfrmHistory::ShowList(const std::vector<std::string>& entries, ListStyl
     // keyboard again when it closes.
     HWND focus = GetFocus();
     Begin(entries, style, completionMode);
-    if (!RunModalLoop(Handle(), finished_)) result_ = ListPick{};
-    finished_ = true;
+    if (!RunModal(nullptr)) {
+        result_ = ListPick{};
+        EndModal(result_.result);
+    }
     if (focus && IsWindow(focus)) {
         SetActiveWindow(GetAncestor(focus, GA_ROOT));
         SetFocus(focus);
@@ -109,9 +99,9 @@ ListPick TfrmHistory::ShowList(const std::vector<std::string>& entries, ListStyl
 }
 
 void TfrmHistory::End(int result) {
-    if (finished_) return;
+    if (Finished()) return;
     result_.result = result;
-    finished_ = true;
+    EndModal(result);
     ShowWindow(Handle(), SW_HIDE);
 }
 
@@ -169,29 +159,22 @@ bool TfrmHistory::ListChar(WPARAM ch) {
     return true;
 }
 
-LRESULT CALLBACK TfrmHistory::ListProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR data) {
-    auto* self = reinterpret_cast<TfrmHistory*>(data);
-    try {
-        switch (msg) {
-        case WM_GETDLGCODE: {
-            const auto* m = reinterpret_cast<const MSG*>(lp);
-            if (m && m->message == WM_KEYDOWN && m->wParam == VK_TAB) break;
-            return DLGC_WANTALLKEYS | DefSubclassProc(wnd, msg, wp, lp);
-        }
-        case WM_KEYDOWN:
-            if (self->ListKeyDown(wp)) return 0;
-            break;
-        case WM_CHAR:
-            if (self->ListChar(wp)) return 0;
-            break;
-        case WM_NCDESTROY: RemoveWindowSubclass(wnd, &TfrmHistory::ListProc, kListSubclassId); break;
-        default: break;
-        }
-    } catch (const std::exception& e) {
-        ShowErrorBox(e.what());
-        return 0;
+LRESULT TfrmHistory::ListProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
+    switch (msg) {
+    case WM_GETDLGCODE: {
+        const auto* m = reinterpret_cast<const MSG*>(lp);
+        if (m && m->message == WM_KEYDOWN && m->wParam == VK_TAB) break;
+        return DLGC_WANTALLKEYS | Subclass::CallNext(wnd, msg, wp, lp);
     }
-    return DefSubclassProc(wnd, msg, wp, lp);
+    case WM_KEYDOWN:
+        if (ListKeyDown(wp)) return 0;
+        break;
+    case WM_CHAR:
+        if (ListChar(wp)) return 0;
+        break;
+    default: break;
+    }
+    return Subclass::CallNext(wnd, msg, wp, lp);
 }
 
 LRESULT TfrmHistory::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {

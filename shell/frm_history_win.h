@@ -7,14 +7,15 @@
 #include <string>
 #include <vector>
 
+#include "common/dialog_win.h"
 #include "common/prompter.h"
-#include "common/window_win.h"
+#include "common/subclass_win.h"
 #include "config/profile.h"
 #include "config/window_state.h"
 
 namespace kestrum {
 
-class TfrmHistory : public Window {
+class TfrmHistory : public Dialog {
 public:
     // Creates the hidden window with its hh* placement from [FORM_LS].
     bool Create(HWND owner, const ProfileReader& profile);
@@ -33,7 +34,6 @@ public:
     // The same without the modal loop: fills and shows the window; the
     // question ends when Finished() is true (tests drive it with messages).
     void Begin(const std::vector<std::string>& entries, ListStyle style, bool completionMode);
-    bool Finished() const { return finished_; }
     const ListPick& Result() const { return result_; }
     // Rows as shown now.
     std::vector<std::string> Rows() const { return rows_; }
@@ -50,19 +50,18 @@ private:
     void EndWithRow(int row);
     bool ListKeyDown(WPARAM key);
     bool ListChar(WPARAM ch);
-    static LRESULT CALLBACK ListProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR data);
+    LRESULT ListProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp);
 
     HWND list_ = nullptr;
     HWND ok_ = nullptr;
     HWND cancel_ = nullptr;
-    HFONT font_ = nullptr;
     std::vector<std::string> entries_;  // the entries behind the rows shown
     std::vector<int> origin_;           // their indices in the list given
     std::vector<std::string> rows_;
     ListStyle style_ = ListStyle::Numbered;
     bool completion_ = false;
-    bool finished_ = true;
     ListPick result_;
+    Subclass listSubclass_;  // the list's keys
 };
 
 }  // namespace kestrum

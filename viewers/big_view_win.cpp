@@ -375,6 +375,10 @@ void TBigView::Apply(const ViewChange& ch) {
 
 void TBigView::OnKeyDown(UINT vk) {
     if (!IsModifier(vk) && onKeyDown && onKeyDown(vk)) return;
+    PressKey(vk);
+}
+
+void TBigView::PressKey(UINT vk) {
     ViewKey key;
     if (!ViewKeyOf(vk, key)) return;
     Apply(model_.KeyDown(key, Down(VK_SHIFT), Down(VK_CONTROL), Now()));
@@ -456,6 +460,20 @@ LRESULT TBigView::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_KEYDOWN:
         OnKeyDown(static_cast<UINT>(wp));
         return 0;
+    case WM_SYSKEYDOWN:
+        // F10 and keys with Alt: the owner's key map may take them; else the
+        // window menu gets them as usual. A taken Alt key must not beep.
+        if (!IsModifier(static_cast<UINT>(wp)) && onKeyDown && onKeyDown(static_cast<UINT>(wp))) {
+            swallowSysChar_ = true;
+            return 0;
+        }
+        break;
+    case WM_SYSCHAR:
+        if (swallowSysChar_) {
+            swallowSysChar_ = false;
+            return 0;
+        }
+        break;
     case WM_VSCROLL:
         OnScroll(SB_VERT, LOWORD(wp));
         return 0;

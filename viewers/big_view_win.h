@@ -105,9 +105,12 @@ public:
     // The pop-up menu of a right click (not owned); its command goes to the
     // parent window as WM_COMMAND.
     void SetPopupMenu(HMENU menu) { popup_ = menu; }
-    // Every key-down except the bare modifiers goes here first; true when
-    // the owner's key map took it.
+    // Every key-down except the bare modifiers (F10 and Alt keys included)
+    // goes here first; true when the owner's key map took it.
     std::function<bool(UINT vk)> onKeyDown;
+    // A key-down handled by the view itself, past the owner's key map (a
+    // bound action that moves the view).
+    void PressKey(UINT vk);
     // Milliseconds for accelerated scrolling; GetTickCount unless set.
     std::function<unsigned()> clock;
 
@@ -210,6 +213,7 @@ private:
     int deferred_ = 0;
     bool caretCreated_ = false;
     bool autoScrollArmed_ = false;
+    bool swallowSysChar_ = false;
 };
 
 }  // namespace kestrum

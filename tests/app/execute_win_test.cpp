@@ -13,7 +13,9 @@
 #include "config/settings_loader.h"
 #include "shell/frm_main_win.h"
 #include "shell/interpreter.h"
+#include "tests/fakes/scripted_prompter.h"
 #include "tests/test_util.h"
+#include "viewers/text_viewer_win.h"
 
 namespace kestrum {
 namespace {
@@ -75,6 +77,30 @@ TEST_F(ExecuteWinTest, CfgloadOfAMissingFileKeepsTheSettingsAndTheirFile) {
     ASSERT_EQ(prompter_.Questions().size(), 1u);
     EXPECT_EQ(prompter_.Questions()[0].text,
               "設定ファイル " + dir_.File("gone.cfg") + " が見つかりません。\r\n今の設定のままです。");
+}
+
+TEST_F(ExecuteWinTest, TviewAndViewShowTheFileInTheTextViewer) {
+    TwttForm viewer;
+    ASSERT_TRUE(viewer.Create(nullptr));
+    App().textViewer = &viewer;
+    const std::string a = dir_.File("a.txt");
+    test::WriteFile(a, "first\r\n");
+    Execute_t("tview " + a);
+    EXPECT_TRUE(viewer.Visible());
+    EXPECT_EQ(viewer.CurrentFile(), a);
+    EXPECT_EQ(viewer.View().GetText(), "first\r\n");
+    // VIEW goes to the built-in viewer when it is chosen.
+    ShowWindow(viewer.Handle(), SW_HIDE);
+    const std::string b = dir_.File("b.txt");
+    test::WriteFile(b, "second\r\n");
+    TheSession().settings.viewMode = true;
+    Execute_t("view " + b);
+    EXPECT_TRUE(viewer.Visible());
+    EXPECT_EQ(viewer.CurrentFile(), b);
+    // A text that is no file reaches it through the viewer service.
+    EXPECT_TRUE(TheViewers().ShowText("DTAR t x.tar", "listing\r\n"));
+    EXPECT_EQ(viewer.View().GetText(), "listing\r\n");
+    App().textViewer = nullptr;
 }
 
 }  // namespace

@@ -24,6 +24,8 @@
 #include "fileops/change_dir_win.h"
 #include "fileops/path_utils.h"
 #include "filer/frm_fm_win.h"
+#include "tests/fakes/scripted_file_op_questions.h"
+#include "tests/fakes/scripted_prompter.h"
 #include "tests/fileops/file_op_fake_win.h"
 #include "tests/test_util.h"
 
@@ -173,11 +175,12 @@ TEST_F(FilerActionsTest, DotEntriesAreNeverOperands) {
             // Answers that would let an action go on, were it to ask.
             ScriptedPrompter p;
             ScopedPrompter scope(p);
+            ScriptedFileOpQuestions fileQuestions;
             p.AnswerLine(dir_.File("to"));
             p.AnswerLine("x");
             p.AnswerList(ListPick{1, dir_.File("to"), 0});
-            p.AnswerAttributes(Prompter::fdOk, FILE_ATTRIBUTE_READONLY);
-            p.AnswerDate(Prompter::fdOk, "2001/02/03 04:05:06");
+            fileQuestions.AnswerAttributes(FileOpQuestions::fdOk, FILE_ATTRIBUTE_READONLY);
+            fileQuestions.AnswerDate(FileOpQuestions::fdOk, "2001/02/03 04:05:06");
             test::RecordingFileOp op;
             ScopedShellFileOp scopedOp(op);
             PlaceOn(name);
@@ -186,8 +189,8 @@ TEST_F(FilerActionsTest, DotEntriesAreNeverOperands) {
                                                              std::string(row.refusal)});
             EXPECT_TRUE(p.LineQuestions().empty());
             EXPECT_TRUE(p.ListsShown().empty());
-            EXPECT_TRUE(p.AttributesAsked().empty());
-            EXPECT_TRUE(p.DatesAsked().empty());
+            EXPECT_TRUE(fileQuestions.AttributesAsked().empty());
+            EXPECT_TRUE(fileQuestions.DatesAsked().empty());
             EXPECT_TRUE(op.requests.empty());
         }
     }

@@ -16,6 +16,7 @@
 #include "app/forms_win.h"
 #include "archive/archive_service_win.h"
 #include "common/prompter.h"
+#include "tests/fakes/scripted_prompter.h"
 #include "config/action_table.h"
 #include "config/session.h"
 #include "fileops/change_dir_win.h"

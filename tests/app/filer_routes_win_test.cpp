@@ -22,11 +22,14 @@
 #include "config/profile.h"
 #include "config/session.h"
 #include "fileops/change_dir_win.h"
-#include "fileops/format_dialog_win.h"
 #include "filer/frm_fm_win.h"
 #include "shell/frm_main_win.h"
+#include "tests/fakes/scripted_file_op_questions.h"
+#include "tests/fakes/scripted_filer_questions.h"
+#include "tests/fakes/scripted_prompter.h"
 #include "tests/fileops/file_op_fake_win.h"
 #include "tests/test_util.h"
+#include "viewers/text_viewer_win.h"
 
 namespace kestrum {
 namespace {
@@ -161,25 +164,23 @@ protected:
         ASSERT_TRUE(main_->Create(nullptr));
         const ProfileReader profile = ProfileReader::FromFile(TheSession().settingsPath);
         imageViewer_ = std::make_unique<TPlaceholderForm>("TfrmView", "画像ビューワー", TPlaceholderForm::Keys{});
-        textViewer_ = std::make_unique<TPlaceholderForm>("TwttForm", "テキストビューワー", TPlaceholderForm::Keys{});
+        textViewer_ = std::make_unique<TwttForm>();
         ASSERT_TRUE(imageViewer_->Create(nullptr, profile));
-        ASSERT_TRUE(textViewer_->Create(nullptr, profile));
+        ASSERT_TRUE(textViewer_->Create(nullptr));
         App().imageViewer = imageViewer_.get();
         App().textViewer = textViewer_.get();
-        ASSERT_TRUE(format_.Create(nullptr));
-        App().formatDialog = &format_;
         filer_ = std::make_unique<TfrmFM>();
         App().filer = filer_.get();
         services_.emplace(AppServices());
         ASSERT_TRUE(filer_->Create(nullptr));
         MakeFilerCommandLine(*filer_);
-        previousRunner_ = SetCfgFormRunner([this](TcfgForm& form) {
+        cfgRunner_ = InstallCfgFormRunner([this](TcfgForm& form) {
             settingsPages_.push_back(form.Page());
             return static_cast<int>(mrCancel);
         });
     }
     void TearDown() override {
-        SetCfgFormRunner(previousRunner_);
+        cfgRunner_.Reset();
         services_.reset();
         App() = AppState();
         filer_.reset();
@@ -261,17 +262,18 @@ protected:
     std::vector<const char*> madePlaces_;
     std::unique_ptr<TfrmMain> main_;
     std::unique_ptr<TPlaceholderForm> imageViewer_;
-    std::unique_ptr<TPlaceholderForm> textViewer_;
-    TfrmFormat format_;
+    std::unique_ptr<TwttForm> textViewer_;
     std::unique_ptr<TfrmFM> filer_;
     std::optional<ScopedServices> services_;
-    CfgFormRunner previousRunner_;
+    Subscription cfgRunner_;
     std::vector<int> settingsPages_;
 };
 
 // What one run of an action left behind.
 struct Outcome {
     ScriptedPrompter& asked;
+    ScriptedFileOpQuestions& fileQuestions;
+    ScriptedFilerQuestions& filerQuestions;
     test::RecordingFileOp& ops;
     const std::vector<std::string>& windows;  // captions of windows opened modally
 };
@@ -372,7 +374,7 @@ TEST_F(FilerRoutesTest, EveryActionThroughItsKeyAndItsMenuItem) {
              EXPECT_FALSE(textViewer_->Visible());
          }},
         {Code::Mask, nullptr, nullptr, titled("Find")},
-        {Code::Sort, nullptr, nullptr, [](const Outcome& r) { EXPECT_EQ(r.asked.SortsAsked().size(), 1u); }},
+        {Code::Sort, nullptr, nullptr, [](const Outcome& r) { EXPECT_EQ(r.filerQuestions.SortsAsked().size(), 1u); }},
         {Code::Duplicate, nullptr, nullptr, titled("a.txtをバックアップします")},
         {Code::NamesOnly, nullptr, [&](ScriptedPrompter&) { filer_->SetDisplayMode(1); },
          [&](const Outcome&) { EXPECT_EQ(EntryText("b.doc").find("5000"), std::string::npos); }},
@@ -460,16 +462,16 @@ TEST_F(FilerRoutesTest, EveryActionThroughItsKeyAndItsMenuItem) {
         {Code::OpenList, nullptr, nullptr, menuShown},
         {Code::Attributes, nullptr, nullptr,
          [](const Outcome& r) {
-             ASSERT_EQ(r.asked.AttributesAsked().size(), 1u);
-             EXPECT_EQ(r.asked.AttributesAsked()[0].fileName, "a.txt");
+             ASSERT_EQ(r.fileQuestions.AttributesAsked().size(), 1u);
+             EXPECT_EQ(r.fileQuestions.AttributesAsked()[0].fileName, "a.txt");
          }},
         {Code::FirstEntry, nullptr, nullptr, [&](const Outcome&) { EXPECT_EQ(Model().CursorIndex(), 0); }},
         {Code::LastEntry, nullptr, nullptr,
          [&](const Outcome&) { EXPECT_EQ(Model().CursorIndex(), static_cast<long long>(Model().Count()) - 1); }},
         {Code::Dates, nullptr, nullptr,
          [](const Outcome& r) {
-             ASSERT_EQ(r.asked.DatesAsked().size(), 1u);
-             EXPECT_EQ(r.asked.DatesAsked()[0].fileName, "a.txt");
+             ASSERT_EQ(r.fileQuestions.DatesAsked().size(), 1u);
+             EXPECT_EQ(r.fileQuestions.DatesAsked()[0].fileName, "a.txt");
          }},
         {Code::SendToWindow, "dragging to other windows"},
         {Code::SendToWindowAndFocus, "dragging to other windows"},
@@ -531,6 +533,8 @@ TEST_F(FilerRoutesTest, EveryActionThroughItsKeyAndItsMenuItem) {
             SCOPED_TRACE(std::string(FindFilerAction(row.code)->name) + (byKey ? " by its key" : " by its menu item"));
             ScriptedPrompter asked;
             ScopedPrompter scope(asked);
+            ScriptedFileOpQuestions fileQuestions;
+            ScriptedFilerQuestions filerQuestions;
             test::RecordingFileOp ops;
             ops.perform = false;
             ScopedShellFileOp scopedOps(ops);
@@ -551,7 +555,7 @@ TEST_F(FilerRoutesTest, EveryActionThroughItsKeyAndItsMenuItem) {
             } else {
                 SendMessageA(filer_->Handle(), WM_COMMAND, kFilerMenuBase + row.code, 0);
             }
-            const Outcome run{asked, ops, closer.seen};
+            const Outcome run{asked, fileQuestions, filerQuestions, ops, closer.seen};
             if (row.waitsFor) {
                 // Nothing happens until that is built.
                 EXPECT_TRUE(asked.Questions().empty());
@@ -573,6 +577,16 @@ TEST_F(FilerRoutesTest, EveryActionThroughItsKeyAndItsMenuItem) {
         }
     }
     EXPECT_EQ(covered.size(), kFilerActionCount);
+}
+
+// With the built-in viewer chosen, V shows the cursor file in it.
+TEST_F(FilerRoutesTest, ViewShowsTheFileInTheBuiltInViewer) {
+    Reset();
+    TheSession().settings.viewMode = true;
+    ASSERT_TRUE(filer_->RunAction(static_cast<int>(Code::View)));
+    EXPECT_TRUE(textViewer_->Visible());
+    EXPECT_EQ(textViewer_->CurrentFile(), dir_.File("home\\a.txt"));
+    EXPECT_EQ(textViewer_->View().GetText(), "hello\r\n");
 }
 
 }  // namespace

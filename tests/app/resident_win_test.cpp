@@ -23,6 +23,7 @@
 #include "desktop/tray_icon_win.h"
 #include "shell/frm_main_win.h"
 #include "tests/desktop/hot_key_press.h"
+#include "tests/fakes/scripted_prompter.h"
 #include "tests/test_util.h"
 
 namespace kestrum {

@@ -14,6 +14,7 @@
 #include "config/session.h"
 #include "filer/frm_fm_win.h"
 #include "shell/frm_main_win.h"
+#include "tests/fakes/scripted_prompter.h"
 #include "tests/test_util.h"
 
 namespace kestrum {

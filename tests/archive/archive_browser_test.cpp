@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "common/prompter.h"
+#include "tests/fakes/scripted_prompter.h"
 #include "config/session.h"
 
 namespace kestrum {

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "common/prompter.h"
+#include "tests/fakes/scripted_prompter.h"
 #include "config/commands.h"
 #include "config/session.h"
 

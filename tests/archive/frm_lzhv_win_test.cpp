@@ -16,6 +16,8 @@
 
 #include "archive/archiver_win.h"
 #include "common/prompter.h"
+#include "tests/fakes/scripted_config_questions.h"
+#include "tests/fakes/scripted_prompter.h"
 #include "config/colors.h"
 #include "config/colors_win.h"
 #include "config/session.h"
@@ -175,6 +177,7 @@ protected:
 
     ScriptedPrompter prompter_;
     ScopedPrompter scope_{prompter_};
+    ScriptedConfigQuestions config_;
     test::TempDir dir_;
     std::string saved_;
     std::unique_ptr<TfrmLZHV> viewer_;
@@ -256,7 +259,7 @@ TEST_F(ArchiveViewerTest, PlacementAndListProperties) {
     EXPECT_EQ(viewer_->Font().size, 12);
     // The font menu item asks for a font; the list takes it too.
     const int rowHeight = viewer_->List().RowHeight();
-    prompter_.AnswerFont(Prompter::FontChoice{"ＭＳ ゴシック", 24, 0});
+    config_.AnswerFont(FontSpec{"ＭＳ ゴシック", 24, 0});
     SendMessageA(viewer_->Handle(), WM_COMMAND, TfrmLZHV::kFont, 0);
     EXPECT_EQ(viewer_->Font().size, 24);
     EXPECT_GT(viewer_->List().RowHeight(), rowHeight);

@@ -1,5 +1,6 @@
 // The scripted prompter that tests install instead of message boxes.
 #include "common/prompter.h"
+#include "tests/fakes/scripted_prompter.h"
 
 #include <gtest/gtest.h>
 

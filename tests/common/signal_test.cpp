@@ -1,5 +1,6 @@
-// Signals and their subscriptions: a callback lives exactly as long as the
-// subscription that owns it, whoever goes first and whatever runs meanwhile.
+// Signals and registries with their subscriptions: a callback (or a
+// registered value) lives exactly as long as the subscription that owns it,
+// whoever goes first and whatever runs meanwhile.
 #include "common/signal.h"
 
 #include <gtest/gtest.h>
@@ -72,6 +73,37 @@ TEST(SignalTest, CallbacksMayRemoveThemselvesAndOthersWhileRunning) {
     EXPECT_EQ(seen, (std::vector<std::string>{"first", "first end"}));
     signal();
     EXPECT_EQ(seen, (std::vector<std::string>{"first", "first end", "added"}));
+}
+
+// The newest registration still held is in force, whatever order the
+// registrations go in; with none, nothing is.
+TEST(RegistryTest, TheNewestHeldRegistrationIsInForce) {
+    Registry<std::string> registry;
+    EXPECT_EQ(registry.Current(), nullptr);
+    Subscription a = registry.Register("a");
+    Subscription b = registry.Register("b");
+    std::optional<Subscription> c(registry.Register("c"));
+    ASSERT_NE(registry.Current(), nullptr);
+    EXPECT_EQ(*registry.Current(), "c");
+    b.Reset();  // an older one goes: the newest stays
+    EXPECT_EQ(*registry.Current(), "c");
+    c.reset();  // the newest goes: the one before it again, not the one removed
+    EXPECT_EQ(*registry.Current(), "a");
+    EXPECT_EQ(registry.Count(), 1u);
+    Subscription again = std::move(a);
+    EXPECT_EQ(*registry.Current(), "a");
+    again.Reset();
+    EXPECT_EQ(registry.Current(), nullptr);
+}
+
+TEST(RegistryTest, ARegistrationMayOutliveItsRegistry) {
+    Subscription kept;
+    {
+        Registry<int> registry;
+        kept = registry.Register(1);
+    }
+    kept.Reset();  // nothing left to remove it from
+    SUCCEED();
 }
 
 }  // namespace

@@ -22,6 +22,8 @@
 #include "config/settings_loader.h"
 #include "config/text_file.h"
 #include "shell/frm_main_win.h"
+#include "tests/fakes/scripted_config_questions.h"
+#include "tests/fakes/scripted_prompter.h"
 #include "tests/test_util.h"
 
 namespace kestrum {
@@ -60,8 +62,8 @@ protected:
     }
     void TearDown() override {
         form_.reset();
-        SetKeyCustomRunner(nullptr);
-        SetCfgFormRunner(nullptr);
+        keyRunner_.Reset();
+        cfgRunner_.Reset();
         Colors().Reset();
         TheSession() = Session();
     }
@@ -88,6 +90,9 @@ protected:
     test::TempDir dir_;
     ScriptedPrompter prompter_;
     ScopedPrompter scoped_{prompter_};
+    ScriptedConfigQuestions configQuestions_;
+    Subscription keyRunner_;
+    Subscription cfgRunner_;
     std::unique_ptr<TcfgForm> form_;
 };
 
@@ -183,7 +188,7 @@ TEST_F(CfgFormTest, EachPageWritesExactlyTheDialogLines) {
         c.change(f, prompter_);
         EXPECT_TRUE(f.OkClick());
         EXPECT_TRUE(f.Finished());
-        EXPECT_EQ(f.Result(), mrOk);
+        EXPECT_EQ(f.ModalResult(), mrOk);
         EXPECT_EQ(FileText(), Expected(expected, commands));
         EXPECT_TRUE(prompter_.Questions().empty()) << prompter_.Questions()[0].text;
         // The running program took the change.
@@ -209,7 +214,7 @@ TEST_F(CfgFormTest, CancelWritesNothingAndKeepsTheSettings) {
     Type(f.CommandEdit(1), "FILER");
     SendMessageA(f.Handle(), WM_CLOSE, 0, 0);
     EXPECT_TRUE(f.Finished());
-    EXPECT_EQ(f.Result(), mrCancel);
+    EXPECT_EQ(f.ModalResult(), mrCancel);
     EXPECT_EQ(FileText(), kStartFile);
     EXPECT_EQ(TheSession().settings.tabWidth, before.tabWidth);
     EXPECT_EQ(TheSession().lists.commandTable[1], "LS");
@@ -293,14 +298,14 @@ TEST_F(CfgFormTest, ProgramPickerFiltersExecutables) {
     prompter_.AnswerLine(std::nullopt);
     Click(f.PickButton("Viewer"));
     EXPECT_EQ(GetText(f.Item("Editer")), "C:\\TOOLS\\MYED.EXE");
-    EXPECT_EQ(prompter_.LineFilters(), (std::vector<std::string>{"*.EXE", "*.EXE"}));
+    EXPECT_EQ(configQuestions_.LineFilters(), (std::vector<std::string>{"*.EXE", "*.EXE"}));
     ASSERT_EQ(prompter_.LineQuestions().size(), 2u);
     EXPECT_EQ(prompter_.LineQuestions()[0].mode, amFreeText | amReplaceOnBrowse);
     // Directories are asked for without a filter.
     Turn(f, kPageDirectories);
     prompter_.AnswerLine("D:\\PICS");
     Click(f.PickButton("WallPicturePath"));
-    EXPECT_EQ(prompter_.LineFilters().size(), 2u);
+    EXPECT_EQ(configQuestions_.LineFilters().size(), 2u);
     EXPECT_EQ(GetText(f.Item("WallPicturePath")), "D:\\PICS");
 }
 
@@ -341,7 +346,7 @@ TEST_F(CfgFormTest, KeysCustomisedDuringAPreviewGoToThePreviewedFile) {
     ASSERT_EQ(keys.KeyXUserKey.Count(), 1);
     EXPECT_EQ(keys.KeyXUserKey.Get(0).name, "B");
     // キーカスタマイズ binds F2 and saves.
-    SetKeyCustomRunner([](TKCForm& dlg) {
+    keyRunner_ = InstallKeyCustomRunner([](TKCForm& dlg) {
         dlg.CaptureKeyDown(VK_F2, 0);
         SendMessageA(dlg.ListBox(), LB_SETCURSEL, 1, 0);
         dlg.Save();
@@ -377,17 +382,17 @@ TEST_F(CfgFormTest, KeysCustomisedDuringAPreviewGoToThePreviewedFile) {
 
 TEST_F(CfgFormTest, ColourAndKeyButtonsActAtOnce) {
     TcfgForm& f = Open(kPageMainScreen);
-    prompter_.AnswerColor(0x123456);
+    configQuestions_.AnswerColor(0x123456);
     Click(f.ActionButton(CfgAction::Color, kColShellEditBack));
-    ASSERT_EQ(prompter_.ColorsAsked().size(), 1u);
-    EXPECT_EQ(prompter_.ColorsAsked()[0], DefaultColors()[kColShellEditBack]);
+    ASSERT_EQ(configQuestions_.ColorsAsked().size(), 1u);
+    EXPECT_EQ(configQuestions_.ColorsAsked()[0], DefaultColors()[kColShellEditBack]);
     EXPECT_EQ(Colors().Get(kColShellEditBack), 0x123456);
     // No window for these fonts here: the buttons are disabled.
     Turn(f, kPageArchiveViewer);
     EXPECT_FALSE(IsWindowEnabled(f.ActionButton(CfgAction::Font, kFontArchiveViewer)));
 
     std::vector<std::string> captions;
-    SetKeyCustomRunner([&](TKCForm& dlg) {
+    keyRunner_ = InstallKeyCustomRunner([&](TKCForm& dlg) {
         captions.push_back(GetText(dlg.Handle()));
         return mrCancel;
     });
@@ -407,15 +412,36 @@ TEST_F(CfgFormTest, ColourAndKeyButtonsActAtOnce) {
     EXPECT_EQ(FileText(), kStartFile);
 }
 
+// A window of its own registers the font of its button for as long as it
+// keeps the registration.
+TEST_F(CfgFormTest, ARegisteredFontServesItsButtonWhileRegistered) {
+    FontSpec viewerFont{"ＭＳ ゴシック", 10, 0};
+    {
+        const Subscription registered = RegisterCfgFontAccess(
+            kFontArchiveViewer, {[&] { return viewerFont; }, [&](const FontSpec& font) { viewerFont = font; }});
+        TcfgForm& f = Open(kPageArchiveViewer);
+        ASSERT_TRUE(IsWindowEnabled(f.ActionButton(CfgAction::Font, kFontArchiveViewer)));
+        configQuestions_.AnswerFont(FontSpec{"ＭＳ 明朝", 12, kFontItalic});
+        Click(f.ActionButton(CfgAction::Font, kFontArchiveViewer));
+        ASSERT_EQ(configQuestions_.FontsAsked().size(), 1u);
+        EXPECT_EQ(configQuestions_.FontsAsked()[0].name, "ＭＳ ゴシック");
+        EXPECT_EQ(viewerFont.name, "ＭＳ 明朝");
+        EXPECT_EQ(viewerFont.style, kFontItalic);
+        f.CancelClick();
+    }
+    TcfgForm& g = Open(kPageArchiveViewer);
+    EXPECT_FALSE(IsWindowEnabled(g.ActionButton(CfgAction::Font, kFontArchiveViewer)));
+}
+
 TEST_F(CfgFormTest, ShellFontButtonAndMenuEntry) {
     TfrmMain main;
     ASSERT_TRUE(main.Create(nullptr));
     const ScopedServices services(Services{.shell = &main});
     TcfgForm& f = Open(kPageMainScreen);
-    prompter_.AnswerFont(Prompter::FontChoice{"ＭＳ ゴシック", 14, kFontBold});
+    configQuestions_.AnswerFont(FontSpec{"ＭＳ ゴシック", 14, kFontBold});
     Click(f.ActionButton(CfgAction::Font, kFontShell));
-    ASSERT_EQ(prompter_.FontsAsked().size(), 1u);
-    EXPECT_EQ(prompter_.FontsAsked()[0].name, "ＭＳ Ｐゴシック");
+    ASSERT_EQ(configQuestions_.FontsAsked().size(), 1u);
+    EXPECT_EQ(configQuestions_.FontsAsked()[0].name, "ＭＳ Ｐゴシック");
     EXPECT_EQ(main.ShellFont().size, 14);
     EXPECT_EQ(main.ShellFont().style, kFontBold);
     // OK takes the menu bar off at once.
@@ -427,12 +453,12 @@ TEST_F(CfgFormTest, ShellFontButtonAndMenuEntry) {
     // "動作設定(&E)" opens the dialog on its first page.
     int page = -1;
     std::string caption;
-    SetCfgFormRunner([&](TcfgForm& dlg) {
+    cfgRunner_ = InstallCfgFormRunner([&](TcfgForm& dlg) {
         page = dlg.Page();
         caption = GetText(dlg.Handle());
         EXPECT_FALSE(Ticked(dlg.Item("MenuBar")));
         dlg.CancelClick();
-        return dlg.Result();
+        return dlg.ModalResult();
     });
     main.RunMenuCommand(kK7);
     EXPECT_EQ(page, kPageMain);

@@ -15,6 +15,7 @@
 #include "config/services.h"
 #include "config/session.h"
 #include "shell/frm_main_win.h"
+#include "tests/fakes/scripted_prompter.h"
 #include "tests/test_util.h"
 
 namespace kestrum {

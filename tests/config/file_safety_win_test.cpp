@@ -11,6 +11,7 @@
 #include "config/key_files_win.h"
 #include "config/session.h"
 #include "config/settings_file.h"
+#include "tests/fakes/scripted_prompter.h"
 #include "tests/test_util.h"
 
 namespace kestrum {

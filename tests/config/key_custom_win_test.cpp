@@ -10,6 +10,7 @@
 #include "config/session.h"
 #include "shell/command_box_win.h"
 #include "shell/frm_edit_win.h"
+#include "tests/fakes/scripted_prompter.h"
 #include "tests/test_util.h"
 
 namespace kestrum {
@@ -184,7 +185,7 @@ protected:
         ASSERT_TRUE(form_.Create(nullptr, ProfileReader()));
     }
     void TearDown() override {
-        SetKeyCustomRunner(nullptr);
+        keyRunner_.Reset();
         EditKeyX().KeyXUserKey.Clear();
         TheSession() = Session();
     }
@@ -207,6 +208,7 @@ protected:
     TfrmEdit form_;
     ScriptedPrompter prompter_;
     ScopedPrompter scoped_{prompter_};
+    Subscription keyRunner_;
 };
 
 TEST_F(EditKeysTest, MenuCaptionsShowTheBoundKeys) {
@@ -241,7 +243,7 @@ TEST_F(EditKeysTest, BoundKeysRunTheActionInTheBox) {
 
 TEST_F(EditKeysTest, KeyCustomizeMenuSavesTheWkFile) {
     std::string caption;
-    SetKeyCustomRunner([&](TKCForm& dlg) {
+    keyRunner_ = InstallKeyCustomRunner([&](TKCForm& dlg) {
         caption = GetText(dlg.Handle());
         dlg.CaptureKeyDown('Z', kModCtrl);
         SendMessageA(dlg.ListBox(), LB_SETCURSEL, 13, 0);  // 12 "UNDO"

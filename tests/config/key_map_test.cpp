@@ -9,6 +9,7 @@
 
 #include "common/prompter.h"
 #include "config/action_table.h"
+#include "tests/fakes/scripted_prompter.h"
 #include "tests/test_util.h"
 
 namespace kestrum {

@@ -6,6 +6,7 @@
 
 #include "common/prompter.h"
 #include "config/settings_loader.h"
+#include "tests/fakes/scripted_prompter.h"
 #include "tests/test_util.h"
 
 namespace kestrum {

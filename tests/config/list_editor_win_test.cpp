@@ -9,6 +9,7 @@
 
 #include "common/prompter.h"
 #include "config/list_editor_win.h"
+#include "tests/fakes/scripted_prompter.h"
 #include "tests/test_util.h"
 
 namespace kestrum {
@@ -75,7 +76,7 @@ TEST_F(EditorWinTest, ListWindowButtonsAndTheirEnabledState) {
     Click(form.Handle(), kEditDelete);
     EXPECT_TRUE(ListRows(form.ListBox()).empty());
     EXPECT_FALSE(IsWindowEnabled(form.Control(kEditDelete)));
-    EXPECT_FALSE(form.Done());
+    EXPECT_FALSE(form.Finished());
 }
 
 TEST_F(EditorWinTest, UpDownAndDragMoveTheRowsAndKeepTheSelection) {
@@ -116,8 +117,8 @@ TEST_F(EditorWinTest, UpDownAndDragMoveTheRowsAndKeepTheSelection) {
 
     // OK writes the moved keys with their commands.
     Click(form.Handle(), IDOK);
-    EXPECT_TRUE(form.Done());
-    EXPECT_EQ(form.Result(), mrOk);
+    EXPECT_TRUE(form.Finished());
+    EXPECT_EQ(form.ModalResult(), mrOk);
     EXPECT_EQ(FileLines(), (Lines{"", "[FUNCTION]", "[C]CC", "[D]CD", "[A]CA", "[B]CB", "[END]"}));
 }
 
@@ -130,8 +131,8 @@ TEST_F(EditorWinTest, CancelLeavesListAndFileAlone) {
     EXPECT_EQ(ListRows(form.ListBox()), (Lines{"ed"}));
     Click(form.Handle(), kEditDelete);
     SendMessageA(form.Handle(), WM_CLOSE, 0, 0);
-    EXPECT_TRUE(form.Done());
-    EXPECT_EQ(form.Result(), mrCancel);
+    EXPECT_TRUE(form.Finished());
+    EXPECT_EQ(form.ModalResult(), mrCancel);
     EXPECT_EQ(state_.lists.aliases.size(), 1u);
     EXPECT_EQ(FileLines(), (Lines{"[ALIAS]", "ed,notepad", "[END]"}));
 }
@@ -166,15 +167,15 @@ TEST_F(EditorWinTest, AliasEntryWindowFieldsChangeButtonsAndValidation) {
     // A blank name keeps the window open and the model as it was.
     SetWindowTextA(entry.Control(kEntryField1), "   ");
     Click(form, IDOK);
-    EXPECT_FALSE(entry.Done());
+    EXPECT_FALSE(entry.Finished());
     ASSERT_EQ(prompter_.Questions().size(), 1u);
     EXPECT_EQ(prompter_.Questions()[0].text, "エイリアス名が入力されていません");
     EXPECT_EQ(model.Entries()[0].expansion, "notepad");
 
     SetWindowTextA(entry.Control(kEntryField1), " エディタ ");
     Click(form, IDOK);
-    EXPECT_TRUE(entry.Done());
-    EXPECT_EQ(entry.Result(), mrOk);
+    EXPECT_TRUE(entry.Finished());
+    EXPECT_EQ(entry.ModalResult(), mrOk);
     ASSERT_EQ(model.Entries().size(), 1u);
     EXPECT_EQ(model.Entries()[0].name, "エディタ");
     EXPECT_EQ(model.Entries()[0].expansion, "notepad /$C");
@@ -192,7 +193,7 @@ TEST_F(EditorWinTest, NewAliasThroughTheListWindow) {
         prompter_.AnswerLine("wget ,x");
         Click(entry.Handle(), kEntryChange1);
         Click(entry.Handle(), IDOK);
-        return entry.Result() == mrOk;
+        return entry.ModalResult() == mrOk;
     });
     ASSERT_TRUE(form.Create(nullptr));
     Click(form.Handle(), kEditNew);
@@ -222,7 +223,7 @@ TEST_F(EditorWinTest, DirectoryEntryKeyFieldHoldsTheLastKeyTyped) {
     EXPECT_EQ(Text(key), "7");
 
     Click(entry.Handle(), IDOK);
-    EXPECT_FALSE(entry.Done());
+    EXPECT_FALSE(entry.Finished());
     ASSERT_EQ(prompter_.Questions().size(), 1u);
     EXPECT_EQ(prompter_.Questions()[0].text, "ディレクトリ名が入力されていません");
 
@@ -233,11 +234,11 @@ TEST_F(EditorWinTest, DirectoryEntryKeyFieldHoldsTheLastKeyTyped) {
     EXPECT_EQ(Text(entry.Control(kEntryField1)), "D:\\WORK");
     SetWindowTextA(key, "");
     Click(entry.Handle(), IDOK);
-    EXPECT_FALSE(entry.Done());
+    EXPECT_FALSE(entry.Finished());
     EXPECT_EQ(prompter_.Questions().back().text, "呼び出しキーが入力されていません");
     SendMessageA(key, WM_CHAR, 'w', 0);
     Click(entry.Handle(), IDOK);
-    EXPECT_TRUE(entry.Done());
+    EXPECT_TRUE(entry.Finished());
     EXPECT_EQ(model.Entries(), (Lines{"1 C:\\A", "W D:\\WORK"}));
 }
 
@@ -250,12 +251,12 @@ TEST_F(EditorWinTest, FunctionEntryWindowNamesItsKey) {
     EXPECT_EQ(Text(entry.Control(kEntryField1)), "B");
     SetWindowTextA(entry.Control(kEntryField1), "");
     Click(entry.Handle(), IDOK);
-    EXPECT_FALSE(entry.Done());
+    EXPECT_FALSE(entry.Finished());
     ASSERT_EQ(prompter_.Questions().size(), 1u);
     EXPECT_EQ(prompter_.Questions()[0].text, "タイトルが入力されていません");
     SetWindowTextA(entry.Control(kEntryField1), "表示");
     Click(entry.Handle(), IDOK);
-    EXPECT_TRUE(entry.Done());
+    EXPECT_TRUE(entry.Finished());
     EXPECT_EQ(model.Titles(), (Lines{"A", "表示"}));
     Click(entry.Handle(), IDCANCEL);  // after the end nothing changes
     EXPECT_EQ(model.Titles(), (Lines{"A", "表示"}));

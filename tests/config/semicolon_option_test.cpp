@@ -7,6 +7,7 @@
 #include "common/prompter.h"
 #include "config/settings_loader.h"
 #include "config/text_file.h"
+#include "tests/fakes/scripted_prompter.h"
 #include "tests/test_util.h"
 
 namespace kestrum {

@@ -7,6 +7,8 @@
 #include <map>
 
 #include "common/prompter.h"
+#include "tests/fakes/scripted_file_op_questions.h"
+#include "tests/fakes/scripted_prompter.h"
 
 namespace kestrum {
 namespace {
@@ -30,19 +32,20 @@ class AttribLoopTest : public testing::Test {
 protected:
     ScriptedPrompter prompter_;
     ScopedPrompter scoped_{prompter_};
+    ScriptedFileOpQuestions fileQuestions_;
     FakeAttribs io_;
 };
 
 TEST_F(AttribLoopTest, AllAppliesTheSameValueToLaterEntriesWithoutAsking) {
     io_.now = {{"C:\\a\\one", 0x21}, {"C:\\a\\dir", 0x10}, {"C:\\a\\three", 0x20}, {"C:\\a\\four", 0x01}};
-    prompter_.AnswerAttributes(Prompter::fdOk, kAttribReadOnly);
-    prompter_.AnswerAttributes(Prompter::fdAll, kAttribHidden | 0x10 | 0x80);  // stray bits are dropped
+    fileQuestions_.AnswerAttributes(FileOpQuestions::fdOk, kAttribReadOnly);
+    fileQuestions_.AnswerAttributes(FileOpQuestions::fdAll, kAttribHidden | 0x10 | 0x80);  // stray bits are dropped
     const int set = RunAttribChange({"C:\\a\\one", "C:\\a\\dir", "C:\\a\\three", "C:\\a\\four"}, io_);
 
-    ASSERT_EQ(prompter_.AttributesAsked().size(), 2u);
-    EXPECT_EQ(prompter_.AttributesAsked()[0].fileName, "one");
-    EXPECT_EQ(prompter_.AttributesAsked()[0].attributes, 0x21u);
-    EXPECT_EQ(prompter_.AttributesAsked()[1].fileName, "dir");
+    ASSERT_EQ(fileQuestions_.AttributesAsked().size(), 2u);
+    EXPECT_EQ(fileQuestions_.AttributesAsked()[0].fileName, "one");
+    EXPECT_EQ(fileQuestions_.AttributesAsked()[0].attributes, 0x21u);
+    EXPECT_EQ(fileQuestions_.AttributesAsked()[1].fileName, "dir");
     const std::vector<std::pair<std::string, unsigned>> want = {
         {"C:\\a\\one", kAttribReadOnly}, {"C:\\a\\dir", kAttribHidden}, {"C:\\a\\three", kAttribHidden},
         {"C:\\a\\four", kAttribHidden}};
@@ -51,11 +54,11 @@ TEST_F(AttribLoopTest, AllAppliesTheSameValueToLaterEntriesWithoutAsking) {
 }
 
 TEST_F(AttribLoopTest, CancelStopsAndAMissingEntryShowsNoBits) {
-    prompter_.AnswerAttributes(Prompter::fdOk, kAttribArchive);
-    prompter_.AnswerAttributes(Prompter::fdCancel);
+    fileQuestions_.AnswerAttributes(FileOpQuestions::fdOk, kAttribArchive);
+    fileQuestions_.AnswerAttributes(FileOpQuestions::fdCancel);
     const int set = RunAttribChange({"C:\\gone", "C:\\b", "C:\\c"}, io_);
-    EXPECT_EQ(prompter_.AttributesAsked().size(), 2u);
-    EXPECT_EQ(prompter_.AttributesAsked()[0].attributes, 0u);
+    EXPECT_EQ(fileQuestions_.AttributesAsked().size(), 2u);
+    EXPECT_EQ(fileQuestions_.AttributesAsked()[0].attributes, 0u);
     ASSERT_EQ(io_.sets.size(), 1u);
     EXPECT_EQ(set, 0);  // the set on the missing entry failed
 }

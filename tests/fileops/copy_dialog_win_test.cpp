@@ -1,10 +1,15 @@
 // The collision dialog without its modal loop: caption and radio texts by
-// state, the answer of OK, Cancel and close, and the choice kept.
+// state, the answer of OK, Cancel and close, and the choice kept; and the
+// collision question of the program, which runs it modally.
 #include "fileops/copy_dialog_win.h"
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <string>
+
 #include "common/window_win.h"
+#include "fileops/file_questions_win.h"
 
 namespace kestrum {
 namespace {
@@ -20,7 +25,6 @@ TEST_F(CopyDialogTest, CaptionAndRadioTextsFollowTheState) {
     char cls[32] = {};
     GetClassNameA(dialog_.Handle(), cls, sizeof cls);
     EXPECT_STREQ(cls, "TfrmCopyDialog");
-    EXPECT_EQ(TfrmCopyDialog::Current(), &dialog_);
     EXPECT_EQ(GetText(dialog_.Label1()), "同名のファイルがあります。");
     EXPECT_EQ(GetText(dialog_.OkButton()), "ＯＫ");
     EXPECT_EQ(GetText(dialog_.CancelButton()), "Ｃａｎｃｅｌ");
@@ -72,6 +76,73 @@ TEST_F(CopyDialogTest, AnswersAndTheChoiceKeptForNextTime) {
     SendMessageA(dialog_.Radio(2), BM_SETCHECK, BST_CHECKED, 0);
     SendMessageA(dialog_.Radio(3), BM_SETCHECK, BST_UNCHECKED, 0);
     EXPECT_EQ(dialog_.CheckedMode(), 3);
+}
+
+// Answers the collision dialog from inside its modal loop: a timer of the
+// thread finds it shown, notes its caption and presses what answer says.
+class CopyDialogAnswerer {
+public:
+    explicit CopyDialogAnswerer(std::function<void(HWND dialog)> answer) {
+        answer_ = std::move(answer);
+        timer_ = SetTimer(nullptr, 0, 10, &Tick);
+    }
+    ~CopyDialogAnswerer() {
+        KillTimer(nullptr, timer_);
+        answer_ = nullptr;
+    }
+    CopyDialogAnswerer(const CopyDialogAnswerer&) = delete;
+    CopyDialogAnswerer& operator=(const CopyDialogAnswerer&) = delete;
+    static inline std::string caption;
+
+private:
+    static BOOL CALLBACK FindShown(HWND w, LPARAM lp) {
+        char cls[32] = {};
+        GetClassNameA(w, cls, sizeof cls);
+        if (IsWindowVisible(w) && std::string(cls) == "TfrmCopyDialog") *reinterpret_cast<HWND*>(lp) = w;
+        return TRUE;
+    }
+    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
+        HWND shown = nullptr;
+        EnumThreadWindows(GetCurrentThreadId(), &FindShown, reinterpret_cast<LPARAM>(&shown));
+        if (!shown || !answer_) return;
+        caption = GetText(shown);
+        const auto answer = std::move(answer_);
+        answer_ = nullptr;
+        answer(shown);
+    }
+    static inline std::function<void(HWND)> answer_;
+    UINT_PTR timer_;
+};
+
+TEST(WinFileOpQuestionsTest, TheCollisionQuestionRunsTheDialogModally) {
+    WinFileOpQuestions questions;
+    ASSERT_TRUE(questions.Create(nullptr));
+    const Subscription installed = InstallQuestions<FileOpQuestions>(questions);
+    {
+        CopyDialogAnswerer answerer([](HWND dlg) {
+            SendMessageA(GetDlgItem(dlg, 103), BM_CLICK, 0, 0);  // the third policy
+            SendMessageA(GetDlgItem(dlg, IDOK), BM_CLICK, 0, 0);
+        });
+        EXPECT_EQ(FileOpAsk().AskCopyMode("Kestrum", 1), cmOverwrite);
+    }
+    EXPECT_EQ(CopyDialogAnswerer::caption, "Kestrum 移動");
+    {
+        // Asked again: the choice is still selected; closing cancels.
+        bool keptChoice = false;
+        CopyDialogAnswerer answerer([&](HWND dlg) {
+            keptChoice = SendMessageA(GetDlgItem(dlg, 103), BM_GETCHECK, 0, 0) == BST_CHECKED;
+            PostMessageA(dlg, WM_CLOSE, 0, 0);
+        });
+        EXPECT_EQ(FileOpAsk().AskCopyMode("Kestrum", 0), cmCancel);
+        EXPECT_TRUE(keptChoice);
+    }
+    EXPECT_EQ(CopyDialogAnswerer::caption, "Kestrum コピー");
+}
+
+TEST(WinFileOpQuestionsTest, WithoutADialogMadeAtStartOneIsMadeOnFirstUse) {
+    WinFileOpQuestions questions;
+    CopyDialogAnswerer answerer([](HWND dlg) { SendMessageA(GetDlgItem(dlg, IDOK), BM_CLICK, 0, 0); });
+    EXPECT_EQ(questions.AskCopyMode("Kestrum", 0), cmNewer);
 }
 
 }  // namespace

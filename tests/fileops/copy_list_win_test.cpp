@@ -9,6 +9,8 @@
 #include "common/prompter.h"
 #include "fileops/file_copy_win.h"
 #include "fileops/path_utils.h"
+#include "tests/fakes/scripted_file_op_questions.h"
+#include "tests/fakes/scripted_prompter.h"
 #include "tests/fileops/file_op_fake_win.h"
 #include "tests/test_util.h"
 
@@ -31,6 +33,7 @@ protected:
     test::TempDir dir_;
     ScriptedPrompter prompter_;
     ScopedPrompter scopedPrompter_{prompter_};
+    ScriptedFileOpQuestions fileQuestions_;
     test::RecordingFileOp op_;
     ScopedShellFileOp scopedOp_{op_};
 };
@@ -138,9 +141,9 @@ TEST_F(CopyListTest, SingleCopyOfADirectoryMergesThroughTheEngine) {
     Tree(P("dst"), {"a.txt"});
     TFileCopy engine;
     UseCopyDialog(engine);
-    prompter_.AnswerCopyMode(cmSkip);
+    fileQuestions_.AnswerCopyMode(cmSkip);
     EXPECT_EQ(CopyPath(P("src"), P("dst"), nullptr, &engine), 0);
-    EXPECT_EQ(prompter_.CopyModesAsked().size(), 1u);
+    EXPECT_EQ(fileQuestions_.CopyModesAsked().size(), 1u);
     EXPECT_EQ(Get(P("dst\\a.txt")), "a.txt");
     EXPECT_EQ(Get(P("dst\\sub\\b.txt")), "b.txt");
     EXPECT_EQ(op_.requests[0].flags, 0x91);

@@ -7,6 +7,8 @@
 #include <map>
 
 #include "common/prompter.h"
+#include "tests/fakes/scripted_file_op_questions.h"
+#include "tests/fakes/scripted_prompter.h"
 
 namespace kestrum {
 namespace {
@@ -59,24 +61,25 @@ class DateSteppingTest : public testing::Test {
 protected:
     ScriptedPrompter prompter_;
     ScopedPrompter scoped_{prompter_};
+    ScriptedFileOpQuestions fileQuestions_;
     FakeStamps io_;
     const std::vector<std::string> files_ = {"C:\\d\\one.txt", "C:\\d\\two.txt", "C:\\d\\three.txt",
                                              "C:\\d\\four.txt", "C:\\d\\five.txt"};
 };
 
 TEST_F(DateSteppingTest, AllOnTheSecondFileSetsTheRestWithoutAsking) {
-    prompter_.AnswerDate(Prompter::fdOk, "2010/10/10 10:10:10");
-    prompter_.AnswerDate(Prompter::fdAll, "2020/05/06 07:08:10");
+    fileQuestions_.AnswerDate(FileOpQuestions::fdOk, "2010/10/10 10:10:10");
+    fileQuestions_.AnswerDate(FileOpQuestions::fdAll, "2020/05/06 07:08:10");
     RunDateChange("Kestrum 日付の変更", files_, io_);
 
-    ASSERT_EQ(prompter_.DatesAsked().size(), 2u);
-    const auto& first = prompter_.DatesAsked()[0];
+    ASSERT_EQ(fileQuestions_.DatesAsked().size(), 2u);
+    const auto& first = fileQuestions_.DatesAsked()[0];
     EXPECT_EQ(first.caption, "Kestrum 日付の変更");
     EXPECT_EQ(first.fileName, "one.txt");
     EXPECT_EQ(first.oldText, FormatDateText(*io_.Read(files_[0])));
     EXPECT_EQ(first.newText, first.oldText);
     EXPECT_TRUE(first.hasFile);
-    EXPECT_EQ(prompter_.DatesAsked()[1].fileName, "two.txt");
+    EXPECT_EQ(fileQuestions_.DatesAsked()[1].fileName, "two.txt");
 
     ASSERT_EQ(io_.written.size(), 5u);
     EXPECT_EQ(io_.written[files_[0]], PackFileDate({2010, 10, 10, 10, 10, 10}));
@@ -85,26 +88,26 @@ TEST_F(DateSteppingTest, AllOnTheSecondFileSetsTheRestWithoutAsking) {
 }
 
 TEST_F(DateSteppingTest, CancelLeavesTheRestAndOkStepsOneByOne) {
-    prompter_.AnswerDate(Prompter::fdOk, "2010/10/10 10:10:10");
-    prompter_.AnswerDate(Prompter::fdOk, "2011/10/10 10:10:10");
-    prompter_.AnswerDate(Prompter::fdCancel);
+    fileQuestions_.AnswerDate(FileOpQuestions::fdOk, "2010/10/10 10:10:10");
+    fileQuestions_.AnswerDate(FileOpQuestions::fdOk, "2011/10/10 10:10:10");
+    fileQuestions_.AnswerDate(FileOpQuestions::fdCancel);
     RunDateChange("c", files_, io_);
-    EXPECT_EQ(prompter_.DatesAsked().size(), 3u);
+    EXPECT_EQ(fileQuestions_.DatesAsked().size(), 3u);
     ASSERT_EQ(io_.written.size(), 2u);
     EXPECT_EQ(io_.written[files_[1]], PackFileDate({2011, 10, 10, 10, 10, 10}));
 }
 
 TEST_F(DateSteppingTest, RejectedTextIsReportedAndAskedAgainForTheSameFile) {
-    prompter_.AnswerDate(Prompter::fdAll, "2024/02/30 00:00:00");
-    prompter_.AnswerDate(Prompter::fdAll, "2024/02/28 00:00:00");
+    fileQuestions_.AnswerDate(FileOpQuestions::fdAll, "2024/02/30 00:00:00");
+    fileQuestions_.AnswerDate(FileOpQuestions::fdAll, "2024/02/28 00:00:00");
     RunDateChange("c", {"C:\\x\\a.txt", "C:\\x\\b.txt"}, io_);
 
     ASSERT_EQ(prompter_.Questions().size(), 1u);
     EXPECT_EQ(prompter_.Questions()[0].text, "'2024/02/30 00:00:00' は正しい日付と時刻ではありません");
     EXPECT_EQ(prompter_.Questions()[0].type, MsgType::Error);
-    ASSERT_EQ(prompter_.DatesAsked().size(), 2u);
-    EXPECT_EQ(prompter_.DatesAsked()[1].fileName, "a.txt");
-    EXPECT_EQ(prompter_.DatesAsked()[1].newText, "2024/02/30 00:00:00");  // the typed text stays
+    ASSERT_EQ(fileQuestions_.DatesAsked().size(), 2u);
+    EXPECT_EQ(fileQuestions_.DatesAsked()[1].fileName, "a.txt");
+    EXPECT_EQ(fileQuestions_.DatesAsked()[1].newText, "2024/02/30 00:00:00");  // the typed text stays
     EXPECT_EQ(io_.written.size(), 2u);
 }
 
@@ -113,7 +116,7 @@ TEST_F(DateSteppingTest, FailuresAreReportedByNameAndTheStepsGoOn) {
     io_.failing["C:\\d\\two.txt"] = DateStampFiles::WriteResult::SetFailed;
     // Years outside the packed range give 0, which the file system refuses
     // in its own way; here it is simply written.
-    prompter_.AnswerDate(Prompter::fdAll, "1970/01/01 00:00:00");
+    fileQuestions_.AnswerDate(FileOpQuestions::fdAll, "1970/01/01 00:00:00");
     RunDateChange("c", {"C:\\d\\one.txt", "C:\\d\\two.txt", "C:\\d\\unreadable.txt"}, io_);
 
     ASSERT_EQ(prompter_.Questions().size(), 2u);
@@ -124,13 +127,13 @@ TEST_F(DateSteppingTest, FailuresAreReportedByNameAndTheStepsGoOn) {
 
 TEST_F(DateSteppingTest, UnreadableStampShowsEmptyFieldsAndEmptyListDisablesOk) {
     RunDateChange("c", {"C:\\d\\unreadable.txt"}, io_);
-    ASSERT_EQ(prompter_.DatesAsked().size(), 1u);
-    EXPECT_EQ(prompter_.DatesAsked()[0].oldText, "");
+    ASSERT_EQ(fileQuestions_.DatesAsked().size(), 1u);
+    EXPECT_EQ(fileQuestions_.DatesAsked()[0].oldText, "");
 
-    prompter_.AnswerDate(Prompter::fdOk, "2020/01/01 00:00:00");
+    fileQuestions_.AnswerDate(FileOpQuestions::fdOk, "2020/01/01 00:00:00");
     RunDateChange("c", {}, io_);
-    ASSERT_EQ(prompter_.DatesAsked().size(), 2u);
-    EXPECT_FALSE(prompter_.DatesAsked()[1].hasFile);
+    ASSERT_EQ(fileQuestions_.DatesAsked().size(), 2u);
+    EXPECT_FALSE(fileQuestions_.DatesAsked()[1].hasFile);
     EXPECT_TRUE(io_.written.empty());
 }
 

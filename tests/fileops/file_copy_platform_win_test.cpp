@@ -11,6 +11,7 @@
 #include "fileops/copy_list_win.h"
 #include "fileops/file_copy_win.h"
 #include "fileops/path_utils.h"
+#include "tests/fakes/scripted_prompter.h"
 #include "tests/fileops/file_op_fake_win.h"
 #include "tests/test_util.h"
 

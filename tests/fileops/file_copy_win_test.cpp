@@ -10,6 +10,8 @@
 
 #include "common/prompter.h"
 #include "fileops/path_utils.h"
+#include "tests/fakes/scripted_file_op_questions.h"
+#include "tests/fakes/scripted_prompter.h"
 #include "tests/fileops/file_op_fake_win.h"
 #include "tests/test_util.h"
 
@@ -35,6 +37,7 @@ protected:
     test::TempDir dir_;
     ScriptedPrompter prompter_;
     ScopedPrompter scopedPrompter_{prompter_};
+    ScriptedFileOpQuestions fileQuestions_;
     RecordingFileOp op_;
     ScopedShellFileOp scopedOp_{op_};
     TFileCopy fc_;
@@ -69,12 +72,12 @@ TEST_F(FileCopyTest, MergesIntoAnExistingTreeAskingOncePerOperation) {
     Tree(P("dst"), {"d\\", "keep.txt"});
     for (const char* f : {"a.txt", "b.txt", "d\\c.txt"}) Put(P("dst\\") + f, "old");
     UseCopyDialog(fc_);
-    prompter_.AnswerCopyMode(cmOverwrite);
+    fileQuestions_.AnswerCopyMode(cmOverwrite);
     fc_.MoveX({"a.txt", "b.txt", "new.txt", "d"}, P("src"), cmAsk, P("dst"));
 
-    ASSERT_EQ(prompter_.CopyModesAsked().size(), 1u);
-    EXPECT_EQ(prompter_.CopyModesAsked()[0].prefix, "Kestrum");
-    EXPECT_EQ(prompter_.CopyModesAsked()[0].state, 1);
+    ASSERT_EQ(fileQuestions_.CopyModesAsked().size(), 1u);
+    EXPECT_EQ(fileQuestions_.CopyModesAsked()[0].prefix, "Kestrum");
+    EXPECT_EQ(fileQuestions_.CopyModesAsked()[0].state, 1);
     EXPECT_EQ(fc_.Mode(), cmOverwrite);
     for (const char* f : {"a.txt", "b.txt", "new.txt", "d\\c.txt", "d\\n.txt"}) {
         EXPECT_EQ(Get(P("dst\\") + f), ExtractFileName(f)) << f;

@@ -11,6 +11,7 @@
 #include "fileops/attrib_dialog_win.h"
 #include "fileops/date_dialog_win.h"
 #include "fileops/format_dialog_win.h"
+#include "tests/fakes/scripted_prompter.h"
 
 namespace kestrum {
 namespace {
@@ -57,7 +58,7 @@ TEST_F(FileDialogsTest, DateFieldsKeepTheirShapeWhileTyping) {
 
     Command(form.Handle(), TDateChangeForm::kAllId);
     ASSERT_TRUE(form.Finished());
-    EXPECT_EQ(form.Answer().result, Prompter::fdAll);
+    EXPECT_EQ(form.Answer().result, FileOpQuestions::fdAll);
     EXPECT_EQ(form.Answer().text, "2019/12/2    :  :  ");
 }
 
@@ -73,12 +74,12 @@ TEST_F(FileDialogsTest, DateDialogWithoutAFileOffersOnlyCancel) {
     EXPECT_FALSE(form.Finished());
     SendMessageA(form.Handle(), WM_CLOSE, 0, 0);
     ASSERT_TRUE(form.Finished());
-    EXPECT_EQ(form.Answer().result, Prompter::fdCancel);
+    EXPECT_EQ(form.Answer().result, FileOpQuestions::fdCancel);
 
     form.Begin("a", "2001/02/03 04:05:06", "2001/02/03 04:05:06", true);
     EXPECT_TRUE(IsWindowEnabled(form.OkButton()));
     Command(form.Handle(), IDOK);
-    EXPECT_EQ(form.Answer().result, Prompter::fdOk);
+    EXPECT_EQ(form.Answer().result, FileOpQuestions::fdOk);
     EXPECT_EQ(form.Answer().text, "2001/02/03 04:05:06");
 }
 

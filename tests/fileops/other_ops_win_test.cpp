@@ -12,6 +12,8 @@
 #include "fileops/path_utils.h"
 #include "fileops/split_join_win.h"
 #include "fileops/temp_dir_win.h"
+#include "tests/fakes/scripted_file_op_questions.h"
+#include "tests/fakes/scripted_prompter.h"
 #include "tests/fileops/file_op_fake_win.h"
 #include "tests/test_util.h"
 
@@ -31,6 +33,7 @@ protected:
     test::TempDir dir_;
     ScriptedPrompter prompter_;
     ScopedPrompter scoped_{prompter_};
+    ScriptedFileOpQuestions fileQuestions_;
 };
 
 TEST_F(OtherOpsTest, SplitWritesFullPiecesAndAnEmptyLastOne) {
@@ -153,15 +156,15 @@ TEST_F(OtherOpsTest, DateChangeAllOnTheSecondOfFiveFiles) {
     }
     const std::vector<std::string> files = dc.FileNames;
     WinDateStampFiles io;
-    prompter_.AnswerDate(Prompter::fdOk, "    /  /     :  :  ");  // "新" emptied: rejected, asked again
-    prompter_.AnswerDate(Prompter::fdOk, "2030/ 1/ 2  3: 4: 6");
-    prompter_.AnswerDate(Prompter::fdAll, "2031/12/24 18:30:00");
+    fileQuestions_.AnswerDate(FileOpQuestions::fdOk, "    /  /     :  :  ");  // "新" emptied: rejected, asked again
+    fileQuestions_.AnswerDate(FileOpQuestions::fdOk, "2030/ 1/ 2  3: 4: 6");
+    fileQuestions_.AnswerDate(FileOpQuestions::fdAll, "2031/12/24 18:30:00");
     dc.Execute();
     EXPECT_TRUE(dc.FileNames.empty());
-    ASSERT_EQ(prompter_.DatesAsked().size(), 3u);
-    EXPECT_EQ(prompter_.DatesAsked()[1].fileName, "f1.txt");
-    EXPECT_EQ(prompter_.DatesAsked()[2].fileName, "f2.txt");
-    EXPECT_EQ(prompter_.DatesAsked()[0].caption, "Kestrum 日付の変更");
+    ASSERT_EQ(fileQuestions_.DatesAsked().size(), 3u);
+    EXPECT_EQ(fileQuestions_.DatesAsked()[1].fileName, "f1.txt");
+    EXPECT_EQ(fileQuestions_.DatesAsked()[2].fileName, "f2.txt");
+    EXPECT_EQ(fileQuestions_.DatesAsked()[0].caption, "Kestrum 日付の変更");
     EXPECT_EQ(prompter_.Questions().size(), 1u);
     EXPECT_EQ(io.Read(files[0]), (DateTimeParts{2030, 1, 2, 3, 4, 6}));
     for (int i = 1; i < 5; ++i) EXPECT_EQ(io.Read(files[i]), (DateTimeParts{2031, 12, 24, 18, 30, 0})) << i;
@@ -172,11 +175,11 @@ TEST_F(OtherOpsTest, AttributesAreSetOnTheFilesThemselves) {
     test::WriteFile(P("b"), "b");
     SetFileAttributesA(P("a").c_str(), FILE_ATTRIBUTE_ARCHIVE | FILE_ATTRIBUTE_READONLY);
     SetFileAttributesA(P("b").c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_READONLY);
-    prompter_.AnswerAttributes(Prompter::fdOk, kAttribHidden | kAttribArchive);
-    prompter_.AnswerAttributes(Prompter::fdOk, 0);
+    fileQuestions_.AnswerAttributes(FileOpQuestions::fdOk, kAttribHidden | kAttribArchive);
+    fileQuestions_.AnswerAttributes(FileOpQuestions::fdOk, 0);
     EXPECT_EQ(ChangeAttributes({P("a"), P("b")}), 2);
-    ASSERT_EQ(prompter_.AttributesAsked().size(), 2u);
-    EXPECT_EQ(prompter_.AttributesAsked()[0].attributes & kAttribDialogBits, kAttribReadOnly | kAttribArchive);
+    ASSERT_EQ(fileQuestions_.AttributesAsked().size(), 2u);
+    EXPECT_EQ(fileQuestions_.AttributesAsked()[0].attributes & kAttribDialogBits, kAttribReadOnly | kAttribArchive);
     EXPECT_EQ(GetFileAttributesA(P("a").c_str()) & 0xFF, kAttribHidden | kAttribArchive);
     // Nothing checked: a plain file (the platform may still report it as archive).
     EXPECT_EQ(GetFileAttributesA(P("b").c_str()) & (kAttribReadOnly | kAttribHidden | kAttribSystem), 0u);

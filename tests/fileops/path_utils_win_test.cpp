@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "common/prompter.h"
+#include "tests/fakes/scripted_prompter.h"
 #include "tests/fileops/file_op_fake_win.h"
 #include "tests/test_util.h"
 

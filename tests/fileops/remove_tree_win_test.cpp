@@ -7,6 +7,7 @@
 #include "common/prompter.h"
 #include "fileops/delete_win.h"
 #include "fileops/remove_tree_win.h"
+#include "tests/fakes/scripted_prompter.h"
 #include "tests/fileops/file_op_fake_win.h"
 #include "tests/test_util.h"
 

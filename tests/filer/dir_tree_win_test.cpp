@@ -10,6 +10,7 @@
 #include "common/prompter.h"
 #include "common/sjis.h"
 #include "config/session.h"
+#include "tests/fakes/scripted_prompter.h"
 #include "tests/test_util.h"
 
 namespace kestrum {
@@ -72,7 +73,6 @@ protected:
         ASSERT_TRUE(form_.Create(nullptr, DirDirGeometry{40, 50, 320, 500, 200}));
     }
     void TearDown() override {
-        FilerKeyLookupForDirTree() = nullptr;
         SetCurrentDirectoryA(saved_.c_str());
         TheSession() = Session();
     }
@@ -212,7 +212,7 @@ TEST_F(DirPickerTest, KeysOnTheTree) {
 
     // The filer's key map: a drive action switches the drive; action 6 asks.
     std::vector<std::pair<int, unsigned>> asked;
-    FilerKeyLookupForDirTree() = [&](int vk, unsigned mods) {
+    form_.keyLookup = [&](int vk, unsigned mods) {
         asked.emplace_back(vk, mods);
         if (vk == '3') return 403;  // D:
         if (vk == VK_F5) return kActionAskDrive;

@@ -12,6 +12,7 @@
 #include "config/session.h"
 #include "config/settings_loader.h"
 #include "filer/frm_fm_win.h"
+#include "tests/fakes/scripted_prompter.h"
 #include "tests/test_util.h"
 
 namespace kestrum {

@@ -14,6 +14,7 @@
 #include "fileops/change_dir_win.h"
 #include "filer/frm_fm_win.h"
 #include "shell/command_box_win.h"
+#include "tests/fakes/scripted_prompter.h"
 #include "tests/test_util.h"
 
 namespace kestrum {

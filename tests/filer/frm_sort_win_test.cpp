@@ -35,7 +35,7 @@ TEST_F(FrmSortTest, RadioButtonsStandForTheStoredKeys) {
         for (int i = 0; i < TfrmSort::kRadioCount; ++i) {
             EXPECT_EQ(Checked(form_.RadioButton(i)), i == shownRadio[key]) << key << " " << i;
         }
-        const Prompter::SortChoice c = form_.Choice();
+        const FilerQuestions::SortChoice c = form_.Choice();
         EXPECT_EQ(c.key, key);
         EXPECT_EQ(c.autoSort, key == 1);
         EXPECT_EQ(c.reverse, key == 2);

@@ -16,6 +16,8 @@
 #include "config/session.h"
 #include "filer/frm_fm_win.h"
 #include "filer/sort.h"
+#include "tests/fakes/scripted_filer_questions.h"
+#include "tests/fakes/scripted_prompter.h"
 #include "tests/test_util.h"
 
 namespace kestrum {
@@ -69,6 +71,7 @@ protected:
     // The key and colour files are missing here: their messages are answered.
     ScriptedPrompter prompter_;
     ScopedPrompter scope_{prompter_};
+    ScriptedFilerQuestions filerQuestions_;
     test::TempDir temp_;
     std::string saved_;
     std::unique_ptr<TfrmFM> filer_;
@@ -80,7 +83,7 @@ TEST_F(LongListingTest, EveryEntryStaysReachable) {
     ASSERT_EQ(m.Count(), kFiles + 3);  // ".", "..", "sub" and the files
 
     // Sorted by name: the directories, then f00000.txt ... f39999.txt.
-    prompter_.AnswerSort(Prompter::SortChoice{kSortName, false, false});
+    filerQuestions_.AnswerSort(FilerQuestions::SortChoice{kSortName, false, false});
     filer_->RunAction(Code::Sort);
     ASSERT_EQ(m.Name(2), "sub");
     ASSERT_EQ(m.Name(3), "f00000.txt");

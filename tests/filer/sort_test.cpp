@@ -10,6 +10,8 @@
 #include "common/prompter.h"
 #include "common/sjis.h"
 #include "config/settings.h"
+#include "tests/fakes/scripted_filer_questions.h"
+#include "tests/fakes/scripted_prompter.h"
 
 namespace kestrum {
 namespace {
@@ -240,19 +242,20 @@ TEST(SortTest, AlwaysSortAfterListingAndTheSortDialog) {
 
     ScriptedPrompter prompter;
     ScopedPrompter scope(prompter);
-    prompter.AnswerSort(std::nullopt);
+    ScriptedFilerQuestions filerQuestions;
+    filerQuestions.AnswerSort(std::nullopt);
     EXPECT_FALSE(RunSortDialog(m, s));
     EXPECT_EQ(s.sort, kSortSize);
     EXPECT_EQ(Names(m), (Names_t{"large", "small"}));
-    prompter.AnswerSort(Prompter::SortChoice{kSortName, false, true});
+    filerQuestions.AnswerSort(FilerQuestions::SortChoice{kSortName, false, true});
     EXPECT_TRUE(RunSortDialog(m, s));
     EXPECT_EQ(Names(m), (Names_t{"small", "large"}));
     EXPECT_EQ(s.sort, kSortName);
     EXPECT_FALSE(s.autoSort);
     EXPECT_TRUE(s.revSort);
-    ASSERT_EQ(prompter.SortsAsked().size(), 2u);
-    EXPECT_EQ(prompter.SortsAsked()[0].key, kSortSize);
-    EXPECT_TRUE(prompter.SortsAsked()[0].autoSort);
+    ASSERT_EQ(filerQuestions.SortsAsked().size(), 2u);
+    EXPECT_EQ(filerQuestions.SortsAsked()[0].key, kSortSize);
+    EXPECT_TRUE(filerQuestions.SortsAsked()[0].autoSort);
 }
 
 }  // namespace

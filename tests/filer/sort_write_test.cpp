@@ -8,6 +8,7 @@
 #include <set>
 
 #include "common/prompter.h"
+#include "tests/fakes/scripted_prompter.h"
 
 namespace kestrum {
 namespace {

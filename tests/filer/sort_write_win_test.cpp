@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "common/prompter.h"
+#include "tests/fakes/scripted_prompter.h"
 #include "tests/test_util.h"
 
 namespace kestrum {

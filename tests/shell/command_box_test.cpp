@@ -8,6 +8,7 @@
 
 #include "common/sjis.h"
 #include "config/settings.h"
+#include "tests/fakes/scripted_prompter.h"
 
 namespace kestrum {
 namespace {

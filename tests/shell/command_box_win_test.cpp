@@ -16,6 +16,7 @@
 #include "shell/frm_edit_win.h"
 #include "shell/frm_history_win.h"
 #include "shell/frm_main_win.h"
+#include "tests/fakes/scripted_prompter.h"
 #include "tests/test_util.h"
 
 namespace kestrum {
@@ -283,14 +284,14 @@ TEST_F(BoundKeyTest, TheMenuOpensTheKeyCustomisationOfTheCommandBoxes) {
     std::string caption;
     std::vector<KeyBinding> working;
     LRESULT rows = 0;
-    const KeyCustomRunner previous = SetKeyCustomRunner([&](TKCForm& form) {
+    Subscription runner = InstallKeyCustomRunner([&](TKCForm& form) {
         caption = GetText(form.Handle());
         working = form.WorkingCopy().Records();
         rows = SendMessageA(form.ListBox(), LB_GETCOUNT, 0, 0);
         return static_cast<int>(mrCancel);
     });
     form_->RunMenuCommand(kK17);
-    SetKeyCustomRunner(previous);
+    runner.Reset();
     EXPECT_EQ(caption, kKeyCustomCaption);
     EXPECT_EQ(working, EditKeyX().KeyXUserKey.Records());
     EXPECT_EQ(rows, 1 + kEditKeyActionCount);  // "なし" and the editing actions

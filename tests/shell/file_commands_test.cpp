@@ -13,6 +13,7 @@
 #include "config/services.h"
 #include "config/settings_loader.h"
 #include "shell/interpreter.h"
+#include "tests/fakes/scripted_prompter.h"
 
 namespace kestrum {
 namespace {

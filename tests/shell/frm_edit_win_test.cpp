@@ -8,9 +8,11 @@
 #include <algorithm>
 
 #include "common/sjis.h"
+#include "config/key_files_win.h"
 #include "config/session.h"
 #include "shell/command_box.h"
 #include "shell/command_box_win.h"
+#include "tests/fakes/scripted_prompter.h"
 #include "tests/test_util.h"
 
 namespace kestrum {
@@ -199,6 +201,20 @@ TEST_F(FrmEditTest, MenusAndEditingActions) {
         form_.RunEditAction(13);
         EXPECT_EQ(ReadBoxText(form_.Edit1()).caret, 0);
     }));
+}
+
+// The line-input key map captions (and runs) the newest line-input window;
+// when that goes, the one made before it again.
+TEST_F(FrmEditTest, TheKeyMapFollowsTheNewestWindowAndFallsBackWhenItGoes) {
+    {
+        TfrmEdit second;
+        ASSERT_TRUE(second.Create(nullptr, ProfileReader::FromFile(dir_.File("Kestrum.Cfg"))));
+        EditKeyX().setCaption(kEditAction0, "second");
+        EXPECT_EQ(MenuText(second.Menu(), kEditAction0, MF_BYCOMMAND), "second");
+        EXPECT_EQ(MenuText(form_.Menu(), kEditAction0, MF_BYCOMMAND), "ファイル名自動補充");
+    }
+    EditKeyX().setCaption(kEditAction0, "first");
+    EXPECT_EQ(MenuText(form_.Menu(), kEditAction0, MF_BYCOMMAND), "first");
 }
 
 // A question for a program (the settings dialog's editor) completes only

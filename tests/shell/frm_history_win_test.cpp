@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "tests/fakes/scripted_prompter.h"
 #include "tests/test_util.h"
 
 namespace kestrum {

@@ -10,6 +10,7 @@
 #include "common/sjis.h"
 #include "config/aliases.h"
 #include "config/settings_loader.h"
+#include "tests/fakes/scripted_prompter.h"
 #include "tests/test_util.h"
 
 namespace kestrum {

@@ -12,6 +12,7 @@
 #include <string>
 
 #include "common/prompter.h"
+#include "tests/fakes/scripted_prompter.h"
 #include "tests/test_util.h"
 
 namespace kestrum {

@@ -21,6 +21,7 @@
 #include "desktop/tray_icon_win.h"
 #include "shell/frm_main_win.h"
 #include "tests/e2e/drive.h"
+#include "tests/fakes/scripted_prompter.h"
 #include "tests/test_util.h"
 
 namespace kestrum {
