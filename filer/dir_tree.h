@@ -8,6 +8,7 @@
 #include <string_view>
 #include <vector>
 
+#include "config/action_table.h"
 #include "filer/file_list.h"
 
 namespace kestrum {
@@ -105,9 +106,9 @@ std::string PickedDir(std::string_view path);
 char DriveOfPath(std::string_view path);
 
 // Keys of the tree. Action ids the tree honours from the filer's key map.
-inline constexpr int kActionAskDrive = 6;
-inline constexpr int kActionDriveA = 400;
-inline constexpr int kActionDriveZ = 425;
+inline constexpr int kActionAskDrive = FilerActionCode::ChangeDirectory;
+inline constexpr int kActionDriveA = kDriveActionFirst;
+inline constexpr int kActionDriveZ = kDriveActionFirst + 25;
 // Keypad digits (VK_NUMPAD0-9) become the digit keys '0'-'9'.
 int KeypadToDigit(int vk);
 // Drive letter of a drive action (400 is A:); 0 for other ids.

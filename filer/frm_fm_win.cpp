@@ -522,7 +522,7 @@ LRESULT TfrmFM::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         // The settings may have been read again meanwhile (CFGLOAD).
         UpdateMenuChecks();
         break;
-    case WM_CONTEXTMENU: RunAction(68); return 0;
+    case WM_CONTEXTMENU: RunAction(FilerActionCode::PopupMenu); return 0;
     case WM_DROPFILES: OnDropFiles(reinterpret_cast<HDROP>(wp)); return 0;
     default: break;
     }

@@ -11,6 +11,7 @@
 #include "common/handles_win.h"
 #include "common/sjis.h"
 #include "common/window_win.h"
+#include "config/action_table.h"
 #include "config/key_files_win.h"
 #include "config/key_map.h"
 #include "config/services.h"
@@ -193,11 +194,11 @@ BoxEnv CommandBox::Env() {
         TheSession().lineOrigin = tag;
         return run ? run(line) : Execute_t(line);
     };
-    env.focusFiler = onFocusFiler ? onFocusFiler : [] { Execute_t(CommandName(1)); };
+    env.focusFiler = onFocusFiler ? onFocusFiler : [] { Execute_t(CommandName(cmdLS)); };
     if (tag == kLineInputBox) env.fullPath = &FullPathFromCurrentDir;
     env.accept = onAccept;
     env.browse = onBrowse;
-    env.cdName = CommandName(0);
+    env.cdName = CommandName(cmdCD);
     return env;
 }
 
@@ -220,7 +221,8 @@ void CommandBox::KeyDown(WPARAM& key, bool shift, bool ctrl, bool alt) {
         const TUserKey& map = FilerKeyX().KeyXUserKey;
         for (int i = 0; i < map.Count(); ++i) {
             const KeyBinding& b = map.Get(i);
-            if (b.key == vk && b.modifiers == mods && (b.action == 19 || b.action == 20)) {
+            const bool turnsPage = b.action == FilerActionCode::NextPage || b.action == FilerActionCode::PreviousPage;
+            if (b.key == vk && b.modifiers == mods && turnsPage) {
                 TheFiler().RunAction(b.action);
                 key = 0;
                 swallowChar_ = true;

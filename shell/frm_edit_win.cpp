@@ -83,12 +83,16 @@ bool TfrmEdit::Create(HWND owner, const ProfileReader& profile) {
 void TfrmEdit::BuildMenu() {
     menu_ = CreateMenu();
     basic_ = CreatePopupMenu();
-    for (int n = 0; n <= 6; ++n) AppendMenuA(basic_, MF_STRING, kEditAction0 + n, EditActionName(n));
+    for (int n = EditKeyAction::Complete; n <= EditKeyAction::PickRegistered; ++n) {
+        AppendMenuA(basic_, MF_STRING, kEditAction0 + n, EditActionName(n));
+    }
     AppendMenuA(menu_, MF_POPUP, reinterpret_cast<UINT_PTR>(basic_), "基本操作");
     // The user-defined functions fill this menu when they are loaded.
     AppendMenuA(menu_, MF_POPUP, reinterpret_cast<UINT_PTR>(CreatePopupMenu()), "ユーザー定義(&U)");
     HMENU edit = CreatePopupMenu();
-    for (int n = 7; n < kEditActionCount; ++n) AppendMenuA(edit, MF_STRING, kEditAction0 + n, EditActionName(n));
+    for (int n = EditKeyAction::DeleteToEnd; n < kEditActionCount; ++n) {
+        AppendMenuA(edit, MF_STRING, kEditAction0 + n, EditActionName(n));
+    }
     AppendMenuA(menu_, MF_POPUP, reinterpret_cast<UINT_PTR>(edit), "編集");
     HMENU cfg = CreatePopupMenu();
     AppendMenuA(cfg, MF_STRING, kEditKeyCustomize, "キーカスタマイズ");
@@ -148,9 +152,11 @@ void TfrmEdit::Layout() {
 
 void TfrmEdit::ApplyHomeShiftMode(int mode) {
     const bool homeMode = mode != 0;
-    ModifyMenuA(basic_, kEditAction0 + 3, MF_BYCOMMAND | MF_STRING, kEditAction0 + 3,
+    constexpr UINT toStart = kEditAction0 + EditKeyAction::CaretToStart;
+    constexpr UINT toEnd = kEditAction0 + EditKeyAction::CaretToEnd;
+    ModifyMenuA(basic_, toStart, MF_BYCOMMAND | MF_STRING, toStart,
                 homeMode ? "カーソルを文字列の先頭に移動     HOMECLR" : "カーソルを文字列の先頭に移動     SHIFT +←");
-    ModifyMenuA(basic_, kEditAction0 + 4, MF_BYCOMMAND | MF_STRING, kEditAction0 + 4,
+    ModifyMenuA(basic_, toEnd, MF_BYCOMMAND | MF_STRING, toEnd,
                 homeMode ? "カーソルを文字列の最後に移動     HELP" : "カーソルを文字列の最後に移動     SHIFT +→");
     DrawMenuBar(Handle());
 }
@@ -324,33 +330,35 @@ void TfrmEdit::RunEditAction(int n) {
     };
     BoxText b;
     switch (n) {
-    case 0: SendMessageA(target, WM_KEYDOWN, CompletionKeyFor(TheSession().settings.autoName), 0); break;
-    case 1: SendMessageA(target, WM_KEYDOWN, VK_UP, 0); break;
-    case 2: SendMessageA(target, WM_KEYDOWN, VK_DOWN, 0); break;
-    case 3: SetBoxCaret(target, 0); break;
-    case 4: SetBoxCaretToEnd(target); break;
-    case 5: Browse(); break;
-    case 6: PickRegistered(); break;
-    case 7:
+    case EditKeyAction::Complete:
+        SendMessageA(target, WM_KEYDOWN, CompletionKeyFor(TheSession().settings.autoName), 0);
+        break;
+    case EditKeyAction::History: SendMessageA(target, WM_KEYDOWN, VK_UP, 0); break;
+    case EditKeyAction::HistoryReturn: SendMessageA(target, WM_KEYDOWN, VK_DOWN, 0); break;
+    case EditKeyAction::CaretToStart: SetBoxCaret(target, 0); break;
+    case EditKeyAction::CaretToEnd: SetBoxCaretToEnd(target); break;
+    case EditKeyAction::Browse: Browse(); break;
+    case EditKeyAction::PickRegistered: PickRegistered(); break;
+    case EditKeyAction::DeleteToEnd:
         b = read();
         DeleteAfterCaret(b);
         write(b, true);
         break;
-    case 8: SendMessageA(target, WM_COPY, 0, 0); break;
-    case 9: SendMessageA(target, WM_PASTE, 0, 0); break;
-    case 10: SendMessageA(target, WM_CUT, 0, 0); break;
-    case 11:
+    case EditKeyAction::Copy: SendMessageA(target, WM_COPY, 0, 0); break;
+    case EditKeyAction::Paste: SendMessageA(target, WM_PASTE, 0, 0); break;
+    case EditKeyAction::Cut: SendMessageA(target, WM_CUT, 0, 0); break;
+    case EditKeyAction::DeleteBefore:
         b = read();
         DeleteCharBeforeCaret(b);
         write(b, true);
         break;
-    case 12: SendMessageA(target, EM_UNDO, 0, 0); break;
-    case 13:
+    case EditKeyAction::Undo: SendMessageA(target, EM_UNDO, 0, 0); break;
+    case EditKeyAction::CaretLeft:
         b = read();
         CaretLeft(b);
         write(b, false);
         break;
-    case 14:
+    case EditKeyAction::CaretRight:
         b = read();
         CaretRight(b);
         write(b, false);

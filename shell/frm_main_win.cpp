@@ -406,14 +406,14 @@ void TfrmMain::RunMenuCommand(UINT id) {
     }
     case kClose1: PostMessageA(Handle(), WM_CLOSE, 0, 0); break;
     case kKls1:
-        Execute_t(CommandName(1));
+        Execute_t(CommandName(cmdLS));
         if (session.menuOffAfterLs) {
             session.menuOffAfterLs = false;
             MenuOff();
         }
         break;
     case kKEXIT1:
-    case kExit1: Execute_t(CommandName(2)); break;
+    case kExit1: Execute_t(CommandName(cmdEXIT)); break;
     case kK2: WinHelpA(Handle(), session.helpFile.c_str(), HELP_CONTEXT, 5); break;
     case kK1: WinHelpA(Handle(), session.helpFile.c_str(), HELP_CONTEXT, 62); break;
     case kK5: WinHelpA(Handle(), session.helpFile.c_str(), HELP_CONTEXT, 0); break;
@@ -450,9 +450,9 @@ void TfrmMain::RunMenuCommand(UINT id) {
         break;
     case kK6: ShowVersionWindow(); break;
     case kK12: ShowShell(); break;
-    case kK13: Execute_t(CommandName(4)); break;
-    case kK14: Execute_t(CommandName(3)); break;
-    case kK15: Execute_t(CommandName(1)); break;
+    case kK13: Execute_t(CommandName(cmdTVIEW)); break;
+    case kK14: Execute_t(CommandName(cmdPVIEW)); break;
+    case kK15: Execute_t(CommandName(cmdLS)); break;
     case kK8: ShowAliasEditor(Handle()); break;
     case kK9: ShowDirListEditor(Handle(), TDirListEditor::Which::LogList); break;
     case kK10: ShowDirListEditor(Handle(), TDirListEditor::Which::CopyList); break;

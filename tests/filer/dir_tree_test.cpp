@@ -242,11 +242,11 @@ TEST(DirTreeHelpers, KeysAndDriveActions) {
     EXPECT_EQ(KeypadToDigit(0x69), '9');
     EXPECT_EQ(KeypadToDigit(0x6A), 0x6A);  // keypad * stays
     EXPECT_EQ(KeypadToDigit('A'), 'A');
-    EXPECT_EQ(DriveOfAction(400), 'A');
-    EXPECT_EQ(DriveOfAction(403), 'D');
-    EXPECT_EQ(DriveOfAction(425), 'Z');
-    EXPECT_EQ(DriveOfAction(426), 0);
-    EXPECT_EQ(DriveOfAction(399), 0);
+    EXPECT_EQ(DriveOfAction(kDriveActionFirst), 'A');
+    EXPECT_EQ(DriveOfAction(kDriveActionFirst + 3), 'D');
+    EXPECT_EQ(DriveOfAction(kDriveActionFirst + 25), 'Z');
+    EXPECT_EQ(DriveOfAction(kDriveActionLast), 0);
+    EXPECT_EQ(DriveOfAction(kDriveActionFirst - 1), 0);
     EXPECT_EQ(DriveOfAction(kActionAskDrive), 0);
     EXPECT_EQ(DriveOfAnswer("d:\\"), 'D');
     EXPECT_EQ(DriveOfAnswer("E"), 'E');
