@@ -39,16 +39,18 @@ private:
 
 // The "DirTreeImg" strip when the program carries it; otherwise a drawn
 // one (closed folder, open folder, drive) on the same transparent colour.
-HIMAGELIST LoadTreeImages() {
-    HIMAGELIST list = ImageList_Create(16, 16, ILC_COLOR24 | ILC_MASK, 5, 1);
-    if (!list) return nullptr;
-    auto* bmp = static_cast<HBITMAP>(LoadImageA(GetModuleHandleA(nullptr), "DirTreeImg", IMAGE_BITMAP, 0, 0, 0));
+ImageListHandle LoadTreeImages() {
+    ImageListHandle list(ImageList_Create(16, 16, ILC_COLOR24 | ILC_MASK, 5, 1));
+    if (!list) return list;
+    GdiObject<HBITMAP> bmp(
+        static_cast<HBITMAP>(LoadImageA(GetModuleHandleA(nullptr), "DirTreeImg", IMAGE_BITMAP, 0, 0, 0)));
     if (!bmp) {
         WindowDc screen(nullptr);
-        bmp = CreateCompatibleBitmap(screen.Get(), 80, 16);
-        HDC dc = CreateCompatibleDC(screen.Get());
+        bmp.Reset(CreateCompatibleBitmap(screen.Get(), 80, 16));
+        const MemoryDc memory(CreateCompatibleDC(screen.Get()));
+        HDC dc = memory.Get();
         if (bmp && dc) {
-            SelectGuard keep(dc, bmp);
+            SelectGuard keep(dc, bmp.Get());
             const RECT all{0, 0, 80, 16};
             GdiObject<HBRUSH> olive(CreateSolidBrush(kImageTransparent));
             FillRect(dc, &all, olive.Get());
@@ -64,12 +66,8 @@ HIMAGELIST LoadTreeImages() {
             FillRect(dc, &body1, pale.Get());
             FillRect(dc, &drive, grey.Get());
         }
-        if (dc) DeleteDC(dc);
     }
-    if (bmp) {
-        ImageList_AddMasked(list, bmp, kImageTransparent);
-        DeleteObject(bmp);
-    }
+    if (bmp) ImageList_AddMasked(list.Get(), bmp.Get(), kImageTransparent);
     return list;
 }
 
@@ -133,8 +131,14 @@ bool TDirTreeView::Create(HWND parent, int x, int y, int w, int h) {
                            x, y, w, h, parent, nullptr, GetModuleHandleA(nullptr), nullptr);
     if (!wnd_) return false;
     images_ = LoadTreeImages();
-    if (images_) SendMessageA(wnd_, TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(images_));
+    if (images_) SendMessageA(wnd_, TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(images_.Get()));
     return true;
+}
+
+TDirTreeView::~TDirTreeView() {
+    // The control may outlive this object by a moment: it lets go of the
+    // images before they go.
+    if (images_ && wnd_ && IsWindow(wnd_)) SendMessageA(wnd_, TVM_SETIMAGELIST, TVSIL_NORMAL, 0);
 }
 
 void TDirTreeView::SetDrive(char drive) {
@@ -418,23 +422,23 @@ void TSplitPanel::SetHostComponent(HWND host) {
 }
 
 void TSplitPanel::DrawLine() const {
-    if (!dragDc_) return;
+    if (!dragDc_ || !dragDc_->Get()) return;
+    HDC dc = dragDc_->Get();
     const RECT self = RectIn(Handle(), panel_->Handle());
     const bool nearEdge = align_ == TAlign::Left || align_ == TAlign::Top;
     const int from = nearEdge ? position_ : position_ - kThickness;
-    HGDIOBJ old = SelectObject(dragDc_, GetStockObject(WHITE_BRUSH));
+    const SelectGuard brush(dc, GetStockObject(WHITE_BRUSH));
     if (Horizontal()) {
-        PatBlt(dragDc_, self.left, from, self.right - self.left, kThickness, PATINVERT);
+        PatBlt(dc, self.left, from, self.right - self.left, kThickness, PATINVERT);
     } else {
-        PatBlt(dragDc_, from, self.top, kThickness, self.bottom - self.top, PATINVERT);
+        PatBlt(dc, from, self.top, kThickness, self.bottom - self.top, PATINVERT);
     }
-    SelectObject(dragDc_, old);
 }
 
 void TSplitPanel::BeginDrag(int x, int y) {
     if (!host_ || !panel_) return;
     SetCapture(Handle());
-    dragDc_ = GetDCEx(panel_->Handle(), nullptr, DCX_CACHE);
+    dragDc_.emplace(panel_->Handle(), DCX_CACHE);
     pressed_ = POINT{x, y};
     MapWindowPoints(Handle(), panel_->Handle(), &pressed_, 1);
     const RECT h = RectIn(host_, panel_->Handle());
@@ -461,8 +465,7 @@ void TSplitPanel::DragTo(int x, int y) {
 void TSplitPanel::EndDrag() {
     DrawLine();
     dragging_ = false;
-    if (dragDc_) ReleaseDC(panel_->Handle(), dragDc_);
-    dragDc_ = nullptr;
+    dragDc_.reset();
     ReleaseCapture();
     const RECT h = RectIn(host_, panel_->Handle());
     const int width = h.right - h.left;

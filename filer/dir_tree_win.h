@@ -8,9 +8,11 @@
 #include <commctrl.h>
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "common/handles_win.h"
 #include "common/window_win.h"
 #include "filer/dir_tree.h"
 #include "config/key_map.h"
@@ -32,6 +34,7 @@ using TDirTreeEvent = std::function<void(TDirTreeView& sender, const std::string
 class TDirTreeView {
 public:
     explicit TDirTreeView(DirLister& lister) : model_(lister) {}
+    ~TDirTreeView();
     TDirTreeView(const TDirTreeView&) = delete;
     TDirTreeView& operator=(const TDirTreeView&) = delete;
 
@@ -83,7 +86,7 @@ private:
 
     TDirTreeModel model_;
     HWND wnd_ = nullptr;
-    HIMAGELIST images_ = nullptr;
+    ImageListHandle images_;  // shown by the control, not owned by it
     char drive_ = 0;
     bool showDrive_ = false;
     bool loading_ = false;
@@ -147,7 +150,7 @@ private:
     HWND host_ = nullptr;
     TAlign align_ = TAlign::Left;
     bool dragging_ = false;
-    HDC dragDc_ = nullptr;
+    std::optional<WindowDc> dragDc_;  // the panel's, while dragging
     POINT pressed_{};  // pointer at button down, in the panel's coordinates
     int edgeStart_ = 0;  // the host's edge at button down, panel coordinates
     int position_ = 0;   // the host's edge as dragged now

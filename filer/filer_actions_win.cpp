@@ -7,6 +7,7 @@
 
 #include <algorithm>
 
+#include "common/handles_win.h"
 #include "common/history.h"
 #include "common/prompter.h"
 #include "common/sjis.h"
@@ -28,6 +29,7 @@
 #include "fileops/path_utils.h"
 #include "fileops/shortcut_win.h"
 #include "fileops/split_join_win.h"
+#include "fileops/verbs_win.h"
 #include "filer/frm_fm_win.h"
 #include "filer/sort_write_win.h"
 
@@ -83,29 +85,6 @@ bool PutOnClipboard(HWND owner, const std::string& text) {
     }
     CloseClipboard();
     return ok;
-}
-
-// Every verb registered for the extension of file (the default one first).
-std::vector<std::string> RegisteredVerbs(const std::string& file) {
-    std::vector<std::string> verbs;
-    const std::string ext = ExtractFileExt(file);
-    if (ext.empty()) return verbs;
-    char cls[256] = {};
-    LONG size = sizeof cls;
-    if (RegQueryValueA(HKEY_CLASSES_ROOT, ext.c_str(), cls, &size) != ERROR_SUCCESS || !cls[0]) return verbs;
-    HKEY shell = nullptr;
-    if (RegOpenKeyExA(HKEY_CLASSES_ROOT, (std::string(cls) + "\\shell").c_str(), 0, KEY_READ, &shell) !=
-        ERROR_SUCCESS) {
-        return verbs;
-    }
-    for (DWORD i = 0;; ++i) {
-        char verb[256] = {};
-        DWORD len = sizeof verb;
-        if (RegEnumKeyExA(shell, i, verb, &len, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
-        verbs.push_back(verb);
-    }
-    RegCloseKey(shell);
-    return verbs;
 }
 
 // The association entry for an extension (without dot) in a table.
@@ -468,18 +447,9 @@ void TfrmFM::MakeShortcut(int code) {
     case Code::ShortcutInPrograms:
     case Code::ShortcutInStartMenu: {
         static const char* const values[] = {"Desktop", "Startup", "programs", "Start Menu"};
-        HKEY key = nullptr;
-        if (RegOpenKeyExA(HKEY_CURRENT_USER, "software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders",
-                          0, KEY_READ, &key) == ERROR_SUCCESS) {
-            char value[MAX_PATH] = {};
-            DWORD len = sizeof value;
-            DWORD type = 0;
-            if (RegQueryValueExA(key, values[code - Code::ShortcutOnDesktop], nullptr, &type,
-                                 reinterpret_cast<BYTE*>(value), &len) == ERROR_SUCCESS) {
-                dir = value;
-            }
-            RegCloseKey(key);
-        }
+        const RegKey key =
+            OpenRegKey(HKEY_CURRENT_USER, "software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders");
+        if (key) dir = RegString(key.Get(), values[code - Code::ShortcutOnDesktop]);
         break;
     }
     case Code::ShortcutHere: dir = session.currentDir; break;
@@ -647,7 +617,8 @@ void TfrmFM::ShowCandidates() {
     const std::string ext = BareExt(file);
     std::vector<std::string> commands;
     std::vector<std::string> verbs;
-    HMENU menu = CreatePopupMenu();
+    const MenuHandle owned(CreatePopupMenu());
+    HMENU menu = owned.Get();
     UINT id = 1;
     auto addCandidates = [&](const std::vector<ExtEntry>& table) {
         if (const ExtEntry* e = FindExt(table, ext)) {
@@ -673,7 +644,6 @@ void TfrmFM::ShowCandidates() {
     POINT pt{cell.left, cell.bottom};
     ClientToScreen(Handle(), &pt);
     const UINT chosen = static_cast<UINT>(Ask().AskPopupMenu(menu, pt.x, pt.y, Handle()));
-    DestroyMenu(menu);
     if (chosen >= 1 && chosen < id) {
         Execute_t(commands[chosen - 1] + " " + file);
     } else if (chosen >= firstVerb && chosen - firstVerb < verbs.size()) {
@@ -715,7 +685,8 @@ void TfrmFM::OnDropFiles(HDROP drop) {
         RelistKeepingCursor();
         return;
     }
-    HMENU menu = CreatePopupMenu();
+    const MenuHandle owned(CreatePopupMenu());
+    HMENU menu = owned.Get();
     AppendMenuA(menu, MF_STRING, 1, "コピー");
     AppendMenuA(menu, MF_STRING, 2, "移動");
     AppendMenuA(menu, MF_STRING | MF_GRAYED, 3, "エイリアス登録");
@@ -724,7 +695,6 @@ void TfrmFM::OnDropFiles(HDROP drop) {
     POINT screen = pt;
     ClientToScreen(Handle(), &screen);
     const int chosen = Ask().AskPopupMenu(menu, screen.x, screen.y, Handle());
-    DestroyMenu(menu);
     if (chosen == 1) CopyListTo(paths, session.currentDir, Handle());
     if (chosen == 2) MoveListTo(paths, session.currentDir, Handle());
     if (chosen == 1 || chosen == 2) RelistKeepingCursor();

@@ -356,8 +356,7 @@ void TfrmFM::UpdateMenuChecks() {
 }
 
 void TfrmFM::ShowMenuBar(bool show) {
-    SetMenu(Handle(), show ? menus_.Bar() : nullptr);
-    menus_.attachedBar_ = show;
+    menus_.ShowBar(Handle(), show);
 }
 
 RECT TfrmFM::CursorCellRect() const {

@@ -69,11 +69,11 @@ bool TfrmEdit::Create(HWND owner, const ProfileReader& profile) {
     const Geometry g = OnVisibleDesktop(ReadGeometry(profile, "FORM_LS", "we", def), def);
     RegisterWindowClass("TfrmEdit", LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1)));
     if (!CreateWin("TfrmEdit", WS_EX_DLGMODALFRAME, kStyle, "Kestrum", g.left, g.top, g.width, g.height, owner,
-                   menu_)) {
-        DestroyMenu(menu_);
-        menu_ = nullptr;
+                   menu_.Get())) {
+        menu_ = MenuBar();
         return false;
     }
+    menu_.CreatedWith();
     FormCreate();
     g_current = this;
     ConnectEditKeyMap();
@@ -81,31 +81,32 @@ bool TfrmEdit::Create(HWND owner, const ProfileReader& profile) {
 }
 
 void TfrmEdit::BuildMenu() {
-    menu_ = CreateMenu();
+    menu_ = MenuBar(CreateMenu());
+    HMENU bar = menu_.Get();
     basic_ = CreatePopupMenu();
     for (int n = EditKeyAction::Complete; n <= EditKeyAction::PickRegistered; ++n) {
         AppendMenuA(basic_, MF_STRING, kEditAction0 + n, EditActionName(n));
     }
-    AppendMenuA(menu_, MF_POPUP, reinterpret_cast<UINT_PTR>(basic_), "基本操作");
+    AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(basic_), "基本操作");
     // The user-defined functions fill this menu when they are loaded.
-    AppendMenuA(menu_, MF_POPUP, reinterpret_cast<UINT_PTR>(CreatePopupMenu()), "ユーザー定義(&U)");
+    AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(CreatePopupMenu()), "ユーザー定義(&U)");
     HMENU edit = CreatePopupMenu();
     for (int n = EditKeyAction::DeleteToEnd; n < kEditActionCount; ++n) {
         AppendMenuA(edit, MF_STRING, kEditAction0 + n, EditActionName(n));
     }
-    AppendMenuA(menu_, MF_POPUP, reinterpret_cast<UINT_PTR>(edit), "編集");
+    AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(edit), "編集");
     HMENU cfg = CreatePopupMenu();
     AppendMenuA(cfg, MF_STRING, kEditKeyCustomize, "キーカスタマイズ");
     AppendMenuA(cfg, MF_STRING, kEditUserMenuEdit, "ユーザー定義編集");
-    AppendMenuA(menu_, MF_POPUP, reinterpret_cast<UINT_PTR>(cfg), "設定'(&C)");
+    AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(cfg), "設定'(&C)");
 }
 
 void TfrmEdit::FormCreate() {
     HINSTANCE inst = GetModuleHandleA(nullptr);
     HWND wnd = Handle();
     HFONT gui = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
-    labelFont_ = CreateFontA(-16, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS,
-                             CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FIXED_PITCH | FF_MODERN, "ＭＳ ゴシック");
+    labelFont_.Reset(CreateFontA(-16, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS,
+                                 CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FIXED_PITCH | FF_MODERN, "ＭＳ ゴシック"));
     label1_ = CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE | SS_CENTER | SS_NOPREFIX, 0, 0, 0, 0, wnd,
                               nullptr, inst, nullptr);
     edit1_ = CreateCommandEdit(wnd, WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, kIdEdit);
@@ -121,7 +122,7 @@ void TfrmEdit::FormCreate() {
     speed1_ = button("登", kIdSpeed1, 0);
     speed2_ = button("参", kIdSpeed2, 0);
     speed3_ = button("履", kIdSpeed3, 0);
-    SendMessageA(label1_, WM_SETFONT, reinterpret_cast<WPARAM>(labelFont_), FALSE);
+    SendMessageA(label1_, WM_SETFONT, reinterpret_cast<WPARAM>(labelFont_.Get()), FALSE);
     SendMessageA(edit1_, WM_SETFONT, reinterpret_cast<WPARAM>(gui), FALSE);
 
     CommandBox& box = CommandBox::For(edit1_, kLineInputBox);
@@ -421,8 +422,7 @@ LRESULT TfrmEdit::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         break;
     case WM_CLOSE: Close(mrCancel); return 0;
     case WM_DESTROY:
-        if (labelFont_) DeleteObject(labelFont_);
-        labelFont_ = nullptr;
+        labelFont_.Reset();
         break;
     default: break;
     }
