@@ -69,13 +69,13 @@ int TDirTreeModel::AddNode(DirNodeKind kind, std::string text, int parent) {
 }
 
 bool TDirTreeModel::HasSubdirectory(const std::string& path) {
-    const std::vector<FindRecord> found = lister_.Find(SearchPattern(path));
+    const std::vector<FindRecord> found = fs_.Find(SearchPattern(path));
     return std::any_of(found.begin(), found.end(), IsSubdirectory);
 }
 
 int TDirTreeModel::AddSubdirectories(int parent, const std::string& path) {
     std::vector<FindRecord> dirs;
-    for (FindRecord& r : lister_.Find(SearchPattern(path))) {
+    for (FindRecord& r : fs_.Find(SearchPattern(path))) {
         if (IsSubdirectory(r)) dirs.push_back(std::move(r));
     }
     std::sort(dirs.begin(), dirs.end(), [](const FindRecord& a, const FindRecord& b) { return NameLess(a.name, b.name); });

@@ -1,5 +1,5 @@
 // The directory tree behind the directory picker: nodes loaded one level at a
-// time from a directory lister, the "???" placeholder that stands for levels
+// time from a file system's searches, the "???" placeholder that stands for levels
 // not read yet, node paths, and the walk from a path to its node.
 #pragma once
 
@@ -8,19 +8,11 @@
 #include <string_view>
 #include <vector>
 
+#include "common/file_system.h"
 #include "config/action_table.h"
 #include "filer/file_list.h"
 
 namespace kestrum {
-
-// Lists the entries matching one search pattern ("C:\WORK\*.*"), "." and
-// ".." included as the platform gives them. A directory that cannot be read
-// gives an empty list.
-class DirLister {
-public:
-    virtual ~DirLister() = default;
-    virtual std::vector<FindRecord> Find(const std::string& pattern) = 0;
-};
 
 // The placeholder child: its text and the data it carries in the control.
 inline constexpr char kPlaceholderText[] = "???";
@@ -48,7 +40,7 @@ struct DirLocation {
 // Directory tree of one drive. Node ids stay valid until the next Load.
 class TDirTreeModel {
 public:
-    explicit TDirTreeModel(DirLister& lister) : lister_(lister) {}
+    explicit TDirTreeModel(FileSystem& fs) : fs_(fs) {}
 
     // Clears the tree and reads the first level of drive (upper-cased):
     // under a root node "X:" with showDrive, else at top level.
@@ -87,7 +79,7 @@ private:
     int AddNode(DirNodeKind kind, std::string text, int parent);
     bool HasSubdirectory(const std::string& path);
 
-    DirLister& lister_;
+    FileSystem& fs_;
     char drive_ = 0;
     bool showDrive_ = false;
     int root_ = -1;

@@ -101,27 +101,6 @@ unsigned CurrentModifiers() {
 
 }  // namespace
 
-// ---- directory search ---------------------------------------------------------
-
-std::vector<FindRecord> Win32DirLister::Find(const std::string& pattern) {
-    std::vector<FindRecord> out;
-    const UINT oldMode = SetErrorMode(SEM_FAILCRITICALERRORS);
-    WIN32_FIND_DATAA fd{};
-    FindHandle h(FindFirstFileA(pattern.c_str(), &fd));
-    if (h) {
-        do {
-            FindRecord r;
-            r.attributes = fd.dwFileAttributes;
-            r.size = (static_cast<std::uint64_t>(fd.nFileSizeHigh) << 32) | fd.nFileSizeLow;
-            r.name = fd.cFileName;
-            r.altName = fd.cAlternateFileName;
-            out.push_back(std::move(r));
-        } while (FindNextFileA(h.Get(), &fd));
-    }
-    SetErrorMode(oldMode);
-    return out;
-}
-
 // ---- TDirTreeView ---------------------------------------------------------------
 
 bool TDirTreeView::Create(HWND parent, int x, int y, int w, int h) {
@@ -521,7 +500,7 @@ DirDirGeometry& DirPickerGeometry() {
     return g;
 }
 
-TfrmDirDir::TfrmDirDir(DirLister* lister) : lister_(lister ? *lister : diskLister_), tree_(lister_) {}
+TfrmDirDir::TfrmDirDir(FileSystem* fs) : fs_(fs ? *fs : disks_), tree_(fs_) {}
 
 TfrmDirDir::~TfrmDirDir() {
     if (tree_.Handle()) RemoveWindowSubclass(tree_.Handle(), &TfrmDirDir::TreeProc, kTreeSubclassId);
@@ -623,7 +602,7 @@ void TfrmDirDir::SelectDrive(char drive) {
 void TfrmDirDir::TreeChange(const std::string& path) {
     SendMessageA(fileList_, LB_RESETCONTENT, 0, 0);
     std::vector<std::string> names;
-    for (const FindRecord& r : lister_.Find(SearchPattern(ListingDir(path)))) {
+    for (const FindRecord& r : fs_.Find(SearchPattern(ListingDir(path)))) {
         if (!r.IsDirectory()) names.push_back(r.name);
     }
     std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {

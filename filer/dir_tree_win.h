@@ -12,19 +12,13 @@
 #include <string>
 #include <vector>
 
+#include "common/file_system_win.h"
 #include "common/handles_win.h"
 #include "common/window_win.h"
 #include "filer/dir_tree.h"
 #include "config/key_map.h"
 
 namespace kestrum {
-
-// Lists directories through FindFirstFileA, without the platform's "no
-// disk" boxes.
-class Win32DirLister : public DirLister {
-public:
-    std::vector<FindRecord> Find(const std::string& pattern) override;
-};
 
 class TDirTreeView;
 using TDirTreeEvent = std::function<void(TDirTreeView& sender, const std::string& path)>;
@@ -33,7 +27,7 @@ using TDirTreeEvent = std::function<void(TDirTreeView& sender, const std::string
 // the control's WM_NOTIFY messages to Notify.
 class TDirTreeView {
 public:
-    explicit TDirTreeView(DirLister& lister) : model_(lister) {}
+    explicit TDirTreeView(FileSystem& fs) : model_(fs) {}
     ~TDirTreeView();
     TDirTreeView(const TDirTreeView&) = delete;
     TDirTreeView& operator=(const TDirTreeView&) = delete;
@@ -180,8 +174,8 @@ DirDirGeometry& DirPickerGeometry();
 
 class TfrmDirDir : public Window {
 public:
-    // lister: nullptr lists the disk.
-    explicit TfrmDirDir(DirLister* lister = nullptr);
+    // fs: nullptr lists the platform's disks.
+    explicit TfrmDirDir(FileSystem* fs = nullptr);
     ~TfrmDirDir() override;
 
     // Creates the hidden window with the given placement.
@@ -223,8 +217,9 @@ private:
     void End(int result);
     static LRESULT CALLBACK TreeProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR data);
 
-    Win32DirLister diskLister_;
-    DirLister& lister_;  // the disk, or the one the creator gave
+    // The disks, searched without the platform's "no disk" boxes.
+    Win32FileSystem disks_{true};
+    FileSystem& fs_;  // the disks, or the one the creator gave
     TDirTreeView tree_;
     TAlignPanel panel_;
     TSplitPanel split_;

@@ -8,7 +8,7 @@
 #include <map>
 #include <string_view>
 
-#include "common/handles_win.h"
+#include "common/file_system_win.h"
 #include "common/sjis.h"
 #include "common/window_win.h"
 #include "config/action_table.h"
@@ -20,24 +20,6 @@
 namespace kestrum {
 
 namespace {
-
-class WinLister : public DirectoryLister {
-public:
-    std::vector<FoundName> Find(const std::string& pattern) override {
-        std::vector<FoundName> out;
-        WIN32_FIND_DATAA fd{};
-        FindHandle h(FindFirstFileA(pattern.c_str(), &fd));
-        if (!h) return out;
-        do {
-            out.push_back(FoundName{fd.cFileName, (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
-        } while (FindNextFileA(h.Get(), &fd));
-        return out;
-    }
-    bool IsFixedDisk(char letter) override {
-        const char root[] = {letter, ':', '\\', '\0'};
-        return GetDriveTypeA(root) == DRIVE_FIXED;
-    }
-};
 
 std::map<HWND, std::unique_ptr<CommandBox>>& Boxes() {
     static std::map<HWND, std::unique_ptr<CommandBox>> boxes;
@@ -122,11 +104,6 @@ void SetActiveEdit(HWND edit, int tag) {
     TheSession().activeEditTag = tag;
 }
 
-DirectoryLister& PlatformLister() {
-    static WinLister lister;
-    return lister;
-}
-
 std::string FullPathFromCurrentDir(const std::string& path) {
     if (path.empty()) return path;
     std::string base = TheSession().currentDir;
@@ -187,7 +164,7 @@ BoxEnv CommandBox::Env() {
     BoxEnv env;
     env.history = history_ ? history_ : &session.lists.exeHistory;
     env.settings = &session.settings;
-    env.lister = lister_ ? lister_ : &PlatformLister();
+    env.fs = fs_ ? fs_ : &PlatformFileSystem();
     const int tag = Tag();
     Runner run = runner_;
     env.run = [tag, run](const std::string& line) {
