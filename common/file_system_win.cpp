@@ -12,10 +12,6 @@ namespace kestrum {
 
 namespace {
 
-std::uint64_t Time64(const FILETIME& t) {
-    return (static_cast<std::uint64_t>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
-}
-
 // A call whose answer is a path written into a buffer, retried once with
 // the length it asks for; empty when it fails.
 template <typename Call>
@@ -32,6 +28,20 @@ std::string PathCall(Call call) {
 
 }  // namespace
 
+std::uint64_t FileTimeValue(const FILETIME& t) {
+    return (static_cast<std::uint64_t>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
+}
+
+void ReadFindData(const WIN32_FIND_DATAA& fd, FindRecord& r) {
+    r.attributes = fd.dwFileAttributes;
+    r.creationTime = FileTimeValue(fd.ftCreationTime);
+    r.lastAccessTime = FileTimeValue(fd.ftLastAccessTime);
+    r.lastWriteTime = FileTimeValue(fd.ftLastWriteTime);
+    r.size = (static_cast<std::uint64_t>(fd.nFileSizeHigh) << 32) | fd.nFileSizeLow;
+    r.name = fd.cFileName;
+    r.altName = fd.cAlternateFileName;
+}
+
 bool Win32FileSystem::Done(bool ok) {
     if (!ok) lastError_ = static_cast<int>(GetLastError());
     return ok;
@@ -44,13 +54,7 @@ std::vector<FindRecord> Win32FileSystem::Find(const std::string& pattern) {
     if (const FindHandle h{FindFirstFileA(pattern.c_str(), &fd)}) {
         do {
             FindRecord r;
-            r.attributes = fd.dwFileAttributes;
-            r.creationTime = Time64(fd.ftCreationTime);
-            r.lastAccessTime = Time64(fd.ftLastAccessTime);
-            r.lastWriteTime = Time64(fd.ftLastWriteTime);
-            r.size = (static_cast<std::uint64_t>(fd.nFileSizeHigh) << 32) | fd.nFileSizeLow;
-            r.name = fd.cFileName;
-            r.altName = fd.cAlternateFileName;
+            ReadFindData(fd, r);
             out.push_back(std::move(r));
         } while (FindNextFileA(h.Get(), &fd));
     }
@@ -69,9 +73,9 @@ std::optional<FindRecord> Win32FileSystem::Stat(const std::string& path) {
     if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return std::nullopt;
     FindRecord r;
     r.attributes = data.dwFileAttributes;
-    r.creationTime = Time64(data.ftCreationTime);
-    r.lastAccessTime = Time64(data.ftLastAccessTime);
-    r.lastWriteTime = Time64(data.ftLastWriteTime);
+    r.creationTime = FileTimeValue(data.ftCreationTime);
+    r.lastAccessTime = FileTimeValue(data.ftLastAccessTime);
+    r.lastWriteTime = FileTimeValue(data.ftLastWriteTime);
     r.size = (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
     r.name = ExtractFileName(ExcludeTrailingBackslash(path));
     return r;

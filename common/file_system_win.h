@@ -1,9 +1,16 @@
 // The file system of the platform behind the FileSystem interface.
 #pragma once
 
+#include <windows.h>
+
 #include "common/file_system.h"
 
 namespace kestrum {
+
+// A platform file time as one 64-bit value.
+std::uint64_t FileTimeValue(const FILETIME& t);
+// Fills r from one result of the platform's directory search.
+void ReadFindData(const WIN32_FIND_DATAA& fd, FindRecord& r);
 
 // Each call is the platform's ("A" functions, code page 932); nothing is
 // cached. Tests derive from it to make one call fail on a real disk.

@@ -162,6 +162,17 @@ std::string SearchPattern(std::string_view dir) { return IncludeTrailingBackslas
 
 std::string ListingDir(std::string_view path) { return IncludeTrailingBackslash(path); }
 
+std::vector<std::string> FilesShown(FileSystem& fs, std::string_view path) {
+    std::vector<std::string> names;
+    for (FindRecord& r : fs.Find(SearchPattern(ListingDir(path)))) {
+        if (!r.IsDirectory()) names.push_back(std::move(r.name));
+    }
+    std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
+        return UpperAscii(a) < UpperAscii(b);
+    });
+    return names;
+}
+
 std::string PickedDir(std::string_view path) {
     if (path.size() == 2 && path[1] == ':') return std::string(path) + "\\";
     return std::string(path);

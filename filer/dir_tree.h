@@ -91,6 +91,9 @@ private:
 std::string SearchPattern(std::string_view dir);
 // Directory whose files the picker lists for a tree path ("X:" gets "\").
 std::string ListingDir(std::string_view path);
+// The files (no directories) of the directory a tree path shows, sorted by
+// their names with ASCII case ignored; none when it cannot be read.
+std::vector<std::string> FilesShown(FileSystem& fs, std::string_view path);
 // Directory the picker hands back for a tree path: a bare drive "X:" is
 // made its root "X:\" so that it never means the drive's current directory.
 std::string PickedDir(std::string_view path);

@@ -601,14 +601,7 @@ void TfrmDirDir::SelectDrive(char drive) {
 
 void TfrmDirDir::TreeChange(const std::string& path) {
     SendMessageA(fileList_, LB_RESETCONTENT, 0, 0);
-    std::vector<std::string> names;
-    for (const FindRecord& r : fs_.Find(SearchPattern(ListingDir(path)))) {
-        if (!r.IsDirectory()) names.push_back(r.name);
-    }
-    std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
-        return UpperAscii(a) < UpperAscii(b);
-    });
-    for (const std::string& n : names) SendMessageA(fileList_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(n.c_str()));
+    for (const std::string& n : FilesShown(fs_, path)) SendMessageA(fileList_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(n.c_str()));
 }
 
 std::vector<std::string> TfrmDirDir::Files() const {

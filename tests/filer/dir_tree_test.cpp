@@ -193,6 +193,17 @@ TEST_F(DirTreeModelTest, ReparsePointsAreNeverSearched) {
     EXPECT_EQ(disk_.Searches("C:\\work\\loop\\*.*"), 0);
 }
 
+TEST_F(DirTreeModelTest, TheFileListHoldsFilesOnlySortedIgnoringCase) {
+    for (const char* f : {"b.txt", "ソ.txt", "A.txt", "a2.TXT"}) disk_.File("D:\\表", f);
+    disk_.Dir("D:\\表\\sub");
+    disk_.Dir("D:\\表\\link", kAttrDirectory | kAttrReparsePoint);
+    disk_.File("D:", "root.txt");
+    EXPECT_EQ(FilesShown(disk_, "D:\\表"), (std::vector<std::string>{"A.txt", "a2.TXT", "b.txt", "ソ.txt"}));
+    EXPECT_EQ(FilesShown(disk_, "D:"), std::vector<std::string>{"root.txt"});  // the root, not D:'s current directory
+    disk_.FailOn(test::MemFileSystem::Op::Find, "D:\\表\\*.*");
+    EXPECT_TRUE(FilesShown(disk_, "D:\\表").empty());
+}
+
 TEST(DirTreeHelpers, PatternsAndPickedPaths) {
     EXPECT_EQ(SearchPattern("C:"), "C:\\*.*");
     EXPECT_EQ(SearchPattern("C:\\"), "C:\\*.*");
