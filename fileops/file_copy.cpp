@@ -37,20 +37,12 @@ int FileCopyEngine::Result() const {
 
 void FileCopyEngine::CopyX(const std::vector<std::string>& names, std::string_view srcDir, int mode,
                            std::string_view dstDir) {
-    opName_ = "コピー";
-    progressTitle_ = "COPYしています。";
-    state_ = 0;
-    copyKazu_ = kBatchSize;
-    RunOperation(names, srcDir, mode, dstDir);
+    RunOperation(false, names, srcDir, mode, dstDir);
 }
 
 void FileCopyEngine::MoveX(const std::vector<std::string>& names, std::string_view srcDir, int mode,
                            std::string_view dstDir) {
-    opName_ = "移動";
-    progressTitle_ = "移動しています。";
-    state_ = 1;
-    copyKazu_ = kBatchSize;
-    RunOperation(names, srcDir, mode, dstDir);
+    RunOperation(true, names, srcDir, mode, dstDir);
 }
 
 void FileCopyEngine::AddAllFileNames(FileSystem& fs, std::string_view dir, std::vector<std::string>& list) {
@@ -59,8 +51,12 @@ void FileCopyEngine::AddAllFileNames(FileSystem& fs, std::string_view dir, std::
     }
 }
 
-void FileCopyEngine::RunOperation(const std::vector<std::string>& names, std::string_view srcDir, int mode,
-                                  std::string_view dstDir) {
+void FileCopyEngine::RunOperation(bool move, const std::vector<std::string>& names, std::string_view srcDir,
+                                  int mode, std::string_view dstDir) {
+    opName_ = move ? "移動" : "コピー";
+    progressTitle_ = move ? "移動しています。" : "COPYしています。";
+    state_ = move ? 1 : 0;
+    copyKazu_ = kBatchSize;
     removeDirs_.clear();
     if (names.empty()) return;
     copyFrom_.clear();

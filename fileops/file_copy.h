@@ -88,7 +88,7 @@ public:
     bool Failed() const { return failed_; }
 
 private:
-    void RunOperation(const std::vector<std::string>& names, std::string_view srcDir, int mode,
+    void RunOperation(bool move, const std::vector<std::string>& names, std::string_view srcDir, int mode,
                       std::string_view dstDir);
     bool Stopped() const { return cancelled_ || failed_; }
     std::string NormaliseDir(std::string_view dir);
