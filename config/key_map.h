@@ -159,6 +159,25 @@ inline constexpr std::string_view kKeyFileInvalid = "指定されたキー設定
 inline constexpr std::string_view kFilerKeyNotFound = "指定されたキー設定ファイルが見つかりません。";
 
 inline constexpr int kEditKeyActionCount = 15;
+// The line-input map's actions (the ids its key file stores) by name.
+struct EditKeyAction {
+    static constexpr int Complete = 0;        // file name completion
+    static constexpr int History = 1;         // the history, backwards
+    static constexpr int HistoryReturn = 2;   // the history, forwards again
+    static constexpr int CaretToStart = 3;
+    static constexpr int CaretToEnd = 4;
+    static constexpr int Browse = 5;
+    static constexpr int PickRegistered = 6;  // a line of the registered list
+    static constexpr int DeleteToEnd = 7;     // everything from the caret on
+    static constexpr int Copy = 8;
+    static constexpr int Paste = 9;
+    static constexpr int Cut = 10;
+    static constexpr int DeleteBefore = 11;   // the character before the caret
+    static constexpr int Undo = 12;
+    static constexpr int CaretLeft = 13;
+    static constexpr int CaretRight = 14;
+};
+
 inline constexpr int kViewerKeyActionCount = 18;
 // The line-input map runs its action n as the line-input window's menu
 // command kEditKeyCommand0 + n.
