@@ -100,6 +100,11 @@ public:
     // that shows the map connects to these for as long as it exists.
     Signal<int> runCommand;
     Signal<int, const std::string&> setCaption;
+    // Fired once after RefreshCaptions has set every caption: a window redraws
+    // its menu bar then, not at every item (a redraw costs a frame change).
+    Signal<> captionsRefreshed;
+    // True while RefreshCaptions runs.
+    bool RefreshingCaptions() const { return refreshingCaptions_; }
 
     void AddAction(std::string name, int command, int id);
     // Renames action n and refreshes its caption.
@@ -124,6 +129,7 @@ public:
 private:
     const KeyAction& At(int n) const { return actions_.at(static_cast<std::size_t>(n)); }
     std::vector<KeyAction> actions_;
+    mutable bool refreshingCaptions_ = false;
 };
 
 enum class KeyFileResult { Loaded, NotFound, Invalid, Unreadable };

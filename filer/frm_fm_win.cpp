@@ -111,6 +111,9 @@ void TfrmFM::FormCreate() {
     subscriptions_.push_back(FilerKeyX().runCommand.Connect([this](int code) { RunCode(code); }));
     subscriptions_.push_back(FilerKeyX().setCaption.Connect([this](int code, const std::string& caption) {
         menus_.SetCaption(code, caption);
+        if (!FilerKeyX().RefreshingCaptions() && GetMenu(Handle())) DrawMenuBar(Handle());
+    }));
+    subscriptions_.push_back(FilerKeyX().captionsRefreshed.Connect([this] {
         if (GetMenu(Handle())) DrawMenuBar(Handle());
     }));
     subscriptions_.push_back(AddColorListener([this](int) {

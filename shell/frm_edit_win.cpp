@@ -51,7 +51,11 @@ void ConnectEditKeyMap() {
         if (!form || !form->Menu()) return;
         ModifyMenuA(form->Menu(), static_cast<UINT>(command), MF_BYCOMMAND | MF_STRING,
                     static_cast<UINT_PTR>(command), caption.c_str());
-        if (form->Handle()) DrawMenuBar(form->Handle());
+        if (form->Handle() && !EditKeyX().RefreshingCaptions()) DrawMenuBar(form->Handle());
+    });
+    static const Subscription refreshed = EditKeyX().captionsRefreshed.Connect([] {
+        TfrmEdit* form = TfrmEdit::Current();
+        if (form && form->Handle() && form->Menu()) DrawMenuBar(form->Handle());
     });
 }
 
