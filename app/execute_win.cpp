@@ -10,6 +10,7 @@
 #include "app/app_window_win.h"
 #include "app/forms_win.h"
 #include "archive/archive_service_win.h"
+#include "common/handles_win.h"
 #include "common/history.h"
 #include "common/prompter.h"
 #include "common/sjis.h"
@@ -19,6 +20,7 @@
 #include "config/settings_file.h"
 #include "config/settings_loader.h"
 #include "fileops/change_dir_win.h"
+#include "fileops/verbs_win.h"
 #include "filer/frm_fm_win.h"
 #include "shell/command_box_win.h"
 #include "shell/frm_main_win.h"
@@ -33,31 +35,6 @@ AppState& App() {
 }
 
 namespace {
-
-// The first verb registered for a file's extension, or empty.
-std::string FirstVerb(const std::string& file) {
-    const std::string ext = ExtractFileExt(file);
-    if (ext.empty()) return {};
-    char cls[256] = {};
-    LONG size = sizeof cls;
-    if (RegQueryValueA(HKEY_CLASSES_ROOT, ext.c_str(), cls, &size) != ERROR_SUCCESS || !cls[0]) return {};
-    HKEY shell = nullptr;
-    if (RegOpenKeyExA(HKEY_CLASSES_ROOT, (std::string(cls) + "\\shell").c_str(), 0, KEY_READ, &shell) !=
-        ERROR_SUCCESS) {
-        return {};
-    }
-    char verb[256] = {};
-    DWORD len = sizeof verb;
-    DWORD type = 0;
-    // The default verb when one is named, else the first one listed.
-    if (RegQueryValueExA(shell, nullptr, nullptr, &type, reinterpret_cast<BYTE*>(verb), &len) != ERROR_SUCCESS ||
-        !verb[0]) {
-        len = sizeof verb;
-        if (RegEnumKeyExA(shell, 0, verb, &len, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) verb[0] = 0;
-    }
-    RegCloseKey(shell);
-    return verb;
-}
 
 class WinShellHost : public ShellHost {
 public:
@@ -83,7 +60,7 @@ public:
                                                        dir.empty() ? nullptr : dir.c_str(), SW_SHOWNORMAL));
     }
     bool OpenWithPlatform(const std::string& file) override {
-        const std::string verb = FirstVerb(file);
+        const std::string verb = DefaultVerb(file);
         if (verb.empty()) return false;
         HWND owner = App().filer ? App().filer->Handle() : nullptr;
         return reinterpret_cast<INT_PTR>(::ShellExecuteA(owner, verb.c_str(), file.c_str(), nullptr, nullptr,
@@ -98,9 +75,9 @@ public:
                             dir.empty() ? nullptr : dir.c_str(), &si, &pi)) {
             return;  // a program that cannot start is simply not waited for
         }
-        while (WaitForSingleObject(pi.hProcess, 0) == WAIT_TIMEOUT) ::Sleep(500);
-        CloseHandle(pi.hThread);
-        CloseHandle(pi.hProcess);
+        const UniqueHandle process(pi.hProcess);
+        const UniqueHandle thread(pi.hThread);
+        while (WaitForSingleObject(process.Get(), 0) == WAIT_TIMEOUT) ::Sleep(500);
     }
     void Sleep(int ms) override { ::Sleep(static_cast<DWORD>(ms)); }
     LocalDate Today() override {

@@ -32,17 +32,17 @@ public:
         : module_(file) {
         load = LibraryLoad::Missing;
         if (!module_.Loaded()) return;
-        run_ = module_.Proc<RunFn>(prefix.c_str());
-        getRunning_ = module_.Proc<GetRunningFn>((prefix + "GetRunning").c_str());
-        setMode_ = module_.Proc<SetModeFn>((prefix + "SetBackGroundMode").c_str());
-        open_ = module_.Proc<OpenFn>((prefix + "OpenArchive").c_str());
-        findFirst_ = module_.Proc<FindFirstFn>((prefix + "FindFirst").c_str());
-        findNext_ = module_.Proc<FindNextFn>((prefix + "FindNext").c_str());
-        close_ = module_.Proc<CloseFn>((prefix + "CloseArchive").c_str());
+        run_ = module_.Find<RunFn>(prefix.c_str()).fn;
+        getRunning_ = module_.Find<GetRunningFn>((prefix + "GetRunning").c_str()).fn;
+        setMode_ = module_.Find<SetModeFn>((prefix + "SetBackGroundMode").c_str()).fn;
+        open_ = module_.Find<OpenFn>((prefix + "OpenArchive").c_str()).fn;
+        findFirst_ = module_.Find<FindFirstFn>((prefix + "FindFirst").c_str()).fn;
+        findNext_ = module_.Find<FindNextFn>((prefix + "FindNext").c_str()).fn;
+        close_ = module_.Find<CloseFn>((prefix + "CloseArchive").c_str()).fn;
         load = LibraryLoad::EntryMissing;
         if (!run_ || !getRunning_) return;
         for (const std::string& name : extra) {
-            if (!module_.Proc<void*>(name.c_str())) return;
+            if (!module_.Find<void*>(name.c_str()).fn) return;
         }
         load = LibraryLoad::Loaded;
     }
@@ -96,8 +96,8 @@ public:
     explicit WinIsh(LibraryLoad& load) : module_("ISH32.DLL") {
         load = LibraryLoad::Missing;
         if (!module_.Loaded()) return;
-        run_ = module_.Proc<IshFn>("Ish");
-        getRunning_ = module_.Proc<GetRunningFn>("IshGetRunning");
+        run_ = module_.Find<IshFn>("Ish").fn;
+        getRunning_ = module_.Find<GetRunningFn>("IshGetRunning").fn;
         load = run_ && getRunning_ ? LibraryLoad::Loaded : LibraryLoad::EntryMissing;
     }
     int GetRunning() override { return getRunning_() ? 1 : 0; }
@@ -114,8 +114,8 @@ public:
     WinZip(LibraryLoad& load, std::string& missing) : module_("AXZIP.SPI") {
         load = LibraryLoad::Missing;
         if (!module_.Loaded()) return;
-        getFile_ = module_.Proc<GetFileFn>("GetFile");
-        info_ = module_.Proc<ArchiveInfoFn>("GetArchiveInfo");
+        getFile_ = module_.Find<GetFileFn>("GetFile").fn;
+        info_ = module_.Find<ArchiveInfoFn>("GetArchiveInfo").fn;
         load = LibraryLoad::EntryMissing;
         if (!getFile_) {
             missing = "GetFile";

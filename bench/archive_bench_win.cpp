@@ -8,6 +8,8 @@
 #include <cstdio>
 #include <string>
 
+#include "common/handles_win.h"
+
 namespace {
 
 using CommandFn = int(WINAPI*)(HWND, LPCSTR, LPSTR, DWORD);
@@ -34,21 +36,24 @@ int main(int argc, char** argv) {
         return 2;
     }
     std::string src = argv[1], work = argv[2];
-    HMODULE lha = LoadLibraryA("UNLHA32.DLL");
-    HMODULE tar = LoadLibraryA("TAR32.DLL");
-    if (!lha || !tar) {
+    const kestrum::Module lha("UNLHA32.DLL");
+    const kestrum::Module tar("TAR32.DLL");
+    if (!lha.Loaded() || !tar.Loaded()) {
         std::fprintf(stderr, "UNLHA32.DLL or TAR32.DLL not found beside the program\n");
         return 1;
     }
-    auto unlha = reinterpret_cast<CommandFn>(reinterpret_cast<void*>(GetProcAddress(lha, "Unlha")));
-    auto tarFn = reinterpret_cast<CommandFn>(reinterpret_cast<void*>(GetProcAddress(tar, "Tar")));
+    const auto unlha = lha.Find<CommandFn>("Unlha");
+    const auto tarFn = tar.Find<CommandFn>("Tar");
+    if (!unlha || !tarFn) {
+        std::fprintf(stderr, "%s lacks its entry %s\n", (unlha ? tar : lha).Name().c_str(),
+                     (unlha ? tarFn : unlha).name.c_str());
+        return 1;
+    }
     CreateDirectoryA(work.c_str(), nullptr);
     int bad = 0;
-    bad |= Time(unlha, "a -d1 -a1 " + work + "\\ours.lzh " + src + "\\ *", "lzh pack");
-    bad |= Time(unlha, "e -x1 -a1 -m1 " + work + "\\ours.lzh " + work + "\\lzh-out\\", "lzh unpack");
-    bad |= Time(tarFn, "czf " + work + "\\ours.tgz -o " + src + "\\ .", "tgz pack");
-    bad |= Time(tarFn, "xzf " + work + "\\ours.tgz -o " + work + "\\tgz-out\\", "tgz unpack");
-    FreeLibrary(lha);
-    FreeLibrary(tar);
+    bad |= Time(unlha.fn, "a -d1 -a1 " + work + "\\ours.lzh " + src + "\\ *", "lzh pack");
+    bad |= Time(unlha.fn, "e -x1 -a1 -m1 " + work + "\\ours.lzh " + work + "\\lzh-out\\", "lzh unpack");
+    bad |= Time(tarFn.fn, "czf " + work + "\\ours.tgz -o " + src + "\\ .", "tgz pack");
+    bad |= Time(tarFn.fn, "xzf " + work + "\\ours.tgz -o " + work + "\\tgz-out\\", "tgz unpack");
     return bad ? 1 : 0;
 }

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "common/file_system_win.h"
 #include "common/handles_win.h"
 #include "filer/file_list.h"
 #include "filer/sort.h"
@@ -28,10 +29,6 @@ LARGE_INTEGER Now() {
     LARGE_INTEGER t;
     QueryPerformanceCounter(&t);
     return t;
-}
-
-std::uint64_t FileTimeValue(const FILETIME& t) {
-    return (static_cast<std::uint64_t>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
 }
 
 LocalDate ToLocal(std::uint64_t value, int* minute) {
@@ -128,13 +125,7 @@ void ListThroughModel(const std::string& dir, FileListModel& model) {
     if (!find) return;
     do {
         FindRecord r;
-        r.attributes = fd.dwFileAttributes;
-        r.creationTime = FileTimeValue(fd.ftCreationTime);
-        r.lastAccessTime = FileTimeValue(fd.ftLastAccessTime);
-        r.lastWriteTime = FileTimeValue(fd.ftLastWriteTime);
-        r.size = (static_cast<std::uint64_t>(fd.nFileSizeHigh) << 32) | fd.nFileSizeLow;
-        r.name = fd.cFileName;
-        r.altName = fd.cAlternateFileName;
+        ReadFindData(fd, r);
         model.Offer(r, {true, &all}, o);
     } while (FindNextFileA(find.Get(), &fd));
 }

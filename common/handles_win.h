@@ -1,10 +1,14 @@
-// Move-only owners for Win32 handles, GDI objects, DCs and DLLs loaded by name.
+// Move-only owners for Win32 handles, registry keys, GDI objects, DCs,
+// menus, image lists, COM pointers and DLLs loaded by name.
 #pragma once
 
 #include <windows.h>
+#include <commctrl.h>
+#include <objbase.h>
 
 #include <string>
 #include <utility>
+#include <vector>
 
 namespace kestrum {
 
@@ -76,6 +80,17 @@ struct GdiTraits {
     static Handle Invalid() { return nullptr; }
     static void Close(Handle h) { ::DeleteObject(h); }
 };
+// A DC made by CreateCompatibleDC.
+struct MemoryDcTraits {
+    using Handle = HDC;
+    static Handle Invalid() { return nullptr; }
+    static void Close(Handle h) { ::DeleteDC(h); }
+};
+struct ImageListTraits {
+    using Handle = HIMAGELIST;
+    static Handle Invalid() { return nullptr; }
+    static void Close(Handle h) { ::ImageList_Destroy(h); }
+};
 
 using UniqueHandle = UniqueOwner<KernelHandleTraits>;
 using FileHandle = UniqueOwner<FileHandleTraits>;
@@ -84,6 +99,87 @@ using RegKey = UniqueOwner<RegKeyTraits>;
 using MenuHandle = UniqueOwner<MenuTraits>;
 template <typename T>
 using GdiObject = UniqueOwner<GdiTraits<T>>;
+using MemoryDc = UniqueOwner<MemoryDcTraits>;
+using ImageListHandle = UniqueOwner<ImageListTraits>;
+
+// The key path below root opened for reading; not Valid when it cannot be.
+RegKey OpenRegKey(HKEY root, const std::string& path);
+// A string value of key (nullptr: its default value) of up to MAX_PATH
+// bytes; empty when there is none.
+std::string RegString(HKEY key, const char* valueName);
+// The names of key's subkeys in the registry's order.
+std::vector<std::string> RegSubkeyNames(HKEY key);
+
+// A window's menu bar. While a window shows it the window owns it and
+// destroys it with itself; while no window shows it this owner does.
+class MenuBar {
+public:
+    MenuBar() = default;
+    explicit MenuBar(HMENU menu) : menu_(menu), own_(menu) {}
+    HMENU Get() const { return menu_; }
+    // Shows the bar in wnd, which takes it over, or takes it out of wnd.
+    void Show(HWND wnd, bool show) {
+        if (!menu_) return;
+        ::SetMenu(wnd, show ? menu_ : nullptr);
+        if (show) {
+            own_.Release();
+        } else if (!own_) {
+            own_.Reset(menu_);
+        }
+    }
+    // The window was created with the bar: it owns it now.
+    void CreatedWith() { own_.Release(); }
+
+private:
+    HMENU menu_ = nullptr;
+    MenuHandle own_;
+};
+
+// A move-only COM interface pointer: released once, by its last owner.
+template <typename T>
+class ComPtr {
+public:
+    ComPtr() = default;
+    ~ComPtr() { Reset(); }
+    ComPtr(const ComPtr&) = delete;
+    ComPtr& operator=(const ComPtr&) = delete;
+    ComPtr(ComPtr&& o) noexcept : p_(std::exchange(o.p_, nullptr)) {}
+    ComPtr& operator=(ComPtr&& o) noexcept {
+        if (this != &o) {
+            Reset();
+            p_ = std::exchange(o.p_, nullptr);
+        }
+        return *this;
+    }
+    T* Get() const { return p_; }
+    T* operator->() const { return p_; }
+    explicit operator bool() const { return p_ != nullptr; }
+    void Reset() {
+        if (p_) std::exchange(p_, nullptr)->Release();
+    }
+    // For a call that hands out a new reference: the old one is released.
+    void** Put() {
+        Reset();
+        return reinterpret_cast<void**>(&p_);
+    }
+
+private:
+    T* p_ = nullptr;
+};
+
+// CoInitialize for a scope; CoUninitialize only when it succeeded.
+class ComScope {
+public:
+    ComScope() : result_(::CoInitialize(nullptr)) {}
+    ~ComScope() {
+        if (SUCCEEDED(result_)) ::CoUninitialize();
+    }
+    ComScope(const ComScope&) = delete;
+    ComScope& operator=(const ComScope&) = delete;
+
+private:
+    HRESULT result_;
+};
 
 // BeginPaint / EndPaint.
 class PaintDc {
@@ -101,10 +197,11 @@ private:
     PAINTSTRUCT ps_{};
 };
 
-// GetDC / ReleaseDC.
+// GetDC (or GetDCEx with flags) / ReleaseDC.
 class WindowDc {
 public:
     explicit WindowDc(HWND wnd) : wnd_(wnd), dc_(::GetDC(wnd)) {}
+    WindowDc(HWND wnd, DWORD flags) : wnd_(wnd), dc_(::GetDCEx(wnd, nullptr, flags)) {}
     ~WindowDc() {
         if (dc_) ::ReleaseDC(wnd_, dc_);
     }
@@ -132,8 +229,21 @@ private:
     HGDIOBJ old_;
 };
 
-// A DLL loaded by name. Exports are looked up on first use; a missing DLL or
-// export gives a null function pointer, never a crash.
+// The report of a missing export of a library: "<name>が見つかりません".
+std::string MissingExportText(const std::string& exportName);
+
+// What the lookup of one export of a Module found: the function, or the
+// name that is missing.
+template <typename Fn>
+struct Export {
+    Fn fn = nullptr;
+    std::string name;  // the export looked up
+    explicit operator bool() const { return fn != nullptr; }
+    std::string Missing() const { return MissingExportText(name); }
+};
+
+// A DLL loaded by name. Exports are looked up when asked for; a missing DLL
+// or export is reported by the lookup, never a crash.
 class Module {
 public:
     Module() = default;
@@ -141,9 +251,11 @@ public:
     bool Loaded() const { return h_.Valid(); }
     const std::string& Name() const { return name_; }
     template <typename Fn>
-    Fn Proc(const char* exportName) const {
-        if (!h_.Valid()) return nullptr;
-        return reinterpret_cast<Fn>(reinterpret_cast<void*>(::GetProcAddress(h_.Get(), exportName)));
+    Export<Fn> Find(const char* exportName) const {
+        Export<Fn> e;
+        e.name = exportName;
+        if (h_.Valid()) e.fn = reinterpret_cast<Fn>(reinterpret_cast<void*>(::GetProcAddress(h_.Get(), exportName)));
+        return e;
     }
 
 private:

@@ -7,6 +7,8 @@
 #include <span>
 #include <string>
 
+#include "common/file_system.h"
+
 namespace kestrum {
 
 struct FilerAction {
@@ -139,17 +141,6 @@ inline constexpr bool IsDriveActionCode(int code) { return code >= kDriveActionF
 inline constexpr int kUserFunctionFirst = 1000;
 inline constexpr int kUserFunctionLast = 1999;
 inline constexpr bool IsUserFunctionCode(int code) { return code >= kUserFunctionFirst && code <= kUserFunctionLast; }
-
-// Drive types as the platform numbers them (GetDriveType).
-enum DriveType : int {
-    kDriveUnknown = 0,
-    kDriveNoRoot = 1,
-    kDriveRemovable = 2,
-    kDriveFixed = 3,
-    kDriveRemote = 4,
-    kDriveCdRom = 5,
-    kDriveRamDisk = 6,
-};
 
 // Menu caption of a drive: the letter, ":" and a 22-byte type text.
 std::string DriveCaption(char letter, int driveType);

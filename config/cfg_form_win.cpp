@@ -462,7 +462,7 @@ bool TcfgForm::OkClick() {
     CfgStore(values, session.settings);
     session.lists.commandTable = commands;
     Settings& s = session.settings;
-    s.effectiveViewer = s.viewMode ? commands[4] : s.viewer;
+    s.effectiveViewer = s.viewMode ? commands[cmdTVIEW] : s.viewer;
     if (s.keyCustomFile != keyFileLoaded_) LoadFilerKeyFile(s.keyCustomFile, false);
     if (s.colorCustomFile != colorFileLoaded_) LoadColorFile();
     ApplyDialogSettings(before);

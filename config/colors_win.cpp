@@ -4,6 +4,7 @@
 #include <array>
 #include <utility>
 
+#include "common/handles_win.h"
 #include "common/prompter.h"
 #include "common/window_win.h"
 #include "config/session.h"
@@ -15,26 +16,17 @@ namespace {
 // One brush per slot, made again when the slot's platform colour changes.
 class BrushCache {
 public:
-    BrushCache() = default;
-    BrushCache(const BrushCache&) = delete;
-    BrushCache& operator=(const BrushCache&) = delete;
-    ~BrushCache() {
-        for (HBRUSH b : brushes_) {
-            if (b) DeleteObject(b);
-        }
-    }
     HBRUSH Get(int slot, COLORREF color) {
         const auto i = static_cast<std::size_t>(slot);
         if (!brushes_[i] || colors_[i] != color) {
-            if (brushes_[i]) DeleteObject(brushes_[i]);
-            brushes_[i] = CreateSolidBrush(color);
+            brushes_[i].Reset(CreateSolidBrush(color));
             colors_[i] = color;
         }
-        return brushes_[i];
+        return brushes_[i].Get();
     }
 
 private:
-    std::array<HBRUSH, kColorSlotCount> brushes_{};
+    std::array<GdiObject<HBRUSH>, kColorSlotCount> brushes_{};
     std::array<COLORREF, kColorSlotCount> colors_{};
 };
 

@@ -7,9 +7,10 @@ namespace kestrum {
 
 FontHandle CreateFontFromSpec(const FontSpec& spec) {
     LOGFONTA lf{};
-    HDC screen = GetDC(nullptr);
-    lf.lfHeight = -MulDiv(spec.size, GetDeviceCaps(screen, LOGPIXELSY), 72);
-    ReleaseDC(nullptr, screen);
+    {
+        const WindowDc screen(nullptr);
+        lf.lfHeight = -MulDiv(spec.size, GetDeviceCaps(screen.Get(), LOGPIXELSY), 72);
+    }
     lf.lfWeight = (spec.style & kFontBold) ? FW_BOLD : FW_NORMAL;
     lf.lfItalic = (spec.style & kFontItalic) ? 1 : 0;
     lf.lfUnderline = (spec.style & kFontUnderline) ? 1 : 0;
@@ -38,12 +39,10 @@ bool PickFont(HWND owner, FontSpec& spec) {
 }
 
 int TextHeight(HFONT font) {
-    HDC dc = GetDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, font);
+    const WindowDc dc(nullptr);
+    const SelectGuard keep(dc.Get(), font);
     SIZE sz{};
-    GetTextExtentPoint32A(dc, " ", 1, &sz);
-    SelectObject(dc, old);
-    ReleaseDC(nullptr, dc);
+    GetTextExtentPoint32A(dc.Get(), " ", 1, &sz);
     return sz.cy;
 }
 

@@ -211,7 +211,15 @@ std::string TKeyX::MenuCaption(int n) const {
 
 void TKeyX::RefreshCaptions() const {
     if (!setCaption) return;
-    for (int n = 0; n < Count(); ++n) setCaption(Command(n), MenuCaption(n));
+    refreshingCaptions_ = true;
+    try {
+        for (int n = 0; n < Count(); ++n) setCaption(Command(n), MenuCaption(n));
+    } catch (...) {
+        refreshingCaptions_ = false;
+        throw;
+    }
+    refreshingCaptions_ = false;
+    captionsRefreshed();
 }
 
 void TKeyX::LookUp(int& key, unsigned char modifiers) {

@@ -100,6 +100,11 @@ public:
     // that shows the map connects to these for as long as it exists.
     Signal<int> runCommand;
     Signal<int, const std::string&> setCaption;
+    // Fired once after RefreshCaptions has set every caption: a window redraws
+    // its menu bar then, not at every item (a redraw costs a frame change).
+    Signal<> captionsRefreshed;
+    // True while RefreshCaptions runs.
+    bool RefreshingCaptions() const { return refreshingCaptions_; }
 
     void AddAction(std::string name, int command, int id);
     // Renames action n and refreshes its caption.
@@ -124,6 +129,7 @@ public:
 private:
     const KeyAction& At(int n) const { return actions_.at(static_cast<std::size_t>(n)); }
     std::vector<KeyAction> actions_;
+    mutable bool refreshingCaptions_ = false;
 };
 
 enum class KeyFileResult { Loaded, NotFound, Invalid, Unreadable };
@@ -159,6 +165,25 @@ inline constexpr std::string_view kKeyFileInvalid = "指定されたキー設定
 inline constexpr std::string_view kFilerKeyNotFound = "指定されたキー設定ファイルが見つかりません。";
 
 inline constexpr int kEditKeyActionCount = 15;
+// The line-input map's actions (the ids its key file stores) by name.
+struct EditKeyAction {
+    static constexpr int Complete = 0;        // file name completion
+    static constexpr int History = 1;         // the history, backwards
+    static constexpr int HistoryReturn = 2;   // the history, forwards again
+    static constexpr int CaretToStart = 3;
+    static constexpr int CaretToEnd = 4;
+    static constexpr int Browse = 5;
+    static constexpr int PickRegistered = 6;  // a line of the registered list
+    static constexpr int DeleteToEnd = 7;     // everything from the caret on
+    static constexpr int Copy = 8;
+    static constexpr int Paste = 9;
+    static constexpr int Cut = 10;
+    static constexpr int DeleteBefore = 11;   // the character before the caret
+    static constexpr int Undo = 12;
+    static constexpr int CaretLeft = 13;
+    static constexpr int CaretRight = 14;
+};
+
 inline constexpr int kViewerKeyActionCount = 18;
 // The line-input map runs its action n as the line-input window's menu
 // command kEditKeyCommand0 + n.

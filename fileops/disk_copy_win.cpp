@@ -18,7 +18,7 @@ void TDiskCopy::Execute(int drive) {
         p.ShowMessage("DiskCopy.Dllが見つかりません。");
         return;
     }
-    const auto entry = lib.Proc<RunDllEntry>("DiskCopyRunDll");
+    const Export<RunDllEntry> entry = lib.Find<RunDllEntry>("DiskCopyRunDll");
     if (!entry) {
         p.ShowMessage("実装エラー:DiskCopyDlg");
         return;
@@ -28,7 +28,7 @@ void TDiskCopy::Execute(int drive) {
         return;
     }
     std::string arg = std::to_string(drive);
-    entry(owner_, GetModuleHandleA(nullptr), arg.data(), SW_SHOW);
+    entry.fn(owner_, GetModuleHandleA(nullptr), arg.data(), SW_SHOW);
 }
 
 }  // namespace kestrum

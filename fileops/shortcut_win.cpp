@@ -1,3 +1,4 @@
+// Shortcut files made through the platform's shell link object.
 #include "fileops/shortcut_win.h"
 
 #include <windows.h>
@@ -7,19 +8,12 @@
 
 #include <vector>
 
+#include "common/handles_win.h"
 #include "common/sjis.h"
 
 namespace kestrum {
 
 namespace {
-
-template <typename T>
-struct ComPtr {
-    T* p = nullptr;
-    ~ComPtr() {
-        if (p) p->Release();
-    }
-};
 
 std::wstring Wide(const std::string& s) {
     const int n = MultiByteToWideChar(CP_ACP, 0, s.c_str(), -1, nullptr, 0);
@@ -31,22 +25,16 @@ std::wstring Wide(const std::string& s) {
 }  // namespace
 
 bool CreateShortcut(const std::string& link, const std::string& target) {
-    const HRESULT init = CoInitialize(nullptr);
-    bool ok = false;
-    {
-        ComPtr<IShellLinkA> shellLink;
-        if (SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
-                                       reinterpret_cast<void**>(&shellLink.p)))) {
-            shellLink.p->SetPath(target.c_str());
-            shellLink.p->SetWorkingDirectory(ExcludeTrailingBackslash(ExtractFilePath(target)).c_str());
-            ComPtr<IPersistFile> file;
-            if (SUCCEEDED(shellLink.p->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file.p)))) {
-                ok = SUCCEEDED(file.p->Save(Wide(link).c_str(), TRUE));
-            }
-        }
+    const ComScope com;
+    ComPtr<IShellLinkA> shellLink;
+    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA, shellLink.Put()))) {
+        return false;
     }
-    if (SUCCEEDED(init)) CoUninitialize();
-    return ok;
+    shellLink->SetPath(target.c_str());
+    shellLink->SetWorkingDirectory(ExcludeTrailingBackslash(ExtractFilePath(target)).c_str());
+    ComPtr<IPersistFile> file;
+    if (FAILED(shellLink->QueryInterface(IID_IPersistFile, file.Put()))) return false;
+    return SUCCEEDED(file->Save(Wide(link).c_str(), TRUE));
 }
 
 }  // namespace kestrum

@@ -69,13 +69,13 @@ int TDirTreeModel::AddNode(DirNodeKind kind, std::string text, int parent) {
 }
 
 bool TDirTreeModel::HasSubdirectory(const std::string& path) {
-    const std::vector<FindRecord> found = lister_.Find(SearchPattern(path));
+    const std::vector<FindRecord> found = fs_.Find(SearchPattern(path));
     return std::any_of(found.begin(), found.end(), IsSubdirectory);
 }
 
 int TDirTreeModel::AddSubdirectories(int parent, const std::string& path) {
     std::vector<FindRecord> dirs;
-    for (FindRecord& r : lister_.Find(SearchPattern(path))) {
+    for (FindRecord& r : fs_.Find(SearchPattern(path))) {
         if (IsSubdirectory(r)) dirs.push_back(std::move(r));
     }
     std::sort(dirs.begin(), dirs.end(), [](const FindRecord& a, const FindRecord& b) { return NameLess(a.name, b.name); });
@@ -161,6 +161,17 @@ DirLocation TDirTreeModel::Locate(std::string_view dir) {
 std::string SearchPattern(std::string_view dir) { return IncludeTrailingBackslash(dir) + "*.*"; }
 
 std::string ListingDir(std::string_view path) { return IncludeTrailingBackslash(path); }
+
+std::vector<std::string> FilesShown(FileSystem& fs, std::string_view path) {
+    std::vector<std::string> names;
+    for (FindRecord& r : fs.Find(SearchPattern(ListingDir(path)))) {
+        if (!r.IsDirectory()) names.push_back(std::move(r.name));
+    }
+    std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
+        return UpperAscii(a) < UpperAscii(b);
+    });
+    return names;
+}
 
 std::string PickedDir(std::string_view path) {
     if (path.size() == 2 && path[1] == ':') return std::string(path) + "\\";

@@ -1,5 +1,5 @@
 // The directory tree behind the directory picker: nodes loaded one level at a
-// time from a directory lister, the "???" placeholder that stands for levels
+// time from a file system's searches, the "???" placeholder that stands for levels
 // not read yet, node paths, and the walk from a path to its node.
 #pragma once
 
@@ -8,18 +8,11 @@
 #include <string_view>
 #include <vector>
 
+#include "common/file_system.h"
+#include "config/action_table.h"
 #include "filer/file_list.h"
 
 namespace kestrum {
-
-// Lists the entries matching one search pattern ("C:\WORK\*.*"), "." and
-// ".." included as the platform gives them. A directory that cannot be read
-// gives an empty list.
-class DirLister {
-public:
-    virtual ~DirLister() = default;
-    virtual std::vector<FindRecord> Find(const std::string& pattern) = 0;
-};
 
 // The placeholder child: its text and the data it carries in the control.
 inline constexpr char kPlaceholderText[] = "???";
@@ -47,7 +40,7 @@ struct DirLocation {
 // Directory tree of one drive. Node ids stay valid until the next Load.
 class TDirTreeModel {
 public:
-    explicit TDirTreeModel(DirLister& lister) : lister_(lister) {}
+    explicit TDirTreeModel(FileSystem& fs) : fs_(fs) {}
 
     // Clears the tree and reads the first level of drive (upper-cased):
     // under a root node "X:" with showDrive, else at top level.
@@ -86,7 +79,7 @@ private:
     int AddNode(DirNodeKind kind, std::string text, int parent);
     bool HasSubdirectory(const std::string& path);
 
-    DirLister& lister_;
+    FileSystem& fs_;
     char drive_ = 0;
     bool showDrive_ = false;
     int root_ = -1;
@@ -98,6 +91,9 @@ private:
 std::string SearchPattern(std::string_view dir);
 // Directory whose files the picker lists for a tree path ("X:" gets "\").
 std::string ListingDir(std::string_view path);
+// The files (no directories) of the directory a tree path shows, sorted by
+// their names with ASCII case ignored; none when it cannot be read.
+std::vector<std::string> FilesShown(FileSystem& fs, std::string_view path);
 // Directory the picker hands back for a tree path: a bare drive "X:" is
 // made its root "X:\" so that it never means the drive's current directory.
 std::string PickedDir(std::string_view path);
@@ -105,9 +101,9 @@ std::string PickedDir(std::string_view path);
 char DriveOfPath(std::string_view path);
 
 // Keys of the tree. Action ids the tree honours from the filer's key map.
-inline constexpr int kActionAskDrive = 6;
-inline constexpr int kActionDriveA = 400;
-inline constexpr int kActionDriveZ = 425;
+inline constexpr int kActionAskDrive = FilerActionCode::ChangeDirectory;
+inline constexpr int kActionDriveA = kDriveActionFirst;
+inline constexpr int kActionDriveZ = kDriveActionFirst + 25;
 // Keypad digits (VK_NUMPAD0-9) become the digit keys '0'-'9'.
 int KeypadToDigit(int vk);
 // Drive letter of a drive action (400 is A:); 0 for other ids.

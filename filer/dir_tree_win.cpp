@@ -38,16 +38,18 @@ private:
 
 // The "DirTreeImg" strip when the program carries it; otherwise a drawn
 // one (closed folder, open folder, drive) on the same transparent colour.
-HIMAGELIST LoadTreeImages() {
-    HIMAGELIST list = ImageList_Create(16, 16, ILC_COLOR24 | ILC_MASK, 5, 1);
-    if (!list) return nullptr;
-    auto* bmp = static_cast<HBITMAP>(LoadImageA(GetModuleHandleA(nullptr), "DirTreeImg", IMAGE_BITMAP, 0, 0, 0));
+ImageListHandle LoadTreeImages() {
+    ImageListHandle list(ImageList_Create(16, 16, ILC_COLOR24 | ILC_MASK, 5, 1));
+    if (!list) return list;
+    GdiObject<HBITMAP> bmp(
+        static_cast<HBITMAP>(LoadImageA(GetModuleHandleA(nullptr), "DirTreeImg", IMAGE_BITMAP, 0, 0, 0)));
     if (!bmp) {
         WindowDc screen(nullptr);
-        bmp = CreateCompatibleBitmap(screen.Get(), 80, 16);
-        HDC dc = CreateCompatibleDC(screen.Get());
+        bmp.Reset(CreateCompatibleBitmap(screen.Get(), 80, 16));
+        const MemoryDc memory(CreateCompatibleDC(screen.Get()));
+        HDC dc = memory.Get();
         if (bmp && dc) {
-            SelectGuard keep(dc, bmp);
+            SelectGuard keep(dc, bmp.Get());
             const RECT all{0, 0, 80, 16};
             GdiObject<HBRUSH> olive(CreateSolidBrush(kImageTransparent));
             FillRect(dc, &all, olive.Get());
@@ -63,12 +65,8 @@ HIMAGELIST LoadTreeImages() {
             FillRect(dc, &body1, pale.Get());
             FillRect(dc, &drive, grey.Get());
         }
-        if (dc) DeleteDC(dc);
     }
-    if (bmp) {
-        ImageList_AddMasked(list, bmp, kImageTransparent);
-        DeleteObject(bmp);
-    }
+    if (bmp) ImageList_AddMasked(list.Get(), bmp.Get(), kImageTransparent);
     return list;
 }
 
@@ -102,27 +100,6 @@ unsigned CurrentModifiers() {
 
 }  // namespace
 
-// ---- directory search ---------------------------------------------------------
-
-std::vector<FindRecord> Win32DirLister::Find(const std::string& pattern) {
-    std::vector<FindRecord> out;
-    const UINT oldMode = SetErrorMode(SEM_FAILCRITICALERRORS);
-    WIN32_FIND_DATAA fd{};
-    FindHandle h(FindFirstFileA(pattern.c_str(), &fd));
-    if (h) {
-        do {
-            FindRecord r;
-            r.attributes = fd.dwFileAttributes;
-            r.size = (static_cast<std::uint64_t>(fd.nFileSizeHigh) << 32) | fd.nFileSizeLow;
-            r.name = fd.cFileName;
-            r.altName = fd.cAlternateFileName;
-            out.push_back(std::move(r));
-        } while (FindNextFileA(h.Get(), &fd));
-    }
-    SetErrorMode(oldMode);
-    return out;
-}
-
 // ---- TDirTreeView ---------------------------------------------------------------
 
 bool TDirTreeView::Create(HWND parent, int x, int y, int w, int h) {
@@ -132,8 +109,14 @@ bool TDirTreeView::Create(HWND parent, int x, int y, int w, int h) {
                            x, y, w, h, parent, nullptr, GetModuleHandleA(nullptr), nullptr);
     if (!wnd_) return false;
     images_ = LoadTreeImages();
-    if (images_) SendMessageA(wnd_, TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(images_));
+    if (images_) SendMessageA(wnd_, TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(images_.Get()));
     return true;
+}
+
+TDirTreeView::~TDirTreeView() {
+    // The control may outlive this object by a moment: it lets go of the
+    // images before they go.
+    if (images_ && wnd_ && IsWindow(wnd_)) SendMessageA(wnd_, TVM_SETIMAGELIST, TVSIL_NORMAL, 0);
 }
 
 void TDirTreeView::SetDrive(char drive) {
@@ -417,23 +400,23 @@ void TSplitPanel::SetHostComponent(HWND host) {
 }
 
 void TSplitPanel::DrawLine() const {
-    if (!dragDc_) return;
+    if (!dragDc_ || !dragDc_->Get()) return;
+    HDC dc = dragDc_->Get();
     const RECT self = RectIn(Handle(), panel_->Handle());
     const bool nearEdge = align_ == TAlign::Left || align_ == TAlign::Top;
     const int from = nearEdge ? position_ : position_ - kThickness;
-    HGDIOBJ old = SelectObject(dragDc_, GetStockObject(WHITE_BRUSH));
+    const SelectGuard brush(dc, GetStockObject(WHITE_BRUSH));
     if (Horizontal()) {
-        PatBlt(dragDc_, self.left, from, self.right - self.left, kThickness, PATINVERT);
+        PatBlt(dc, self.left, from, self.right - self.left, kThickness, PATINVERT);
     } else {
-        PatBlt(dragDc_, from, self.top, kThickness, self.bottom - self.top, PATINVERT);
+        PatBlt(dc, from, self.top, kThickness, self.bottom - self.top, PATINVERT);
     }
-    SelectObject(dragDc_, old);
 }
 
 void TSplitPanel::BeginDrag(int x, int y) {
     if (!host_ || !panel_) return;
     SetCapture(Handle());
-    dragDc_ = GetDCEx(panel_->Handle(), nullptr, DCX_CACHE);
+    dragDc_.emplace(panel_->Handle(), DCX_CACHE);
     pressed_ = POINT{x, y};
     MapWindowPoints(Handle(), panel_->Handle(), &pressed_, 1);
     const RECT h = RectIn(host_, panel_->Handle());
@@ -460,8 +443,7 @@ void TSplitPanel::DragTo(int x, int y) {
 void TSplitPanel::EndDrag() {
     DrawLine();
     dragging_ = false;
-    if (dragDc_) ReleaseDC(panel_->Handle(), dragDc_);
-    dragDc_ = nullptr;
+    dragDc_.reset();
     ReleaseCapture();
     const RECT h = RectIn(host_, panel_->Handle());
     const int width = h.right - h.left;
@@ -521,7 +503,7 @@ DirDirGeometry& DirPickerGeometry() {
     return g;
 }
 
-TfrmDirDir::TfrmDirDir(DirLister* lister) : lister_(lister ? *lister : diskLister_), tree_(lister_) {}
+TfrmDirDir::TfrmDirDir(FileSystem* fs) : fs_(fs ? *fs : disks_), tree_(fs_) {}
 
 bool TfrmDirDir::Create(HWND owner, const DirDirGeometry& g) {
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_TREEVIEW_CLASSES};
@@ -621,14 +603,7 @@ void TfrmDirDir::SelectDrive(char drive) {
 
 void TfrmDirDir::TreeChange(const std::string& path) {
     SendMessageA(fileList_, LB_RESETCONTENT, 0, 0);
-    std::vector<std::string> names;
-    for (const FindRecord& r : lister_.Find(SearchPattern(ListingDir(path)))) {
-        if (!r.IsDirectory()) names.push_back(r.name);
-    }
-    std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
-        return UpperAscii(a) < UpperAscii(b);
-    });
-    for (const std::string& n : names) SendMessageA(fileList_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(n.c_str()));
+    for (const std::string& n : FilesShown(fs_, path)) SendMessageA(fileList_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(n.c_str()));
 }
 
 std::vector<std::string> TfrmDirDir::Files() const {

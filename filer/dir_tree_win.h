@@ -8,23 +8,19 @@
 #include <commctrl.h>
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "common/dialog_win.h"
+#include "common/file_system_win.h"
+#include "common/handles_win.h"
 #include "common/subclass_win.h"
 #include "common/window_win.h"
 #include "filer/dir_tree.h"
 #include "config/key_map.h"
 
 namespace kestrum {
-
-// Lists directories through FindFirstFileA, without the platform's "no
-// disk" boxes.
-class Win32DirLister : public DirLister {
-public:
-    std::vector<FindRecord> Find(const std::string& pattern) override;
-};
 
 class TDirTreeView;
 using TDirTreeEvent = std::function<void(TDirTreeView& sender, const std::string& path)>;
@@ -33,7 +29,8 @@ using TDirTreeEvent = std::function<void(TDirTreeView& sender, const std::string
 // the control's WM_NOTIFY messages to Notify.
 class TDirTreeView {
 public:
-    explicit TDirTreeView(DirLister& lister) : model_(lister) {}
+    explicit TDirTreeView(FileSystem& fs) : model_(fs) {}
+    ~TDirTreeView();
     TDirTreeView(const TDirTreeView&) = delete;
     TDirTreeView& operator=(const TDirTreeView&) = delete;
 
@@ -85,7 +82,7 @@ private:
 
     TDirTreeModel model_;
     HWND wnd_ = nullptr;
-    HIMAGELIST images_ = nullptr;
+    ImageListHandle images_;  // shown by the control, not owned by it
     char drive_ = 0;
     bool showDrive_ = false;
     bool loading_ = false;
@@ -149,7 +146,7 @@ private:
     HWND host_ = nullptr;
     TAlign align_ = TAlign::Left;
     bool dragging_ = false;
-    HDC dragDc_ = nullptr;
+    std::optional<WindowDc> dragDc_;  // the panel's, while dragging
     POINT pressed_{};  // pointer at button down, in the panel's coordinates
     int edgeStart_ = 0;  // the host's edge at button down, panel coordinates
     int position_ = 0;   // the host's edge as dragged now
@@ -178,8 +175,8 @@ DirDirGeometry& DirPickerGeometry();
 
 class TfrmDirDir : public Dialog {
 public:
-    // lister: nullptr lists the disk.
-    explicit TfrmDirDir(DirLister* lister = nullptr);
+    // fs: nullptr lists the platform's disks.
+    explicit TfrmDirDir(FileSystem* fs = nullptr);
 
     // Creates the hidden window with the given placement.
     bool Create(HWND owner, const DirDirGeometry& g);
@@ -220,8 +217,9 @@ private:
     bool TreeKeyDown(WPARAM vk);
     void End(int result);
 
-    Win32DirLister diskLister_;
-    DirLister& lister_;  // the disk, or the one the creator gave
+    // The disks, searched without the platform's "no disk" boxes.
+    Win32FileSystem disks_{true};
+    FileSystem& fs_;  // the disks, or the one the creator gave
     TDirTreeView tree_;
     TAlignPanel panel_;
     TSplitPanel split_;

@@ -11,30 +11,10 @@
 #include <string_view>
 #include <vector>
 
+#include "common/file_system.h"
 #include "config/mask.h"
 
 namespace kestrum {
-
-inline constexpr std::uint32_t kAttrReadOnly = 0x01;
-inline constexpr std::uint32_t kAttrHidden = 0x02;
-inline constexpr std::uint32_t kAttrSystem = 0x04;
-inline constexpr std::uint32_t kAttrDirectory = 0x10;
-inline constexpr std::uint32_t kAttrReparsePoint = 0x400;
-
-// One directory-search result. Times are the platform's 64-bit file times
-// (100 ns units since 1601, UTC); the size is the full 64-bit size.
-struct FindRecord {
-    std::uint32_t attributes = 0;
-    std::uint64_t creationTime = 0;
-    std::uint64_t lastAccessTime = 0;
-    std::uint64_t lastWriteTime = 0;
-    std::uint64_t size = 0;
-    std::string name;
-    std::string altName;
-
-    bool IsDirectory() const { return (attributes & kAttrDirectory) != 0; }
-    bool IsDots() const { return name == "." || name == ".."; }
-};
 
 // One entry with everything about it; the listing model hands these out
 // made on demand.

@@ -7,10 +7,12 @@
 
 #include <algorithm>
 
+#include "common/handles_win.h"
 #include "common/history.h"
 #include "common/prompter.h"
 #include "common/sjis.h"
 #include "common/split.h"
+#include "config/action_table.h"
 #include "config/aliases.h"
 #include "config/cfg_form_win.h"
 #include "config/list_editor_win.h"
@@ -27,10 +29,13 @@
 #include "fileops/path_utils.h"
 #include "fileops/shortcut_win.h"
 #include "fileops/split_join_win.h"
+#include "fileops/verbs_win.h"
 #include "filer/frm_fm_win.h"
 #include "filer/sort_write_win.h"
 
 namespace kestrum {
+
+using Code = FilerActionCode;
 
 namespace {
 
@@ -80,29 +85,6 @@ bool PutOnClipboard(HWND owner, const std::string& text) {
     }
     CloseClipboard();
     return ok;
-}
-
-// Every verb registered for the extension of file (the default one first).
-std::vector<std::string> RegisteredVerbs(const std::string& file) {
-    std::vector<std::string> verbs;
-    const std::string ext = ExtractFileExt(file);
-    if (ext.empty()) return verbs;
-    char cls[256] = {};
-    LONG size = sizeof cls;
-    if (RegQueryValueA(HKEY_CLASSES_ROOT, ext.c_str(), cls, &size) != ERROR_SUCCESS || !cls[0]) return verbs;
-    HKEY shell = nullptr;
-    if (RegOpenKeyExA(HKEY_CLASSES_ROOT, (std::string(cls) + "\\shell").c_str(), 0, KEY_READ, &shell) !=
-        ERROR_SUCCESS) {
-        return verbs;
-    }
-    for (DWORD i = 0;; ++i) {
-        char verb[256] = {};
-        DWORD len = sizeof verb;
-        if (RegEnumKeyExA(shell, i, verb, &len, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
-        verbs.push_back(verb);
-    }
-    RegCloseKey(shell);
-    return verbs;
 }
 
 // The association entry for an extension (without dot) in a table.
@@ -415,35 +397,35 @@ void TfrmFM::SortAction() {
 bool TfrmFM::RunFileAction(int code) {
     Session& session = TheSession();
     switch (code) {
-    case 40:
-    case 41:
-    case 42:
-    case 43: CopyNamesToClipboard(code); return true;
-    case 44: PutOnClipboard(Handle(), session.currentDir); return true;
-    case 33:
-    case 34:
-    case 35:
-    case 36:
-    case 37:
-    case 38:
-    case 39: MakeShortcut(code - 33); return true;
-    case 48:
-    case 49: RegisterDirectory(code == 48); return true;
-    case 50: {
+    case Code::ClipNames:
+    case Code::ClipNamesSizesDates:
+    case Code::ClipFullNames:
+    case Code::ClipFullNamesSizesDates: CopyNamesToClipboard(code); return true;
+    case Code::ClipDirectory: PutOnClipboard(Handle(), session.currentDir); return true;
+    case Code::ShortcutOnDesktop:
+    case Code::ShortcutInStartup:
+    case Code::ShortcutInPrograms:
+    case Code::ShortcutInStartMenu:
+    case Code::ShortcutHere:
+    case Code::ShortcutTyped:
+    case Code::ShortcutListed: MakeShortcut(code); return true;
+    case Code::RegisterInLogList:
+    case Code::RegisterInCopyList: RegisterDirectory(code == Code::RegisterInLogList); return true;
+    case Code::MakeHomeDirectory: {
         TSettingsFile file(session.settingsPath, session.settings.semicolonMode);
         file.WriteLine("[環境変数]", "HOMEDIR", "HomeDir, " + session.currentDir);
         file.SaveOrSay();
         session.settings.homeDir = session.currentDir;
         return true;
     }
-    case 51:
-    case 64: RegisterAlias(code == 51); return true;
-    case 52:
+    case Code::RegisterAlias:
+    case Code::RegisterAliasEmpty: RegisterAlias(code == Code::RegisterAlias); return true;
+    case Code::EditSettingsFile:
         Execute_t(CommandName(cmdEDIT) + " " + session.settingsPath);
         RelistKeepingCursor();
         return true;
-    case 55: ShowCandidates(); return true;
-    case 56: {
+    case Code::OpenList: ShowCandidates(); return true;
+    case Code::Attributes: {
         if (model_.Count() == 0 || RefuseDotEntry("の属性を変更することは出来ません")) return true;
         std::vector<std::string> paths;
         for (const std::string& n : SelectionNames()) paths.push_back(session.currentDir + n);
@@ -451,21 +433,21 @@ bool TfrmFM::RunFileAction(int code) {
         RelistKeepingCursor();
         return true;
     }
-    case 59: ChangeDates(); return true;
-    case 45:
+    case Code::Dates: ChangeDates(); return true;
+    case Code::SettingsDialog:
         ShowSettingsDialog(Handle(), kPageFiler);
         ShowList();
         return true;
-    case 32:
+    case Code::Format:
         if (format_.Handle()) format_.ShowModal();
         return true;
-    case 78: {
+    case Code::WriteSortOrder: {
         std::vector<std::string> names;
         for (std::size_t i = 0; i < model_.Count(); ++i) names.emplace_back(model_.Name(i));
         WriteSortOrderToDisk(session.currentDir, names);
         return true;
     }
-    case 65: JoinAction(); return true;
+    case Code::Join: JoinAction(); return true;
     default: return false;
     }
 }
@@ -473,8 +455,8 @@ bool TfrmFM::RunFileAction(int code) {
 void TfrmFM::CopyNamesToClipboard(int code) {
     const Session& session = TheSession();
     if (model_.Count() == 0) return;
-    const bool full = code == 42 || code == 43;
-    const bool withSize = code == 41 || code == 43;
+    const bool full = code == Code::ClipFullNames || code == Code::ClipFullNamesSizesDates;
+    const bool withSize = code == Code::ClipNamesSizesDates || code == Code::ClipFullNamesSizesDates;
     DisplayOptions o = Options();
     o.mode = 1;
     o.columnChars = full ? std::max<int>(80 - static_cast<int>(session.currentDir.size()), 1) : 80;
@@ -489,40 +471,31 @@ void TfrmFM::CopyNamesToClipboard(int code) {
     PutOnClipboard(Handle(), text);
 }
 
-void TfrmFM::MakeShortcut(int place) {
+void TfrmFM::MakeShortcut(int code) {
     Session& session = TheSession();
     // A shortcut always points at the cursor entry, marks or not.
     if (model_.Count() == 0 || RefuseDotEntry("のショートカットを作成することは出来ません", true)) return;
     const std::string name = CursorName();
     std::string dir;
-    switch (place) {
-    case 0:
-    case 1:
-    case 2:
-    case 3: {
+    switch (code) {
+    case Code::ShortcutOnDesktop:
+    case Code::ShortcutInStartup:
+    case Code::ShortcutInPrograms:
+    case Code::ShortcutInStartMenu: {
         static const char* const values[] = {"Desktop", "Startup", "programs", "Start Menu"};
-        HKEY key = nullptr;
-        if (RegOpenKeyExA(HKEY_CURRENT_USER, "software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders",
-                          0, KEY_READ, &key) == ERROR_SUCCESS) {
-            char value[MAX_PATH] = {};
-            DWORD len = sizeof value;
-            DWORD type = 0;
-            if (RegQueryValueExA(key, values[place], nullptr, &type, reinterpret_cast<BYTE*>(value), &len) ==
-                ERROR_SUCCESS) {
-                dir = value;
-            }
-            RegCloseKey(key);
-        }
+        const RegKey key =
+            OpenRegKey(HKEY_CURRENT_USER, "software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders");
+        if (key) dir = RegString(key.Get(), values[code - Code::ShortcutOnDesktop]);
         break;
     }
-    case 4: dir = session.currentDir; break;
-    case 5:
+    case Code::ShortcutHere: dir = session.currentDir; break;
+    case Code::ShortcutTyped:
         if (!AskFor(name + "ショートカットの作成", "作成するディレクトリを入力してください。", dir, 0,
                     &session.lists.dirHistory)) {
             return;
         }
         break;
-    case 6: {
+    case Code::ShortcutListed: {
         const ListPick pick = Ask().ShowList(session.lists.copyList, ListStyle::Keyed);
         if (pick.result != 1) return;
         dir = Trim(pick.text);
@@ -543,7 +516,9 @@ void TfrmFM::MakeShortcut(int place) {
         Ask().ShowMessage("ショートカットの作成に失敗しました ->" + dir + link);
         return;
     }
-    if (place >= 1 && place <= 3) SHChangeNotify(SHCNE_UPDATEDIR, SHCNF_PATHA, dir.c_str(), nullptr);
+    if (code >= Code::ShortcutInStartup && code <= Code::ShortcutInStartMenu) {
+        SHChangeNotify(SHCNE_UPDATEDIR, SHCNF_PATHA, dir.c_str(), nullptr);
+    }
     RelistKeepingCursor();
 }
 
@@ -678,7 +653,8 @@ void TfrmFM::ShowCandidates() {
     const std::string ext = BareExt(file);
     std::vector<std::string> commands;
     std::vector<std::string> verbs;
-    HMENU menu = CreatePopupMenu();
+    const MenuHandle owned(CreatePopupMenu());
+    HMENU menu = owned.Get();
     UINT id = 1;
     auto addCandidates = [&](const std::vector<ExtEntry>& table) {
         if (const ExtEntry* e = FindExt(table, ext)) {
@@ -704,7 +680,6 @@ void TfrmFM::ShowCandidates() {
     POINT pt{cell.left, cell.bottom};
     ClientToScreen(Handle(), &pt);
     const UINT chosen = static_cast<UINT>(Ask().AskPopupMenu(menu, pt.x, pt.y, Handle()));
-    DestroyMenu(menu);
     if (chosen >= 1 && chosen < id) {
         Execute_t(commands[chosen - 1] + " " + file);
     } else if (chosen >= firstVerb && chosen - firstVerb < verbs.size()) {
@@ -746,7 +721,8 @@ void TfrmFM::OnDropFiles(HDROP drop) {
         RelistKeepingCursor();
         return;
     }
-    HMENU menu = CreatePopupMenu();
+    const MenuHandle owned(CreatePopupMenu());
+    HMENU menu = owned.Get();
     AppendMenuA(menu, MF_STRING, 1, "コピー");
     AppendMenuA(menu, MF_STRING, 2, "移動");
     AppendMenuA(menu, MF_STRING | MF_GRAYED, 3, "エイリアス登録");
@@ -755,7 +731,6 @@ void TfrmFM::OnDropFiles(HDROP drop) {
     POINT screen = pt;
     ClientToScreen(Handle(), &screen);
     const int chosen = Ask().AskPopupMenu(menu, screen.x, screen.y, Handle());
-    DestroyMenu(menu);
     if (chosen == 1) CopyListTo(paths, session.currentDir, Handle());
     if (chosen == 2) MoveListTo(paths, session.currentDir, Handle());
     if (chosen == 1 || chosen == 2) RelistKeepingCursor();

@@ -19,6 +19,8 @@
 
 namespace kestrum {
 
+using Code = FilerActionCode;
+
 void TfrmFM::ToggleMark() {
     const long long i = model_.CursorIndex();
     if (model_.Count() == 0) return;
@@ -82,8 +84,8 @@ void TfrmFM::EscapeKey() {
 }
 
 void TfrmFM::RunCode(int code) {
-    if (code >= 400 && code <= 426) {
-        ChangeDirectory(std::string(1, static_cast<char>('A' + code - 400)) + ":");
+    if (IsDriveActionCode(code)) {
+        ChangeDirectory(std::string(1, static_cast<char>('A' + code - kDriveActionFirst)) + ":");
         ShowList();
         return;
     }
@@ -108,7 +110,7 @@ bool TfrmFM::RunAction(int code) {
         return true;
     }
     switch (code) {
-    case 17: {  // to the shell window
+    case Code::ToShellWindow: {  // to the shell window
         ShellWindowService& shell = TheShellWindow();
         if (shell.Present()) {
             shell.Show();
@@ -117,37 +119,37 @@ bool TfrmFM::RunAction(int code) {
         }
         return true;
     }
-    case 57: model_.PlaceCursor(0); AfterMove(true); return true;
-    case 58: model_.PlaceCursor(static_cast<long long>(model_.Count()) - 1); AfterMove(true); return true;
-    case 63: FocusCommandLine(); return true;
-    case 62:
+    case Code::FirstEntry: model_.PlaceCursor(0); AfterMove(true); return true;
+    case Code::LastEntry: model_.PlaceCursor(static_cast<long long>(model_.Count()) - 1); AfterMove(true); return true;
+    case Code::ToCommandLine: FocusCommandLine(); return true;
+    case Code::ToCommandLineWithName:
         SetWindowTextA(cmdLine_, CurrentFile().c_str());
         FocusCommandLine();
         return true;
-    case 53:  // reload the settings, then the display style and the list
-        Execute_t(CommandName(20));
+    case Code::ReloadSettings:  // reload the settings, then the display style and the list
+        Execute_t(CommandName(cmdCFGLOAD));
         SetDisplayMode(TheSession().settings.style & 1);
         UpdateMenuChecks();
         return true;
-    case 54: {  // start the filer with the program: toggled and written at once
+    case Code::FilerAtStart: {  // start the filer with the program: toggled and written at once
         bool& on = TheSession().settings.filerAuto;
         on = !on;
         WriteSwitch("FilerAuto", on);
         UpdateMenuChecks();
         return true;
     }
-    case 70:
-    case 71: {  // mark from the cursor to the end
+    case Code::MarkFromCursorFiles:
+    case Code::MarkFromCursorAll: {  // mark from the cursor to the end
         auto size = [this](const FindRecord& f) { return DirectoryContentSize(TheSession().currentDir + f.name); };
         for (std::size_t i = static_cast<std::size_t>(model_.CursorIndex()); i < model_.Count(); ++i) {
-            if (code == 70 && model_.IsDirectory(i)) continue;
+            if (code == Code::MarkFromCursorFiles && model_.IsDirectory(i)) continue;
             model_.SetMark(i, true, size);
         }
         UpdateStatus();
         InvalidateGrid();
         return true;
     }
-    case 68: {  // the pop-up menu at the mouse
+    case Code::PopupMenu: {  // the pop-up menu at the mouse
         POINT pt{};
         GetCursorPos(&pt);
         UpdateMenuChecks();
@@ -155,23 +157,23 @@ bool TfrmFM::RunAction(int code) {
         if (id != 0) SendMessageA(Handle(), WM_COMMAND, static_cast<WPARAM>(id), 0);
         return true;
     }
-    case 72: CurrentPrompter().ShowNetworkDriveDialog(true, Handle()); return true;
-    case 73: CurrentPrompter().ShowNetworkDriveDialog(false, Handle()); return true;
-    case 74: AfterMove(MoveDown(model_, cs)); return true;
-    case 75: AfterMove(MoveUp(model_, cs)); return true;
-    case 76: AfterMove(MoveRight(model_, cs)); return true;
-    case 77: AfterMove(MoveLeft(model_, cs)); return true;
-    case 81: ShowAliasEditor(Handle()); return true;
-    case 82: ShowDirListEditor(Handle(), TDirListEditor::Which::LogList); return true;
-    case 83: ShowDirListEditor(Handle(), TDirListEditor::Which::CopyList); return true;
-    case 84:
+    case Code::MapNetworkDrive: CurrentPrompter().ShowNetworkDriveDialog(true, Handle()); return true;
+    case Code::DisconnectNetworkDrive: CurrentPrompter().ShowNetworkDriveDialog(false, Handle()); return true;
+    case Code::CursorDown: AfterMove(MoveDown(model_, cs)); return true;
+    case Code::CursorUp: AfterMove(MoveUp(model_, cs)); return true;
+    case Code::CursorRight: AfterMove(MoveRight(model_, cs)); return true;
+    case Code::CursorLeft: AfterMove(MoveLeft(model_, cs)); return true;
+    case Code::EditAliases: ShowAliasEditor(Handle()); return true;
+    case Code::EditLogList: ShowDirListEditor(Handle(), TDirListEditor::Which::LogList); return true;
+    case Code::EditCopyList: ShowDirListEditor(Handle(), TDirListEditor::Which::CopyList); return true;
+    case Code::EditFunctionKeys:
         ShowFunctionEditor(Handle());
         InvalidateRect(Handle(), nullptr, FALSE);
         return true;
-    case 66:
-    case 67:
+    case Code::InvertMarksFiles:
+    case Code::InvertMarksAll:
         for (std::size_t i = 0; i < model_.Count(); ++i) {
-            if (code == 66 && model_.IsDirectory(i)) continue;
+            if (code == Code::InvertMarksFiles && model_.IsDirectory(i)) continue;
             model_.SetMark(i, !model_.Marked(i),
                            [this](const FindRecord& f) { return DirectoryContentSize(TheSession().currentDir + f.name); });
         }
@@ -224,8 +226,8 @@ void TfrmFM::OnKeyDown(WPARAM key) {
     }
     const CursorSettings cs = Cursor();
     switch (key) {
-    case VK_PRIOR: RunAction(20); break;  // through the navigation items
-    case VK_NEXT: RunAction(19); break;
+    case VK_PRIOR: RunAction(Code::PreviousPage); break;  // through the navigation items
+    case VK_NEXT: RunAction(Code::NextPage); break;
     case VK_LEFT: AfterMove(MoveLeft(model_, cs)); break;
     case VK_RIGHT: AfterMove(MoveRight(model_, cs)); break;
     case VK_UP: AfterMove(MoveUp(model_, cs)); break;

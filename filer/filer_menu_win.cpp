@@ -25,12 +25,6 @@ void SplitName(const std::string& name, std::string& group, std::string& caption
 
 }  // namespace
 
-FilerMenus::~FilerMenus() {
-    // A menu bar attached to the window is freed with it.
-    if (bar_ && !attachedBar_) DestroyMenu(bar_);
-    if (popup_) DestroyMenu(popup_);
-}
-
 int FilerMenus::CodeOf(UINT id) {
     if (id < kFilerMenuBase) return -1;
     const int code = static_cast<int>(id - kFilerMenuBase);
@@ -88,15 +82,15 @@ void FilerMenus::Fill(HMENU top, bool popup) {
 }
 
 void FilerMenus::Build() {
-    bar_ = CreateMenu();
-    popup_ = CreatePopupMenu();
-    Fill(bar_, false);
-    Fill(popup_, true);
+    bar_ = MenuBar(CreateMenu());
+    popup_.Reset(CreatePopupMenu());
+    Fill(bar_.Get(), false);
+    Fill(popup_.Get(), true);
 }
 
 void FilerMenus::SetCaption(int code, const std::string& caption) {
     const UINT id = kFilerMenuBase + static_cast<UINT>(code);
-    for (HMENU m : {bar_, popup_}) {
+    for (HMENU m : {bar_.Get(), popup_.Get()}) {
         if (!m) continue;
         const UINT state = GetMenuState(m, id, MF_BYCOMMAND);
         const UINT check = state != static_cast<UINT>(-1) && (state & MF_CHECKED) ? MF_CHECKED : 0;
@@ -105,7 +99,7 @@ void FilerMenus::SetCaption(int code, const std::string& caption) {
 }
 
 void FilerMenus::SetChecked(UINT id, bool checked) {
-    for (HMENU m : {bar_, popup_}) {
+    for (HMENU m : {bar_.Get(), popup_.Get()}) {
         if (m) CheckMenuItem(m, id, MF_BYCOMMAND | (checked ? MF_CHECKED : MF_UNCHECKED));
     }
 }

@@ -7,6 +7,8 @@
 
 #include <string>
 
+#include "common/handles_win.h"
+
 namespace kestrum {
 
 inline constexpr UINT kFilerMenuBase = 3000;   // + action code (0..85, 400..426)
@@ -22,14 +24,15 @@ inline constexpr UINT kFilerMenuDiskCopy = 2997;
 class FilerMenus {
 public:
     FilerMenus() = default;
-    ~FilerMenus();
     FilerMenus(const FilerMenus&) = delete;
     FilerMenus& operator=(const FilerMenus&) = delete;
 
     // Builds both menus; drives whose root has a type above 1 get an item.
     void Build();
-    HMENU Bar() const { return bar_; }
-    HMENU Popup() const { return popup_; }
+    HMENU Bar() const { return bar_.Get(); }
+    HMENU Popup() const { return popup_.Get(); }
+    // Shows the menu bar in the filer's window or takes it out.
+    void ShowBar(HWND wnd, bool show) { bar_.Show(wnd, show); }
     // Sets the caption of the items of an action code in both menus (a
     // check mark stays).
     void SetCaption(int code, const std::string& caption);
@@ -40,10 +43,8 @@ public:
 
 private:
     void Fill(HMENU top, bool popup);
-    HMENU bar_ = nullptr;
-    HMENU popup_ = nullptr;
-    bool attachedBar_ = false;
-    friend class TfrmFM;
+    MenuBar bar_;
+    MenuHandle popup_;
 };
 
 }  // namespace kestrum

@@ -94,9 +94,10 @@ void TfrmFM::InvalidateGrid() {
 void TfrmFM::Paint(HDC target) {
     RECT rc{};
     GetClientRect(Handle(), &rc);
-    HDC dc = CreateCompatibleDC(target);
+    const MemoryDc memory(CreateCompatibleDC(target));
+    HDC dc = memory.Get();
     GdiObject<HBITMAP> bmp(CreateCompatibleBitmap(target, std::max<LONG>(rc.right, 1), std::max<LONG>(rc.bottom, 1)));
-    HGDIOBJ oldBmp = SelectObject(dc, bmp.Get());
+    const SelectGuard keepBitmap(dc, bmp.Get());
     FillRectColor(dc, rc, Slot(0));
     const Session& session = TheSession();
 
@@ -182,8 +183,6 @@ void TfrmFM::Paint(HDC target) {
         for (int r = 0; r < model_.Rows(); ++r) DrawCell(dc, c, r);
     }
     BitBlt(target, 0, 0, rc.right, rc.bottom, dc, 0, 0, SRCCOPY);
-    SelectObject(dc, oldBmp);
-    DeleteDC(dc);
 }
 
 void TfrmFM::DrawCell(HDC dc, int col, int row) {

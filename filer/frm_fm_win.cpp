@@ -4,6 +4,7 @@
 
 #include <windowsx.h>
 
+#include "common/file_system_win.h"
 #include "common/handles_win.h"
 #include "common/sjis.h"
 #include "config/action_table.h"
@@ -27,20 +28,6 @@ namespace {
 constexpr DWORD kStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
 const char kCaptionTail[] = " - Kestrum ﾌｧｲﾗｰ";
 constexpr UINT_PTR kCmdLineId = 10;
-
-std::uint64_t FileTimeValue(const FILETIME& t) {
-    return (static_cast<std::uint64_t>(t.dwHighDateTime) << 32) | t.dwLowDateTime;
-}
-
-void ReadFindData(const WIN32_FIND_DATAA& fd, FindRecord& r) {
-    r.attributes = fd.dwFileAttributes;
-    r.creationTime = FileTimeValue(fd.ftCreationTime);
-    r.lastAccessTime = FileTimeValue(fd.ftLastAccessTime);
-    r.lastWriteTime = FileTimeValue(fd.ftLastWriteTime);
-    r.size = (static_cast<std::uint64_t>(fd.nFileSizeHigh) << 32) | fd.nFileSizeLow;
-    r.name = fd.cFileName;
-    r.altName = fd.cAlternateFileName;
-}
 
 FindRecord FromFindData(const WIN32_FIND_DATAA& fd) {
     FindRecord r;
@@ -124,6 +111,9 @@ void TfrmFM::FormCreate() {
     subscriptions_.push_back(FilerKeyX().runCommand.Connect([this](int code) { RunCode(code); }));
     subscriptions_.push_back(FilerKeyX().setCaption.Connect([this](int code, const std::string& caption) {
         menus_.SetCaption(code, caption);
+        if (!FilerKeyX().RefreshingCaptions() && GetMenu(Handle())) DrawMenuBar(Handle());
+    }));
+    subscriptions_.push_back(FilerKeyX().captionsRefreshed.Connect([this] {
         if (GetMenu(Handle())) DrawMenuBar(Handle());
     }));
     subscriptions_.push_back(AddColorListener([this](int) {
@@ -349,8 +339,7 @@ void TfrmFM::UpdateMenuChecks() {
 }
 
 void TfrmFM::ShowMenuBar(bool show) {
-    SetMenu(Handle(), show ? menus_.Bar() : nullptr);
-    menus_.attachedBar_ = show;
+    menus_.ShowBar(Handle(), show);
 }
 
 RECT TfrmFM::CursorCellRect() const {
@@ -515,7 +504,7 @@ LRESULT TfrmFM::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         // The settings may have been read again meanwhile (CFGLOAD).
         UpdateMenuChecks();
         break;
-    case WM_CONTEXTMENU: RunAction(68); return 0;
+    case WM_CONTEXTMENU: RunAction(FilerActionCode::PopupMenu); return 0;
     case WM_DROPFILES: OnDropFiles(reinterpret_cast<HDROP>(wp)); return 0;
     default: break;
     }

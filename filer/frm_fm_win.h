@@ -127,7 +127,7 @@ private:
     void SortAction();
     bool RunSortDialog();
     void CopyNamesToClipboard(int code);
-    void MakeShortcut(int place);
+    void MakeShortcut(int code);
     void RegisterDirectory(bool logList);
     void RegisterAlias(bool withFile);
     void ChangeDates();

@@ -49,7 +49,7 @@ bool TouchesWindowsDirectory(std::string_view currentDir, std::string_view windo
 }
 
 SortWriteReport WriteSortOrder(std::string_view currentDir, const std::vector<std::string>& names,
-                               std::string_view windowsDir, SortWriteFs& fs) {
+                               std::string_view windowsDir, FileSystem& fs) {
     Prompter& p = CurrentPrompter();
     SortWriteReport r;
     const std::string dir = IncludeTrailingBackslash(currentDir);
@@ -67,7 +67,7 @@ SortWriteReport WriteSortOrder(std::string_view currentDir, const std::vector<st
         r.result = SortWriteResult::TempExists;
         return r;
     }
-    if (!fs.CreateDir(r.tempDir)) {
+    if (!fs.MakeDir(r.tempDir)) {
         p.ShowMessage(kTempFailed);
         r.result = SortWriteResult::TempNotCreated;
         return r;
@@ -83,11 +83,11 @@ SortWriteReport WriteSortOrder(std::string_view currentDir, const std::vector<st
             p.ShowMessage(std::string(kTooLong) + name);
             continue;
         }
-        if (fs.Move(dir + name, target)) r.moved.push_back(name);
+        if (fs.Move(dir + name, target, kMoveAcrossVolumes)) r.moved.push_back(name);
     }
     // r.moved is in list order: moving back in it writes the order.
     for (const std::string& name : r.moved) {
-        if (!fs.Move(tempPrefix + name, dir + name)) r.stranded.push_back(name);
+        if (!fs.Move(tempPrefix + name, dir + name, kMoveAcrossVolumes)) r.stranded.push_back(name);
     }
 
     if (!r.stranded.empty()) {

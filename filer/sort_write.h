@@ -1,6 +1,5 @@
 // Writing the listing's order into the directory itself: every entry is
-// moved into a temporary directory and back in list order. The file system
-// is reached through SortWriteFs (the platform's in sort_write_win.h).
+// moved into a temporary directory and back in list order.
 #pragma once
 
 #include <cstdint>
@@ -9,24 +8,12 @@
 #include <string_view>
 #include <vector>
 
+#include "common/file_system.h"
 #include "filer/file_list.h"
 
 namespace kestrum {
 
 inline constexpr std::string_view kSortTempDirName = "KestrumTempDir";
-
-class SortWriteFs {
-public:
-    virtual ~SortWriteFs() = default;
-    // True when a file or directory of that path exists.
-    virtual bool Exists(const std::string& path) = 0;
-    virtual bool CreateDir(const std::string& path) = 0;
-    // The entry's attributes as they are now; nullopt when unreadable.
-    virtual std::optional<std::uint32_t> Attributes(const std::string& path) = 0;
-    // Moves a file or directory within one volume.
-    virtual bool Move(const std::string& from, const std::string& to) = 0;
-    virtual bool RemoveDir(const std::string& path) = 0;
-};
 
 enum class SortWriteResult {
     Declined,        // the user answered No
@@ -54,7 +41,7 @@ bool TouchesWindowsDirectory(std::string_view currentDir, std::string_view windo
 // directory keep their places. Every message goes through the current
 // prompter; stranded entries are named with the directory that holds them.
 SortWriteReport WriteSortOrder(std::string_view currentDir, const std::vector<std::string>& names,
-                               std::string_view windowsDir, SortWriteFs& fs);
+                               std::string_view windowsDir, FileSystem& fs);
 
 // The names of the listing in its present order.
 std::vector<std::string> ListedNames(const FileListModel& model);

@@ -1,27 +1,11 @@
-// The platform's file system for writing the listing's order.
+// Writing the listing's order on the platform's disks.
 #include "filer/sort_write_win.h"
 
 #include <windows.h>
 
+#include "common/file_system_win.h"
+
 namespace kestrum {
-
-bool Win32SortWriteFs::Exists(const std::string& path) {
-    return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-bool Win32SortWriteFs::CreateDir(const std::string& path) { return CreateDirectoryA(path.c_str(), nullptr) != 0; }
-
-std::optional<std::uint32_t> Win32SortWriteFs::Attributes(const std::string& path) {
-    const DWORD a = GetFileAttributesA(path.c_str());
-    if (a == INVALID_FILE_ATTRIBUTES) return std::nullopt;
-    return static_cast<std::uint32_t>(a);
-}
-
-bool Win32SortWriteFs::Move(const std::string& from, const std::string& to) {
-    return MoveFileA(from.c_str(), to.c_str()) != 0;
-}
-
-bool Win32SortWriteFs::RemoveDir(const std::string& path) { return RemoveDirectoryA(path.c_str()) != 0; }
 
 std::string WindowsDirectory() {
     char buf[MAX_PATH] = {};
@@ -30,8 +14,7 @@ std::string WindowsDirectory() {
 }
 
 SortWriteReport WriteSortOrderToDisk(const std::string& currentDir, const std::vector<std::string>& names) {
-    Win32SortWriteFs fs;
-    return WriteSortOrder(currentDir, names, WindowsDirectory(), fs);
+    return WriteSortOrder(currentDir, names, WindowsDirectory(), PlatformFileSystem());
 }
 
 }  // namespace kestrum

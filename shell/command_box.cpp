@@ -149,11 +149,11 @@ void Write(BoxText& box, const std::string& front, const std::string& after) {
 }  // namespace
 
 CompletionWord FindCompletionWord(const std::string& before, const CompletionRequest& req,
-                                  DirectoryLister& lister) {
+                                  FileSystem& fs) {
     CompletionWord w;
     w.mode = req.anyKeyListsAll ? CompleteMode::FilesAndDirs : req.mode;
     const std::string turned = SlashesToBackslashes(before);
-    if (!lister.Find(turned + "*").empty()) {
+    if (!fs.Find(turned + "*").empty()) {
         w.found = true;
         w.path = turned;
         return w;
@@ -161,7 +161,7 @@ CompletionWord FindCompletionWord(const std::string& before, const CompletionReq
     int start = -1;
     for (std::size_t i = 0; i < before.size(); i = NextChar(before, i)) {
         if (before[i] != ' ') continue;
-        if (!lister.Find(turned.substr(i + 1) + "*").empty()) {
+        if (!fs.Find(turned.substr(i + 1) + "*").empty()) {
             start = static_cast<int>(i + 1);
             break;
         }
@@ -185,11 +185,11 @@ CompletionWord FindCompletionWord(const std::string& before, const CompletionReq
 }
 
 std::vector<std::string> ListCandidates(const std::string& path, const std::string& prefix, CompleteMode mode,
-                                        bool shift, const std::string& mask, DirectoryLister& lister) {
+                                        bool shift, const std::string& mask, FileSystem& fs) {
     std::vector<std::string> out;
-    for (const FoundName& f : lister.Find(path + "*")) {
+    for (const FindRecord& f : fs.Find(path + "*")) {
         if (shift && !JapaneseName(f.name)) continue;
-        if (f.directory) {
+        if (f.IsDirectory()) {
             if (f.name == "." || f.name == ".." || mode == CompleteMode::FilesOnly) continue;
             out.push_back(prefix + f.name + "\\");
         } else {
@@ -217,7 +217,7 @@ std::string CommonPrefix(const std::vector<std::string>& candidates) {
     return first.substr(0, len);
 }
 
-CompletionOutcome Complete(BoxText& box, const CompletionRequest& req, DirectoryLister& lister,
+CompletionOutcome Complete(BoxText& box, const CompletionRequest& req, FileSystem& fs,
                            Prompter& prompter) {
     CompletionOutcome out;
     const std::size_t caret = ClampCaret(box);
@@ -230,7 +230,7 @@ CompletionOutcome Complete(BoxText& box, const CompletionRequest& req, Directory
         w.path = SlashesToBackslashes(before);
         w.mode = req.mode;
     } else {
-        w = FindCompletionWord(before, req, lister);
+        w = FindCompletionWord(before, req, fs);
     }
     if (!w.found) return out;
 
@@ -239,16 +239,16 @@ CompletionOutcome Complete(BoxText& box, const CompletionRequest& req, Directory
     if (w.path.size() > 1 && w.path[0] == '?' && w.path[1] == ':') {
         const std::string dirPart = ExtractFilePath(w.path);
         for (char letter = 'A'; letter <= 'Z'; ++letter) {
-            if (!lister.IsFixedDisk(letter)) continue;
+            if (fs.DriveTypeOf(letter) != kDriveFixed) continue;
             std::string p = w.path;
             std::string d = dirPart;
             p[0] = letter;
             d[0] = letter;
-            const std::vector<std::string> found = ListCandidates(p, d, w.mode, req.shift, req.mask, lister);
+            const std::vector<std::string> found = ListCandidates(p, d, w.mode, req.shift, req.mask, fs);
             list.insert(list.end(), found.begin(), found.end());
         }
     } else {
-        list = ListCandidates(w.path, "", w.mode, req.shift, req.mask, lister);
+        list = ListCandidates(w.path, "", w.mode, req.shift, req.mask, fs);
         dir = ExtractFilePath(w.path);
     }
     if (list.empty()) return out;
@@ -418,9 +418,9 @@ CompletionOutcome CommandBoxLogic::Completion(int key, bool shift, BoxText& box,
             req.wholeTextIsPath = true;
         }
     }
-    if (!env.lister) return {};
+    if (!env.fs) return {};
     Prompter& prompter = env.prompter ? *env.prompter : CurrentPrompter();
-    return Complete(box, req, *env.lister, prompter);
+    return Complete(box, req, *env.fs, prompter);
 }
 
 bool CommandBoxLogic::KeyDown(KeyInput in, BoxText& box, const BoxEnv& env, int* postKey) {

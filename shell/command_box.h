@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "common/file_system.h"
 #include "common/prompter.h"
 #include "shell/drop_text.h"
 
@@ -75,22 +76,6 @@ enum class CompleteMode { FilesAndDirs = 1, DirsOnly = 2, FilesOnly = 3 };
 CompleteMode ModeOfKey(int key);
 int CompletionKeyFor(int autoName);
 
-struct FoundName {
-    std::string name;
-    bool directory = false;
-};
-
-// The directory search as completion needs it.
-class DirectoryLister {
-public:
-    virtual ~DirectoryLister() = default;
-    // Names found for a search pattern such as "C:\WIN*", in the order the
-    // search returns them ("." and ".." included when found); empty when none.
-    virtual std::vector<FoundName> Find(const std::string& pattern) = 0;
-    // True when "X:\" is a fixed disk.
-    virtual bool IsFixedDisk(char letter) = 0;
-};
-
 // File-name pattern file candidates must match; questions that want a
 // program set "*.EXE" for their duration and "*.*" afterwards.
 std::string& CompletionMask();
@@ -111,12 +96,12 @@ struct CompletionWord {
     std::string path;  // slashes turned
     CompleteMode mode = CompleteMode::FilesAndDirs;
 };
-CompletionWord FindCompletionWord(const std::string& before, const CompletionRequest& req, DirectoryLister& lister);
+CompletionWord FindCompletionWord(const std::string& before, const CompletionRequest& req, FileSystem& fs);
 
 // Candidates for a path (directories end in "\", files in a blank).
 // Each candidate carries prefix in front of its name.
 std::vector<std::string> ListCandidates(const std::string& path, const std::string& prefix, CompleteMode mode,
-                                        bool shift, const std::string& mask, DirectoryLister& lister);
+                                        bool shift, const std::string& mask, FileSystem& fs);
 
 // Common prefix of the candidates' upper-case forms, up to the length of the
 // first one and never ending inside a double-byte character.
@@ -131,7 +116,7 @@ struct CompletionOutcome {
 
 // Completes at the caret of box; several candidates are offered through the
 // prompter's list picker in completion mode.
-CompletionOutcome Complete(BoxText& box, const CompletionRequest& req, DirectoryLister& lister, Prompter& prompter);
+CompletionOutcome Complete(BoxText& box, const CompletionRequest& req, FileSystem& fs, Prompter& prompter);
 
 // ---- list picker rows ------------------------------------------------------
 
@@ -163,7 +148,7 @@ void CaretRight(BoxText& box);
 struct BoxEnv {
     std::vector<std::string>* history = nullptr;  // ExeHistory, or the line-input window's copy
     const Settings* settings = nullptr;
-    DirectoryLister* lister = nullptr;
+    FileSystem* fs = nullptr;                     // searched for completion
     Prompter* prompter = nullptr;                 // nullptr: CurrentPrompter()
     std::function<int(const std::string&)> run;   // runs a line (Execute_t)
     std::function<void()> focusFiler;             // Ctrl+Up; Enter on the filer's empty box

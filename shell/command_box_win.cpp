@@ -6,9 +6,10 @@
 #include <map>
 #include <string_view>
 
-#include "common/handles_win.h"
+#include "common/file_system_win.h"
 #include "common/sjis.h"
 #include "common/window_win.h"
+#include "config/action_table.h"
 #include "config/key_files_win.h"
 #include "config/key_map.h"
 #include "config/services.h"
@@ -17,24 +18,6 @@
 namespace kestrum {
 
 namespace {
-
-class WinLister : public DirectoryLister {
-public:
-    std::vector<FoundName> Find(const std::string& pattern) override {
-        std::vector<FoundName> out;
-        WIN32_FIND_DATAA fd{};
-        FindHandle h(FindFirstFileA(pattern.c_str(), &fd));
-        if (!h) return out;
-        do {
-            out.push_back(FoundName{fd.cFileName, (fd.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0});
-        } while (FindNextFileA(h.Get(), &fd));
-        return out;
-    }
-    bool IsFixedDisk(char letter) override {
-        const char root[] = {letter, ':', '\\', '\0'};
-        return GetDriveTypeA(root) == DRIVE_FIXED;
-    }
-};
 
 std::map<HWND, std::unique_ptr<CommandBox>>& Boxes() {
     static std::map<HWND, std::unique_ptr<CommandBox>> boxes;
@@ -117,11 +100,6 @@ void SetActiveEdit(HWND edit, int tag) {
     TheSession().activeEditTag = tag;
 }
 
-DirectoryLister& PlatformLister() {
-    static WinLister lister;
-    return lister;
-}
-
 std::string FullPathFromCurrentDir(const std::string& path) {
     if (path.empty()) return path;
     std::string base = TheSession().currentDir;
@@ -180,18 +158,18 @@ BoxEnv CommandBox::Env() {
     BoxEnv env;
     env.history = history_ ? history_ : &session.lists.exeHistory;
     env.settings = &session.settings;
-    env.lister = lister_ ? lister_ : &PlatformLister();
+    env.fs = fs_ ? fs_ : &PlatformFileSystem();
     const int tag = Tag();
     Runner run = runner_;
     env.run = [tag, run](const std::string& line) {
         TheSession().lineOrigin = tag;
         return run ? run(line) : Execute_t(line);
     };
-    env.focusFiler = onFocusFiler ? onFocusFiler : [] { Execute_t(CommandName(1)); };
+    env.focusFiler = onFocusFiler ? onFocusFiler : [] { Execute_t(CommandName(cmdLS)); };
     if (tag == kLineInputBox) env.fullPath = &FullPathFromCurrentDir;
     env.accept = onAccept;
     env.browse = onBrowse;
-    env.cdName = CommandName(0);
+    env.cdName = CommandName(cmdCD);
     return env;
 }
 
@@ -214,7 +192,8 @@ void CommandBox::KeyDown(WPARAM& key, bool shift, bool ctrl, bool alt) {
         const TUserKey& map = FilerKeyX().KeyXUserKey;
         for (int i = 0; i < map.Count(); ++i) {
             const KeyBinding& b = map.Get(i);
-            if (b.key == vk && b.modifiers == mods && (b.action == 19 || b.action == 20)) {
+            const bool turnsPage = b.action == FilerActionCode::NextPage || b.action == FilerActionCode::PreviousPage;
+            if (b.key == vk && b.modifiers == mods && turnsPage) {
                 TheFiler().RunAction(b.action);
                 key = 0;
                 swallowChar_ = true;

@@ -51,7 +51,11 @@ void ConnectEditKeyMap() {
         if (!form || !form->Menu()) return;
         ModifyMenuA(form->Menu(), static_cast<UINT>(command), MF_BYCOMMAND | MF_STRING,
                     static_cast<UINT_PTR>(command), caption.c_str());
-        if (form->Handle()) DrawMenuBar(form->Handle());
+        if (form->Handle() && !EditKeyX().RefreshingCaptions()) DrawMenuBar(form->Handle());
+    });
+    static const Subscription refreshed = EditKeyX().captionsRefreshed.Connect([] {
+        TfrmEdit* form = TfrmEdit::Current();
+        if (form && form->Handle() && form->Menu()) DrawMenuBar(form->Handle());
     });
 }
 
@@ -73,11 +77,11 @@ bool TfrmEdit::Create(HWND owner, const ProfileReader& profile) {
     const Geometry g = OnVisibleDesktop(ReadGeometry(profile, "FORM_LS", "we", def), def);
     RegisterWindowClass("TfrmEdit", LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1)));
     if (!CreateWin("TfrmEdit", WS_EX_DLGMODALFRAME, kStyle, "Kestrum", g.left, g.top, g.width, g.height, owner,
-                   menu_)) {
-        DestroyMenu(menu_);
-        menu_ = nullptr;
+                   menu_.Get())) {
+        menu_ = MenuBar();
         return false;
     }
+    menu_.CreatedWith();
     FormCreate();
     current_ = EditForms().Register(this);
     ConnectEditKeyMap();
@@ -85,25 +89,30 @@ bool TfrmEdit::Create(HWND owner, const ProfileReader& profile) {
 }
 
 void TfrmEdit::BuildMenu() {
-    menu_ = CreateMenu();
+    menu_ = MenuBar(CreateMenu());
+    HMENU bar = menu_.Get();
     basic_ = CreatePopupMenu();
-    for (int n = 0; n <= 6; ++n) AppendMenuA(basic_, MF_STRING, kEditAction0 + n, EditActionName(n));
-    AppendMenuA(menu_, MF_POPUP, reinterpret_cast<UINT_PTR>(basic_), "基本操作");
+    for (int n = EditKeyAction::Complete; n <= EditKeyAction::PickRegistered; ++n) {
+        AppendMenuA(basic_, MF_STRING, kEditAction0 + n, EditActionName(n));
+    }
+    AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(basic_), "基本操作");
     // The user-defined functions fill this menu when they are loaded.
-    AppendMenuA(menu_, MF_POPUP, reinterpret_cast<UINT_PTR>(CreatePopupMenu()), "ユーザー定義(&U)");
+    AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(CreatePopupMenu()), "ユーザー定義(&U)");
     HMENU edit = CreatePopupMenu();
-    for (int n = 7; n < kEditActionCount; ++n) AppendMenuA(edit, MF_STRING, kEditAction0 + n, EditActionName(n));
-    AppendMenuA(menu_, MF_POPUP, reinterpret_cast<UINT_PTR>(edit), "編集");
+    for (int n = EditKeyAction::DeleteToEnd; n < kEditActionCount; ++n) {
+        AppendMenuA(edit, MF_STRING, kEditAction0 + n, EditActionName(n));
+    }
+    AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(edit), "編集");
     HMENU cfg = CreatePopupMenu();
     AppendMenuA(cfg, MF_STRING, kEditKeyCustomize, "キーカスタマイズ");
     AppendMenuA(cfg, MF_STRING, kEditUserMenuEdit, "ユーザー定義編集");
-    AppendMenuA(menu_, MF_POPUP, reinterpret_cast<UINT_PTR>(cfg), "設定'(&C)");
+    AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(cfg), "設定'(&C)");
 }
 
 void TfrmEdit::FormCreate() {
     HFONT gui = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
-    labelFont_ = CreateFontA(-16, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS,
-                             CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FIXED_PITCH | FF_MODERN, "ＭＳ ゴシック");
+    labelFont_.Reset(CreateFontA(-16, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SHIFTJIS_CHARSET, OUT_DEFAULT_PRECIS,
+                                 CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FIXED_PITCH | FF_MODERN, "ＭＳ ゴシック"));
     label1_ = AddChild("STATIC", "", SS_CENTER | SS_NOPREFIX, 0, 0, 0, 0, 0);
     edit1_ = CreateCommandEdit(Handle(), WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, kIdEdit);
     auto button = [&](const char* text, int id, DWORD extra) {
@@ -115,7 +124,7 @@ void TfrmEdit::FormCreate() {
     speed1_ = button("登", kIdSpeed1, 0);
     speed2_ = button("参", kIdSpeed2, 0);
     speed3_ = button("履", kIdSpeed3, 0);
-    SendMessageA(label1_, WM_SETFONT, reinterpret_cast<WPARAM>(labelFont_), FALSE);
+    SendMessageA(label1_, WM_SETFONT, reinterpret_cast<WPARAM>(labelFont_.Get()), FALSE);
     SendMessageA(edit1_, WM_SETFONT, reinterpret_cast<WPARAM>(gui), FALSE);
 
     CommandBox& box = CommandBox::For(edit1_, kLineInputBox);
@@ -146,9 +155,11 @@ void TfrmEdit::Layout() {
 
 void TfrmEdit::ApplyHomeShiftMode(int mode) {
     const bool homeMode = mode != 0;
-    ModifyMenuA(basic_, kEditAction0 + 3, MF_BYCOMMAND | MF_STRING, kEditAction0 + 3,
+    constexpr UINT toStart = kEditAction0 + EditKeyAction::CaretToStart;
+    constexpr UINT toEnd = kEditAction0 + EditKeyAction::CaretToEnd;
+    ModifyMenuA(basic_, toStart, MF_BYCOMMAND | MF_STRING, toStart,
                 homeMode ? "カーソルを文字列の先頭に移動     HOMECLR" : "カーソルを文字列の先頭に移動     SHIFT +←");
-    ModifyMenuA(basic_, kEditAction0 + 4, MF_BYCOMMAND | MF_STRING, kEditAction0 + 4,
+    ModifyMenuA(basic_, toEnd, MF_BYCOMMAND | MF_STRING, toEnd,
                 homeMode ? "カーソルを文字列の最後に移動     HELP" : "カーソルを文字列の最後に移動     SHIFT +→");
     DrawMenuBar(Handle());
 }
@@ -313,33 +324,35 @@ void TfrmEdit::RunEditAction(int n) {
     };
     BoxText b;
     switch (n) {
-    case 0: SendMessageA(target, WM_KEYDOWN, CompletionKeyFor(TheSession().settings.autoName), 0); break;
-    case 1: SendMessageA(target, WM_KEYDOWN, VK_UP, 0); break;
-    case 2: SendMessageA(target, WM_KEYDOWN, VK_DOWN, 0); break;
-    case 3: SetBoxCaret(target, 0); break;
-    case 4: SetBoxCaretToEnd(target); break;
-    case 5: Browse(); break;
-    case 6: PickRegistered(); break;
-    case 7:
+    case EditKeyAction::Complete:
+        SendMessageA(target, WM_KEYDOWN, CompletionKeyFor(TheSession().settings.autoName), 0);
+        break;
+    case EditKeyAction::History: SendMessageA(target, WM_KEYDOWN, VK_UP, 0); break;
+    case EditKeyAction::HistoryReturn: SendMessageA(target, WM_KEYDOWN, VK_DOWN, 0); break;
+    case EditKeyAction::CaretToStart: SetBoxCaret(target, 0); break;
+    case EditKeyAction::CaretToEnd: SetBoxCaretToEnd(target); break;
+    case EditKeyAction::Browse: Browse(); break;
+    case EditKeyAction::PickRegistered: PickRegistered(); break;
+    case EditKeyAction::DeleteToEnd:
         b = read();
         DeleteAfterCaret(b);
         write(b, true);
         break;
-    case 8: SendMessageA(target, WM_COPY, 0, 0); break;
-    case 9: SendMessageA(target, WM_PASTE, 0, 0); break;
-    case 10: SendMessageA(target, WM_CUT, 0, 0); break;
-    case 11:
+    case EditKeyAction::Copy: SendMessageA(target, WM_COPY, 0, 0); break;
+    case EditKeyAction::Paste: SendMessageA(target, WM_PASTE, 0, 0); break;
+    case EditKeyAction::Cut: SendMessageA(target, WM_CUT, 0, 0); break;
+    case EditKeyAction::DeleteBefore:
         b = read();
         DeleteCharBeforeCaret(b);
         write(b, true);
         break;
-    case 12: SendMessageA(target, EM_UNDO, 0, 0); break;
-    case 13:
+    case EditKeyAction::Undo: SendMessageA(target, EM_UNDO, 0, 0); break;
+    case EditKeyAction::CaretLeft:
         b = read();
         CaretLeft(b);
         write(b, false);
         break;
-    case 14:
+    case EditKeyAction::CaretRight:
         b = read();
         CaretRight(b);
         write(b, false);
@@ -402,8 +415,7 @@ LRESULT TfrmEdit::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         break;
     case WM_CLOSE: Close(mrCancel); return 0;
     case WM_DESTROY:
-        if (labelFont_) DeleteObject(labelFont_);
-        labelFont_ = nullptr;
+        labelFont_.Reset();
         break;
     default: break;
     }

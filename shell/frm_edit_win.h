@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "common/dialog_win.h"
+#include "common/handles_win.h"
 #include "common/prompter.h"
 #include "common/signal.h"
 #include "config/key_map.h"
@@ -62,7 +63,7 @@ public:
     HWND Label1() const { return label1_; }
     HWND Button3() const { return button3_; }
     HWND SpeedButton1() const { return speed1_; }
-    HMENU Menu() const { return menu_; }
+    HMENU Menu() const { return menu_.Get(); }
     const std::vector<std::string>& PrivateHistory() const { return history_; }
 
     // The file-open dialog of the next question offers only files that
@@ -93,9 +94,9 @@ private:
     HWND speed1_ = nullptr;
     HWND speed2_ = nullptr;
     HWND speed3_ = nullptr;
-    HMENU menu_ = nullptr;
-    HMENU basic_ = nullptr;
-    HFONT labelFont_ = nullptr;
+    MenuBar menu_;
+    HMENU basic_ = nullptr;  // a submenu: the menu bar owns it
+    GdiObject<HFONT> labelFont_;
 
     LineQuestion* question_ = nullptr;
     int mode_ = 0;

@@ -60,11 +60,7 @@ LRESULT TShellPanel::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
 
 TfrmMain::TfrmMain() = default;
 
-TfrmMain::~TfrmMain() {
-    // The menu not attached at the end is ours to free.
-    if (mainMenu_ && !MenuAttached()) DestroyMenu(mainMenu_);
-    if (popupMenu1_) DestroyMenu(popupMenu1_);
-}
+TfrmMain::~TfrmMain() = default;
 
 bool TfrmMain::Create(HWND owner) {
     Session& session = TheSession();
@@ -106,25 +102,29 @@ bool TfrmMain::Create(HWND owner) {
     RegisterWindowClass("TfrmMain", LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1)));
     const int x = left == CW_USEDEFAULT || top == CW_USEDEFAULT ? CW_USEDEFAULT : left;
     const int y = x == CW_USEDEFAULT ? 0 : top;
-    if (!CreateWin("TfrmMain", kExStyle, kStyle, "Kestrum", x, y, width, height, owner, mainMenu_)) return false;
+    if (!CreateWin("TfrmMain", kExStyle, kStyle, "Kestrum", x, y, width, height, owner, mainMenu_.Get())) {
+        return false;
+    }
+    mainMenu_.CreatedWith();
     session.menuBarShown = true;
     FormCreate();
     return true;
 }
 
 void TfrmMain::BuildMenus() {
-    mainMenu_ = CreateMenu();
+    mainMenu_ = MenuBar(CreateMenu());
+    HMENU bar = mainMenu_.Get();
     HMENU font1 = CreatePopupMenu();
     Append(font1, kKFont1, "Font変更");
     Append(font1, kClose1, "Ｋｅｓｔｒｕｍを閉じる(&X)");
-    AppendMenuA(mainMenu_, MF_POPUP, reinterpret_cast<UINT_PTR>(font1), "&Font");
+    AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(font1), "&Font");
 
     action1_ = CreatePopupMenu();
     Append(action1_, kKls1, "ファイラーの起動  LS");
     Append(action1_, kKEXIT1, "終了                               EXIT");
     Append(action1_, kK2, "コマンド一覧");
     Append(action1_, kK1, "説明を見る");
-    AppendMenuA(mainMenu_, MF_POPUP, reinterpret_cast<UINT_PTR>(action1_), "Action&1");
+    AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(action1_), "Action&1");
 
     action11_ = CreatePopupMenu();
     Append(action11_, kKTAB1, "ファイル名自動補充\t[TAB]");
@@ -135,7 +135,7 @@ void TfrmMain::BuildMenus() {
     Append(action11_, kKHOMECLR1, "文字列をクリア\t[HOMECLR]");
     Append(action11_, kKGRPHSPACE1, "システムメニューを開く\tALT + SPACE");
     Append(action11_, kK16, "ファイラーにフォーカス移動\tCTRL + ↑");
-    AppendMenuA(mainMenu_, MF_POPUP, reinterpret_cast<UINT_PTR>(action11_), "Action&2");
+    AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(action11_), "Action&2");
 
     HMENU cfg = CreatePopupMenu();
     Append(cfg, kK7, "動作設定(&E)");
@@ -145,20 +145,21 @@ void TfrmMain::BuildMenus() {
     Append(cfg, kK10, "ＣＯＰＹＬＩＳＴ編集");
     Append(cfg, kK11, "ＦＵＮＣＴＩＯＮ編集");
     Append(cfg, kK18, "ユーザー定義編集");
-    AppendMenuA(mainMenu_, MF_POPUP, reinterpret_cast<UINT_PTR>(cfg), "設定(&C)");
+    AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(cfg), "設定(&C)");
 
     HMENU help1 = CreatePopupMenu();
     Append(help1, kK5, "ヘルプの呼び出し");
     Append(help1, kK6, "バージョン情報");
     // A leading backspace puts the entry at the right end of the menu bar.
-    AppendMenuA(mainMenu_, MF_POPUP, reinterpret_cast<UINT_PTR>(help1), "\b&Help");
+    AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(help1), "\b&Help");
 
-    popupMenu1_ = CreatePopupMenu();
-    Append(popupMenu1_, kK12, "シェル");
-    Append(popupMenu1_, kK13, "テキストビューワー");
-    Append(popupMenu1_, kK14, "画像ビューワー");
-    Append(popupMenu1_, kK15, "ファイラー");
-    Append(popupMenu1_, kExit1, "常駐終了");
+    popupMenu1_.Reset(CreatePopupMenu());
+    HMENU tray = popupMenu1_.Get();
+    Append(tray, kK12, "シェル");
+    Append(tray, kK13, "テキストビューワー");
+    Append(tray, kK14, "画像ビューワー");
+    Append(tray, kK15, "ファイラー");
+    Append(tray, kExit1, "常駐終了");
 }
 
 void TfrmMain::FormCreate() {
@@ -299,7 +300,7 @@ void TfrmMain::MenuOff() {
     }
     RECT rc{};
     GetClientRect(Handle(), &rc);
-    SetMenu(Handle(), nullptr);
+    mainMenu_.Show(Handle(), false);
     const SIZE outer = OuterSizeForClient(rc.right, rc.bottom, kStyle, kExStyle, false);
     SetWindowPos(Handle(), nullptr, 0, 0, outer.cx, outer.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     TheSession().menuBarShown = false;
@@ -312,7 +313,7 @@ void TfrmMain::MenuOn() {
     }
     RECT rc{};
     GetClientRect(Handle(), &rc);
-    SetMenu(Handle(), mainMenu_);
+    mainMenu_.Show(Handle(), true);
     const SIZE outer = OuterSizeForClient(rc.right, rc.bottom, kStyle, kExStyle, true);
     SetWindowPos(Handle(), nullptr, 0, 0, outer.cx, outer.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     TheSession().menuBarShown = true;
@@ -406,14 +407,14 @@ void TfrmMain::RunMenuCommand(UINT id) {
     }
     case kClose1: PostMessageA(Handle(), WM_CLOSE, 0, 0); break;
     case kKls1:
-        Execute_t(CommandName(1));
+        Execute_t(CommandName(cmdLS));
         if (session.menuOffAfterLs) {
             session.menuOffAfterLs = false;
             MenuOff();
         }
         break;
     case kKEXIT1:
-    case kExit1: Execute_t(CommandName(2)); break;
+    case kExit1: Execute_t(CommandName(cmdEXIT)); break;
     case kK2: WinHelpA(Handle(), session.helpFile.c_str(), HELP_CONTEXT, 5); break;
     case kK1: WinHelpA(Handle(), session.helpFile.c_str(), HELP_CONTEXT, 62); break;
     case kK5: WinHelpA(Handle(), session.helpFile.c_str(), HELP_CONTEXT, 0); break;
@@ -450,9 +451,9 @@ void TfrmMain::RunMenuCommand(UINT id) {
         break;
     case kK6: ShowVersionWindow(); break;
     case kK12: ShowShell(); break;
-    case kK13: Execute_t(CommandName(4)); break;
-    case kK14: Execute_t(CommandName(3)); break;
-    case kK15: Execute_t(CommandName(1)); break;
+    case kK13: Execute_t(CommandName(cmdTVIEW)); break;
+    case kK14: Execute_t(CommandName(cmdPVIEW)); break;
+    case kK15: Execute_t(CommandName(cmdLS)); break;
     case kK8: ShowAliasEditor(Handle()); break;
     case kK9: ShowDirListEditor(Handle(), TDirListEditor::Which::LogList); break;
     case kK10: ShowDirListEditor(Handle(), TDirListEditor::Which::CopyList); break;

@@ -52,8 +52,8 @@ public:
     HWND DirName() const { return dirName_; }
     HWND Panel1() const { return panel1_.Handle(); }
     HWND Label1() const { return label1_; }
-    HMENU MainMenu() const { return mainMenu_; }
-    HMENU TrayMenu() const { return popupMenu1_; }
+    HMENU MainMenu() const { return mainMenu_.Get(); }
+    HMENU TrayMenu() const { return popupMenu1_.Get(); }
 
     void MenuOn();
     void MenuOff();
@@ -108,10 +108,10 @@ private:
     HWND dirName_ = nullptr;
     HWND edit1_ = nullptr;
     HWND label1_ = nullptr;
-    HMENU mainMenu_ = nullptr;
-    HMENU action1_ = nullptr;
+    MenuBar mainMenu_;
+    HMENU action1_ = nullptr;   // submenus: the menu bar owns them
     HMENU action11_ = nullptr;
-    HMENU popupMenu1_ = nullptr;
+    MenuHandle popupMenu1_;
     FontSpec e1Font_;
     FontHandle e1FontHandle_;
     FontHandle formFont_;

@@ -23,13 +23,6 @@
 
 namespace kestrum {
 
-struct DcTraits {
-    using Handle = HDC;
-    static Handle Invalid() { return nullptr; }
-    static void Close(Handle h) { ::DeleteDC(h); }
-};
-using MemoryDc = UniqueOwner<DcTraits>;
-
 // Pixel widths through a memory DC holding the view's font; tabs advance to
 // the next multiple of the tab distance, as the view draws them.
 class GdiTextMeasure : public TextMeasure {

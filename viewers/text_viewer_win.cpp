@@ -121,6 +121,9 @@ bool TwttForm::Create(HWND owner) {
     subscriptions_.push_back(keys.runCommand.Connect([this](int id) { RunAction(id); }));
     subscriptions_.push_back(
         keys.setCaption.Connect([this](int id, const std::string& caption) { SetActionCaption(id, caption); }));
+    subscriptions_.push_back(keys.captionsRefreshed.Connect([this] {
+        if (Handle()) DrawMenuBar(Handle());
+    }));
     subscriptions_.push_back(AddCfgAppliedListener([this](const Settings&) { ApplySettings(); }));
     subscriptions_.push_back(
         RegisterCfgFontAccess(kFontTextViewer, {[this] { return font_; }, [this](const FontSpec& f) { SetFont(f); }}));
@@ -197,7 +200,7 @@ void TwttForm::SetActionCaption(int id, const std::string& caption) {
     std::string text = caption;
     mii.dwTypeData = text.data();
     for (HMENU m : {bar_, popup_.Get()}) SetMenuItemInfoA(m, kCmdAction0 + static_cast<UINT>(id), FALSE, &mii);
-    if (Handle()) DrawMenuBar(Handle());
+    if (Handle() && !ViewerKeyX().RefreshingCaptions()) DrawMenuBar(Handle());
 }
 
 void TwttForm::ApplySettings() {

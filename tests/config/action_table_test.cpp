@@ -10,6 +10,8 @@
 namespace kestrum {
 namespace {
 
+using Code = FilerActionCode;
+
 TEST(FilerActionTable, HoldsEveryCodeFrom0To85Once) {
     const auto actions = FilerActions();
     ASSERT_EQ(actions.size(), 86u);
@@ -53,8 +55,8 @@ TEST(FilerActionTable, KeepsTheTableOrderAndNames) {
 }
 
 TEST(FilerActionTable, LooksUpByCode) {
-    ASSERT_NE(FindFilerAction(17), nullptr);
-    EXPECT_STREQ(FindFilerAction(17)->menuItem, "KsHell1");
+    ASSERT_NE(FindFilerAction(Code::ToShellWindow), nullptr);
+    EXPECT_STREQ(FindFilerAction(Code::ToShellWindow)->menuItem, "KsHell1");
     EXPECT_EQ(FindFilerAction(86), nullptr);
     EXPECT_EQ(FindFilerAction(-1), nullptr);
     EXPECT_EQ(FilerActionIndex(400), -1);
@@ -113,11 +115,11 @@ TEST(FilerActionTable, LetterAndNavigationRouting) {
         EXPECT_TRUE(found) << a.menuItem;
     }
     EXPECT_EQ(routed, 24);
-    EXPECT_EQ(NavigationKeyForCode(18), 8);    // BS
-    EXPECT_EQ(NavigationKeyForCode(19), 34);   // PageDown
-    EXPECT_EQ(NavigationKeyForCode(20), 33);   // PageUp
-    EXPECT_EQ(NavigationKeyForCode(24), 27);   // Escape
-    EXPECT_EQ(NavigationKeyForCode(0), 0);
+    EXPECT_EQ(NavigationKeyForCode(Code::ParentDirectory), 8);  // BS
+    EXPECT_EQ(NavigationKeyForCode(Code::NextPage), 34);       // PageDown
+    EXPECT_EQ(NavigationKeyForCode(Code::PreviousPage), 33);   // PageUp
+    EXPECT_EQ(NavigationKeyForCode(Code::CloseFiler), 27);     // Escape
+    EXPECT_EQ(NavigationKeyForCode(Code::Copy), 0);
 }
 
 }  // namespace

@@ -213,9 +213,10 @@ protected:
 
 TEST_F(EditKeysTest, MenuCaptionsShowTheBoundKeys) {
     LoadWk("4, 113, F2, 0, 1, 0, 0\r\n9, 86, V, 1, 0, 0, 1\r\n");
-    EXPECT_EQ(MenuText(kEditAction0 + 4), "カーソルを文字列の最後に移動\tCTRL+F2");
-    EXPECT_EQ(MenuText(kEditAction0 + 9), "貼りつけ\tSHIFT+ALT+V");
-    EXPECT_EQ(MenuText(kEditAction0 + 0), "ファイル名自動補充\t");
+    EXPECT_EQ(MenuText(kEditAction0 + EditKeyAction::CaretToEnd),
+              "カーソルを文字列の最後に移動\tCTRL+F2");
+    EXPECT_EQ(MenuText(kEditAction0 + EditKeyAction::Paste), "貼りつけ\tSHIFT+ALT+V");
+    EXPECT_EQ(MenuText(kEditAction0 + EditKeyAction::Complete), "ファイル名自動補充\t");
 }
 
 TEST_F(EditKeysTest, BoundKeysRunTheActionInTheBox) {
@@ -253,7 +254,7 @@ TEST_F(EditKeysTest, KeyCustomizeMenuSavesTheWkFile) {
     SendMessageA(form_.Handle(), WM_COMMAND, kEditKeyCustomize, 0);
     EXPECT_EQ(caption, "Kestrum　キーカスタマイズ");
     EXPECT_EQ(test::ReadFile(dir_.File("Kestrum.WK")), std::string(kEditKeyHeader) + "\r\n12, 90, Z, 0, 1, 0, 0\r\n");
-    EXPECT_EQ(MenuText(kEditAction0 + 12), "UNDO\tCTRL+Z");
+    EXPECT_EQ(MenuText(kEditAction0 + EditKeyAction::Undo), "UNDO\tCTRL+Z");
 }
 
 TEST_F(EditKeysTest, MissingFilesAreReportedByName) {

@@ -206,6 +206,30 @@ TEST_F(KeyMapTest, CaptionsShowTheFirstKeyOfTheAction) {
     EXPECT_EQ(captions_[101], "名前\tSHIFT+CTRL+ALT+F1");
 }
 
+// A window redraws its menu bar once per refresh, after every caption is
+// set: a redraw per item made loading a key file cost a second at start.
+TEST_F(KeyMapTest, RefreshSetsEveryCaptionThenSaysSoOnce) {
+    std::vector<bool> refreshingSeen;
+    const Subscription seen =
+        keyx_.setCaption.Connect([&](int, const std::string&) { refreshingSeen.push_back(keyx_.RefreshingCaptions()); });
+    int refreshed = 0;
+    std::size_t captionsAtRefresh = 0;
+    const Subscription done = keyx_.captionsRefreshed.Connect([&] {
+        ++refreshed;
+        captionsAtRefresh = refreshingSeen.size();
+    });
+    const std::string file = File(std::string(kHeader) + "\r\n1, 113, F2, 0, 0, 0, 0\r\n");
+    ASSERT_EQ(LoadKeyFile(keyx_, file, kHeader), KeyFileResult::Loaded);
+    EXPECT_EQ(refreshed, 1);
+    EXPECT_EQ(captionsAtRefresh, 3u);
+    EXPECT_EQ(refreshingSeen, std::vector<bool>(3, true));
+    EXPECT_FALSE(keyx_.RefreshingCaptions());
+    // A single rename is not a refresh: its window redraws at once.
+    keyx_.RenameAction(0, "新");
+    EXPECT_EQ(refreshed, 1);
+    EXPECT_FALSE(refreshingSeen.back());
+}
+
 TEST_F(KeyMapTest, SavesNamedBindingsInCrLfLines) {
     TUserKey& map = keyx_.KeyXUserKey;
     map.Add() = Bind(0, 65, "A");

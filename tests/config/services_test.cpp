@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "config/action_table.h"
 #include "config/session.h"
 
 namespace kestrum {
@@ -43,7 +44,7 @@ TEST_F(ServicesTest, NoneInstalledDoesNothingAndSaysNo) {
     EXPECT_EQ(text, "/$C");
     EXPECT_FALSE(TheFiler().Present());
     EXPECT_FALSE(TheFiler().Showing());
-    EXPECT_FALSE(TheFiler().RunAction(19));
+    EXPECT_FALSE(TheFiler().RunAction(FilerActionCode::NextPage));
     EXPECT_FALSE(TheShellWindow().Present());
     int width = 7;
     int height = 7;

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 
+#include "common/handles_win.h"
 #include "common/prompter.h"
 #include "fileops/copy_list_win.h"
 #include "fileops/file_copy_win.h"
@@ -35,9 +36,9 @@ protected:
         if (!CreateProcessA(program.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
             return false;
         }
-        WaitForSingleObject(pi.hProcess, 10000);
-        CloseHandle(pi.hThread);
-        CloseHandle(pi.hProcess);
+        const UniqueHandle process(pi.hProcess);
+        const UniqueHandle thread(pi.hThread);
+        WaitForSingleObject(process.Get(), 10000);
         // The host's program may finish after its handle is signalled.
         for (int i = 0; i < 250 && !check(); ++i) Sleep(20);
         return check();

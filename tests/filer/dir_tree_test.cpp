@@ -4,52 +4,22 @@
 
 #include <gtest/gtest.h>
 
-#include <map>
-
 #include "common/sjis.h"
+#include "tests/common/mem_file_system.h"
 
 namespace kestrum {
 namespace {
 
-// A disk held in memory: directory (with trailing "\") to its entries.
-class FakeDisk : public DirLister {
+// A disk held in memory that counts its searches.
+class FakeDisk : public test::MemFileSystem {
 public:
-    void Dir(const std::string& path, std::uint32_t attributes = kAttrDirectory) {
-        const std::size_t cut = FindLastChar(path, '\\');
-        Add(path.substr(0, cut + 1), path.substr(cut + 1), attributes);
-        dirs_[path + "\\"];
-    }
-    void File(const std::string& dir, const std::string& name) { Add(dir + "\\", name, 0x20); }
-    void Remove(const std::string& path) { dirs_.erase(path + "\\"); }
-
-    std::vector<FindRecord> Find(const std::string& pattern) override {
-        searched.push_back(pattern);
-        if (pattern.size() < 3 || pattern.compare(pattern.size() - 3, 3, "*.*") != 0) return {};
-        const auto it = dirs_.find(pattern.substr(0, pattern.size() - 3));
-        if (it == dirs_.end()) return {};
-        std::vector<FindRecord> out;
-        if (it->first.size() > 3) out = {Rec(".", kAttrDirectory), Rec("..", kAttrDirectory)};
-        out.insert(out.end(), it->second.begin(), it->second.end());
-        return out;
-    }
+    void Dir(const std::string& path, std::uint32_t attributes = kAttrDirectory) { AddDir(path, attributes); }
+    void File(const std::string& dir, const std::string& name) { AddFile(dir + "\\" + name); }
     int Searches(const std::string& pattern) const {
         int n = 0;
-        for (const std::string& s : searched) n += s == pattern ? 1 : 0;
+        for (const std::string& s : Log(Op::Find)) n += s == pattern ? 1 : 0;
         return n;
     }
-    std::vector<std::string> searched;
-
-private:
-    static FindRecord Rec(const std::string& name, std::uint32_t attributes) {
-        FindRecord r;
-        r.name = name;
-        r.attributes = attributes;
-        return r;
-    }
-    void Add(const std::string& dir, const std::string& name, std::uint32_t attributes) {
-        dirs_[dir].push_back(Rec(name, attributes));
-    }
-    std::map<std::string, std::vector<FindRecord>> dirs_{{"C:\\", {}}};
 };
 
 std::vector<std::string> Texts(const TDirTreeModel& m, int parent) {
@@ -121,7 +91,7 @@ TEST_F(DirTreeModelTest, ExpandingReplacesThePlaceholderOnce) {
 TEST_F(DirTreeModelTest, VanishedDirectoriesYieldFewerNodes) {
     model_.Load('C', true);
     const int work = Child(model_, model_.Root(), "work");
-    disk_.Remove("C:\\work");  // gone before it is opened
+    disk_.Erase("C:\\work");  // gone before it is opened
     EXPECT_TRUE(model_.Expand(work));
     EXPECT_TRUE(model_.Children(work).empty());
 
@@ -223,6 +193,17 @@ TEST_F(DirTreeModelTest, ReparsePointsAreNeverSearched) {
     EXPECT_EQ(disk_.Searches("C:\\work\\loop\\*.*"), 0);
 }
 
+TEST_F(DirTreeModelTest, TheFileListHoldsFilesOnlySortedIgnoringCase) {
+    for (const char* f : {"b.txt", "ソ.txt", "A.txt", "a2.TXT"}) disk_.File("D:\\表", f);
+    disk_.Dir("D:\\表\\sub");
+    disk_.Dir("D:\\表\\link", kAttrDirectory | kAttrReparsePoint);
+    disk_.File("D:", "root.txt");
+    EXPECT_EQ(FilesShown(disk_, "D:\\表"), (std::vector<std::string>{"A.txt", "a2.TXT", "b.txt", "ソ.txt"}));
+    EXPECT_EQ(FilesShown(disk_, "D:"), std::vector<std::string>{"root.txt"});  // the root, not D:'s current directory
+    disk_.FailOn(test::MemFileSystem::Op::Find, "D:\\表\\*.*");
+    EXPECT_TRUE(FilesShown(disk_, "D:\\表").empty());
+}
+
 TEST(DirTreeHelpers, PatternsAndPickedPaths) {
     EXPECT_EQ(SearchPattern("C:"), "C:\\*.*");
     EXPECT_EQ(SearchPattern("C:\\"), "C:\\*.*");
@@ -242,11 +223,11 @@ TEST(DirTreeHelpers, KeysAndDriveActions) {
     EXPECT_EQ(KeypadToDigit(0x69), '9');
     EXPECT_EQ(KeypadToDigit(0x6A), 0x6A);  // keypad * stays
     EXPECT_EQ(KeypadToDigit('A'), 'A');
-    EXPECT_EQ(DriveOfAction(400), 'A');
-    EXPECT_EQ(DriveOfAction(403), 'D');
-    EXPECT_EQ(DriveOfAction(425), 'Z');
-    EXPECT_EQ(DriveOfAction(426), 0);
-    EXPECT_EQ(DriveOfAction(399), 0);
+    EXPECT_EQ(DriveOfAction(kDriveActionFirst), 'A');
+    EXPECT_EQ(DriveOfAction(kDriveActionFirst + 3), 'D');
+    EXPECT_EQ(DriveOfAction(kDriveActionFirst + 25), 'Z');
+    EXPECT_EQ(DriveOfAction(kDriveActionLast), 0);
+    EXPECT_EQ(DriveOfAction(kDriveActionFirst - 1), 0);
     EXPECT_EQ(DriveOfAction(kActionAskDrive), 0);
     EXPECT_EQ(DriveOfAnswer("d:\\"), 'D');
     EXPECT_EQ(DriveOfAnswer("E"), 'E');

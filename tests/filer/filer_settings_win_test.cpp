@@ -9,6 +9,7 @@
 #include "common/handles_win.h"
 #include "common/prompter.h"
 #include "common/sjis.h"
+#include "config/action_table.h"
 #include "config/session.h"
 #include "config/settings_loader.h"
 #include "filer/frm_fm_win.h"
@@ -17,6 +18,8 @@
 
 namespace kestrum {
 namespace {
+
+using Code = FilerActionCode;
 
 class FilerSettingsTest : public testing::Test {
 protected:
@@ -57,7 +60,7 @@ protected:
 
 TEST_F(FilerSettingsTest, RegisteredDirectoryGoesIntoItsSectionEvenWithoutEnd) {
     prompter_.AnswerLine("");
-    filer_->RunAction(48);
+    filer_->RunAction(Code::RegisterInLogList);
     const std::string dir = TheSession().currentDir;
     const std::string text = test::ReadFile(TheSession().settingsPath);
     // The header with its remark is found; the section is closed before
@@ -77,8 +80,8 @@ TEST_F(FilerSettingsTest, FailedSavesAreReportedOnce) {
     const std::string missing = dir_.File("no-folder\\k.cfg");
     TheSession().settingsPath = missing;
     prompter_.AnswerLine("");
-    filer_->RunAction(48);
-    filer_->RunAction(50);
+    filer_->RunAction(Code::RegisterInLogList);
+    filer_->RunAction(Code::MakeHomeDirectory);
     const std::string cannot = "設定ファイルに書き込めません。\r\n" + missing;
     EXPECT_EQ(NewMessages(), (std::vector<std::string>{cannot, cannot}));
 
@@ -88,14 +91,14 @@ TEST_F(FilerSettingsTest, FailedSavesAreReportedOnce) {
         FileHandle locked(CreateFileA(TheSession().settingsPath.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
                                       FILE_ATTRIBUTE_NORMAL, nullptr));
         ASSERT_TRUE(locked);
-        filer_->RunAction(50);
+        filer_->RunAction(Code::MakeHomeDirectory);
     }
     EXPECT_EQ(test::ReadFile(TheSession().settingsPath), Start());
     ASSERT_EQ(NewMessages().size(), 3u);
     EXPECT_EQ(NewMessages()[2], "設定ファイルを読み込めないため、書き込みませんでした。\r\n" + TheSession().settingsPath);
 
     // Unlocked, the home directory is written as the HOMEDIR key.
-    filer_->RunAction(50);
+    filer_->RunAction(Code::MakeHomeDirectory);
     EXPECT_NE(test::ReadFile(TheSession().settingsPath).find("\r\nHomeDir, " + TheSession().currentDir + "\r\n[END]"),
               std::string::npos);
     EXPECT_EQ(NewMessages().size(), 3u);

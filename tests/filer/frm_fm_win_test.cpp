@@ -8,6 +8,7 @@
 
 #include "common/prompter.h"
 #include "common/sjis.h"
+#include "config/action_table.h"
 #include "config/key_files_win.h"
 #include "config/services.h"
 #include "config/session.h"
@@ -19,6 +20,8 @@
 
 namespace kestrum {
 namespace {
+
+using Code = FilerActionCode;
 
 class FilerWindowTest : public testing::Test {
 protected:
@@ -74,43 +77,43 @@ TEST_F(FilerWindowTest, KeysMoveMarkAndEnter) {
     EXPECT_EQ(m.CursorIndex(), start + 1);
     Key(VK_UP);
     EXPECT_EQ(m.CursorIndex(), start);
-    // Space (action 21) marks and moves down; "." and ".." never mark.
-    filer_->RunAction(21);
+    // Space (Mark) marks and moves down; "." and ".." never mark.
+    filer_->RunAction(Code::Mark);
     EXPECT_EQ(m.MarkedCount(), 0u);
     while (CursorName() != "b.doc") Key(VK_DOWN);
-    filer_->RunAction(21);
+    filer_->RunAction(Code::Mark);
     EXPECT_EQ(m.MarkedCount(), 1u);
     EXPECT_GE(m.MarkedTotal(), 5000);
-    // Home (22): with something marked, unmark all; then mark every file.
-    filer_->RunAction(22);
+    // Home (MarkAll): with something marked, unmark all; then mark every file.
+    filer_->RunAction(Code::MarkAll);
     EXPECT_EQ(m.MarkedCount(), 0u);
-    filer_->RunAction(22);
+    filer_->RunAction(Code::MarkAll);
     EXPECT_EQ(m.MarkedCount(), 3u);  // every file, no directory
-    // Return (23) enters a directory; Backspace (18) comes back onto it.
+    // Return (OpenFirst) enters a directory; Backspace (ParentDirectory) comes back onto it.
     while (CursorName() != "ソフト") Key(VK_DOWN);
-    filer_->RunAction(23);
+    filer_->RunAction(Code::OpenFirst);
     EXPECT_TRUE(EndsWithBackslash(TheSession().currentDir));
     EXPECT_EQ(ExtractFileName(ExcludeTrailingBackslash(TheSession().currentDir)), "ソフト");
-    filer_->RunAction(18);
+    filer_->RunAction(Code::ParentDirectory);
     EXPECT_EQ(CursorName(), "ソフト");
 }
 
 TEST_F(FilerWindowTest, MenuActionsWithoutFileOperations) {
     FileListModel& m = filer_->Model();
     const long long start = m.CursorIndex();
-    filer_->RunAction(74);  // cursor down
+    filer_->RunAction(Code::CursorDown);
     EXPECT_EQ(m.CursorIndex(), start + 1);
-    filer_->RunAction(75);  // cursor up
+    filer_->RunAction(Code::CursorUp);
     EXPECT_EQ(m.CursorIndex(), start);
-    // Mark from the cursor: files only (70), then folders too (71).
+    // Mark from the cursor: files only, then folders too.
     m.PlaceCursor(0);
-    filer_->RunAction(70);
+    filer_->RunAction(Code::MarkFromCursorFiles);
     EXPECT_EQ(m.MarkedCount(), 3u);
-    filer_->RunAction(71);
+    filer_->RunAction(Code::MarkFromCursorAll);
     EXPECT_EQ(m.MarkedCount(), 4u);  // and ソフト; "." and ".." never
     // Starting the filer with the program is toggled and written at once.
     const bool before = TheSession().settings.filerAuto;
-    filer_->RunAction(54);
+    filer_->RunAction(Code::FilerAtStart);
     EXPECT_NE(TheSession().settings.filerAuto, before);
     EXPECT_NE(test::ReadFile(TheSession().settingsPath).find(before ? "FilerAuto, 0" : "FilerAuto, 1"), std::string::npos);
     EXPECT_FALSE(filer_->RunAction(9999));
@@ -121,10 +124,10 @@ TEST_F(FilerWindowTest, MenusCarryTheActionsAndTheirKeys) {
     ASSERT_NE(bar, nullptr);  // LSMENU is on by default
     char text[128] = {};
     // The caption is the name after its group, a TAB, and the bound key.
-    ASSERT_GT(GetMenuStringA(bar, kFilerMenuBase + 9, text, sizeof text, MF_BYCOMMAND), 0);
+    ASSERT_GT(GetMenuStringA(bar, kFilerMenuBase + Code::View, text, sizeof text, MF_BYCOMMAND), 0);
     EXPECT_EQ(std::string(text).substr(0, std::string("閲覧\t").size()), "閲覧\t");
-    // A menu command runs the action of its code (16: name, size and date).
-    SendMessageA(filer_->Handle(), WM_COMMAND, kFilerMenuBase + 16, 0);
+    // A menu command runs the action of its code.
+    SendMessageA(filer_->Handle(), WM_COMMAND, kFilerMenuBase + Code::NamesSizesDates, 0);
     bool wide = false;
     for (std::size_t i = 0; i < filer_->Model().Count(); ++i) {
         if (filer_->Model().Entry(i).find.name == "b.doc") wide = filer_->Model().Entry(i).text.find("5000") != std::string::npos;
@@ -267,7 +270,7 @@ TEST_F(FilerWindowTest, FileActionsAskAndAct) {
     };
     // Delete with the cursor on ".." and no marks: refused, nothing deleted.
     placeOn("..");
-    filer_->RunAction(1);
+    filer_->RunAction(Code::Delete);
     ASSERT_FALSE(prompter_.Questions().empty());
     EXPECT_EQ(prompter_.Questions().back().text, "親ディレクトリを削除することは出来ません");
 
@@ -275,7 +278,7 @@ TEST_F(FilerWindowTest, FileActionsAskAndAct) {
     placeOn("a.txt");
     prompter_.AnswerLine(".\\");
     prompter_.AnswerLine("a.BAK");
-    filer_->RunAction(0);
+    filer_->RunAction(Code::Copy);
     ASSERT_EQ(prompter_.LineQuestions().size(), 2u);
     EXPECT_EQ(prompter_.LineQuestions()[0].title, "a.txtをコピーします。");
     EXPECT_EQ(prompter_.LineQuestions()[1].title, "a.txtをバックアップします");
@@ -285,11 +288,11 @@ TEST_F(FilerWindowTest, FileActionsAskAndAct) {
     // Rename refuses names with forbidden characters and renames otherwise.
     placeOn("a.BAK");
     prompter_.AnswerLine("x<y");
-    filer_->RunAction(3);
+    filer_->RunAction(Code::Rename);
     EXPECT_EQ(prompter_.Questions().back().text, "\\ / : * ? \" < >  |はファイル名として使えません");
     placeOn("a.BAK");
     prompter_.AnswerLine("c.BAK");
-    filer_->RunAction(3);
+    filer_->RunAction(Code::Rename);
     EXPECT_EQ(test::ReadFile(dir_.File("c.BAK")), "hello");
 
     // Move of two marked files to a typed directory.
@@ -300,7 +303,7 @@ TEST_F(FilerWindowTest, FileActionsAskAndAct) {
         if (n == "c.BAK" || n == "b.doc") m.SetMark(i, true, nullptr);
     }
     prompter_.AnswerLine(dir_.File("to"));
-    filer_->RunAction(2);
+    filer_->RunAction(Code::Move);
     EXPECT_EQ(prompter_.LineQuestions().back().title, "マークファイルを移動します。");
     EXPECT_EQ(test::ReadFile(dir_.File("to\\c.BAK")), "hello");
     EXPECT_EQ(test::ReadFile(dir_.File("to\\b.doc")).size(), 5000u);
@@ -309,7 +312,7 @@ TEST_F(FilerWindowTest, FileActionsAskAndAct) {
     // With a mask set the mask question proposes "*.*".
     TheSession().maskText = "*.TXT";
     prompter_.AnswerLine(std::nullopt);
-    filer_->RunAction(12);
+    filer_->RunAction(Code::Mask);
     EXPECT_EQ(prompter_.LineQuestions().back().text, "*.*");
 }
 
@@ -317,12 +320,12 @@ TEST_F(FilerWindowTest, FileActionsAskAndAct) {
 TEST_F(FilerWindowTest, RegisteringTheDirectoryInTheLists) {
     TheSession().lists.logList = {"1 C:\\A\\", "W C:\\W\\"};
     prompter_.AnswerLine("");
-    filer_->RunAction(48);
+    filer_->RunAction(Code::RegisterInLogList);
     ASSERT_EQ(TheSession().lists.logList.size(), 3u);
     EXPECT_EQ(TheSession().lists.logList[2], "2 " + TheSession().currentDir);
     prompter_.AnswerLine("toolong");
     prompter_.AnswerLine("k");
-    filer_->RunAction(49);
+    filer_->RunAction(Code::RegisterInCopyList);
     EXPECT_EQ(TheSession().lists.copyList.back(), "K " + TheSession().currentDir);
     const std::string text = test::ReadFile(TheSession().settingsPath);
     EXPECT_NE(text.find("[LogDiskList]\r\n" + TheSession().currentDir + ",2\r\n[END]"), std::string::npos) << text;

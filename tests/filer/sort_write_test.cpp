@@ -4,50 +4,28 @@
 
 #include <gtest/gtest.h>
 
-#include <map>
-#include <set>
-
 #include "common/prompter.h"
+#include "tests/common/mem_file_system.h"
 #include "tests/fakes/scripted_prompter.h"
 
 namespace kestrum {
 namespace {
 
-// Paths with their attributes; moves rename a path (contents are not kept).
-class FakeFs : public SortWriteFs {
-public:
-    void Add(const std::string& path, std::uint32_t attr = 0) { entries[path] = attr; }
-    bool Exists(const std::string& path) override { return entries.count(path) != 0; }
-    bool CreateDir(const std::string& path) override {
-        if (failCreate || Exists(path)) return false;
-        entries[path] = kAttrDirectory;
-        return true;
-    }
-    std::optional<std::uint32_t> Attributes(const std::string& path) override {
-        auto it = entries.find(path);
-        if (it == entries.end()) return std::nullopt;
-        return it->second;
-    }
-    bool Move(const std::string& from, const std::string& to) override {
-        moves.push_back(from + " -> " + to);
-        if (failMoves.count(from) || !Exists(from) || Exists(to)) return false;
-        entries[to] = entries[from];
-        entries.erase(from);
-        return true;
-    }
-    bool RemoveDir(const std::string& path) override {
-        removed.push_back(path);
-        for (const auto& e : entries) {
-            if (e.first.rfind(path + "\\", 0) == 0) return false;
-        }
-        return entries.erase(path) != 0;
-    }
+using test::MemFileSystem;
+using Op = MemFileSystem::Op;
 
-    std::map<std::string, std::uint32_t> entries;
-    std::set<std::string> failMoves;
-    bool failCreate = false;
-    std::vector<std::string> moves;
-    std::vector<std::string> removed;
+// Entries with their attributes; what is moved and removed is logged.
+class FakeFs : public MemFileSystem {
+public:
+    void Add(const std::string& path, std::uint32_t attr = 0) {
+        if (attr & kAttrDirectory) {
+            AddDir(path, attr);
+        } else {
+            AddFile(path, std::nullopt, 0, attr);
+        }
+    }
+    std::vector<std::string> Moves() const { return Log(Op::Move); }
+    std::vector<std::string> Removed() const { return Log(Op::RemoveDir); }
 };
 
 constexpr const char* kDir = "D:\\WORK\\";
@@ -74,10 +52,10 @@ TEST_F(SortWriteTest, EntriesGoOutAndComeBackInListOrder) {
     const SortWriteReport r = Write({".", "..", "SUB", "\x95\x5C.txt", "a.txt", "b.txt"});
     EXPECT_EQ(r.result, SortWriteResult::Finished);
     EXPECT_EQ(r.moved, (std::vector<std::string>{"SUB", "\x95\x5C.txt", "a.txt", "b.txt"}));
-    ASSERT_EQ(fs_.moves.size(), 8u);
-    EXPECT_EQ(fs_.moves[0], "D:\\WORK\\SUB -> D:\\WORK\\KestrumTempDir\\SUB");
-    EXPECT_EQ(fs_.moves[4], "D:\\WORK\\KestrumTempDir\\SUB -> D:\\WORK\\SUB");
-    EXPECT_EQ(fs_.moves[5], "D:\\WORK\\KestrumTempDir\\\x95\x5C.txt -> D:\\WORK\\\x95\x5C.txt");
+    ASSERT_EQ(fs_.Moves().size(), 8u);
+    EXPECT_EQ(fs_.Moves()[0], "D:\\WORK\\SUB -> D:\\WORK\\KestrumTempDir\\SUB");
+    EXPECT_EQ(fs_.Moves()[4], "D:\\WORK\\KestrumTempDir\\SUB -> D:\\WORK\\SUB");
+    EXPECT_EQ(fs_.Moves()[5], "D:\\WORK\\KestrumTempDir\\\x95\x5C.txt -> D:\\WORK\\\x95\x5C.txt");
     EXPECT_FALSE(fs_.Exists(kTemp));
     EXPECT_TRUE(fs_.Exists(std::string(kDir) + "b.txt"));
 
@@ -93,7 +71,7 @@ TEST_F(SortWriteTest, OnlyNoDeclines) {
     fs_.Add(std::string(kDir) + "a.txt");
     prompter_.Answer(mrNo);
     EXPECT_EQ(Write({"a.txt"}).result, SortWriteResult::Declined);
-    EXPECT_TRUE(fs_.moves.empty());
+    EXPECT_TRUE(fs_.Moves().empty());
     EXPECT_FALSE(fs_.Exists(kTemp));
     prompter_.Answer(mrCancel);
     EXPECT_EQ(Write({"a.txt"}).result, SortWriteResult::Finished);
@@ -105,8 +83,8 @@ TEST_F(SortWriteTest, TheWindowsDirectoryItsSubdirectoriesAndItsRootAreRefused) 
         EXPECT_EQ(Write({"a.txt"}, dir).result, SortWriteResult::Refused) << dir;
         EXPECT_EQ(Messages().back(), "このディレクトリには書き込めません");
     }
-    EXPECT_TRUE(fs_.moves.empty());
-    EXPECT_TRUE(fs_.entries.empty());
+    EXPECT_TRUE(fs_.Moves().empty());
+    EXPECT_TRUE(fs_.Log(Op::MakeDir).empty());
     EXPECT_FALSE(TouchesWindowsDirectory("D:\\", "C:\\WINDOWS"));
     EXPECT_FALSE(TouchesWindowsDirectory("C:\\WORK\\", "C:\\WINDOWS"));
 }
@@ -117,17 +95,17 @@ TEST_F(SortWriteTest, ALeftoverTemporaryDirectoryStopsBeforeAnythingMoves) {
     fs_.Add(std::string(kTemp) + "\\a.txt");  // an earlier run's stranded file
     const SortWriteReport r = Write({"a.txt"});
     EXPECT_EQ(r.result, SortWriteResult::TempExists);
-    EXPECT_TRUE(fs_.moves.empty());
-    EXPECT_TRUE(fs_.removed.empty());
+    EXPECT_TRUE(fs_.Moves().empty());
+    EXPECT_TRUE(fs_.Removed().empty());
     EXPECT_NE(Messages().back().find(kTemp), std::string::npos);
     EXPECT_NE(Messages().back().find("テンプディレクトリ"), std::string::npos);
 
-    fs_.entries.clear();
-    fs_.failCreate = true;
+    fs_.Erase(kDir);
+    fs_.FailOn(Op::MakeDir, kTemp);
     fs_.Add(std::string(kDir) + "a.txt");
     EXPECT_EQ(Write({"a.txt"}).result, SortWriteResult::TempNotCreated);
     EXPECT_EQ(Messages().back(), "テンプディレクトリの作成に失敗しました");
-    EXPECT_TRUE(fs_.moves.empty());
+    EXPECT_TRUE(fs_.Moves().empty());
 }
 
 TEST_F(SortWriteTest, SystemUnreadableAndOverlongEntriesKeepTheirPlaces) {
@@ -150,16 +128,16 @@ TEST_F(SortWriteTest, SystemUnreadableAndOverlongEntriesKeepTheirPlaces) {
 TEST_F(SortWriteTest, EntriesThatCannotComeBackAreNamedWithTheirPlace) {
     for (const char* n : {"a.txt", "b.txt", "c.txt"}) fs_.Add(std::string(kDir) + n);
     // b.txt cannot go out: it keeps its place and is no concern.
-    fs_.failMoves.insert(std::string(kDir) + "b.txt");
+    fs_.FailOn(Op::Move, std::string(kDir) + "b.txt");
     // c.txt goes out, and meanwhile another c.txt appears in the directory.
-    fs_.failMoves.insert(std::string(kTemp) + "\\c.txt");
+    fs_.FailOn(Op::Move, std::string(kTemp) + "\\c.txt");
     const SortWriteReport r = Write({"a.txt", "b.txt", "c.txt"});
     EXPECT_EQ(r.result, SortWriteResult::Stranded);
     EXPECT_EQ(r.stranded, (std::vector<std::string>{"c.txt"}));
     EXPECT_EQ(r.tempDir, kTemp);
     EXPECT_TRUE(fs_.Exists(std::string(kTemp) + "\\c.txt"));
     EXPECT_TRUE(fs_.Exists(kTemp));
-    EXPECT_TRUE(fs_.removed.empty());
+    EXPECT_TRUE(fs_.Removed().empty());
     const auto& last = prompter_.Questions().back();
     EXPECT_EQ(last.type, MsgType::Warning);
     EXPECT_NE(last.text.find(kTemp), std::string::npos);

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include "common/file_system_win.h"
 #include "common/prompter.h"
 #include "tests/fakes/scripted_prompter.h"
 #include "tests/test_util.h"
@@ -57,15 +58,15 @@ TEST_F(SortWriteWinTest, ALeftoverTemporaryDirectoryIsLeftAlone) {
 }
 
 // The platform's file system, except that one name cannot be moved back.
-class BlockedReturn : public Win32SortWriteFs {
+class BlockedReturn : public Win32FileSystem {
 public:
     explicit BlockedReturn(std::string from) : from_(std::move(from)) {}
-    bool Move(const std::string& from, const std::string& to) override {
+    bool Move(const std::string& from, const std::string& to, unsigned flags) override {
         if (from == from_) {
             test::WriteFile(to, "newcomer");  // someone wrote the name meanwhile
-            return Win32SortWriteFs::Move(from, to);
+            return Win32FileSystem::Move(from, to, flags);
         }
-        return Win32SortWriteFs::Move(from, to);
+        return Win32FileSystem::Move(from, to, flags);
     }
 
 private:
@@ -86,13 +87,13 @@ TEST_F(SortWriteWinTest, AFileThatCannotComeBackIsReportedWhereItIs) {
 }
 
 // Refusal must come before anything is touched: this one fails on any move.
-class NoMoves : public Win32SortWriteFs {
+class NoMoves : public Win32FileSystem {
 public:
-    bool Move(const std::string&, const std::string&) override {
+    bool Move(const std::string&, const std::string&, unsigned) override {
         ADD_FAILURE() << "moved in a refused directory";
         return false;
     }
-    bool CreateDir(const std::string&) override {
+    bool MakeDir(const std::string&) override {
         ADD_FAILURE() << "created a directory in a refused directory";
         return false;
     }

@@ -4,46 +4,58 @@
 
 #include <gtest/gtest.h>
 
-#include <map>
-
 #include "common/sjis.h"
 #include "config/settings.h"
+#include "tests/common/mem_file_system.h"
 #include "tests/fakes/scripted_prompter.h"
 
 namespace kestrum {
 namespace {
 
-// A directory search over a fixed table: pattern "DIR\ABC*" lists the names
-// of DIR that begin with ABC (case-insensitive), in table order.
-class FakeLister : public DirectoryLister {
+// Directories held in memory, each listing its entries in the order given;
+// the current directory E:\CUR lies on a drive that is no fixed disk.
+class FakeLister : public test::MemFileSystem {
 public:
-    std::map<std::string, std::vector<FoundName>> dirs;  // key: directory part, upper case
-    std::string fixed = "C";
-    std::vector<std::string> patterns;
-
-    std::vector<FoundName> Find(const std::string& pattern) override {
-        patterns.push_back(pattern);
-        const std::string dir = UpperAscii(ExtractFilePath(pattern));
-        std::string stem = UpperAscii(ExtractFileName(pattern));
-        stem.pop_back();  // the "*"
-        std::vector<FoundName> out;
-        auto it = dirs.find(dir);
-        if (it == dirs.end()) return out;
-        for (const FoundName& f : it->second) {
-            if (UpperAscii(f.name).compare(0, stem.size(), stem) == 0) out.push_back(f);
-        }
-        return out;
+    struct Entry {
+        std::string name;
+        bool directory = false;
+    };
+    FakeLister() {
+        SetCurrentDir("E:\\CUR");
+        SetFixed("C");
     }
-    bool IsFixedDisk(char letter) override { return fixed.find(letter) != std::string::npos; }
+    // Fills dir ("" for the current directory) with entries, replacing what
+    // it held; "." and ".." come with every directory that is no root.
+    void Fill(const std::string& dir, const std::vector<Entry>& entries) {
+        const std::string path = dir.empty() ? std::string("E:\\CUR") : ExcludeTrailingBackslash(dir);
+        const std::string prefix = IncludeTrailingBackslash(path);
+        AddDir(path);
+        for (const std::string& name : Names(path)) Erase(prefix + name);
+        for (const Entry& e : entries) {
+            if (e.name == "." || e.name == "..") continue;
+            if (e.directory) {
+                AddDir(prefix + e.name);
+            } else {
+                AddFile(prefix + e.name);
+            }
+        }
+    }
+    // The drives that are fixed disks; the others with a root are removable.
+    void SetFixed(const std::string& letters) {
+        for (char d = 'A'; d <= 'Z'; ++d) {
+            SetDriveType(d, letters.find(d) != std::string::npos ? kDriveFixed : kDriveRemovable);
+        }
+    }
+    std::vector<std::string> Patterns() const { return Log(Op::Find); }
 };
 
 FakeLister Sample() {
     FakeLister l;
-    l.dirs[""] = {{".", true}, {"..", true}, {"WINDOWS", true}, {"WINAPP", true}, {"WinNote.txt", false},
-                  {"readme.txt", false}, {"表計算", true}, {"ｱﾙﾊﾞﾑ.txt", false}};
-    l.dirs["WINDOWS\\"] = {{"SYSTEM", true}, {"win.ini", false}};
-    l.dirs["C:\\"] = {{"WORK", true}, {"WINNT", true}};
-    l.dirs["D:\\"] = {{"WORK2", true}};
+    l.Fill("", {{".", true}, {"..", true}, {"WINDOWS", true}, {"WINAPP", true}, {"WinNote.txt", false},
+                {"readme.txt", false}, {"表計算", true}, {"ｱﾙﾊﾞﾑ.txt", false}});
+    l.Fill("WINDOWS\\", {{"SYSTEM", true}, {"win.ini", false}});
+    l.Fill("C:\\", {{"WORK", true}, {"WINNT", true}});
+    l.Fill("D:\\", {{"WORK2", true}});
     return l;
 }
 
@@ -176,7 +188,7 @@ TEST(Completion, PickerAnswers) {
     }
     {   // several left: the list is shown again with the longer prefix
         FakeLister l = Sample();
-        l.dirs[""] = {{"ABC1", true}, {"ABC2", true}, {"ABD", true}};
+        l.Fill("", {{"ABC1", true}, {"ABC2", true}, {"ABD", true}});
         ScriptedPrompter p;
         p.AnswerList(ListPick{6, "", -1, 'c'});
         BoxText box{"x a", 3};
@@ -198,7 +210,7 @@ TEST(Completion, PickerAnswers) {
 
 TEST(Completion, EveryFixedDiskForQuestionMarkDrive) {
     FakeLister l = Sample();
-    l.fixed = "CD";
+    l.SetFixed("CD");
     ScriptedPrompter p;
     BoxText box{"cd ?:\\w", 7};
     Complete(box, CompletionRequest{}, l, p);
@@ -234,7 +246,7 @@ TEST(Completion, WholeTextIsThePathForLineQuestions) {
     req.wholeTextIsPath = true;
     Complete(box, req, l, p);
     EXPECT_EQ(box.text, "cd x");  // "cd x*" is searched as it stands
-    EXPECT_EQ(l.patterns, (std::vector<std::string>{"cd x*"}));
+    EXPECT_EQ(l.Patterns(), (std::vector<std::string>{"cd x*"}));
 }
 
 TEST(CommonPrefix, CutsOnCharacterBoundaries) {
@@ -314,7 +326,7 @@ protected:
     KeyHandlerTest() {
         env_.history = &history_;
         env_.settings = &settings_;
-        env_.lister = &lister_;
+        env_.fs = &lister_;
         env_.prompter = &prompter_;
         env_.run = [this](const std::string& line) {
             ran_.push_back(line);

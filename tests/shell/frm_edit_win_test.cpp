@@ -164,7 +164,7 @@ TEST_F(FrmEditTest, RegisteredListAndSelection) {
         EXPECT_EQ(a, 0u);
         EXPECT_EQ(b, 5u);
         EXPECT_TRUE(IsWindowEnabled(form_.SpeedButton1()));
-        SendMessageA(form_.Handle(), WM_COMMAND, kEditAction0 + 6, 0);
+        SendMessageA(form_.Handle(), WM_COMMAND, kEditAction0 + EditKeyAction::PickRegistered, 0);
         EXPECT_EQ(Text(), "C:\\BETA");
     }));
     ASSERT_EQ(prompter_.ListsShown().size(), 1u);
@@ -181,7 +181,7 @@ TEST_F(FrmEditTest, MenusAndEditingActions) {
     EXPECT_EQ(MenuText(bar, 2, MF_BYPOSITION), "編集");
     EXPECT_EQ(MenuText(bar, 3, MF_BYPOSITION), "設定'(&C)");
     EXPECT_EQ(MenuText(bar, kEditAction0, MF_BYCOMMAND), "ファイル名自動補充");
-    EXPECT_EQ(MenuText(bar, kEditAction0 + 14, MF_BYCOMMAND), "カーソルを右に移動");
+    EXPECT_EQ(MenuText(bar, kEditAction0 + EditKeyAction::CaretRight, MF_BYCOMMAND), "カーソルを右に移動");
     EXPECT_EQ(MenuText(bar, kEditKeyCustomize, MF_BYCOMMAND), "キーカスタマイズ");
     char label[32] = {};
     GetWindowTextA(form_.Button3(), label, sizeof label);
@@ -191,14 +191,14 @@ TEST_F(FrmEditTest, MenusAndEditingActions) {
     EXPECT_FALSE(Ask(q, [&] {
         SetWindowTextA(form_.Edit1(), "ab表cd");  // 表 ends in a "\" byte
         SetBoxCaret(form_.Edit1(), 4);
-        form_.RunEditAction(11);
+        form_.RunEditAction(EditKeyAction::DeleteBefore);
         EXPECT_EQ(Text(), "abcd");
-        form_.RunEditAction(14);
-        form_.RunEditAction(7);
+        form_.RunEditAction(EditKeyAction::CaretRight);
+        form_.RunEditAction(EditKeyAction::DeleteToEnd);
         EXPECT_EQ(Text(), "abc");
-        form_.RunEditAction(3);
-        form_.RunEditAction(14);
-        form_.RunEditAction(13);
+        form_.RunEditAction(EditKeyAction::CaretToStart);
+        form_.RunEditAction(EditKeyAction::CaretRight);
+        form_.RunEditAction(EditKeyAction::CaretLeft);
         EXPECT_EQ(ReadBoxText(form_.Edit1()).caret, 0);
     }));
 }

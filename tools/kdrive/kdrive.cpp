@@ -62,10 +62,13 @@ int ParseVk(const std::string& name) {
 
 // Saves the whole screen as a 24-bit BMP file.
 std::string SaveScreen(const std::string& path) {
+    using kestrum::FileHandle;
+    using kestrum::GdiObject;
+    using kestrum::MemoryDc;
     const int w = GetSystemMetrics(SM_CXSCREEN);
     const int h = GetSystemMetrics(SM_CYSCREEN);
-    HDC screen = GetDC(nullptr);
-    HDC mem = CreateCompatibleDC(screen);
+    const kestrum::WindowDc screen(nullptr);
+    const MemoryDc mem(CreateCompatibleDC(screen.Get()));
     BITMAPINFO bi{};
     bi.bmiHeader.biSize = sizeof bi.bmiHeader;
     bi.bmiHeader.biWidth = w;
@@ -74,33 +77,26 @@ std::string SaveScreen(const std::string& path) {
     bi.bmiHeader.biBitCount = 24;
     bi.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    HBITMAP bmp = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    std::string err;
-    if (!bmp) {
-        err = "cannot capture the screen";
-    } else {
-        HGDIOBJ old = SelectObject(mem, bmp);
-        BitBlt(mem, 0, 0, w, h, screen, 0, 0, SRCCOPY);
-        SelectObject(mem, old);
-        const DWORD stride = (static_cast<DWORD>(w) * 3 + 3) & ~3u;
-        const DWORD size = stride * static_cast<DWORD>(h);
-        BITMAPFILEHEADER fh{};
-        fh.bfType = 0x4D42;
-        fh.bfOffBits = sizeof fh + sizeof bi.bmiHeader;
-        fh.bfSize = fh.bfOffBits + size;
-        HANDLE f = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-        DWORD written = 0;
-        if (f == INVALID_HANDLE_VALUE || !WriteFile(f, &fh, sizeof fh, &written, nullptr) ||
-            !WriteFile(f, &bi.bmiHeader, sizeof bi.bmiHeader, &written, nullptr) ||
-            !WriteFile(f, bits, size, &written, nullptr)) {
-            err = "cannot write " + path;
-        }
-        if (f != INVALID_HANDLE_VALUE) CloseHandle(f);
-        DeleteObject(bmp);
+    const GdiObject<HBITMAP> bmp(CreateDIBSection(screen.Get(), &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!bmp) return "cannot capture the screen";
+    {
+        const kestrum::SelectGuard keep(mem.Get(), bmp.Get());
+        BitBlt(mem.Get(), 0, 0, w, h, screen.Get(), 0, 0, SRCCOPY);
     }
-    DeleteDC(mem);
-    ReleaseDC(nullptr, screen);
-    return err;
+    const DWORD stride = (static_cast<DWORD>(w) * 3 + 3) & ~3u;
+    const DWORD size = stride * static_cast<DWORD>(h);
+    BITMAPFILEHEADER fh{};
+    fh.bfType = 0x4D42;
+    fh.bfOffBits = sizeof fh + sizeof bi.bmiHeader;
+    fh.bfSize = fh.bfOffBits + size;
+    const FileHandle f(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    DWORD written = 0;
+    if (!f || !WriteFile(f.Get(), &fh, sizeof fh, &written, nullptr) ||
+        !WriteFile(f.Get(), &bi.bmiHeader, sizeof bi.bmiHeader, &written, nullptr) ||
+        !WriteFile(f.Get(), bits, size, &written, nullptr)) {
+        return "cannot write " + path;
+    }
+    return {};
 }
 
 }  // namespace
@@ -135,15 +131,11 @@ std::vector<std::string> Words(const std::string& line) {
 }
 
 Driver::~Driver() {
-    if (pi_.hProcess) {
-        if (WaitForSingleObject(pi_.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(pi_.hProcess, 99);
-        CloseHandle(pi_.hProcess);
-        CloseHandle(pi_.hThread);
-    }
+    if (process_ && WaitForSingleObject(process_.Get(), 0) == WAIT_TIMEOUT) TerminateProcess(process_.Get(), 99);
 }
 
 std::string Driver::Start(const std::string& exe, const std::string& args) {
-    if (pi_.hProcess) return "a program is already running";
+    if (process_) return "a program is already running";
     std::string path = exe;
     if (path.find('\\') == std::string::npos && path.find(':') == std::string::npos) {
         char self[MAX_PATH] = {};
@@ -156,10 +148,14 @@ std::string Driver::Start(const std::string& exe, const std::string& args) {
     if (!args.empty()) cmd += " " + args;
     STARTUPINFOA si{};
     si.cb = sizeof si;
-    if (!CreateProcessA(path.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi_)) {
+    PROCESS_INFORMATION pi{};
+    if (!CreateProcessA(path.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
         return "cannot start " + path + " (error " + std::to_string(GetLastError()) + ")";
     }
-    WaitForInputIdle(pi_.hProcess, 10000);
+    process_.Reset(pi.hProcess);
+    thread_.Reset(pi.hThread);
+    pid_ = pi.dwProcessId;
+    WaitForInputIdle(process_.Get(), 10000);
     return {};
 }
 
@@ -185,8 +181,8 @@ BOOL CALLBACK FindProc(HWND w, LPARAM lp) {
 }  // namespace
 
 HWND Driver::FindWindowOf(const std::string& cls, const std::string& caption, bool visibleOnly) const {
-    if (!pi_.hProcess) return nullptr;
-    FindData d{pi_.dwProcessId, cls, caption, visibleOnly, nullptr};
+    if (!process_) return nullptr;
+    FindData d{pid_, cls, caption, visibleOnly, nullptr};
     EnumWindows(FindProc, reinterpret_cast<LPARAM>(&d));
     return d.found;
 }
@@ -202,7 +198,7 @@ std::string Driver::WaitWindow(const std::vector<std::string>& a, bool visibleOn
             Settle(w);
             return {};
         }
-        if (pi_.hProcess && WaitForSingleObject(pi_.hProcess, 0) == WAIT_OBJECT_0) return "the program has ended";
+        if (process_ && WaitForSingleObject(process_.Get(), 0) == WAIT_OBJECT_0) return "the program has ended";
         Sleep(50);
     }
     return "no window " + a[1] + (caption.empty() ? "" : " \"" + caption + "\"");
@@ -279,9 +275,9 @@ std::string Driver::SendKey(const std::string& spec) {
 }
 
 std::string Driver::WaitExit(DWORD timeoutMs) {
-    if (!pi_.hProcess) return "no program";
-    if (WaitForSingleObject(pi_.hProcess, timeoutMs) != WAIT_OBJECT_0) return "the program did not end";
-    GetExitCodeProcess(pi_.hProcess, &exitCode_);
+    if (!process_) return "no program";
+    if (WaitForSingleObject(process_.Get(), timeoutMs) != WAIT_OBJECT_0) return "the program did not end";
+    GetExitCodeProcess(process_.Get(), &exitCode_);
     return {};
 }
 

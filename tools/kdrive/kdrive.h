@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "common/handles_win.h"
+
 namespace kdrive {
 
 class Driver {
@@ -28,7 +30,9 @@ private:
     // The commands of the global hot key and the tray icon (kdrive_desktop.cpp).
     std::string RunDesktop(const std::vector<std::string>& args);
 
-    PROCESS_INFORMATION pi_{};
+    kestrum::UniqueHandle process_;  // the program started
+    kestrum::UniqueHandle thread_;
+    DWORD pid_ = 0;
     DWORD exitCode_ = STILL_ACTIVE;
     HWND current_ = nullptr;
 };

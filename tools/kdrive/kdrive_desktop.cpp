@@ -85,8 +85,8 @@ std::string PressThroughSystem(const std::string& spec) {
 std::string Driver::RunDesktop(const std::vector<std::string>& a) {
     const std::string& cmd = a[0];
     if (cmd == "hotkey") return a.size() < 2 ? "usage: hotkey [SHIFT+][CTRL+][ALT+]KEY" : PressThroughSystem(a[1]);
-    if (!pi_.hProcess) return "no program";
-    CallbackFind find{pi_.dwProcessId, nullptr};
+    if (!process_) return "no program";
+    CallbackFind find{pid_, nullptr};
     EnumWindows(FindCallback, reinterpret_cast<LPARAM>(&find));
     if (!find.found) return "the program has no tray icon window";
     const UINT id = a.size() > 2 ? static_cast<UINT>(std::atoi(a[2].c_str())) : 1;
