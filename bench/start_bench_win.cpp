@@ -51,6 +51,9 @@ bool RunOnce(Program& p, LARGE_INTEGER freq) {
     STARTUPINFOA si{};
     si.cb = sizeof si;
     PROCESS_INFORMATION pi{};
+    // The previous program's exit settles first (Wine's desktop process
+    // still handles its windows and tray icon for a moment).
+    Sleep(300);
     LARGE_INTEGER t0, t1, t2;
     QueryPerformanceCounter(&t0);
     if (!CreateProcessA(p.exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, 0, nullptr,
