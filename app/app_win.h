@@ -12,6 +12,7 @@ namespace kestrum {
 class TfrmMain;
 class TfrmFM;
 class TPlaceholderForm;
+class TfrmLZHV;
 class TfrmHistory;
 class TfrmEdit;
 class TwttForm;
@@ -29,7 +30,7 @@ struct AppState {
     TfrmFM* filer = nullptr;
     TPlaceholderForm* imageViewer = nullptr;
     TfrmHistory* picker = nullptr;
-    TPlaceholderForm* archiveViewer = nullptr;
+    TfrmLZHV* archiveViewer = nullptr;
     TfrmEdit* lineInput = nullptr;
     TwttForm* textViewer = nullptr;
     TPlaceholderForm* progress = nullptr;

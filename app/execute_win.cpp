@@ -9,6 +9,7 @@
 #include "app/app_win.h"
 #include "app/app_window_win.h"
 #include "app/forms_win.h"
+#include "archive/archive_service_win.h"
 #include "common/handles_win.h"
 #include "common/history.h"
 #include "common/prompter.h"
@@ -106,7 +107,7 @@ public:
     }
     bool ShellShowing() override { return App().main && App().main->Visible(); }
     std::string FilerCurrentFile() override { return App().filer ? App().filer->CurrentFile() : std::string(); }
-    std::string ArchiveViewerFile() override { return {}; }
+    std::string ArchiveViewerFile() override { return TheArchives().ViewerFile(); }
     void SetLautoLabel(const std::string&) override {}
     void ShowImageViewer(const std::string&) override {
         if (App().imageViewer) App().imageViewer->Show();
@@ -114,11 +115,11 @@ public:
     void ShowTextViewer(const std::string& file) override {
         if (App().textViewer) App().textViewer->ViewFile(file);
     }
-    void ShowArchiveViewer(const std::string&) override {
+    void ShowArchiveViewer(const std::string& arg) override {
         AppState& app = App();
         if (app.imageViewer && app.imageViewer->Visible()) ShowWindow(app.imageViewer->Handle(), SW_HIDE);
         if (app.textViewer && app.textViewer->Visible()) ShowWindow(app.textViewer->Handle(), SW_HIDE);
-        if (app.archiveViewer) app.archiveViewer->Show();
+        TheArchives().ShowViewer(arg);
     }
     void ShowVersion() override { ShowVersionWindow(); }
     void ShowHelp(int topic) override {
@@ -258,6 +259,7 @@ Services AppServices() {
     services.filer = App().filer;
     services.shell = App().main;
     services.viewers = &viewers;
+    services.archives = &TheArchiveService();
     services.application = &application;
     return services;
 }

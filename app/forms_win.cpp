@@ -8,6 +8,9 @@
 #include "app/app_win.h"
 #include "app/app_window_win.h"
 #include "app/resident_win.h"
+#include "archive/archive_service_win.h"
+#include "archive/archiver_win.h"
+#include "archive/frm_lzhv_win.h"
 #include "app/window_prompter_win.h"
 #include "common/questions.h"
 #include "common/signal.h"
@@ -65,6 +68,7 @@ struct Forms {
     std::unique_ptr<TfrmMain> main;
     std::unique_ptr<TfrmFM> filer;
     std::unique_ptr<TfrmHistory> picker;
+    std::unique_ptr<TfrmLZHV> archiveViewer;
     std::unique_ptr<TfrmEdit> lineInput;
     // The subsystems' questions, answered by their dialogs (made at start).
     std::unique_ptr<WinFilerQuestions> filerQuestions;
@@ -109,16 +113,14 @@ bool CreateAllForms(HWND owner) {
     image.section = "TVIEW";
     image.positionOnly = true;
     image.defaults = Geometry{50, 50, 300, 400};
-    TPlaceholderForm::Keys archive;
-    archive.section = "LVIEW";
-    archive.defaults = Geometry{100, 100, 400, 560};
-    archive.hasFont = true;
     const TPlaceholderForm::Keys plain;
 
     app.imageViewer = MakeForm(owner, profile, "TfrmView", "画像ビューワー", image);
     forms.picker = std::make_unique<TfrmHistory>();
     app.picker = forms.picker->Create(owner, profile) ? forms.picker.get() : nullptr;
-    app.archiveViewer = MakeForm(owner, profile, "TfrmLZHV", "エルビュー", archive);
+    forms.archiveViewer = std::make_unique<TfrmLZHV>(TheArchiverHost());
+    app.archiveViewer = forms.archiveViewer->Create(owner, profile) ? forms.archiveViewer.get() : nullptr;
+    AttachArchiveViewer(app.archiveViewer);
     forms.lineInput = std::make_unique<TfrmEdit>();
     app.lineInput = forms.lineInput->Create(owner, profile) ? forms.lineInput.get() : nullptr;
     forms.textViewer = std::make_unique<TwttForm>();

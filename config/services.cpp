@@ -33,6 +33,7 @@ CommandService& TheCommands() { return OrNone(Installed().commands); }
 FilerService& TheFiler() { return OrNone(Installed().filer); }
 ShellWindowService& TheShellWindow() { return OrNone(Installed().shell); }
 ViewerService& TheViewers() { return OrNone(Installed().viewers); }
+ArchiveService& TheArchives() { return OrNone(Installed().archives); }
 ApplicationService& TheApplication() { return OrNone(Installed().application); }
 
 int Execute_t(const std::string& line) { return TheCommands().Execute(line); }

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "config/commands.h"
 #include "config/window_state.h"
@@ -96,6 +97,27 @@ public:
     virtual bool ViewFile(const std::string& /*path*/) { return false; }
 };
 
+// Packing and unpacking, the archiver libraries' own commands and the
+// archive viewer. Without one nothing is packed or unpacked and every
+// call fails.
+class ArchiveService {
+public:
+    virtual ~ArchiveService() = default;
+    // Packs names (entries of the current directory) into the LHA archive
+    // named as typed. 0 on success; a failure has been reported.
+    virtual int Pack(const std::string& /*archive*/, const std::vector<std::string>& /*names*/) { return 1; }
+    // Unpacks archive into dir with the library its extension names; 0 on
+    // success.
+    virtual int Extract(const std::string& /*archive*/, const std::string& /*dir*/) { return 1; }
+    // The shell's DLHA, DTAR, DISH and LZH2EXE (by command number) with the
+    // text after the command word; false when the command is none of them.
+    virtual bool RunLibraryCommand(int /*command*/, const std::string& /*text*/) { return false; }
+    // LVIEW: shows the archive viewer on the argument ("/V" and a path).
+    virtual void ShowViewer(const std::string& /*arg*/) {}
+    // The archive the viewer shows while it is showing, else empty.
+    virtual std::string ViewerFile() const { return {}; }
+};
+
 // What only the application can do: it owns the task-bar window and knows
 // every window made at start.
 class ApplicationService {
@@ -121,6 +143,7 @@ struct Services {
     FilerService* filer = nullptr;
     ShellWindowService* shell = nullptr;
     ViewerService* viewers = nullptr;
+    ArchiveService* archives = nullptr;
     ApplicationService* application = nullptr;
 };
 
@@ -133,6 +156,7 @@ CommandService& TheCommands();
 FilerService& TheFiler();
 ShellWindowService& TheShellWindow();
 ViewerService& TheViewers();
+ArchiveService& TheArchives();
 ApplicationService& TheApplication();
 
 // Installs a set for a scope and puts the previous one back.

@@ -34,6 +34,9 @@ struct Session {
     std::vector<ExtEntry> setExt;
     // LAUTO: automatic showing in the archive viewer.
     bool lautoOn = false;
+    // Shift was down at the last key press in the filer or the archive
+    // viewer (LVIEW then shows without the automatic walk).
+    bool shiftFlag = false;
     std::string lautoLabel;
     std::vector<std::string> lautoList;  // upper case
 

@@ -181,8 +181,41 @@ void TfrmFM::RunLetter(char letter) {
         RelistKeepingCursor();
         break;
     }
-    default: break;  // P and U: the archivers are not part of this build
+    case 'P': PackAction(); break;
+    case 'U': UnpackAction(); break;
+    default: break;
     }
+}
+
+void TfrmFM::PackAction() {
+    if (RefuseDotEntry("をPackすることは出来ません")) return;
+    Session& session = TheSession();
+    std::string archive = ChangeFileExt(CursorName(), "");
+    if (!AskFor(SubjectText() + "Ｐａｃｋします", "アーカイブ名を入力してください", archive, kFree | kSelectAll,
+                &session.lists.exeHistory)) {
+        return;
+    }
+    if (Trim(archive).empty()) return;
+    const std::vector<std::string> names = SelectionNames();
+    TheArchives().Pack(archive, names);
+    RelistKeepingCursor();
+}
+
+void TfrmFM::UnpackAction() {
+    if (RefuseDotEntry("を解凍することは出来ません")) return;
+    Session& session = TheSession();
+    std::string dir;
+    if (!AskFor(SubjectText() + "解凍します", "ディレクトリを入力してください", dir, kPlainHistory,
+                &session.lists.dirHistory, &session.lists.copyList)) {
+        return;
+    }
+    dir = Trim(dir);
+    if (dir.empty()) dir = session.currentDir;
+    if (!EndsWithBackslash(dir) && !EndsWithColon(dir)) dir += "\\";
+    for (const std::string& name : SelectionNames()) {
+        if (TheArchives().Extract(name, dir) != 0) break;
+    }
+    RelistKeepingCursor();
 }
 
 void TfrmFM::Duplicate() {

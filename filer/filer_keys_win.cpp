@@ -204,6 +204,7 @@ void TfrmFM::OnKeyDown(WPARAM key) {
     const bool ctrl = GetKeyState(VK_CONTROL) < 0;
     const bool alt = GetKeyState(VK_MENU) < 0;
     shiftDown_ = GetKeyState(VK_SHIFT) < 0;
+    TheSession().shiftFlag = shiftDown_;
     ctrlDown_ = ctrl;
     if (key >= VK_NUMPAD0 && key <= VK_NUMPAD9) key = '0' + (key - VK_NUMPAD0);
     if (key == 0 || (key >= VK_SHIFT && key <= VK_MENU)) return;

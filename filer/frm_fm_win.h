@@ -132,6 +132,9 @@ private:
     void RegisterAlias(bool withFile);
     void ChangeDates();
     void JoinAction();
+    // P and U: pack the selection into an LHA archive, unpack archives.
+    void PackAction();
+    void UnpackAction();
     void ShowCandidates();
     // True when the temporary or the configured associations name the
     // extension of file.

@@ -6,6 +6,7 @@
 #include "common/sjis.h"
 #include "common/split.h"
 #include "common/wildmatch.h"
+#include "config/services.h"
 #include "fileops/path_utils.h"
 #include "shell/interpreter.h"
 
@@ -29,15 +30,6 @@ const char* UsageText(int n) {
     }
 }
 
-// The library each archiver command needs; none of them ships yet.
-const char* ArchiverLibrary(int n) {
-    switch (n) {
-    case cmdDISH: return "ISH32.DLL";
-    case cmdDTAR: return "TAR32.DLL";
-    default: return "UNLHA32.DLL";
-    }
-}
-
 }  // namespace
 
 void Interpreter::Usage(int n, const std::string& text) { Ask().ShowMessage("Usage " + Name(n) + text); }
@@ -48,8 +40,10 @@ int Interpreter::RunFileCommand(int n, const std::string& arg) {
     case cmdDLHA:
     case cmdDTAR:
     case cmdLZH2EXE:
-        Ask().MessageDlg(std::string(ArchiverLibrary(n)) + "が見つかりません。", MsgType::Error, MsgButtons::Ok);
-        return rrInternal;
+        // The text after the command word goes to the library unchanged.
+        TheArchives().RunLibraryCommand(n, arg);
+        host_.RefreshFiler();
+        return n == cmdDLHA || n == cmdDTAR ? rrWindow : rrInternal;
     case cmdCOMBINE: Ask().ShowMessage("まだ作っていません(__)"); return rrInternal;
     default: break;
     }

@@ -10,6 +10,7 @@
 
 #include "common/prompter.h"
 #include "common/sjis.h"
+#include "config/services.h"
 #include "config/settings_loader.h"
 #include "shell/interpreter.h"
 #include "tests/fakes/scripted_prompter.h"
@@ -247,10 +248,34 @@ TEST_F(FileCommandTest, DirectoriesAndTheRest) {
     interp_.Execute_t("REMOVEDIR old");
     interp_.Execute_t("EJECT E:");
     interp_.Execute_t("COMBINE x");
-    interp_.Execute_t("DLHA l a.lzh");
     EXPECT_EQ(files_.calls, (std::vector<std::string>{"mkdir new", "mkdir BAD", "rmtree old", "eject E:"}));
     EXPECT_EQ(Messages()[1], "まだ作っていません(__)");
-    EXPECT_EQ(Messages()[2], "UNLHA32.DLLが見つかりません。");
+}
+
+// The archiver commands hand the text after the command word to the
+// archive subsystem and refresh the filer; DLHA and DTAR bring up a window.
+TEST_F(FileCommandTest, ArchiverCommandsGoToTheArchives) {
+    struct Archives : ArchiveService {
+        std::vector<std::string> calls;
+        bool RunLibraryCommand(int command, const std::string& text) override {
+            calls.push_back(std::to_string(command) + ":" + text);
+            return true;
+        }
+    } archives;
+    Services services;
+    services.archives = &archives;
+    ScopedServices scoped(services);
+    const int refreshes = host_.refreshes;
+    EXPECT_EQ(interp_.Execute_t("DLHA l a.lzh"), rrWindow);
+    EXPECT_EQ(interp_.Execute_t("DTAR tvf \"my a.tar\""), rrWindow);
+    EXPECT_EQ(interp_.Execute_t("DISH a.ish /f=C:\\o"), rrInternal);
+    EXPECT_EQ(interp_.Execute_t("LZH2EXE a.lzh"), rrInternal);
+    EXPECT_EQ(archives.calls, (std::vector<std::string>{std::to_string(cmdDLHA) + ":l a.lzh",
+                                                        std::to_string(cmdDTAR) + ":tvf \"my a.tar\"",
+                                                        std::to_string(cmdDISH) + ":a.ish /f=C:\\o",
+                                                        std::to_string(cmdLZH2EXE) + ":a.lzh"}));
+    EXPECT_EQ(host_.refreshes, refreshes + 4);
+    EXPECT_TRUE(Messages().empty());
 }
 
 TEST_F(FileCommandTest, WallpaperFromOtherFormatsAndOtherDrives) {
