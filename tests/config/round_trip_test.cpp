@@ -85,6 +85,10 @@ TEST(RoundTrip, SettingsLinesThatChangedAcrossASave) {
         {"[FUNCTION]", "LSHELP", "ABC]LS", "[F3]", "[END]"},
         // an env value with a lone lead byte at its end
         {"[環境変数]", "FMC, /$C\x81 ", "[END]"},
+        // more keyless directory entries than digits: the last one's blank
+        // key is written as "K, " and must not come back as a digit
+        {"[LOGDISKLIST]", "A", "B", "C", "D", "E", "F", "G", "H", "I", "J", "K", "[END]"},
+        {"[COPYDIRLIST]", "A,0", "B", "C", "D", "E", "F", "G", "H", "I", "J", "K", "[END]"},
     };
     for (const Lines& original : cases) {
         const Loaded first = Load(original);

@@ -113,6 +113,19 @@ TEST(SettingsLoaderTest, KeyedListsNumberKeylessEntries) {
     EXPECT_EQ(r.l.logList[12], "  C:\\D11");
 }
 
+// A digit an earlier entry already has is not handed out again: its key
+// would call the earlier entry. So once the editor has written every key
+// out, an entry left with a blank key reads back blank.
+TEST(SettingsLoaderTest, KeylessEntriesSkipDigitsTaken) {
+    const Loaded r = Load({"[COPYDIRLIST]", "a,1", "b", "c", "d,3", "e", "[END]"});
+    EXPECT_EQ(r.l.copyList, (Lines{"1 A", "0 B", "2 C", "3 D", "4 E"}));
+    Lines full = {"[LOGDISKLIST]"};
+    for (char d = '0'; d <= '9'; ++d) full.push_back(std::string("x") + d + "," + d);
+    full.push_back("blank, ");
+    full.push_back("[END]");
+    EXPECT_EQ(Load(full).l.logList.back(), "  BLANK");
+}
+
 TEST(SettingsLoaderTest, ExtFindAndFunctionSections) {
     const Loaded r = Load({"[EXT]", " txt , Notepad %1 ", "[END]", "[FINDLIST]", "*.cpp", "", "[END]", "[FUNCTION]",
                            "[Help]lshelp", "[Copy] cp", "no bracket", "[END]"});
