@@ -202,14 +202,17 @@ void LoadSettingsLines(const std::vector<std::string>& lines, Settings& s, Setti
     lists.findList.clear();
     lists.functions.clear();
 
+    // The marker counts for the whole file, as it does for TSettingsFile,
+    // which writes the lists: a list written above a marker further down
+    // would otherwise read back cut at its ";".
+    for (const std::string& line : lines) {
+        if (line == kCfgMarker) s.semicolonMode = true;
+    }
     std::size_t pos = 0;
     while (pos < lines.size()) {
         const std::string& raw = lines[pos];
         ++pos;
-        if (raw == kCfgMarker) {
-            s.semicolonMode = true;
-            continue;
-        }
+        if (raw == kCfgMarker) continue;
         const std::string n = NormalizeLine(raw, s.semicolonMode);
         if (!IsKnownSectionHeader(n)) continue;
         SectionReader r(lines, pos, s.semicolonMode);

@@ -89,6 +89,8 @@ TEST(RoundTrip, SettingsLinesThatChangedAcrossASave) {
         // key is written as "K, " and must not come back as a digit
         {"[LOGDISKLIST]", "A", "B", "C", "D", "E", "F", "G", "H", "I", "J", "K", "[END]"},
         {"[COPYDIRLIST]", "A,0", "B", "C", "D", "E", "F", "G", "H", "I", "J", "K", "[END]"},
+        // the marker below a section the aliases are written into
+        {"[ALIAS]", "[CFG Ver1.1]", "[ALIAS]", ";", "x,a;b"},
     };
     for (const Lines& original : cases) {
         const Loaded first = Load(original);

@@ -41,6 +41,17 @@ TEST(SettingsLoaderTest, CommentRuleWithAndWithoutTheMarker) {
     EXPECT_FALSE(Load({" [CFG Ver1.1]"}).s.semicolonMode);
 }
 
+// The settings writers compare and write every line of a file that holds
+// the marker in that mode: the loader reads the whole file so too, wherever
+// the marker stands, or a list written above the marker would lose its ";".
+TEST(SettingsLoaderTest, AMarkerFurtherDownCountsForTheWholeFile) {
+    const Loaded r = Load({"[ALIAS]", "x,a;b", "[END]", "[CFG Ver1.1]", "[ALIAS]", "y,c;d", "[END]"});
+    EXPECT_TRUE(r.s.semicolonMode);
+    ASSERT_EQ(r.l.aliases.size(), 2u);
+    EXPECT_EQ(r.l.aliases[0].expansion, "a;b");
+    EXPECT_EQ(r.l.aliases[1].expansion, "c;d");
+}
+
 TEST(SettingsLoaderTest, SemicolonModeIsNeverClearedByAReload) {
     Loaded r = Load({"[CFG Ver1.1]"});
     LoadSettingsLines({"[ALIAS]", "x,a;b", "[END]"}, r.s, r.l);
