@@ -91,6 +91,8 @@ TEST(RoundTrip, SettingsLinesThatChangedAcrossASave) {
         {"[COPYDIRLIST]", "A,0", "B", "C", "D", "E", "F", "G", "H", "I", "J", "K", "[END]"},
         // the marker below a section the aliases are written into
         {"[ALIAS]", "[CFG Ver1.1]", "[ALIAS]", ";", "x,a;b"},
+        // the marker where a function key's title could stand
+        {"[FUNCTION]", "[F3]", "[CFG Ver1.1]", "x;y", "[END]"},
     };
     for (const Lines& original : cases) {
         const Loaded first = Load(original);

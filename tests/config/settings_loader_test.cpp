@@ -52,6 +52,18 @@ TEST(SettingsLoaderTest, AMarkerFurtherDownCountsForTheWholeFile) {
     EXPECT_EQ(r.l.aliases[1].expansion, "c;d");
 }
 
+// The marker is never an entry of a list, not even a title without a
+// command in [FUNCTION]: the list would be written back upper-cased, and the
+// file would lose its marker and with it every ";" in its values.
+TEST(SettingsLoaderTest, TheMarkerEndsAFunctionSection) {
+    const Loaded r = Load({"[FUNCTION]", "[F3]", "[CFG Ver1.1]", "x;y", "[END]"});
+    EXPECT_TRUE(r.s.semicolonMode);
+    ASSERT_EQ(r.l.functions.size(), 1u);
+    EXPECT_EQ(r.l.functions[0].title, "[F3]");
+    // Another spelling is no marker, but a header all the same.
+    EXPECT_EQ(Load({"[FUNCTION]", "[F3]", "[cfg ver1.1]", "[END]"}).l.functions.size(), 1u);
+}
+
 TEST(SettingsLoaderTest, SemicolonModeIsNeverClearedByAReload) {
     Loaded r = Load({"[CFG Ver1.1]"});
     LoadSettingsLines({"[ALIAS]", "x,a;b", "[END]"}, r.s, r.l);
