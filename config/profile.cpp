@@ -7,24 +7,18 @@
 
 namespace kestrum {
 
-std::optional<std::string> ProfileSectionName(std::string_view raw) {
-    const std::string line = Trim(raw);
-    if (line.empty() || line[0] != '[') return std::nullopt;
-    const std::size_t close = FindChar(line, ']');
-    return UpperAscii(Trim(line.substr(1, close == std::string::npos ? std::string::npos : close - 1)));
-}
-
 ProfileReader::ProfileReader(const std::vector<std::string>& lines) {
     std::string section;
     int index = -1;
     for (const std::string& raw : lines) {
-        if (std::optional<std::string> name = ProfileSectionName(raw)) {
-            section = std::move(*name);
+        const std::string line = Trim(raw);
+        if (line.empty() || line[0] == ';') continue;
+        if (line[0] == '[') {
+            const std::size_t close = FindChar(line, ']');
+            section = UpperAscii(Trim(line.substr(1, close == std::string::npos ? std::string::npos : close - 1)));
             ++index;
             continue;
         }
-        const std::string line = Trim(raw);
-        if (line.empty() || line[0] == ';') continue;
         if (index < 0) continue;
         const std::size_t eq = FindChar(line, '=');
         if (eq == std::string::npos) continue;

@@ -10,12 +10,6 @@
 
 namespace kestrum {
 
-// The section a line opens under the profile rules: any line that opens
-// with "[" (blanks aside) is a header, its name the text up to the first
-// "]" (or the line's end), trimmed and upper-cased. nullopt for any other
-// line.
-std::optional<std::string> ProfileSectionName(std::string_view line);
-
 class ProfileReader {
 public:
     ProfileReader() = default;

@@ -2,7 +2,6 @@
 #include "config/settings_file.h"
 
 #include "common/sjis.h"
-#include "config/profile.h"
 
 namespace kestrum {
 
@@ -107,25 +106,17 @@ bool TSettingsFile::HasKey(std::size_t line, const std::string& keyU, char sep) 
 void TSettingsFile::WriteKey(std::string_view header, std::string_view key, std::string_view line, char sep) {
     const std::string hdr = UpperAscii(Trim(header));
     const std::string keyU = UpperAscii(Trim(key));
-    // key=value lines are read back under the profile rules: the key goes
-    // into the first section they read under this name, however its header
-    // is spelt, and above the first line there that opens with "[", which
-    // starts another section for them.
-    const bool profile = sep == '=';
-    std::size_t h = FindHeader(hdr);
-    if (profile) {
-        const std::optional<std::string> name = ProfileSectionName(hdr);
-        std::size_t p = 0;
-        while (p < h && ProfileSectionName(lines_[p]) != name) ++p;
-        h = p;
-    }
+    const std::size_t h = FindHeader(hdr);
     if (h == lines_.size()) {
         Insert(lines_.size(), {std::string(), hdr, std::string(line), "[END]"});
         return;
     }
     const SectionExtent e = Extent(h);
+    // key=value lines are read back under the profile rules, where any line
+    // that opens with "[" starts another section: the key is looked for,
+    // and a new one put, above the first such line.
     std::size_t end = h + 1;
-    while (end < e.end && !(profile && ProfileSectionName(lines_[end]))) ++end;
+    while (end < e.end && !(sep == '=' && Norm()[end].starts_with('['))) ++end;
     std::size_t j = h + 1;
     while (j < end && !HasKey(j, keyU, sep)) ++j;
     if (j < end) {

@@ -153,15 +153,6 @@ TEST(SettingsFileTest, KeysStayWhereTheProfileReaderFindsThem) {
     g.WriteString("FORM_LS", "Top", "2");
     EXPECT_EQ(g.Lines(), (Lines{"[FORM_LS]", "Top=2", "[x] old", "[END]"}));
     EXPECT_EQ(ProfileReader(g.Lines()).Find("FORM_LS", "Top"), "2");
-    // The profile rules take the name up to "]", blanks and case aside: the
-    // key goes into the first section they read under that name.
-    for (const char* header : {"[ form_ls ]", "[FORM_LS] window", "[FORM_LS"}) {
-        TSettingsFile h = TSettingsFile::FromLines({header, "Top=1", "[END]"});
-        h.WriteString("FORM_LS", "Top", "2");
-        h.WriteString("FORM_LS", "Left", "3");
-        EXPECT_EQ(h.Lines(), (Lines{header, "Top=2", "Left=3", "[END]"}));
-        EXPECT_EQ(ProfileReader(h.Lines()).Find("FORM_LS", "Top"), "2") << header;
-    }
 }
 
 TEST(SettingsFileTest, DuplicateSectionsAndKeysAreNotWrittenTwice) {
