@@ -3,6 +3,7 @@
 # make test     check the layers, then build and run every test
 # make screenshot [CFG=file] [KEYS="key F1;type abc"]   PNG of the shell window
 # make dist     build/Kestrum-<version>.zip: the release archive
+# make fuzz     [FUZZ_RUNS=n] the fuzz targets, n inputs each (default 10^6)
 SHELL := /bin/sh
 MAKEFLAGS += --no-print-directory
 JOBS ?= $(shell nproc)
@@ -10,8 +11,11 @@ ARCH = $(shell tools/wine-arch.sh)
 # Where the Wine tests run: the program's own build on 32-bit capable
 # machines, an x86_64 build of the same sources elsewhere.
 TESTDIR = $(if $(filter win32,$(ARCH)),build,build/x64)
+# Inputs per fuzz target: make fuzz, and the short pass of make test.
+FUZZ_RUNS ?= 1000000
+FUZZ_SHORT_RUNS ?= 4000
 
-.PHONY: all setup check-layers build native run test screenshot dist clean
+.PHONY: all setup check-layers configure build native run test screenshot dist fuzz clean
 
 all: build
 
@@ -54,6 +58,12 @@ test: check-layers build native
 	@cd build/native && ctest --output-on-failure
 	@echo "== Windows tests under Wine ($(ARCH)) =="
 	@cd $(TESTDIR) && ctest --output-on-failure
+	@echo "== fuzz targets, a short pass =="
+	@sh fuzz/run.sh --runs $(FUZZ_SHORT_RUNS) --seed 1 --jobs $(JOBS)
+
+# The fuzz targets over the pure cores (fuzz/run.sh); fails on any finding.
+fuzz: setup
+	@sh fuzz/run.sh --runs $(FUZZ_RUNS) --jobs $(JOBS)
 
 # The release archive: the 32-bit program, whatever libraries the build
 # makes beside it, and the default files.

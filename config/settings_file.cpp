@@ -112,12 +112,17 @@ void TSettingsFile::WriteKey(std::string_view header, std::string_view key, std:
         return;
     }
     const SectionExtent e = Extent(h);
+    // key=value lines are read back under the profile rules, where any line
+    // that opens with "[" starts another section: the key is looked for,
+    // and a new one put, above the first such line.
+    std::size_t end = h + 1;
+    while (end < e.end && !(sep == '=' && Norm()[end].starts_with('['))) ++end;
     std::size_t j = h + 1;
-    while (j < e.end && !HasKey(j, keyU, sep)) ++j;
-    if (j < e.end) {
+    while (j < end && !HasKey(j, keyU, sep)) ++j;
+    if (j < end) {
         Replace(j, std::string(line));
     } else {
-        j = CloseSection(h);
+        j = end < e.end ? end : CloseSection(h);
         Insert(j, {std::string(line)});
     }
     // The same key further on in this section, or in a later section of

@@ -42,8 +42,10 @@ public:
     // missing section is appended as an empty line, header as spelled, the
     // line and "[END]".
     void AppendListLine(std::string_view header, std::string_view line);
-    // key=value in [section]. Any other line of that key in the section, or
-    // in a later section of its name, goes: it would be read after this one.
+    // key=value in [section], above any line of the section that opens with
+    // "[" (the profile rules end the section there). Any other line of that
+    // key in the section, or in a later section of its name, goes: it would
+    // be read after this one.
     void WriteString(std::string_view section, std::string_view key, std::string_view value);
     void WriteInteger(std::string_view section, std::string_view key, long long value);
     void WriteBool(std::string_view section, std::string_view key, bool value);

@@ -140,6 +140,10 @@ void ReadEnv(SectionReader& r, Settings& s) {
 void ReadKeyedList(SectionReader& r, std::vector<std::string>& list) {
     std::string line;
     char nextDigit = '0';
+    // A keyless entry never gets a digit an earlier entry has: that key
+    // would call the earlier one. Once the editor has written every key out,
+    // an entry whose key was left blank so reads back blank.
+    std::string taken;
     while (r.Next(line)) {
         if (line.empty()) continue;
         const std::string u = UpperAscii(line);
@@ -147,6 +151,7 @@ void ReadKeyedList(SectionReader& r, std::vector<std::string>& list) {
         const std::string path = Trim(p == std::string::npos ? u : u.substr(0, p));
         std::string key = p == std::string::npos ? std::string() : Trim(u.substr(p + 1));
         if (key.empty()) {
+            while (nextDigit <= '9' && taken.find(nextDigit) != std::string::npos) ++nextDigit;
             if (nextDigit <= '9') {
                 key = std::string(1, nextDigit++);
             } else {
@@ -155,6 +160,7 @@ void ReadKeyedList(SectionReader& r, std::vector<std::string>& list) {
         } else {
             key = key.substr(0, CharLen(key, 0));
         }
+        taken += key;
         list.push_back(key + " " + path);
     }
 }
@@ -196,14 +202,17 @@ void LoadSettingsLines(const std::vector<std::string>& lines, Settings& s, Setti
     lists.findList.clear();
     lists.functions.clear();
 
+    // The marker counts for the whole file, as it does for TSettingsFile,
+    // which writes the lists: a list written above a marker further down
+    // would otherwise read back cut at its ";".
+    for (const std::string& line : lines) {
+        if (line == kCfgMarker) s.semicolonMode = true;
+    }
     std::size_t pos = 0;
     while (pos < lines.size()) {
         const std::string& raw = lines[pos];
         ++pos;
-        if (raw == kCfgMarker) {
-            s.semicolonMode = true;
-            continue;
-        }
+        if (raw == kCfgMarker) continue;
         const std::string n = NormalizeLine(raw, s.semicolonMode);
         if (!IsKnownSectionHeader(n)) continue;
         SectionReader r(lines, pos, s.semicolonMode);

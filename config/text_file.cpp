@@ -117,6 +117,9 @@ bool LooksLikeSectionHeader(std::string_view n) {
 }
 
 namespace {
+// The marker line as NormalizeLine gives it.
+constexpr std::string_view kCfgMarkerNormalized = "[CFG VER1.1]";
+
 // The walk of FindSectionExtent over count lines given in normalised form.
 template <typename Normalized>
 SectionExtent ExtentOf(std::size_t count, std::size_t header, Normalized normalized) {
@@ -129,6 +132,9 @@ SectionExtent ExtentOf(std::size_t count, std::size_t header, Normalized normali
         if (n[0] != '[') continue;
         if (n == "[END]") return {j, true};
         if (IsKnownSectionHeader(n)) return {j, false};
+        // The marker is no function key's title: read as one, it would be
+        // written back upper-cased and no longer be the marker.
+        if (n == kCfgMarkerNormalized) return {j, false};
         if (LooksLikeSectionHeader(n) && !(functions && entries <= kFunctionKeyCount)) return {j, false};
     }
     return {count, false};

@@ -64,7 +64,7 @@ bool LooksLikeSectionHeader(std::string_view normalized);
 // section without "[END]" ends before a known header, and before any line
 // shaped like a header, so that it never takes in a section that follows;
 // in "[FUNCTION]" a bracketed title without a command counts as an entry
-// until the twelve keys are read.
+// until the twelve keys are read, unless it reads as the marker line.
 struct SectionExtent {
     std::size_t end = 0;
     bool hasEnd = false;

@@ -4,7 +4,7 @@
 set -eu
 pkgs="make cmake g++ git wine wine64 wine32:i386 g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
 googletest xvfb xauth locales imagemagick fonts-ipafont-gothic fonts-wine libz-mingw-w64-dev libstb-dev
-zlib1g-dev lhasa jlha-utils zip python3"
+zlib1g-dev lhasa jlha-utils zip python3 clang libclang-rt-14-dev"
 missing=""
 for p in $pkgs; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"

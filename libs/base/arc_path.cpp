@@ -60,6 +60,15 @@ static MemberPath Refuse(const char* reason) {
 }
 
 MemberPath CheckMemberPath(std::string_view raw, bool stripRoot) {
+    // Half a character (a lead byte without its trail byte) has no one
+    // meaning: one conversion drops it, another takes the next byte with it.
+    // ".." and a lone lead byte could name the parent folder, and a lone lead
+    // byte before "/" could make one name of two.
+    for (std::size_t i = 0; i < raw.size(); i += SjisCharLen(raw, i)) {
+        if (IsLeadByte(static_cast<unsigned char>(raw[i])) && SjisCharLen(raw, i) == 1) {
+            return Refuse("不完全な２バイト文字を含む名前です");
+        }
+    }
     std::string s = ToBackslashes(raw);
     std::size_t pos = 0;
     // Drive letters, UNC starts and leading separators: refused, or dropped

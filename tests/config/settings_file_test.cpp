@@ -5,6 +5,7 @@
 
 #include <random>
 
+#include "config/profile.h"
 #include "tests/test_util.h"
 
 namespace kestrum {
@@ -137,6 +138,21 @@ TEST(SettingsFileTest, SectionWithoutEndNeverTakesInASectionItDoesNotKnow) {
     TSettingsFile keys = TSettingsFile::FromLines({"[FUNCTION]", "[F1]", "[F2]LS", "[END]", "[KEEP]", "k"});
     keys.WriteListSection("FUNCTION", {"[VIEW]TVIEW"});
     EXPECT_EQ(keys.Lines(), (Lines{"[FUNCTION]", "[VIEW]TVIEW", "[END]", "[KEEP]", "k"}));
+}
+
+// The window positions are read back under the profile rules, where any
+// line opening with "[" starts a section of its own, though it is none of
+// the settings file's: a key is written above the first such line.
+TEST(SettingsFileTest, KeysStayWhereTheProfileReaderFindsThem) {
+    TSettingsFile f = TSettingsFile::FromLines({"[FORM_LS]", "Top=1", "[", "[x", "[END]"});
+    f.WriteString("FORM_LS", "Width", "300");
+    EXPECT_EQ(f.Lines(), (Lines{"[FORM_LS]", "Top=1", "Width=300", "[", "[x", "[END]"}));
+    EXPECT_EQ(ProfileReader(f.Lines()).Find("FORM_LS", "Width"), "300");
+    // A key below such a line moves above it.
+    TSettingsFile g = TSettingsFile::FromLines({"[FORM_LS]", "[x] old", "Top=1", "[END]"});
+    g.WriteString("FORM_LS", "Top", "2");
+    EXPECT_EQ(g.Lines(), (Lines{"[FORM_LS]", "Top=2", "[x] old", "[END]"}));
+    EXPECT_EQ(ProfileReader(g.Lines()).Find("FORM_LS", "Top"), "2");
 }
 
 TEST(SettingsFileTest, DuplicateSectionsAndKeysAreNotWrittenTwice) {

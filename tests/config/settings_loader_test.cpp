@@ -41,6 +41,29 @@ TEST(SettingsLoaderTest, CommentRuleWithAndWithoutTheMarker) {
     EXPECT_FALSE(Load({" [CFG Ver1.1]"}).s.semicolonMode);
 }
 
+// The settings writers compare and write every line of a file that holds
+// the marker in that mode: the loader reads the whole file so too, wherever
+// the marker stands, or a list written above the marker would lose its ";".
+TEST(SettingsLoaderTest, AMarkerFurtherDownCountsForTheWholeFile) {
+    const Loaded r = Load({"[ALIAS]", "x,a;b", "[END]", "[CFG Ver1.1]", "[ALIAS]", "y,c;d", "[END]"});
+    EXPECT_TRUE(r.s.semicolonMode);
+    ASSERT_EQ(r.l.aliases.size(), 2u);
+    EXPECT_EQ(r.l.aliases[0].expansion, "a;b");
+    EXPECT_EQ(r.l.aliases[1].expansion, "c;d");
+}
+
+// The marker is never an entry of a list, not even a title without a
+// command in [FUNCTION]: the list would be written back upper-cased, and the
+// file would lose its marker and with it every ";" in its values.
+TEST(SettingsLoaderTest, TheMarkerEndsAFunctionSection) {
+    const Loaded r = Load({"[FUNCTION]", "[F3]", "[CFG Ver1.1]", "x;y", "[END]"});
+    EXPECT_TRUE(r.s.semicolonMode);
+    ASSERT_EQ(r.l.functions.size(), 1u);
+    EXPECT_EQ(r.l.functions[0].title, "[F3]");
+    // Another spelling is no marker, but a header all the same.
+    EXPECT_EQ(Load({"[FUNCTION]", "[F3]", "[cfg ver1.1]", "[END]"}).l.functions.size(), 1u);
+}
+
 TEST(SettingsLoaderTest, SemicolonModeIsNeverClearedByAReload) {
     Loaded r = Load({"[CFG Ver1.1]"});
     LoadSettingsLines({"[ALIAS]", "x,a;b", "[END]"}, r.s, r.l);
@@ -111,6 +134,19 @@ TEST(SettingsLoaderTest, KeyedListsNumberKeylessEntries) {
     EXPECT_EQ(r.l.logList[10], "9 C:\\D9");
     EXPECT_EQ(r.l.logList[11], "  C:\\D10");
     EXPECT_EQ(r.l.logList[12], "  C:\\D11");
+}
+
+// A digit an earlier entry already has is not handed out again: its key
+// would call the earlier entry. So once the editor has written every key
+// out, an entry left with a blank key reads back blank.
+TEST(SettingsLoaderTest, KeylessEntriesSkipDigitsTaken) {
+    const Loaded r = Load({"[COPYDIRLIST]", "a,1", "b", "c", "d,3", "e", "[END]"});
+    EXPECT_EQ(r.l.copyList, (Lines{"1 A", "0 B", "2 C", "3 D", "4 E"}));
+    Lines full = {"[LOGDISKLIST]"};
+    for (char d = '0'; d <= '9'; ++d) full.push_back(std::string("x") + d + "," + d);
+    full.push_back("blank, ");
+    full.push_back("[END]");
+    EXPECT_EQ(Load(full).l.logList.back(), "  BLANK");
 }
 
 TEST(SettingsLoaderTest, ExtFindAndFunctionSections) {

@@ -60,6 +60,22 @@ TEST(MemberPath, RefusesWhatLeavesTheTarget) {
     EXPECT_FALSE(arc::CheckMemberPath(std::string(1000, 'x'), false).ok);
 }
 
+// A lead byte without its trail byte means different things to different
+// conversions (dropped, or taking the next byte with it): such names are
+// refused, wherever the half character stands.
+TEST(MemberPath, RefusesHalfACharacter) {
+    const char* const refused[] = {"..\x82", "..\x82/x", "a/..\x82", "a\x82/b", "x\x82", "\x81 .txt", "\xFC"};
+    for (const char* raw : refused) {
+        for (bool strip : {false, true}) {
+            const arc::MemberPath mp = arc::CheckMemberPath(raw, strip);
+            EXPECT_FALSE(mp.ok) << raw << " -> " << mp.path;
+            EXPECT_FALSE(mp.reason.empty());
+        }
+    }
+    // Whole characters pass, whatever their trail byte.
+    EXPECT_EQ(arc::CheckMemberPath("\x82\xA0\x95\\x/\x81\x40", false).path, "\x82\xA0\x95\\x\\\x81\x40");
+}
+
 TEST(MemberPath, WildcardsAndSelection) {
     EXPECT_TRUE(arc::MatchWild("*.txt", "A.TXT"));
     EXPECT_TRUE(arc::MatchWild("*.*", "noext"));

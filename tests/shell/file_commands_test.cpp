@@ -14,9 +14,12 @@
 #include "config/settings_loader.h"
 #include "shell/interpreter.h"
 #include "tests/fakes/scripted_prompter.h"
+#include "tests/shell/fake_hosts.h"
 
 namespace kestrum {
 namespace {
+
+using test::FakeFiles;
 
 TEST(SplitTwoNames, FirstNameMayHoldBlanks) {
     const std::set<std::string> existing = {"my notes.txt", "a b c"};
@@ -44,69 +47,6 @@ TEST(MapWildName, ClassicNameAndExtensionMapping) {
     // Positions count characters: the "?" takes the whole double-byte one.
     EXPECT_EQ(MapWildName("表ソ.txt", "?X.*"), "表X.txt");
 }
-
-class FakeFiles : public FileCommandHost {
-public:
-    std::map<std::string, bool> entries;  // upper-case name -> directory
-    std::vector<std::string> calls;
-    std::vector<std::string> marked;
-    int driveType = 3;
-
-    bool AnyMatch(const std::string& p) override { return entries.count(UpperAscii(p)) > 0; }
-    std::vector<FoundEntry> FindAll(const std::string&) override {
-        std::vector<FoundEntry> out;
-        for (const auto& [name, dir] : entries) out.push_back({name, dir});
-        return out;
-    }
-    int CopyListTo(const std::string& sources, const std::string& dir, bool move) override {
-        calls.push_back(std::string(move ? "move " : "copy ") + Printable(sources) + " -> " + dir);
-        return 0;
-    }
-    int CopyPath(const std::string& from, const std::string& to) override {
-        calls.push_back("copypath " + from + " -> " + to);
-        return 0;
-    }
-    int DeleteFiles(const std::string& list, bool erase) override {
-        calls.push_back(std::string(erase ? "erase " : "recycle ") + Printable(list));
-        return 0;
-    }
-    bool Rename(const std::string& from, const std::string& to) override {
-        calls.push_back("ren " + from + " -> " + to);
-        const std::string key = UpperAscii(ExtractFileName(to));
-        if (entries.count(key)) return false;  // never over an existing name
-        entries[key] = false;
-        return true;
-    }
-    bool MakeDirectory(const std::string& p) override {
-        calls.push_back("mkdir " + p);
-        return p != "BAD";
-    }
-    bool RemoveTree(const std::string& d) override {
-        calls.push_back("rmtree " + d);
-        return true;
-    }
-    void SplitFile(const std::string& f, long long size, const std::string& d) override {
-        calls.push_back("split " + f + "," + std::to_string(size) + "," + d);
-    }
-    void EjectMedia(const std::string& d) override { calls.push_back("eject " + d); }
-    std::vector<std::string> MarkedNames() override { return marked; }
-    int DriveType(const std::string&) override { return driveType; }
-    bool PictureToBitmap(const std::string& p, const std::string& b) override {
-        calls.push_back("convert " + p + " -> " + b);
-        return true;
-    }
-    bool SetWallpaper(const std::string& b) override {
-        calls.push_back("wallpaper " + b);
-        return true;
-    }
-
-private:
-    static std::string Printable(const std::string& list) {
-        std::string out;
-        for (char c : list) out += c == '\0' ? '|' : c;
-        return out;
-    }
-};
 
 // Only what the file commands need of the shell host.
 class QuietHost : public ShellHost {

@@ -11,86 +11,13 @@
 #include "config/aliases.h"
 #include "config/settings_loader.h"
 #include "tests/fakes/scripted_prompter.h"
+#include "tests/shell/fake_hosts.h"
 #include "tests/test_util.h"
 
 namespace kestrum {
 namespace {
 
-struct Started {
-    std::string verb, file, params, dir;
-};
-
-class FakeHost : public ShellHost {
-public:
-    std::set<std::string> files;  // upper-case full names that exist
-    std::set<std::string> badDirs;  // upper-case paths ChangeDirectory cannot enter
-    bool reloadReads = true;        // ReloadConfiguration finds a readable file
-    std::vector<Started> started;
-    std::vector<std::string> cds;
-    std::vector<std::string> calls;
-    std::vector<std::string> opened;
-    std::string status;
-    std::string filerFile;
-    bool filerShowing = false;
-    bool platformOpens = true;
-    std::string cwd = "C:\\WORK\\";
-    Session* state = nullptr;
-
-    bool Exists(const std::string& p) override { return files.count(UpperAscii(FullPath(p))) > 0; }
-    std::string FullPath(const std::string& p) override {
-        if (p.size() >= 2 && p[1] == ':') return p;
-        if (p == ".") return cwd;
-        if (p == "..") return "C:\\";
-        return cwd + p;
-    }
-    std::string ShortPath(const std::string& p) override { return "SHORT(" + p + ")"; }
-    long long StartFile(const std::string& verb, const std::string& file, const std::string& params,
-                           const std::string& dir) override {
-        started.push_back({verb, file, params, dir});
-        return file == "FAILS" ? 2 : 42;
-    }
-    bool OpenWithPlatform(const std::string& file) override {
-        opened.push_back(file);
-        return platformOpens;
-    }
-    void StartAndWait(const std::string& program, const std::string& params, const std::string& dir) override {
-        calls.push_back("wait " + program + "|" + params + "|" + dir);
-    }
-    void Sleep(int ms) override { calls.push_back("sleep " + std::to_string(ms)); }
-    LocalDate Today() override { return LocalDate{2026, 12, 8, 9}; }
-    bool ChangeDirectory(const std::string& path) override {
-        cds.push_back(path);
-        return badDirs.count(UpperAscii(path)) == 0;
-    }
-    bool FilerShowing() override { return filerShowing; }
-    void ShowFiler(bool box) override {
-        filerShowing = true;
-        calls.push_back(box ? "filer box" : "filer list");
-    }
-    void CloseFiler() override {
-        filerShowing = false;
-        calls.push_back("close filer");
-    }
-    void RefreshFiler() override { calls.push_back("refresh"); }
-    bool ShellShowing() override { return true; }
-    std::string FilerCurrentFile() override { return filerFile; }
-    std::string ArchiveViewerFile() override { return {}; }
-    void SetLautoLabel(const std::string& text) override { calls.push_back("label " + text); }
-    void ShowImageViewer(const std::string& f) override { calls.push_back("pview " + f); }
-    void ShowTextViewer(const std::string& f) override { calls.push_back("tview " + f); }
-    void ShowArchiveViewer(const std::string& f) override { calls.push_back("lview " + f); }
-    void ShowVersion() override { calls.push_back("ver"); }
-    void ShowHelp(int topic) override { calls.push_back("help " + std::to_string(topic)); }
-    void SetStatus(const std::string& text) override { status = text; }
-    void MenuOn() override { state->menuBarShown = true; }
-    void MenuOff() override { state->menuBarShown = false; }
-    void Exit() override { calls.push_back("exit"); }
-    void HideAfterStart() override { calls.push_back("hide"); }
-    bool ReloadConfiguration() override {
-        calls.push_back("reload " + state->settingsPath);
-        return reloadReads;
-    }
-};
+using test::FakeHost;
 
 class InterpreterTest : public testing::Test {
 protected:
