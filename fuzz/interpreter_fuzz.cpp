@@ -11,6 +11,7 @@
 #include "config/settings_loader.h"
 #include "config/text_file.h"
 #include "fuzz/fuzz_util.h"
+#include "tests/fakes/scripted_prompter.h"
 #include "shell/interpreter.h"
 #include "tests/shell/fake_hosts.h"
 

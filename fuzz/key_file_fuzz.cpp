@@ -5,6 +5,7 @@
 #include "config/key_map.h"
 #include "config/text_file.h"
 #include "fuzz/fuzz_util.h"
+#include "tests/fakes/scripted_prompter.h"
 #include "tests/config/settings_round_trip.h"
 
 using namespace kestrum;
