@@ -16,12 +16,13 @@
 #include "app/forms_win.h"
 #include "archive/archive_service_win.h"
 #include "common/prompter.h"
-#include "tests/fakes/scripted_prompter.h"
 #include "config/action_table.h"
 #include "config/session.h"
 #include "fileops/change_dir_win.h"
 #include "filer/frm_fm_win.h"
+#include "tests/fakes/scripted_prompter.h"
 #include "tests/test_util.h"
+#include "viewers/text_viewer_win.h"
 
 namespace kestrum {
 namespace {
@@ -213,6 +214,20 @@ TEST_F(FilerArchiveTest, DlhaShowsTheListing) {
     EXPECT_NE(std::string(text).find("noise.bin"), std::string::npos) << text;
     EXPECT_NE(std::string(text).find("表.txt"), std::string::npos) << text;
     ShowWindow(box, SW_HIDE);
+}
+
+// With the text viewer there, DLHA's listing is shown in it.
+TEST_F(FilerArchiveTest, DlhaShowsTheListingInTheTextViewer) {
+    PackMarked();
+    TwttForm viewer;
+    ASSERT_TRUE(viewer.Create(nullptr));
+    App().textViewer = &viewer;
+    ASSERT_TRUE(TheArchives().RunLibraryCommand(cmdDLHA, "l " + dir_.File("home\\packed.lzh")));
+    EXPECT_TRUE(viewer.Visible());
+    const std::string text = viewer.View().GetText();
+    EXPECT_NE(text.find("noise.bin"), std::string::npos) << text;
+    EXPECT_NE(text.find("表.txt"), std::string::npos) << text;
+    App().textViewer = nullptr;
 }
 
 }  // namespace
