@@ -224,7 +224,7 @@ private:
 };
 
 // What a copy or move of names from srcDir into dstDir may leave behind.
-struct TransferSpec {
+struct TransferPlan {
     std::string srcDir;
     std::string dstDir;
     std::vector<std::string> names;
@@ -242,11 +242,11 @@ struct TransferSpec {
 // replaced by its source's content where the policy replaces; every new file
 // there a whole copy of its source; nothing outside the two folders changed.
 // Entries that vanished (taken by another program) are excused.
-inline std::vector<std::string> TransferLosses(const Snapshot& before, const Snapshot& after, const TransferSpec& spec,
+inline std::vector<std::string> TransferLosses(const Snapshot& before, const Snapshot& after, const TransferPlan& plan,
                                                const std::set<std::string>& vanished) {
     std::vector<std::string> out;
-    const std::string src = UpperAscii(spec.srcDir);
-    const std::string dst = UpperAscii(spec.dstDir);
+    const std::string src = UpperAscii(plan.srcDir);
+    const std::string dst = UpperAscii(plan.dstDir);
     auto excused = [&](const std::string& key) {
         for (const std::string& v : vanished) {
             if (IsAtOrBelow(key, v)) return true;
@@ -254,7 +254,7 @@ inline std::vector<std::string> TransferLosses(const Snapshot& before, const Sna
         return false;
     };
     auto inNamed = [&](const std::string& key) {
-        for (const std::string& n : spec.names) {
+        for (const std::string& n : plan.names) {
             if (IsAtOrBelow(key, src + "\\" + UpperAscii(n))) return true;
         }
         return false;
@@ -286,7 +286,7 @@ inline std::vector<std::string> TransferLosses(const Snapshot& before, const Sna
             const std::string target = dst + key.substr(src.size());
             const SnapEntry* there = found(target);
             if (there && there->content == e.content) continue;
-            if (spec.move && spec.newerOnly) {
+            if (plan.move && plan.newerOnly) {
                 const auto old = before.find(target);
                 if (old != before.end() && !old->second.dir && old->second.lastWrite >= e.lastWrite && there &&
                     there->content == old->second.content) {
@@ -300,7 +300,7 @@ inline std::vector<std::string> TransferLosses(const Snapshot& before, const Sna
             if (here && here->content == e.content) continue;
             const auto source = before.find(src + key.substr(dst.size()));
             const bool replaceable =
-                spec.replaces && source != before.end() && (!spec.newerOnly || e.lastWrite < source->second.lastWrite);
+                plan.replaces && source != before.end() && (!plan.newerOnly || e.lastWrite < source->second.lastWrite);
             if (replaceable && here && here->content == source->second.content) continue;
             out.push_back(here ? "destination file overwritten: " + key : "destination file lost: " + key);
         }

@@ -37,7 +37,7 @@ using test::FaultyBatches;
 using test::FaultyFileSystem;
 using test::MemFileSystem;
 using test::Snapshot;
-using test::TransferSpec;
+using test::TransferPlan;
 
 constexpr Fault kDiskFaults[] = {Fault::DiskFull, Fault::WriteProtected, Fault::Locked, Fault::SourceVanished};
 constexpr Fault kBatchFaults[] = {Fault::DiskFull, Fault::WriteProtected, Fault::Locked, Fault::SourceVanished,
@@ -62,7 +62,7 @@ void Bystanders(MemFileSystem& fs) {
 struct EngineScenario {
     std::string name;
     std::function<void(MemFileSystem&)> setUp;
-    TransferSpec spec;
+    TransferPlan plan;
     int mode = cmOverwrite;
 };
 
@@ -153,16 +153,16 @@ void RunEngineForEveryN(const EngineScenario& s, Fault fault, bool inBatch, Tall
         ScopedPrompter scoped(prompter);
         FileCopyEngine engine(fs, batches);
         engine.OnExistsDir = [](bool& flag) { flag = true; };
-        if (s.spec.move) {
-            engine.MoveX(s.spec.names, s.spec.srcDir, s.mode, s.spec.dstDir);
+        if (s.plan.move) {
+            engine.MoveX(s.plan.names, s.plan.srcDir, s.mode, s.plan.dstDir);
         } else {
-            engine.CopyX(s.spec.names, s.spec.srcDir, s.mode, s.spec.dstDir);
+            engine.CopyX(s.plan.names, s.plan.srcDir, s.mode, s.plan.dstDir);
         }
         const bool reached = inBatch ? batches.Reached() : fs.Reached();
         ++tally.runs;
         if (reached) ++tally.reached;
         const Snapshot after = test::Snap(mem);
-        const auto losses = test::TransferLosses(before, after, s.spec, fs.Vanished());
+        const auto losses = test::TransferLosses(before, after, s.plan, fs.Vanished());
         EXPECT_TRUE(losses.empty()) << s.name << ", " << test::FaultName(fault) << " at "
                                     << (inBatch ? "batch entry " : "call ") << n << ":" << Joined(losses);
         if (!reached) {
