@@ -14,6 +14,18 @@ constexpr unsigned kBatchSize = 300;
 
 std::string Join(const std::string& dir, const std::string& name) { return dir + "\\" + name; }
 
+// The attributes of an entry; nullopt only when it is not there. Where they
+// cannot be read (a file held open without sharing, a lost connection) the
+// directory search may still see the entry: taken for missing, a file the
+// user wanted kept or that is newer would be written over.
+std::optional<std::uint32_t> EntryAttributes(FileSystem& fs, const std::string& path) {
+    if (const auto attr = fs.Attributes(path)) return attr;
+    for (const FindRecord& r : fs.Find(path)) {
+        if (!r.IsDots()) return r.attributes;
+    }
+    return std::nullopt;
+}
+
 }  // namespace
 
 // The directory given to an operation: full and without a trailing "\".
@@ -146,7 +158,7 @@ void FileCopyEngine::Walk(const std::vector<std::string>& names, const std::stri
             failed_ = true;
             return;
         }
-        const auto dstAttr = fs_.Attributes(dst);
+        const auto dstAttr = EntryAttributes(fs_, dst);
         const bool dstExists = dstAttr.has_value();
         if (!IsRealDirectory(*srcAttr)) {
             WalkFile(name, s, d, *srcAttr, dstAttr);
@@ -257,7 +269,7 @@ void FileCopyEngine::AskRename(const std::string& name, const std::string& s, co
         // The platform's own form of the name ("A.TXT." is "A.TXT") for the
         // check against the queued destinations.
         const std::string full = fs_.FullPath(target);
-        if (fs_.Exists(target) || Queued(target) || (!full.empty() && Queued(full))) {
+        if (EntryAttributes(fs_, target) || Queued(target) || (!full.empty() && Queued(full))) {
             CurrentPrompter().ShowMessage("そのファイル名のファイルも存在します。");
             continue;
         }

@@ -132,6 +132,13 @@ public:
         const Node* d = Get(dir);
         std::vector<FindRecord> out;
         if (!d || !d->dir || namePart.empty()) return out;
+        if (namePart.find_first_of("*?") == std::string::npos && namePart != "." && namePart != "..") {
+            // One name: looked up, not searched for.
+            if (const Node* n = Get(IncludeTrailingBackslash(dir) + namePart)) {
+                out.push_back(Record(*n, ExtractFileName(n->path)));
+            }
+            return out;
+        }
         if (!IsRoot(dir)) {
             for (const char* dots : {".", ".."}) {
                 if (Matches(dots, namePart)) out.push_back(Record(*d, dots));
@@ -222,6 +229,14 @@ public:
         }
         // The entry and everything below it take the new name; the entry
         // comes last in its new directory.
+        if (!s->dir) {
+            Node n = *s;
+            nodes_.erase(Key(src));
+            n.path = dst;
+            n.seq = ++seq_;
+            nodes_[Key(dst)] = std::move(n);
+            return true;
+        }
         std::vector<std::pair<std::string, Node>> moved;
         for (auto it = nodes_.begin(); it != nodes_.end();) {
             if (IsSameOrBelow(it->first, Key(src))) {
