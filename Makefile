@@ -3,6 +3,7 @@
 # make test     check the layers, then build and run every test
 # make screenshot [CFG=file] [KEYS="key F1;type abc"]   PNG of the shell window
 # make dist     build/Kestrum-<version>.zip: the release archive
+# make longrun [STEPS=10000] [SEED=1]   the program driven by random steps
 SHELL := /bin/sh
 MAKEFLAGS += --no-print-directory
 JOBS ?= $(shell nproc)
@@ -11,7 +12,7 @@ ARCH = $(shell tools/wine-arch.sh)
 # machines, an x86_64 build of the same sources elsewhere.
 TESTDIR = $(if $(filter win32,$(ARCH)),build,build/x64)
 
-.PHONY: all setup check-layers build native run test screenshot dist clean
+.PHONY: all setup check-layers build native run test screenshot dist longrun clean
 
 all: build
 
@@ -59,6 +60,13 @@ test: check-layers build native
 # makes beside it, and the default files.
 dist: build
 	@sh tools/dist.sh build
+
+# Random shell commands and filer keys over a scratch tree, from a seed
+# (tools/kdrive/longrun_main.cpp); about 0.5 s a step.
+STEPS ?= 10000
+SEED ?= 1
+longrun: build
+	@sh tools/wine-run.sh --arch=$(ARCH) --timeout=36000 $(TESTDIR)/bin/longrun.exe --steps $(STEPS) --seed $(SEED)
 
 clean:
 	rm -rf build
