@@ -328,6 +328,8 @@ std::string Driver::SendKey(const std::string& spec) {
     const LPARAM lpDown = 1 | (alt ? (1 << 29) : 0);
     PostMessageA(f, down, static_cast<WPARAM>(vk), lpDown);
     PostMessageA(f, up, static_cast<WPARAM>(vk), lpDown | (1u << 30) | (1u << 31));
+    // The modifiers must still be down when the program takes the key.
+    if ((shift || ctrl || alt) && settleMs_ < 150) Sleep(150 - settleMs_);
     Settle(f);
     SetKeyboardState(saved);
     AttachThreadInput(GetCurrentThreadId(), tid, FALSE);

@@ -308,7 +308,9 @@ private:
         if (!Do("wait-window TfrmEdit \"\" 1500")) return false;
         Do("type " + Quote(text));
         Do("key RETURN");
-        return Do("wait-gone TfrmEdit 10000");
+        // A rename of several marked entries asks again for each one: the
+        // next question is answered by the dismissal that ends the step.
+        return Do("wait-gone TfrmEdit 3000");
     }
 
     void FilerStep() {
