@@ -4,6 +4,7 @@
 # make screenshot [CFG=file] [KEYS="key F1;type abc"]   PNG of the shell window
 # make dist     build/Kestrum-<version>.zip: the release archive
 # make fuzz     [FUZZ_RUNS=n] the fuzz targets, n inputs each (default 10^6)
+# make longrun [STEPS=10000] [SEED=1]   the program driven by random steps
 SHELL := /bin/sh
 MAKEFLAGS += --no-print-directory
 JOBS ?= $(shell nproc)
@@ -15,7 +16,7 @@ TESTDIR = $(if $(filter win32,$(ARCH)),build,build/x64)
 FUZZ_RUNS ?= 1000000
 FUZZ_SHORT_RUNS ?= 4000
 
-.PHONY: all setup check-layers configure build native run test screenshot dist fuzz clean
+.PHONY: all setup check-layers configure build native run test screenshot dist fuzz longrun clean
 
 all: build
 
@@ -69,6 +70,15 @@ fuzz: setup
 # makes beside it, and the default files.
 dist: build
 	@sh tools/dist.sh build
+
+# Random shell commands and filer keys over a scratch tree, from a seed
+# (tools/kdrive/longrun_main.cpp); about 0.5 s a step. It runs in a Wine
+# prefix of its own: in the tests' prefix its windows and message boxes
+# would meet theirs, and the tests' own would fail.
+STEPS ?= 10000
+SEED ?= 1
+longrun: build
+	@KESTRUM_WINE_DIR=$(TESTDIR)/wine-longrun sh tools/wine-run.sh --arch=$(ARCH) --timeout=36000 $(TESTDIR)/bin/longrun.exe --steps $(STEPS) --seed $(SEED)
 
 clean:
 	rm -rf build

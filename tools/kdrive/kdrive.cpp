@@ -28,12 +28,6 @@ std::string ClassOf(HWND w) {
     return buf;
 }
 
-// Lets the target handle what was posted to it.
-void Settle(HWND w) {
-    Sleep(150);
-    DWORD_PTR r = 0;
-    if (w) SendMessageTimeoutA(w, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &r);
-}
 
 struct KeyName {
     const char* name;
@@ -130,6 +124,13 @@ std::vector<std::string> Words(const std::string& line) {
     return words;
 }
 
+// Lets the target handle what was posted to it.
+void Driver::Settle(HWND w) const {
+    Sleep(settleMs_);
+    DWORD_PTR r = 0;
+    if (w) SendMessageTimeoutA(w, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &r);
+}
+
 Driver::~Driver() {
     if (process_ && WaitForSingleObject(process_.Get(), 0) == WAIT_TIMEOUT) TerminateProcess(process_.Get(), 99);
 }
@@ -179,6 +180,65 @@ BOOL CALLBACK FindProc(HWND w, LPARAM lp) {
     return FALSE;
 }
 }  // namespace
+
+namespace {
+struct OwnWindows {
+    DWORD pid;
+    std::vector<HWND> found;
+};
+BOOL CALLBACK OwnProc(HWND w, LPARAM lp) {
+    auto* d = reinterpret_cast<OwnWindows*>(lp);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(w, &pid);
+    if (pid == d->pid && IsWindowVisible(w)) d->found.push_back(w);
+    return TRUE;
+}
+std::vector<HWND> VisibleWindowsOf(DWORD pid) {
+    OwnWindows d{pid, {}};
+    EnumWindows(OwnProc, reinterpret_cast<LPARAM>(&d));
+    return d.found;
+}
+}  // namespace
+
+std::string Driver::Ping(DWORD ms) const {
+    if (!process_) return "no program";
+    if (WaitForSingleObject(process_.Get(), 0) == WAIT_OBJECT_0) return "the program has ended";
+    for (HWND w : VisibleWindowsOf(pid_)) {
+        DWORD_PTR r = 0;
+        if (!SendMessageTimeoutA(w, WM_NULL, 0, 0, SMTO_BLOCK, ms, &r) && IsWindow(w)) {
+            return "window " + ClassOf(w) + " has not answered for " + std::to_string(ms) + " ms";
+        }
+    }
+    return {};
+}
+
+std::string Driver::Dismiss(std::string& out) {
+    if (!process_) return "no program";
+    int n = 0;
+    for (HWND w : VisibleWindowsOf(pid_)) {
+        const std::string cls = ClassOf(w);
+        if (cls == "#32770") {
+            // No over Cancel over OK: the answer that changes the least.
+            int id = IDOK;
+            for (int b : {IDNO, IDCANCEL, IDRETRY}) {
+                if (GetDlgItem(w, b)) {
+                    id = b;
+                    break;
+                }
+            }
+            out += (n ? " " : "") + cls + ":" + WindowText(w) + ":" + WindowText(GetDlgItem(w, 0xFFFF));
+            PostMessageA(w, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(w, id)));
+        } else if (cls != "TfrmMain" && cls != "TfrmFM" && cls != "TApplication" && cls != "TCallbackWindow") {
+            out += (n ? " " : "") + cls;
+            PostMessageA(w, WM_CLOSE, 0, 0);
+        } else {
+            continue;
+        }
+        ++n;
+        Settle(w);
+    }
+    return {};
+}
 
 HWND Driver::FindWindowOf(const std::string& cls, const std::string& caption, bool visibleOnly) const {
     if (!process_) return nullptr;
@@ -268,6 +328,8 @@ std::string Driver::SendKey(const std::string& spec) {
     const LPARAM lpDown = 1 | (alt ? (1 << 29) : 0);
     PostMessageA(f, down, static_cast<WPARAM>(vk), lpDown);
     PostMessageA(f, up, static_cast<WPARAM>(vk), lpDown | (1u << 30) | (1u << 31));
+    // The modifiers must still be down when the program takes the key.
+    if ((shift || ctrl || alt) && settleMs_ < 150) Sleep(150 - settleMs_);
     Settle(f);
     SetKeyboardState(saved);
     AttachThreadInput(GetCurrentThreadId(), tid, FALSE);
@@ -391,6 +453,8 @@ std::string Driver::Run(const std::string& line, std::string& out) {
     }
     if (cmd == "close") return Close(a.size() > 1 ? static_cast<DWORD>(std::atoi(a[1].c_str())) : 20000);
     if (cmd == "wait-exit") return WaitExit(a.size() > 1 ? static_cast<DWORD>(std::atoi(a[1].c_str())) : 20000);
+    if (cmd == "ping") return Ping(a.size() > 1 ? static_cast<DWORD>(std::atoi(a[1].c_str())) : 10000);
+    if (cmd == "dismiss") return Dismiss(out);
     if (cmd == "exit-code") {
         out = std::to_string(exitCode_);
         return {};

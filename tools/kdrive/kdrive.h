@@ -17,6 +17,9 @@ public:
     ~Driver();
     // Runs one script line; output (caption, text) goes to out.
     std::string Run(const std::string& line, std::string& out);
+    // How long each command waits for the program to take what was posted
+    // before it checks that it answers (150 ms; long runs use less).
+    void SetSettleMs(DWORD ms) { settleMs_ = ms; }
 
 private:
     std::string Start(const std::string& exe, const std::string& args);
@@ -26,6 +29,12 @@ private:
     std::string SendKey(const std::string& spec);
     std::string Close(DWORD timeoutMs);
     std::string WaitExit(DWORD timeoutMs);
+    // Fails unless the program runs and each of its visible windows answers within ms.
+    std::string Ping(DWORD ms) const;
+    // Answers every message box of the program with its most cautious button
+    // and closes any other window but the shell and the filer; out gets the count.
+    std::string Dismiss(std::string& out);
+    void Settle(HWND w) const;
     HWND Focused() const;
     // The commands of the global hot key and the tray icon (kdrive_desktop.cpp).
     std::string RunDesktop(const std::vector<std::string>& args);
@@ -35,6 +44,7 @@ private:
     DWORD pid_ = 0;
     DWORD exitCode_ = STILL_ACTIVE;
     HWND current_ = nullptr;
+    DWORD settleMs_ = 150;
 };
 
 // Splits a script line into words; double quotes group words.
