@@ -76,7 +76,9 @@ public:
     // Every entry matching pattern, a directory and a name with "*" and "?"
     // ("C:\WORK\*.*", "SUB\ab*"), "." and ".." too where the platform gives
     // them, in the platform's order. Empty when nothing matches or the
-    // directory cannot be read.
+    // directory cannot be read; LastError() then tells which: 0 after a
+    // search that ran (whatever it found), the platform's code after one
+    // that could not.
     virtual std::vector<FindRecord> Find(const std::string& pattern) = 0;
     // The attributes of path (a trailing "\" is allowed on a directory);
     // nullopt when it does not exist or cannot be reached.

@@ -51,12 +51,17 @@ std::vector<FindRecord> Win32FileSystem::Find(const std::string& pattern) {
     std::vector<FindRecord> out;
     const UINT oldMode = quietDrives_ ? SetErrorMode(SEM_FAILCRITICALERRORS) : 0;
     WIN32_FIND_DATAA fd{};
+    lastError_ = 0;
     if (const FindHandle h{FindFirstFileA(pattern.c_str(), &fd)}) {
         do {
             FindRecord r;
             ReadFindData(fd, r);
             out.push_back(std::move(r));
         } while (FindNextFileA(h.Get(), &fd));
+    } else {
+        // Nothing matching is a search that ran; anything else is not.
+        const DWORD e = GetLastError();
+        if (e != ERROR_FILE_NOT_FOUND && e != ERROR_NO_MORE_FILES) lastError_ = static_cast<int>(e);
     }
     if (quietDrives_) SetErrorMode(oldMode);
     return out;

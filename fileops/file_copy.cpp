@@ -57,10 +57,13 @@ void FileCopyEngine::MoveX(const std::vector<std::string>& names, std::string_vi
     RunOperation(true, names, srcDir, mode, dstDir);
 }
 
-void FileCopyEngine::AddAllFileNames(FileSystem& fs, std::string_view dir, std::vector<std::string>& list) {
-    for (FindRecord& r : fs.Find(IncludeTrailingBackslash(dir) + "*")) {
+bool FileCopyEngine::AddAllFileNames(FileSystem& fs, std::string_view dir, std::vector<std::string>& list) {
+    std::vector<FindRecord> entries = fs.Find(IncludeTrailingBackslash(dir) + "*");
+    if (entries.empty() && fs.LastError() != 0) return false;
+    for (FindRecord& r : entries) {
         if (!r.IsDots()) list.push_back(std::move(r.name));
     }
+    return true;
 }
 
 void FileCopyEngine::RunOperation(bool move, const std::vector<std::string>& names, std::string_view srcDir,
@@ -171,7 +174,12 @@ void FileCopyEngine::Walk(const std::vector<std::string>& names, const std::stri
         }
         if (dstExists) {
             std::vector<std::string> content;
-            AddAllFileNames(fs_, src, content);
+            if (!AddAllFileNames(fs_, src, content)) {
+                // A directory that cannot be read is not an empty one.
+                lastCode_ = fs_.LastError();
+                failed_ = true;
+                return;
+            }
             Walk(content, src, dst);
             if (Stopped()) return;
             removeDirs_.push_back(src);
@@ -287,7 +295,14 @@ void FileCopyEngine::CopyNewTree(const std::string& s, const std::string& d) {
         failed_ = true;
         return;
     }
-    for (const FindRecord& r : fs_.Find(s + "\\*")) {
+    const std::vector<FindRecord> entries = fs_.Find(s + "\\*");
+    if (entries.empty() && fs_.LastError() != 0) {
+        // A directory that cannot be read is not an empty one.
+        lastCode_ = fs_.LastError();
+        failed_ = true;
+        return;
+    }
+    for (const FindRecord& r : entries) {
         if (Stopped()) return;
         if (r.IsDots()) continue;
         if (IsRealDirectory(r.attributes)) {

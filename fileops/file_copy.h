@@ -55,8 +55,9 @@ public:
     void MoveX(const std::vector<std::string>& names, std::string_view srcDir, int mode, std::string_view dstDir);
 
     // Appends the name of every entry of dir (hidden ones too, not "." and
-    // ".."), in the order the directory search returns them.
-    static void AddAllFileNames(FileSystem& fs, std::string_view dir, std::vector<std::string>& list);
+    // ".."), in the order the directory search returns them; false when dir
+    // could not be read (an empty directory gives true).
+    static bool AddAllFileNames(FileSystem& fs, std::string_view dir, std::vector<std::string>& list);
 
     // Stops the running operation at the next entry.
     void Cancel() { cancelled_ = true; }

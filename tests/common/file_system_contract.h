@@ -56,8 +56,11 @@ inline void CheckFileSystemContract(FileSystem& fs, const std::string& root) {
     EXPECT_EQ(FoundNames(fs, root + "\\表*"), std::vector<std::string>{"表.txt"});
     EXPECT_EQ(FoundNames(fs, root + "\\?.TXT"), std::vector<std::string>{"表.txt"});
     EXPECT_EQ(FoundNames(fs, root + "\\D"), std::vector<std::string>{"d"});
+    // A search that cannot run says so; one that finds nothing does not.
     EXPECT_TRUE(fs.Find(root + "\\none\\*").empty());
+    EXPECT_NE(fs.LastError(), 0);
     EXPECT_TRUE(fs.Find(root + "\\x*").empty());
+    EXPECT_EQ(fs.LastError(), 0);
 
     // Copies keep or replace a destination as asked.
     EXPECT_TRUE(fs.Copy(hyo, d + "\\c.txt", false));

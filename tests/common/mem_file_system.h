@@ -131,7 +131,12 @@ public:
         const std::string dir = Resolve(dirPart.empty() ? std::string(".") : dirPart);
         const Node* d = Get(dir);
         std::vector<FindRecord> out;
-        if (!d || !d->dir || namePart.empty()) return out;
+        lastError_ = 0;
+        if (!d || !d->dir) {
+            lastError_ = kPathNotFound;
+            return out;
+        }
+        if (namePart.empty()) return out;
         if (namePart.find_first_of("*?") == std::string::npos && namePart != "." && namePart != "..") {
             // One name: looked up, not searched for.
             if (const Node* n = Get(IncludeTrailingBackslash(dir) + namePart)) {

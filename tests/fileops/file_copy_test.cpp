@@ -67,6 +67,33 @@ TEST_F(FileCopyCoreTest, ANewTreeGoesInOneBatchWithItsEmptyDirectoriesMade) {
     EXPECT_TRUE(prompter_.Questions().empty());
 }
 
+// A folder whose search fails is not an empty folder: the operation says it
+// failed, transfers nothing and a move leaves every source file in place.
+TEST_F(FileCopyCoreTest, AFolderThatCannotBeReadFailsTheOperation) {
+    Tree("C:\\src", {"a.txt", "表\\", "表\\in.txt", "sub\\", "sub\\deep.txt"});
+    fs_.AddDir("C:\\dst");
+    fs_.AddDir("C:\\dst\\sub");  // sub merges, 表 is new
+    for (const char* unreadable : {"C:\\src\\表\\*", "C:\\src\\sub\\*"}) {
+        SCOPED_TRACE(unreadable);
+        fs_.FailOn(Op::Find, unreadable);
+        for (bool move : {false, true}) {
+            prompter_.Clear();
+            if (move) {
+                fc_.MoveX({"a.txt", "表", "sub"}, "C:\\src", cmOverwrite, "C:\\dst");
+            } else {
+                fc_.CopyX({"a.txt", "表", "sub"}, "C:\\src", cmOverwrite, "C:\\dst");
+            }
+            EXPECT_NE(fc_.Result(), 0);
+            EXPECT_EQ(Messages(), std::vector<std::string>{move ? "移動は失敗に終わりました" : "コピーは失敗に終わりました"});
+            EXPECT_TRUE(batches_.Batches().empty());
+            EXPECT_EQ(fs_.Content("C:\\src\\a.txt"), "a.txt");
+            EXPECT_EQ(fs_.Content("C:\\src\\表\\in.txt"), "in.txt");
+            EXPECT_EQ(fs_.Content("C:\\src\\sub\\deep.txt"), "deep.txt");
+        }
+        fs_.ClearFaults();
+    }
+}
+
 TEST_F(FileCopyCoreTest, AMoveMergesAsksOnceAndRemovesTheDirectoriesItEmptied) {
     Tree("C:\\src", {"a.txt", "new.txt", "d\\", "d\\c.txt", "d\\n.txt", "top\\", "top\\skip.txt", "t2\\",
                      "t2\\deeper\\", "t2\\z.txt"});
