@@ -20,41 +20,19 @@
 #include "tests/fakes/scripted_config_questions.h"
 #include "tests/fakes/scripted_prompter.h"
 #include "tests/test_util.h"
+#include "tests/viewers/window_input_win.h"
 
 namespace kestrum {
 namespace {
+
+using test::ClipboardText;
+using test::HeldKeys;
 
 std::string Numbered(int n, const char* word = "line") {
     std::string text;
     for (int i = 0; i < n; ++i) text += word + std::string(" ") + std::to_string(i) + "\r\n";
     return text;
 }
-
-std::string ClipboardText() {
-    std::string text;
-    if (!OpenClipboard(nullptr)) return "<no clipboard>";
-    if (HANDLE h = GetClipboardData(CF_TEXT)) {
-        if (const char* p = static_cast<const char*>(GlobalLock(h))) text = p;
-        GlobalUnlock(h);
-    }
-    CloseClipboard();
-    return text;
-}
-
-class HeldKeys {
-public:
-    explicit HeldKeys(std::initializer_list<int> keys) {
-        GetKeyboardState(saved_);
-        BYTE state[256];
-        std::copy(std::begin(saved_), std::end(saved_), state);
-        for (int k : keys) state[k] = 0x80;
-        SetKeyboardState(state);
-    }
-    ~HeldKeys() { SetKeyboardState(saved_); }
-
-private:
-    BYTE saved_[256];
-};
 
 std::string MenuText(HMENU menu, int pos) {
     char buf[512] = {};
