@@ -8,6 +8,8 @@
 namespace kestrum {
 
 ProfileReader::ProfileReader(const std::vector<std::string>& lines) {
+    bool semicolonMode = false;
+    for (const std::string& l : lines) semicolonMode = semicolonMode || l == kCfgMarker;
     std::string section;
     int index = -1;
     for (const std::string& raw : lines) {
@@ -17,6 +19,7 @@ ProfileReader::ProfileReader(const std::vector<std::string>& lines) {
             const std::size_t close = FindChar(line, ']');
             section = UpperAscii(Trim(line.substr(1, close == std::string::npos ? std::string::npos : close - 1)));
             ++index;
+            headers_.push_back(NormalizeLine(raw, semicolonMode));
             continue;
         }
         if (index < 0) continue;
@@ -39,13 +42,17 @@ ProfileReader ProfileReader::FromFile(const std::string& path) {
 std::optional<std::string> ProfileReader::Find(std::string_view section, std::string_view key) const {
     const std::string s = UpperAscii(section);
     const std::string k = UpperAscii(key);
-    // Only the first section of a name counts, as with the platform's reader.
-    int first = -1;
+    // Only one section of a name counts: the first the writer would find,
+    // else the first the platform's reader would.
+    const std::string written = "[" + s + "]";
+    int chosen = -1;
+    for (std::size_t i = 0; i < headers_.size() && chosen < 0; ++i) {
+        if (headers_[i] == written) chosen = static_cast<int>(i);
+    }
     for (const Entry& e : entries_) {
         if (e.section != s) continue;
-        if (first < 0) first = e.index;
-        if (e.index != first) break;
-        if (e.key == k) return e.value;
+        if (chosen < 0) chosen = e.index;
+        if (e.index == chosen && e.key == k) return e.value;
     }
     return std::nullopt;
 }

@@ -1,6 +1,11 @@
 // Reader for the window-geometry sections ([FORM_LS], [LVIEW], [TVIEW]) under
 // the platform's profile rules: key=value, section and key names compared
-// without regard to case, the first matching section and key win.
+// without regard to case, the first matching section and key win. One
+// exception keeps what the program writes readable: a header the settings
+// file's writer would find ("[FORM_LS]" as a line of its own) is preferred
+// to an earlier one that only the profile rules read as the same section
+// ("[ form_ls ]", "[FORM_LS] window", "[FORM_LS"), under which nothing is
+// ever written.
 #pragma once
 
 #include <optional>
@@ -30,6 +35,7 @@ private:
         std::string value;
     };
     std::vector<Entry> entries_;
+    std::vector<std::string> headers_;  // each header line, normalised as the writer sees it
 };
 
 }  // namespace kestrum

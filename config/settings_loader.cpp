@@ -95,7 +95,9 @@ void ReadHistory(SectionReader& r, std::vector<std::string>& list) {
     }
     std::string line;
     while (r.Next(line)) {
-        if (!line.empty() && list.size() < kHistoryLimit) list.push_back(line);
+        // The writer leaves such an entry out; taking it in would show a
+        // history that the next save does not keep.
+        if (!line.empty() && !ReadsAsSectionHeader(line) && list.size() < kHistoryLimit) list.push_back(line);
     }
 }
 

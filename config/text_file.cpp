@@ -116,6 +116,10 @@ bool LooksLikeSectionHeader(std::string_view n) {
     return IsCharBoundary(n, n.size() - 1);
 }
 
+bool ReadsAsSectionHeader(std::string_view entry) {
+    return LooksLikeSectionHeader(NormalizeLine(entry, false)) || LooksLikeSectionHeader(NormalizeLine(entry, true));
+}
+
 namespace {
 // The marker line as NormalizeLine gives it.
 constexpr std::string_view kCfgMarkerNormalized = "[CFG VER1.1]";

@@ -58,6 +58,11 @@ bool IsKnownSectionHeader(std::string_view normalized);
 // True for a normalised line shaped like a section header: "[" NAME "]" with
 // a non-empty NAME that holds no bracket ("[MYSECTION]", "[CFG VER1.1]").
 bool LooksLikeSectionHeader(std::string_view normalized);
+// True for a list entry that would read back as a section header with or
+// without the semicolon option (a typed "[END]", "[A];"): such an entry
+// would end its section and cut off the entries after it, so a history
+// neither keeps nor stores one.
+bool ReadsAsSectionHeader(std::string_view entry);
 
 // Where the section whose header is lines[header] ends: end is the index of
 // its "[END]" line (hasEnd) or of the first line after its last one. A

@@ -55,12 +55,8 @@ void WriteFont(TSettingsFile& f, const char* section, const std::string& suffix,
     if (styleLast) f.WriteInteger(section, "FontStyle" + suffix, font.style);
 }
 
-// A history entry that would read back as a section header (a typed
-// "[END]") would end its section and cut off the entries after it.
 std::vector<std::string> Storable(std::vector<std::string> list) {
-    std::erase_if(list, [](const std::string& e) {
-        return LooksLikeSectionHeader(NormalizeLine(e, false)) || LooksLikeSectionHeader(NormalizeLine(e, true));
-    });
+    std::erase_if(list, [](const std::string& e) { return ReadsAsSectionHeader(e); });
     return list;
 }
 

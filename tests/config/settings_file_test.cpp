@@ -155,6 +155,20 @@ TEST(SettingsFileTest, KeysStayWhereTheProfileReaderFindsThem) {
     EXPECT_EQ(ProfileReader(g.Lines()).Find("FORM_LS", "Top"), "2");
 }
 
+TEST(SettingsFileTest, WrittenPositionsReadBackBelowAHeaderOnlyTheProfileRulesKnow) {
+    // The profile rules read each of these as [FORM_LS]; the writer does
+    // not, and puts the section of its own below it.
+    for (const char* odd : {"[ form_ls ]", "[FORM_LS] window", "[FORM_LS"}) {
+        TSettingsFile f = TSettingsFile::FromLines({odd, "Top=7", "Left=3", "[END]"});
+        f.WriteString("FORM_LS", "Top", "120");
+        const ProfileReader p(f.Lines());
+        EXPECT_EQ(p.Find("FORM_LS", "Top"), "120") << odd;
+        EXPECT_EQ(p.Find("FORM_LS", "Left"), std::nullopt) << odd;  // one section counts, as before
+    }
+    // Without a section of the writer's the odd one is still read.
+    EXPECT_EQ(ProfileReader({"[ form_ls ]", "Top=7"}).Find("FORM_LS", "Top"), "7");
+}
+
 TEST(SettingsFileTest, DuplicateSectionsAndKeysAreNotWrittenTwice) {
     // Both [ALIAS] sections were read into one list: it goes into the first,
     // and the second is emptied (keeping its bounds).

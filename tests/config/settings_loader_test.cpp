@@ -64,6 +64,14 @@ TEST(SettingsLoaderTest, TheMarkerEndsAFunctionSection) {
     EXPECT_EQ(Load({"[FUNCTION]", "[F3]", "[cfg ver1.1]", "[END]"}).l.functions.size(), 1u);
 }
 
+// A history entry that would read as a header once the marker goes ("[A];")
+// is never stored: it is not taken in either, so the history shown is the
+// one the next save keeps.
+TEST(SettingsLoaderTest, HistoryEntriesThatReadAsHeadersAreLeftOut) {
+    const Loaded r = Load({"[CFG Ver1.1]", "[EXEHISTORY]", "[A];", "LS", "[END]"});
+    EXPECT_EQ(r.l.exeHistory, (Lines{"LS"}));
+}
+
 TEST(SettingsLoaderTest, SemicolonModeIsNeverClearedByAReload) {
     Loaded r = Load({"[CFG Ver1.1]"});
     LoadSettingsLines({"[ALIAS]", "x,a;b", "[END]"}, r.s, r.l);
