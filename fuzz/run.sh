@@ -6,8 +6,9 @@
 # property, a leak, a time-out or running out of memory.
 #   run.sh [--runs N] [--seed S] [--jobs J] [--build-only] [TARGET...]
 # N inputs per target (default 1000000); S the random seed (0, the
-# default, picks one); J parallel compile jobs; --build-only stops after
-# the build. Findings are kept in
+# default, picks one, which each target's line prints); J parallel jobs,
+# for the build and for running targets side by side; --build-only stops
+# after the build. Findings are kept in
 # build/fuzz/findings, each target's output in build/fuzz/logs.
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -36,9 +37,11 @@ cmake --build "$out/obj" -j "$jobs" >"$out/build.log" 2>&1 || { tail -n 60 "$out
 [ "$build_only" = 0 ] || exit 0
 
 targets=${*:-$(cat "$out/obj/fuzz/targets.txt")}
-failed=""
-total=0
-for t in $targets; do
+
+# Runs one target; its summary line goes to results/TARGET, and
+# results/TARGET.failed marks a finding.
+run_one() {
+  t=$1
   # Archives are bigger than the texts.
   case $t in
     lzh_header|lzh_decode|tar|zip|extract) maxlen=65536 ;;
@@ -48,6 +51,7 @@ for t in $targets; do
   rm -rf "$work"
   mkdir -p "$work/corpus"
   log=$out/logs/$t.log
+  res=$out/results/$t
   start=$(date +%s)
   # New inputs go to the first folder (the scratch one); the repository's
   # corpus is only read. The target runs inside its scratch folder, so
@@ -57,19 +61,59 @@ for t in $targets; do
         "$work/corpus" "$root/fuzz/corpus/$t") >"$log" 2>&1; then
     secs=$(($(date +%s) - start))
     done_runs=$(sed -n 's/^Done \([0-9]*\) runs.*/\1/p' "$log" | tail -n 1)
-    total=$((total + secs))
-    printf '%-14s %9s inputs %6s s\n' "$t" "${done_runs:-?}" "$secs"
+    used_seed=$(sed -n 's/^INFO: Seed: \([0-9]*\).*/\1/p' "$log" | head -n 1)
+    printf '%-14s %9s inputs %6s s  seed %s\n' "$t" "${done_runs:-?}" "$secs" "${used_seed:-?}" >"$res"
   else
     secs=$(($(date +%s) - start))
-    total=$((total + secs))
-    printf '%-14s FINDING after %s s: %s\n' "$t" "$secs" "$log"
-    grep -m 3 -E 'property failed|ERROR:|runtime error|SUMMARY' "$log" | sed 's/^/    /' || true
-    grep -m 1 -o "Test unit written to .*" "$log" | sed 's/^/    /' || true
-    failed="$failed $t"
+    {
+      printf '%-14s FINDING after %s s: %s\n' "$t" "$secs" "$log"
+      grep -m 3 -E 'property failed|ERROR:|runtime error|SUMMARY' "$log" | sed 's/^/    /' || true
+      grep -m 1 -o "Test unit written to .*" "$log" | sed 's/^/    /' || true
+    } >"$res"
+    : >"$res.failed"
   fi
+  echo "$secs" >"$res.secs"
+  cat "$res"
+}
+
+# The targets run side by side, as many at once as there are jobs: each
+# goes to the lane with the least work so far, by a rough cost per input.
+cost() {
+  case $1 in
+    settings|settings_edit|interpreter) echo 20 ;;
+    lzh_decode|wrap) echo 8 ;;
+    semicolon|key_file|color_file|extract|convert) echo 2 ;;
+    *) echo 1 ;;
+  esac
+}
+rm -rf "$out/results"
+mkdir -p "$out/results"
+lanes=""
+i=0
+while [ $i -lt "$jobs" ]; do lanes="$lanes $i"; eval "lane_$i=''; load_$i=0"; i=$((i + 1)); done
+for t in $targets; do
+  best=0
+  for l in $lanes; do
+    [ "$(eval echo \$load_$l)" -lt "$(eval echo \$load_$best)" ] && best=$l
+  done
+  eval "lane_$best=\"\$lane_$best $t\"; load_$best=\$((load_$best + $(cost "$t")))"
 done
-echo "fuzz: $runs inputs per target in $total s"
+wall=$(date +%s)
+for l in $lanes; do
+  ( for t in $(eval echo \$lane_$l); do run_one "$t"; done ) &
+done
+wait
+wall=$(($(date +%s) - wall))
+
+failed=""
+total=0
+for t in $targets; do
+  total=$((total + $(cat "$out/results/$t.secs")))
+  [ ! -e "$out/results/$t.failed" ] || failed="$failed $t"
+done
+echo "fuzz: $runs inputs per target, $total s of target time in $wall s ($jobs at once)"
 if [ -n "$failed" ]; then
   echo "fuzz: findings in:$failed" >&2
+  for t in $failed; do cat "$out/results/$t" >&2; done
   exit 1
 fi
