@@ -107,7 +107,7 @@ bool CreateAllForms(HWND owner) {
     forms.subscriptions.push_back(AddDirectoryListener([](const std::string&) {
         if (App().app) App().app->SetTitle(TheSession().title);
     }));
-    const ProfileReader profile = ProfileReader::FromFile(TheSession().settingsPath);
+    const ProfileReader profile = ProfileReader::FromFile(TheSession().settingsPath, TheSession().settings.semicolonMode);
 
     TPlaceholderForm::Keys image;
     image.section = "TVIEW";

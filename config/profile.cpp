@@ -7,8 +7,7 @@
 
 namespace kestrum {
 
-ProfileReader::ProfileReader(const std::vector<std::string>& lines) {
-    bool semicolonMode = false;
+ProfileReader::ProfileReader(const std::vector<std::string>& lines, bool semicolonMode) {
     for (const std::string& l : lines) semicolonMode = semicolonMode || l == kCfgMarker;
     std::string section;
     int index = -1;
@@ -34,9 +33,9 @@ ProfileReader::ProfileReader(const std::vector<std::string>& lines) {
     }
 }
 
-ProfileReader ProfileReader::FromFile(const std::string& path) {
+ProfileReader ProfileReader::FromFile(const std::string& path, bool semicolonMode) {
     const std::optional<std::string> bytes = ReadFileBytes(path);
-    return bytes ? ProfileReader(SplitLines(*bytes)) : ProfileReader();
+    return bytes ? ProfileReader(SplitLines(*bytes), semicolonMode) : ProfileReader();
 }
 
 std::optional<std::string> ProfileReader::Find(std::string_view section, std::string_view key) const {

@@ -18,9 +18,11 @@ namespace kestrum {
 class ProfileReader {
 public:
     ProfileReader() = default;
-    explicit ProfileReader(const std::vector<std::string>& lines);
+    // semicolonMode: the mode the settings file's writer works in (the
+    // marker in the file sets it too), so that headers are found alike.
+    explicit ProfileReader(const std::vector<std::string>& lines, bool semicolonMode = false);
     // A missing file reads as empty: every lookup gives its default.
-    static ProfileReader FromFile(const std::string& path);
+    static ProfileReader FromFile(const std::string& path, bool semicolonMode = false);
 
     std::optional<std::string> Find(std::string_view section, std::string_view key) const;
     std::string ReadString(std::string_view section, std::string_view key, std::string_view def) const;

@@ -47,7 +47,7 @@ LocalDate ToLocal(std::uint64_t value, int* minute) {
 }  // namespace
 
 bool TfrmFM::Create(HWND owner) {
-    const ProfileReader profile = ProfileReader::FromFile(TheSession().settingsPath);
+    const ProfileReader profile = ProfileReader::FromFile(TheSession().settingsPath, TheSession().settings.semicolonMode);
     const Geometry designed{100, 100, 480, 640};
     const Geometry g = OnVisibleDesktop(ReadGeometry(profile, "FORM_LS", "", designed), designed);
     startMaximised_ = profile.ReadInteger("FORM_LS", "ISWSMAX", 0) == 1;

@@ -73,7 +73,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             // What the geometry writers rely on: the key reads back.
             if (!PlainName(e.a) || !PlainName(e.b) || !PlainValue(e.c)) break;
             f.WriteString(e.a, e.b, e.c);
-            const ProfileReader profile(f.Lines());
+            const ProfileReader profile(f.Lines(), semicolon);
             const std::optional<std::string> back = profile.Find(e.a, e.b);
             FUZZ_CHECK(back == e.c, "[" + e.a + "] " + e.b + "=" + fuzz::Printable(e.c) + " read back as " +
                                         fuzz::Printable(back.value_or("<none>")) + "\nin " + test::ShowLines(f.Lines()));

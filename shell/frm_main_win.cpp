@@ -80,7 +80,7 @@ bool TfrmMain::Create(HWND owner) {
             session.settingsPath = session.programDir + "Kestrum.Cfg";
         }
     }
-    const ProfileReader profile = ProfileReader::FromFile(session.settingsPath);
+    const ProfileReader profile = ProfileReader::FromFile(session.settingsPath, session.settings.semicolonMode);
     const SIZE design = OuterSizeForClient(kDesignClientWidth, kDesignClientHeight, kStyle, kExStyle, true);
     const Geometry g{profile.ReadInteger("FORM_LS", "mTop", CW_USEDEFAULT),
                      profile.ReadInteger("FORM_LS", "mLeft", CW_USEDEFAULT),

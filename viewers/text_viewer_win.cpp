@@ -78,7 +78,7 @@ TwttForm::~TwttForm() = default;
 
 bool TwttForm::Create(HWND owner) {
     const Session& session = TheSession();
-    const ProfileReader profile = ProfileReader::FromFile(session.settingsPath);
+    const ProfileReader profile = ProfileReader::FromFile(session.settingsPath, session.settings.semicolonMode);
     const Geometry designed{80, 80, 480, 640};
     const Geometry g = OnVisibleDesktop(ReadGeometry(profile, "TVIEW", "", designed), designed);
     font_ = ReadFont(profile, "TVIEW", "FontName", "FontSize", "FontStyle", FontSpec{"ＭＳ ゴシック", 10, 0});

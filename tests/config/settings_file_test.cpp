@@ -167,6 +167,10 @@ TEST(SettingsFileTest, WrittenPositionsReadBackBelowAHeaderOnlyTheProfileRulesKn
     }
     // Without a section of the writer's the odd one is still read.
     EXPECT_EQ(ProfileReader({"[ form_ls ]", "Top=7"}).Find("FORM_LS", "Top"), "7");
+    // With ";" a command separator, "[FORM_LS];x" is no header of the writer's.
+    TSettingsFile g = TSettingsFile::FromLines({"[FORM_LS];x", "Top=7"}, true);
+    g.WriteString("FORM_LS", "Top", "120");
+    EXPECT_EQ(ProfileReader(g.Lines(), true).Find("FORM_LS", "Top"), "120");
 }
 
 TEST(SettingsFileTest, DuplicateSectionsAndKeysAreNotWrittenTwice) {
