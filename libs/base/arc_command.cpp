@@ -52,7 +52,7 @@ bool MemberFile::Prepare(std::string_view stored, const std::string& dir, bool k
     return true;
 }
 
-std::unique_ptr<FileWriter> MemberFile::Open(const ExtractTarget& t, Overwrite overwrite) {
+std::unique_ptr<FileWriter> MemberFile::Open(ExtractTarget& t, Overwrite overwrite) {
     std::size_t cut = NameStart(t.relPath);
     if (cut > 0 && !MakeDirs(fs_, t.dir, t.relPath.substr(0, cut - 1))) {
         out_.Line("ディレクトリが作れません: " + t.relPath);
@@ -73,7 +73,15 @@ std::unique_ptr<FileWriter> MemberFile::Open(const ExtractTarget& t, Overwrite o
             return nullptr;
         }
     }
-    auto w = fs_.Create(full);
+    t.temp.clear();
+    if (st.exists) {
+        const std::string dir = full.substr(0, NameStart(full));
+        for (int n = 0; n < 100 && t.temp.empty(); ++n) {
+            const std::string name = dir + "~kx" + std::to_string(n) + ".tmp";
+            if (!fs_.Stat(name).exists) t.temp = name;
+        }
+    }
+    auto w = st.exists ? (t.temp.empty() ? nullptr : fs_.CreateNew(t.temp)) : fs_.CreateNew(full);
     if (!w) {
         out_.Line("ファイルが作れません: " + t.relPath);
         result_.Note(kErrFileOpen);
@@ -91,7 +99,8 @@ bool MemberFile::MakeDirectory(const ExtractTarget& t) {
 }
 
 bool MemberFile::Finish(std::unique_ptr<FileWriter> w, const ExtractTarget& t) {
-    if (!w->Close()) {
+    if (!w->Close() || (!t.temp.empty() && !fs_.Replace(t.temp, JoinPath(t.dir, t.relPath)))) {
+        if (!t.temp.empty()) fs_.Remove(t.temp);
         out_.Line("書き込めません: " + t.relPath);
         result_.Note(kErrCannotWrite);
         return false;
