@@ -30,6 +30,23 @@ std::string FileExtension(std::string_view path) {
     return dot == std::string_view::npos ? std::string() : std::string(path.substr(dot));
 }
 
+std::unique_ptr<FileWriter> OpenOutput(ArcFs& fs, const std::string& path, bool exists, std::string& temp) {
+    temp.clear();
+    if (!exists) return fs.CreateNew(path);
+    const std::string dir = path.substr(0, NameStart(path));
+    for (int n = 0; n < 100 && temp.empty(); ++n) {
+        const std::string name = dir + "~kx" + std::to_string(n) + ".tmp";
+        if (!fs.Stat(name).exists) temp = name;
+    }
+    return temp.empty() ? nullptr : fs.CreateNew(temp);
+}
+
+bool CloseOutput(ArcFs& fs, std::unique_ptr<FileWriter> w, const std::string& path, const std::string& temp) {
+    if (w->Close() && (temp.empty() || fs.Replace(temp, path))) return true;
+    if (!temp.empty()) fs.Remove(temp);
+    return false;
+}
+
 bool MemberFile::Prepare(std::string_view stored, const std::string& dir, bool keepPaths, bool stripRoot,
                          ExtractTarget& target) {
     MemberPath mp = CheckMemberPath(stored, stripRoot);
@@ -73,15 +90,7 @@ std::unique_ptr<FileWriter> MemberFile::Open(ExtractTarget& t, Overwrite overwri
             return nullptr;
         }
     }
-    t.temp.clear();
-    if (st.exists) {
-        const std::string dir = full.substr(0, NameStart(full));
-        for (int n = 0; n < 100 && t.temp.empty(); ++n) {
-            const std::string name = dir + "~kx" + std::to_string(n) + ".tmp";
-            if (!fs_.Stat(name).exists) t.temp = name;
-        }
-    }
-    auto w = st.exists ? (t.temp.empty() ? nullptr : fs_.CreateNew(t.temp)) : fs_.CreateNew(full);
+    auto w = OpenOutput(fs_, full, st.exists, t.temp);
     if (!w) {
         out_.Line("ファイルが作れません: " + t.relPath);
         result_.Note(kErrFileOpen);
@@ -99,8 +108,7 @@ bool MemberFile::MakeDirectory(const ExtractTarget& t) {
 }
 
 bool MemberFile::Finish(std::unique_ptr<FileWriter> w, const ExtractTarget& t) {
-    if (!w->Close() || (!t.temp.empty() && !fs_.Replace(t.temp, JoinPath(t.dir, t.relPath)))) {
-        if (!t.temp.empty()) fs_.Remove(t.temp);
+    if (!CloseOutput(fs_, std::move(w), JoinPath(t.dir, t.relPath), t.temp)) {
         out_.Line("書き込めません: " + t.relPath);
         result_.Note(kErrCannotWrite);
         return false;

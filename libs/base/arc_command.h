@@ -34,6 +34,15 @@ bool EnsureDirectory(ArcFs& fs, const std::string& dir);
 // The name's extension with its dot ("" when none).
 std::string FileExtension(std::string_view path);
 
+// The file for a member at path. Where nothing is (exists false), a new
+// file that never replaces one a check missed; over an existing file, a
+// temporary file beside it (its name in temp), so that the old file stays
+// until the member is whole. Null when it cannot be created.
+std::unique_ptr<FileWriter> OpenOutput(ArcFs& fs, const std::string& path, bool exists, std::string& temp);
+// Closes w and moves the temporary file (when temp is set) over path;
+// false, with the temporary file removed, when either fails.
+bool CloseOutput(ArcFs& fs, std::unique_ptr<FileWriter> w, const std::string& path, const std::string& temp);
+
 enum class Overwrite { kRefuse, kAllow };
 
 struct ExtractTarget {
