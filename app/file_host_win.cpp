@@ -2,12 +2,14 @@
 #include <windows.h>
 
 #include "app/app_win.h"
+#include "common/file_system_win.h"
 #include "common/handles_win.h"
 #include "common/sjis.h"
 #include "config/session.h"
 #include "fileops/copy_list_win.h"
 #include "fileops/delete_win.h"
 #include "fileops/eject_win.h"
+#include "fileops/path_utils.h"
 #include "fileops/remove_tree_win.h"
 #include "fileops/split_join_win.h"
 #include "filer/frm_fm_win.h"
@@ -58,7 +60,7 @@ public:
         return erase ? EraseFiles(files, Owner(), byContent) : DeleteToRecycleBin(files, Owner(), byContent);
     }
     bool Rename(const std::string& from, const std::string& to) override {
-        return MoveFileA(from.c_str(), to.c_str()) != 0;  // never replaces an existing file
+        return RenameNoReplace(PlatformFileSystem(), from, to);
     }
     bool MakeDirectory(const std::string& path) override { return CreateDirectoryA(path.c_str(), nullptr) != 0; }
     bool RemoveTree(const std::string& dir) override { return kestrum::RemoveTree(dir, true); }

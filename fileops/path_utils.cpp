@@ -93,4 +93,8 @@ bool IsInsideDirectory(FileSystem& fs, std::string_view path, std::string_view d
     }
 }
 
+bool RenameNoReplace(FileSystem& fs, const std::string& from, const std::string& to) {
+    return fs.Move(from, to, 0);
+}
+
 }  // namespace kestrum

@@ -53,6 +53,11 @@ bool SameFile(FileSystem& fs, std::string_view a, std::string_view b);
 // it: by name, or by the identity of path or of a directory above it.
 bool IsInsideDirectory(FileSystem& fs, std::string_view path, std::string_view dir);
 
+// Renames from to to (full paths, one volume) without ever replacing an
+// existing entry; a change of case alone names the same entry and goes
+// through. False when it failed: from is then where it was.
+bool RenameNoReplace(FileSystem& fs, const std::string& from, const std::string& to);
+
 // ---- the same on the platform's file system (path_utils_win.cpp) ----
 
 // The full path of path (relative to the current directory); empty when it

@@ -1,19 +1,14 @@
 // Removal of a directory tree, and the file patterns of a tree that
-// deletion by content hands to the platform.
+// deletion by content hands to the platform, on the platform's file system
+// (the walks are in remove_tree.h).
 #pragma once
 
-#include <stdexcept>
 #include <string>
 #include <vector>
 
-namespace kestrum {
+#include "fileops/remove_tree.h"
 
-// Raised by a quiet RemoveTree that meets a file; the text is the one the
-// user sees in the error box.
-class RemoveTreeStopped : public std::runtime_error {
-public:
-    RemoveTreeStopped();
-};
+namespace kestrum {
 
 // Removes the directory path with everything below it; true when the
 // directory itself was removed.

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 
+#include "common/file_system_win.h"
 #include "common/handles_win.h"
 #include "common/history.h"
 #include "common/prompter.h"
@@ -306,9 +307,7 @@ void TfrmFM::RenameAction() {
             continue;
         }
         if (text == name) continue;
-        // MoveFile never replaces an existing file; a case-only change is
-        // the same file and goes through.
-        if (!MoveFileA((session.currentDir + name).c_str(), (session.currentDir + text).c_str())) {
+        if (!RenameNoReplace(PlatformFileSystem(), session.currentDir + name, session.currentDir + text)) {
             Ask().ShowMessage("リネームに失敗しました ->" + session.currentDir + name);
         }
     }

@@ -30,6 +30,23 @@ std::string FileExtension(std::string_view path) {
     return dot == std::string_view::npos ? std::string() : std::string(path.substr(dot));
 }
 
+std::unique_ptr<FileWriter> OpenOutput(ArcFs& fs, const std::string& path, bool exists, std::string& temp) {
+    temp.clear();
+    if (!exists) return fs.CreateNew(path);
+    const std::string dir = path.substr(0, NameStart(path));
+    for (int n = 0; n < 100 && temp.empty(); ++n) {
+        const std::string name = dir + "~kx" + std::to_string(n) + ".tmp";
+        if (!fs.Stat(name).exists) temp = name;
+    }
+    return temp.empty() ? nullptr : fs.CreateNew(temp);
+}
+
+bool CloseOutput(ArcFs& fs, std::unique_ptr<FileWriter> w, const std::string& path, const std::string& temp) {
+    if (w->Close() && (temp.empty() || fs.Replace(temp, path))) return true;
+    if (!temp.empty()) fs.Remove(temp);
+    return false;
+}
+
 bool MemberFile::Prepare(std::string_view stored, const std::string& dir, bool keepPaths, bool stripRoot,
                          ExtractTarget& target) {
     MemberPath mp = CheckMemberPath(stored, stripRoot);
@@ -52,7 +69,7 @@ bool MemberFile::Prepare(std::string_view stored, const std::string& dir, bool k
     return true;
 }
 
-std::unique_ptr<FileWriter> MemberFile::Open(const ExtractTarget& t, Overwrite overwrite) {
+std::unique_ptr<FileWriter> MemberFile::Open(ExtractTarget& t, Overwrite overwrite) {
     std::size_t cut = NameStart(t.relPath);
     if (cut > 0 && !MakeDirs(fs_, t.dir, t.relPath.substr(0, cut - 1))) {
         out_.Line("ディレクトリが作れません: " + t.relPath);
@@ -73,7 +90,7 @@ std::unique_ptr<FileWriter> MemberFile::Open(const ExtractTarget& t, Overwrite o
             return nullptr;
         }
     }
-    auto w = fs_.Create(full);
+    auto w = OpenOutput(fs_, full, st.exists, t.temp);
     if (!w) {
         out_.Line("ファイルが作れません: " + t.relPath);
         result_.Note(kErrFileOpen);
@@ -91,7 +108,7 @@ bool MemberFile::MakeDirectory(const ExtractTarget& t) {
 }
 
 bool MemberFile::Finish(std::unique_ptr<FileWriter> w, const ExtractTarget& t) {
-    if (!w->Close()) {
+    if (!CloseOutput(fs_, std::move(w), JoinPath(t.dir, t.relPath), t.temp)) {
         out_.Line("書き込めません: " + t.relPath);
         result_.Note(kErrCannotWrite);
         return false;

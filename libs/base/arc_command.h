@@ -34,6 +34,15 @@ bool EnsureDirectory(ArcFs& fs, const std::string& dir);
 // The name's extension with its dot ("" when none).
 std::string FileExtension(std::string_view path);
 
+// The file for a member at path. Where nothing is (exists false), a new
+// file that never replaces one a check missed; over an existing file, a
+// temporary file beside it (its name in temp), so that the old file stays
+// until the member is whole. Null when it cannot be created.
+std::unique_ptr<FileWriter> OpenOutput(ArcFs& fs, const std::string& path, bool exists, std::string& temp);
+// Closes w and moves the temporary file (when temp is set) over path;
+// false, with the temporary file removed, when either fails.
+bool CloseOutput(ArcFs& fs, std::unique_ptr<FileWriter> w, const std::string& path, const std::string& temp);
+
 enum class Overwrite { kRefuse, kAllow };
 
 struct ExtractTarget {
@@ -42,20 +51,23 @@ struct ExtractTarget {
     std::int64_t mtime = 0;
     std::uint32_t attrib = 0;
     bool restoreAttrib = false;
+    std::string temp;       // where the member is written while a file is kept there
 };
 
 // Opens the file a member goes to, after the checks that keep it inside
 // the target: the directories on the way are made (never through a link),
 // an existing link is never written through, an existing file is only
-// replaced when allowed. On refusal returns null, with the result code and
-// a message line already written.
+// replaced when allowed, and then only by a whole member: the member is
+// written beside it and takes its place in Finish. A file the checks did
+// not see is never written over. On refusal returns null, with the result
+// code and a message line already written.
 class MemberFile {
 public:
     MemberFile(ArcFs& fs, TextOut& out, ResultKeeper& result) : fs_(fs), out_(out), result_(result) {}
     // Checks the stored name and builds the target path; false when refused.
     bool Prepare(std::string_view stored, const std::string& dir, bool keepPaths, bool stripRoot,
                  ExtractTarget& target);
-    std::unique_ptr<FileWriter> Open(const ExtractTarget& target, Overwrite overwrite);
+    std::unique_ptr<FileWriter> Open(ExtractTarget& target, Overwrite overwrite);
     // Makes a directory member; false when refused.
     bool MakeDirectory(const ExtractTarget& target);
     // Closes a finished file and sets its time (and attributes when asked).

@@ -50,6 +50,9 @@ public:
     virtual bool ReadAll(const std::string& path, std::vector<std::uint8_t>& out) = 0;
     // A new file, replacing an existing one; null when it cannot be created.
     virtual std::unique_ptr<FileWriter> Create(const std::string& path) = 0;
+    // A new file where nothing of that name is; null when something is
+    // there or it cannot be created.
+    virtual std::unique_ptr<FileWriter> CreateNew(const std::string& path) = 0;
     // One directory level; true when it exists afterwards.
     virtual bool MakeDir(const std::string& path) = 0;
     virtual FileStat Stat(const std::string& path) = 0;

@@ -59,6 +59,13 @@ std::unique_ptr<FileWriter> NativeFs::Create(const std::string& path) {
     return std::make_unique<NativeWriter>(f, host);
 }
 
+std::unique_ptr<FileWriter> NativeFs::CreateNew(const std::string& path) {
+    std::string host = HostPath(path);
+    FILE* f = std::fopen(host.c_str(), "wbx");
+    if (!f) return nullptr;
+    return std::make_unique<NativeWriter>(f, host);
+}
+
 bool NativeFs::MakeDir(const std::string& path) {
     std::string host = HostPath(path);
     if (::mkdir(host.c_str(), 0777) == 0) return true;

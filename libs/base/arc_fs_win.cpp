@@ -143,6 +143,12 @@ std::unique_ptr<FileWriter> WinFs::Create(const std::string& path) {
     return std::make_unique<WinWriter>(h, path);
 }
 
+std::unique_ptr<FileWriter> WinFs::CreateNew(const std::string& path) {
+    HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (h == INVALID_HANDLE_VALUE) return nullptr;
+    return std::make_unique<WinWriter>(h, path);
+}
+
 bool WinFs::MakeDir(const std::string& path) {
     if (CreateDirectoryA(path.c_str(), nullptr)) return true;
     DWORD a = GetFileAttributesA(path.c_str());
@@ -210,7 +216,15 @@ bool WinFs::SetTimeAndAttributes(const std::string& path, std::int64_t mtime, st
 bool WinFs::Remove(const std::string& path) { return DeleteFileA(path.c_str()) != 0; }
 
 bool WinFs::Replace(const std::string& from, const std::string& to) {
-    return MoveFileExA(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED) != 0;
+    const DWORD how = MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED;
+    if (MoveFileExA(from.c_str(), to.c_str(), how)) return true;
+    // A read-only file in the way: replacing it was allowed, so clear it.
+    const DWORD a = GetFileAttributesA(to.c_str());
+    if (a == INVALID_FILE_ATTRIBUTES || !(a & FILE_ATTRIBUTE_READONLY) || (a & FILE_ATTRIBUTE_DIRECTORY)) return false;
+    SetFileAttributesA(to.c_str(), a & ~FILE_ATTRIBUTE_READONLY);
+    if (MoveFileExA(from.c_str(), to.c_str(), how)) return true;
+    SetFileAttributesA(to.c_str(), a);
+    return false;
 }
 
 }  // namespace kestrum::arc

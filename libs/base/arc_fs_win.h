@@ -10,6 +10,7 @@ class WinFs : public ArcFs {
 public:
     bool ReadAll(const std::string& path, std::vector<std::uint8_t>& out) override;
     std::unique_ptr<FileWriter> Create(const std::string& path) override;
+    std::unique_ptr<FileWriter> CreateNew(const std::string& path) override;
     bool MakeDir(const std::string& path) override;
     FileStat Stat(const std::string& path) override;
     std::vector<DirEntry> List(const std::string& dir) override;

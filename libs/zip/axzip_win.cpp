@@ -188,11 +188,13 @@ __declspec(dllexport) int WINAPI GetFile(LPCSTR src, LONG_PTR len, LPSTR dest, u
             if (!arc::EnsureDirectory(fs, dir)) return zip::kSpiWriteError;
             arc::FileStat st = fs.Stat(path);
             if (st.isLink || st.isDir) return zip::kSpiWriteError;  // never written through
-            auto w = fs.Create(path);
+            // A file there (the host asked first) stays until the member is whole.
+            std::string temp;
+            auto w = arc::OpenOutput(fs, path, st.exists, temp);
             if (!w) return zip::kSpiWriteError;
             r = zip::UnpackEntry(data, size, entry, [&](const std::uint8_t* p, std::size_t n) { return w->Write(p, n); });
             if (r != zip::kSpiOk) return r;  // the partial file goes with the writer
-            if (!w->Close()) return zip::kSpiWriteError;
+            if (!arc::CloseOutput(fs, std::move(w), path, temp)) return zip::kSpiWriteError;
             std::int64_t t = entry.unixTime ? entry.unixTime : arc::DosToUnix(entry.dosDateTime);
             fs.SetTimeAndAttributes(path, t, 0, false);
         }

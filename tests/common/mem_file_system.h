@@ -207,8 +207,11 @@ public:
         const std::string full = Resolve(path);
         const Node* n = Get(full);
         if (!n || !n->dir) return Fail(n ? kAccessDenied : kNotFound);
-        if (IsRoot(full) || !Children(Key(full)).empty()) return Fail(kDirNotEmpty);
-        nodes_.erase(Key(full));
+        // A link goes whatever the directory it points to holds (what is
+        // below it here stands for that directory).
+        const bool link = (n->attributes & kAttrReparsePoint) != 0;
+        if (IsRoot(full) || (!link && !Children(Key(full)).empty())) return Fail(kDirNotEmpty);
+        EraseTree(Key(full));
         return true;
     }
     bool Remove(const std::string& path) override {

@@ -5,9 +5,13 @@
 // of the in-memory disk, and the checks that prove nothing was lost.
 #pragma once
 
+#include <gtest/gtest.h>
+
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <optional>
 #include <set>
 #include <string>
@@ -18,6 +22,7 @@
 #include "common/pathlist.h"
 #include "common/sjis.h"
 #include "fileops/file_copy.h"
+#include "fileops/split_join.h"
 #include "tests/common/mem_file_system.h"
 
 namespace kestrum::test {
@@ -33,6 +38,38 @@ inline const char* FaultName(Fault f) {
     case Fault::UserCancel: return "user cancel";
     }
     return "?";
+}
+
+inline constexpr Fault kDiskFaults[] = {Fault::DiskFull, Fault::WriteProtected, Fault::Locked,
+                                        Fault::SourceVanished};
+inline constexpr Fault kBatchFaults[] = {Fault::DiskFull, Fault::WriteProtected, Fault::Locked,
+                                         Fault::SourceVanished, Fault::UserCancel};
+// Far more calls than any scenario makes: a run that never ends is a fault.
+inline constexpr std::size_t kMaxN = 20000;
+
+// Runs, and runs that reached their fault.
+struct Tally {
+    std::size_t runs = 0;
+    std::size_t reached = 0;
+    void Print() const { std::printf("runs: %zu (faults reached: %zu)\n", runs, reached); }
+};
+
+// Calls run(n) for n = 1, 2, ... until it answers false (its fault was not
+// reached: the operation ran to its end).
+template <class Run>
+void ForEveryN(Tally& tally, Run run) {
+    for (std::size_t n = 1; n < kMaxN; ++n) {
+        ++tally.runs;
+        if (!run(n)) return;
+        ++tally.reached;
+    }
+    ADD_FAILURE() << "still reaching the fault after " << kMaxN << " runs";
+}
+
+inline std::string Joined(const std::vector<std::string>& lines) {
+    std::string out;
+    for (const std::string& l : lines) out += "\n  " + l;
+    return out;
 }
 
 // The platform's code for each fault.
@@ -85,6 +122,40 @@ inline Snapshot Snap(MemFileSystem& fs) {
 inline bool IsAtOrBelow(const std::string& key, const std::string& dir) {
     const std::string d = UpperAscii(dir);
     return key == d || (key.size() > d.size() && key.compare(0, d.size(), d) == 0 && key[d.size()] == '\\');
+}
+
+// Files outside every scenario's folders: they must never change.
+inline void Bystanders(MemFileSystem& fs) {
+    fs.AddFile("C:\\else\\x.txt", "x");
+    fs.AddFile("C:\\srcx\\y.txt", "y");  // a name sharing the source's prefix
+    fs.AddDir("D:\\");
+    fs.AddFile("D:\\keep\\z.txt", "z");
+}
+
+// Entries outside dirs (upper-cased) that changed, went or came between
+// before and after, except those that vanished.
+inline std::vector<std::string> ChangesOutside(const Snapshot& before, const Snapshot& after,
+                                               const std::vector<std::string>& dirs,
+                                               const std::set<std::string>& vanished = {}) {
+    auto outside = [&](const std::string& key) {
+        for (const std::string& d : dirs) {
+            if (IsAtOrBelow(key, d)) return false;
+        }
+        for (const std::string& v : vanished) {
+            if (IsAtOrBelow(key, v)) return false;
+        }
+        return true;
+    };
+    std::vector<std::string> out;
+    for (const auto& [key, e] : before) {
+        if (!outside(key)) continue;
+        const auto it = after.find(key);
+        if (it == after.end() || !(it->second == e)) out.push_back("changed outside: " + key);
+    }
+    for (const auto& [key, e] : after) {
+        if (outside(key) && !before.count(key)) out.push_back("made outside: " + key);
+    }
+    return out;
 }
 
 // A file system over a MemFileSystem whose call numbered failAt (from 1,
@@ -223,6 +294,81 @@ private:
     bool reached_ = false;
 };
 
+// Block files over the in-memory disk, every open, read, write and cut
+// counted as a call of fs (and failing with it). A failing write lands
+// half of its block, as on a disk that fills up.
+class FaultyBlockFiles : public BlockFiles {
+public:
+    FaultyBlockFiles(FaultyFileSystem& fs, MemFileSystem& mem, std::size_t blockSize)
+        : fs_(fs), mem_(mem), blockSize_(blockSize) {}
+
+    std::unique_ptr<Reader> OpenRead(const std::string& path) override {
+        if (fs_.Hit(path)) return nullptr;
+        std::optional<std::string> content = mem_.ReadAll(path);
+        if (!content) return nullptr;
+        return std::make_unique<MemReader>(*this, path, std::move(*content));
+    }
+    std::unique_ptr<Writer> Create(const std::string& path, bool replace) override {
+        if (fs_.Hit(std::string())) return nullptr;
+        if (mem_.Has(path) && (!replace || mem_.IsDir(path))) return nullptr;
+        if (!mem_.WriteAll(path, "")) return nullptr;
+        return std::make_unique<MemWriter>(*this, path);
+    }
+    std::unique_ptr<Writer> OpenAppend(const std::string& path) override {
+        if (fs_.Hit(std::string()) || !mem_.Has(path) || mem_.IsDir(path)) return nullptr;
+        return std::make_unique<MemWriter>(*this, path);
+    }
+    std::size_t BlockSize() const override { return blockSize_; }
+
+private:
+    class MemReader : public Reader {
+    public:
+        MemReader(FaultyBlockFiles& files, std::string path, std::string content)
+            : files_(files), path_(std::move(path)), content_(std::move(content)) {}
+        std::optional<std::uint64_t> Size() override {
+            if (files_.fs_.Hit(path_)) return std::nullopt;
+            return content_.size();
+        }
+        std::int64_t Read(char* buf, std::size_t size) override {
+            if (files_.fs_.Hit(path_)) return -1;
+            const std::size_t n = std::min(size, content_.size() - at_);
+            content_.copy(buf, n, at_);
+            at_ += n;
+            return static_cast<std::int64_t>(n);
+        }
+
+    private:
+        FaultyBlockFiles& files_;
+        std::string path_;
+        std::string content_;  // an open file reads on when its name goes
+        std::size_t at_ = 0;
+    };
+    class MemWriter : public Writer {
+    public:
+        MemWriter(FaultyBlockFiles& files, std::string path) : files_(files), path_(std::move(path)) {}
+        bool Write(const char* data, std::size_t size) override {
+            const bool fails = files_.fs_.Hit(std::string());
+            const std::string now = files_.mem_.Content(path_);
+            if (now == "<missing>") return false;
+            files_.mem_.WriteAll(path_, now + std::string(data, fails ? size / 2 : size));
+            return !fails;
+        }
+        bool Truncate(std::uint64_t size) override {
+            if (files_.fs_.Hit(std::string())) return false;
+            const std::string now = files_.mem_.Content(path_);
+            return now != "<missing>" && files_.mem_.WriteAll(path_, now.substr(0, size));
+        }
+
+    private:
+        FaultyBlockFiles& files_;
+        std::string path_;
+    };
+
+    FaultyFileSystem& fs_;
+    MemFileSystem& mem_;
+    std::size_t blockSize_;
+};
+
 // What a copy or move of names from srcDir into dstDir may leave behind.
 struct TransferPlan {
     std::string srcDir;
@@ -235,7 +381,28 @@ struct TransferPlan {
     // A moved source may go where the destination already held a file at
     // least as new (only the newer of the two is kept).
     bool newerOnly = false;
+    // A source may arrive under another name in its directory (the rename
+    // policy: the user types the names).
+    bool renames = false;
 };
+
+// Whether dir (upper-cased, ending in a backslash) directly holds a file
+// with content: any in snap, or one that came (or changed) since before.
+inline bool InDirWithContent(const Snapshot& snap, const std::string& dir, const std::string& content) {
+    for (const auto& [key, e] : snap) {
+        if (!e.dir && e.content == content && ExtractFilePath(key) == dir) return true;
+    }
+    return false;
+}
+inline bool NewWithContent(const Snapshot& before, const Snapshot& after, const std::string& dir,
+                           const std::string& content) {
+    for (const auto& [key, e] : after) {
+        if (e.dir || e.content != content || ExtractFilePath(key) != dir) continue;
+        const auto old = before.find(key);
+        if (old == before.end() || old->second.content != content) return true;
+    }
+    return false;
+}
 
 // The losses after a copy or move: every source file still at its place or
 // whole at its destination; every file the destination held before kept, or
@@ -286,6 +453,7 @@ inline std::vector<std::string> TransferLosses(const Snapshot& before, const Sna
             const std::string target = dst + key.substr(src.size());
             const SnapEntry* there = found(target);
             if (there && there->content == e.content) continue;
+            if (plan.renames && NewWithContent(before, after, ExtractFilePath(target), e.content)) continue;
             if (plan.move && plan.newerOnly) {
                 const auto old = before.find(target);
                 if (old != before.end() && !old->second.dir && old->second.lastWrite >= e.lastWrite && there &&
@@ -315,7 +483,9 @@ inline std::vector<std::string> TransferLosses(const Snapshot& before, const Sna
             out.push_back("new entry among the sources: " + key);
         } else if (!a.dir) {
             const auto source = before.find(src + key.substr(dst.size()));
-            if (source == before.end() || source->second.content != a.content) {
+            const bool whole = source != before.end() && source->second.content == a.content;
+            const std::string srcDir = src + ExtractFilePath(key).substr(dst.size());
+            if (!whole && !(plan.renames && InDirWithContent(before, srcDir, a.content))) {
                 out.push_back("destination file not a whole copy: " + key);
             }
         }

@@ -9,8 +9,8 @@
 // outside the operation's folders changed.
 //
 // Figures of one pass (runs = scenarios x faults x every n):
-//   copy and move engine, file-system faults:  11 scenarios x 4 faults
-//   copy and move engine, batch faults:        11 scenarios x 5 faults,
+//   copy and move engine, file-system faults:  13 scenarios x 4 faults
+//   copy and move engine, batch faults:        13 scenarios x 5 faults,
 //                                              a move of 301 files x 3 faults
 //   sort-order writing, file-system faults:     1 scenario  x 4 faults
 //   making directory levels:                    1 scenario  x 4 faults
@@ -39,31 +39,20 @@ using test::MemFileSystem;
 using test::Snapshot;
 using test::TransferPlan;
 
-constexpr Fault kDiskFaults[] = {Fault::DiskFull, Fault::WriteProtected, Fault::Locked, Fault::SourceVanished};
-constexpr Fault kBatchFaults[] = {Fault::DiskFull, Fault::WriteProtected, Fault::Locked, Fault::SourceVanished,
-                                  Fault::UserCancel};
-// Far more calls than any scenario makes: a run that never ends is a fault.
-constexpr std::size_t kMaxN = 20000;
-
-std::string Joined(const std::vector<std::string>& lines) {
-    std::string out;
-    for (const std::string& l : lines) out += "\n  " + l;
-    return out;
-}
-
-// Files outside every scenario's folders: they must never change.
-void Bystanders(MemFileSystem& fs) {
-    fs.AddFile("C:\\else\\x.txt", "x");
-    fs.AddFile("C:\\srcx\\y.txt", "y");  // a name sharing the source's prefix
-    fs.AddDir("D:\\");
-    fs.AddFile("D:\\keep\\z.txt", "z");
-}
+using test::Bystanders;
+using test::Joined;
+using test::kBatchFaults;
+using test::kDiskFaults;
+using test::kMaxN;
+using test::Tally;
 
 struct EngineScenario {
     std::string name;
     std::function<void(MemFileSystem&)> setUp;
     TransferPlan plan;
     int mode = cmOverwrite;
+    // The new names typed at the rename policy's questions, in order.
+    std::vector<std::string> newNames;
 };
 
 // A merge into a destination that holds some of the names already: files
@@ -92,6 +81,11 @@ std::vector<EngineScenario> EngineScenarios() {
                        cmOverwrite});
         out.push_back({op + " merge, skip", MergeTree, {"C:\\src", "C:\\dst", merged, move, false, false}, cmSkip});
         out.push_back({op + " merge, newer", MergeTree, {"C:\\src", "C:\\dst", merged, move, true, true}, cmNewer});
+        // a.txt is first given a taken name, then b.txt's, which b.txt then
+        // meets as queued and is renamed in turn.
+        TransferPlan rename{"C:\\src", "C:\\dst", merged, move, false, false};
+        rename.renames = true;
+        out.push_back({op + " merge, rename", MergeTree, rename, cmRename, {"keep.txt", "b.txt", "b2.txt", "c2.txt"}});
         out.push_back({op + " into a directory to make",
                        [](MemFileSystem& fs) {
                            MergeTree(fs);
@@ -127,11 +121,6 @@ EngineScenario TwoBatches(bool move) {
             cmOverwrite};
 }
 
-struct Tally {
-    std::size_t runs = 0;
-    std::size_t reached = 0;
-};
-
 // Runs s once for every n with fault at the n-th file-system call (inBatch:
 // the n-th batch entry) and checks each outcome.
 void RunEngineForEveryN(const EngineScenario& s, Fault fault, bool inBatch, Tally& tally) {
@@ -150,6 +139,7 @@ void RunEngineForEveryN(const EngineScenario& s, Fault fault, bool inBatch, Tall
             fs.fault = fault;
         }
         ScriptedPrompter prompter;
+        for (const std::string& name : s.newNames) prompter.AnswerLine(name);
         ScopedPrompter scoped(prompter);
         FileCopyEngine engine(fs, batches);
         engine.OnExistsDir = [](bool& flag) { flag = true; };
@@ -164,7 +154,8 @@ void RunEngineForEveryN(const EngineScenario& s, Fault fault, bool inBatch, Tall
         const Snapshot after = test::Snap(mem);
         const auto losses = test::TransferLosses(before, after, s.plan, fs.Vanished());
         EXPECT_TRUE(losses.empty()) << s.name << ", " << test::FaultName(fault) << " at "
-                                    << (inBatch ? "batch entry " : "call ") << n << ":" << Joined(losses);
+                                    << (inBatch ? "batch entry " : "call ") << n << ":" << Joined(losses)
+                                    << Joined(std::vector<std::string>(fs.Vanished().begin(), fs.Vanished().end()));
         if (!reached) {
             EXPECT_EQ(engine.Result(), 0) << s.name << " without a fault";
             return;

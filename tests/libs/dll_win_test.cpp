@@ -141,6 +141,11 @@ TEST(ArchiverDlls, UnlhaPacksUnpacksAndListsLikeTheProgramAsks) {
     WriteFile(dest + "text.txt", "mine");
     EXPECT_EQ(lha.run(nullptr, ("e -x1 " + archive + " \"" + dest + "\"").c_str(), out, sizeof out), 0x8010);
     EXPECT_EQ(ReadFile(dest + "text.txt"), "mine");
+    // With it, a read-only file is replaced whole and nothing is left beside it.
+    SetFileAttributesA((dest + "text.txt").c_str(), FILE_ATTRIBUTE_READONLY);
+    EXPECT_EQ(lha.run(nullptr, ("e -x1 -m1 " + archive + " \"" + dest + "\" text.txt").c_str(), out, sizeof out), 0);
+    EXPECT_EQ(ReadFile(dest + "text.txt"), ReadFile(src + "\\text.txt"));
+    EXPECT_EQ(GetFileAttributesA((dest + "~kx0.tmp").c_str()), INVALID_FILE_ATTRIBUTES);
     // DLHA's listing text, and the answer for a self-extracting archive.
     ASSERT_EQ(lha.run(nullptr, ("l " + archive).c_str(), out, sizeof out), 0);
     EXPECT_NE(std::strstr(out, "-lh5-"), nullptr);

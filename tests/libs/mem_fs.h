@@ -60,6 +60,9 @@ public:
         return true;
     }
     std::unique_ptr<FileWriter> Create(const std::string& path) override;
+    std::unique_ptr<FileWriter> CreateNew(const std::string& path) override {
+        return Has(path) ? nullptr : Create(path);
+    }
     bool MakeDir(const std::string& path) override {
         std::string k = Key(path);
         auto it = nodes_.find(k);
@@ -154,5 +157,74 @@ inline std::unique_ptr<FileWriter> MemFs::Create(const std::string& path) {
     nodes_[k] = Node{};
     return std::make_unique<MemWriter>(*this, k);
 }
+
+// An ArcFs over a MemFs whose call numbered failAt (from 1, every call and
+// every write and close of a file counted; 0: none) fails: a query finds
+// nothing, a change changes nothing, a write lands half of its data, a
+// close loses the file as the platform's writer does.
+class FaultyArcFs : public ArcFs {
+public:
+    explicit FaultyArcFs(MemFs& mem) : mem_(mem) {}
+
+    std::size_t failAt = 0;
+    bool Reached() const { return reached_; }
+
+    bool ReadAll(const std::string& path, std::vector<std::uint8_t>& out) override {
+        return !Hit() && mem_.ReadAll(path, out);
+    }
+    std::unique_ptr<FileWriter> Create(const std::string& path) override {
+        if (Hit()) return nullptr;
+        auto w = mem_.Create(path);
+        return w ? std::make_unique<Writer>(*this, std::move(w)) : nullptr;
+    }
+    std::unique_ptr<FileWriter> CreateNew(const std::string& path) override {
+        if (Hit()) return nullptr;
+        auto w = mem_.CreateNew(path);
+        return w ? std::make_unique<Writer>(*this, std::move(w)) : nullptr;
+    }
+    bool MakeDir(const std::string& path) override { return !Hit() && mem_.MakeDir(path); }
+    FileStat Stat(const std::string& path) override { return Hit() ? FileStat{} : mem_.Stat(path); }
+    std::vector<DirEntry> List(const std::string& dir) override {
+        return Hit() ? std::vector<DirEntry>{} : mem_.List(dir);
+    }
+    bool SetTimeAndAttributes(const std::string& path, std::int64_t mtime, std::uint32_t attrib,
+                              bool setAttrib) override {
+        return !Hit() && mem_.SetTimeAndAttributes(path, mtime, attrib, setAttrib);
+    }
+    bool Remove(const std::string& path) override { return !Hit() && mem_.Remove(path); }
+    bool Replace(const std::string& from, const std::string& to) override { return !Hit() && mem_.Replace(from, to); }
+
+private:
+    class Writer : public FileWriter {
+    public:
+        Writer(FaultyArcFs& fs, std::unique_ptr<FileWriter> inner) : fs_(fs), inner_(std::move(inner)) {}
+        bool Write(const std::uint8_t* data, std::size_t size) override {
+            if (!fs_.Hit()) return inner_->Write(data, size);
+            inner_->Write(data, size / 2);
+            return false;
+        }
+        bool Close() override {
+            if (fs_.Hit()) {
+                inner_.reset();  // unclosed: the partial file goes
+                return false;
+            }
+            return inner_->Close();
+        }
+
+    private:
+        FaultyArcFs& fs_;
+        std::unique_ptr<FileWriter> inner_;
+    };
+
+    bool Hit() {
+        if (++calls_ != failAt) return false;
+        reached_ = true;
+        return true;
+    }
+
+    MemFs& mem_;
+    std::size_t calls_ = 0;
+    bool reached_ = false;
+};
 
 }  // namespace kestrum::arc::test

@@ -306,5 +306,87 @@ TEST(ZipSafety, UnsafeNamesAreNotListed) {
     }
 }
 
+
+// An extraction whose n-th file-system call fails, for every n: nothing is
+// written outside the target, a file there is kept unless the switch lets
+// it be replaced (and then it is old or new, never cut short), a member is
+// whole under its name or not there, and a failure is reported.
+TEST(ExtractionFaults, NoFailureLeavesAHalfFileOrLosesAnOldOne) {
+    const std::vector<std::pair<std::string, std::string>> members{
+        {"a.txt", std::string(3000, 'A')}, {"sub\\b.txt", std::string(5000, 'B')}, {"c.txt", "c"}};
+    tar::Entry a, b, c;
+    a.name = "a.txt";
+    b.name = "sub/b.txt";
+    c.name = "c.txt";
+    const std::string tarBody(3000, 'T');
+    struct Case {
+        const char* what;
+        bool tar;
+        const char* line;
+        bool replaces;
+    };
+    const Case cases[] = {{"lzh, keep", false, "e -x1 C:\\arc\\a.lzh C:\\out\\", false},
+                          {"lzh, overwrite", false, "e -x1 -m1 C:\\arc\\a.lzh C:\\out\\", true},
+                          {"tar", true, "xf C:\\arc\\a.tar -o C:\\out\\", true}};
+    std::size_t runs = 0, reached = 0;
+    for (const Case& k : cases) {
+        for (std::size_t n = 1; n < 5000; ++n) {
+            MemFs mem;
+            mem.AddDir("C:\\out");
+            mem.AddFile("C:\\out\\a.txt", "old a");
+            mem.AddFile("C:\\else\\x.txt", "x");
+            mem.AddFile("C:\\arc\\a.lzh", LzhArchive(members));
+            mem.AddFile("C:\\arc\\a.tar", TarArchive({a, b, c}, tarBody));
+            const auto before = mem.nodes_;
+            arc::test::FaultyArcFs fs(mem);
+            fs.failAt = n;
+            std::string text;
+            const int r = k.tar ? tar::RunTar(fs, k.line, text) : lzh::RunUnlha(fs, k.line, text);
+            const std::string at = std::string(k.what) + ", call " + std::to_string(n) + "\n" + text;
+            std::vector<std::string> losses;
+            for (const std::string& w : mem.Written()) {
+                if (w.rfind("C:\\out\\", 0) != 0) losses.push_back("written outside: " + w);
+            }
+            for (const auto& [key, node] : before) {
+                if (key.rfind("C:\\out\\", 0) == 0) continue;
+                if (!mem.Has(key) || mem.Content(key) != std::string(node.data.begin(), node.data.end())) {
+                    losses.push_back("changed: " + key);
+                }
+            }
+            bool whole = true;
+            for (const auto& [name, body] : members) {
+                const std::string content = mem.Content("C:\\out\\" + name);
+                const std::string want = k.tar ? tarBody : body;
+                const bool old = name == "a.txt" && content == "old a";
+                if (name == "a.txt" && !k.replaces) {
+                    if (!old) losses.push_back("replaced without the switch: " + name);
+                    continue;
+                }
+                if (content != want && !old && (content != "<missing>" || name == "a.txt")) {
+                    losses.push_back(name + " is " + std::to_string(content.size()) + " bytes");
+                }
+                whole = whole && content == want;
+            }
+            for (const auto& [key, node] : mem.nodes_) {
+                const bool known = before.count(key) || key == "C:\\out\\sub" || key == "C:\\out\\sub\\b.txt" ||
+                                   key == "C:\\out\\c.txt";
+                if (!known) losses.push_back("left behind: " + key);
+            }
+            EXPECT_TRUE(losses.empty()) << at << ::testing::PrintToString(losses);
+            if (!whole && k.replaces) {
+                EXPECT_NE(r, 0) << at;
+            }
+            ++runs;
+            if (!fs.Reached()) {
+                EXPECT_EQ(r, k.replaces ? 0 : arc::kErrAlreadyExist) << at;
+                break;
+            }
+            ++reached;
+            if (!losses.empty()) break;  // one report for each case
+        }
+    }
+    std::printf("runs: %zu (faults reached: %zu)\n", runs, reached);
+}
+
 }  // namespace
 }  // namespace kestrum
