@@ -2,14 +2,33 @@
 // takes its place in one step.
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
 namespace kestrum {
 
-// Writes bytes to temp (created or emptied), flushes them to the disk and
-// moves temp over target, replacing it when it exists, in one step. False
-// when any step fails; temp is then removed and target is as it was.
+// The platform's calls a commit is made of, one file at a time.
+class CommitSteps {
+public:
+    virtual ~CommitSteps() = default;
+    // Creates path, or empties it when it exists, and opens it for writing.
+    virtual bool Create(const std::string& path) = 0;
+    // Writes from the start of bytes; how many were written, 0 on failure.
+    virtual std::size_t Write(std::string_view bytes) = 0;
+    virtual bool Flush() = 0;
+    virtual bool Close() = 0;
+    // Moves temp over target in one step, replacing target when it exists.
+    virtual bool Replace(const std::string& temp, const std::string& target) = 0;
+    virtual void Remove(const std::string& path) = 0;
+};
+
+// Writes bytes to temp, flushes them to the disk and moves temp over
+// target. False when any step fails; temp is then removed and target is as
+// it was.
+bool CommitFile(CommitSteps& steps, const std::string& temp, const std::string& target, std::string_view bytes);
+
+// The same through the platform's own calls.
 bool CommitFile(const std::string& temp, const std::string& target, std::string_view bytes);
 
 }  // namespace kestrum

@@ -1,9 +1,8 @@
-// Safe replacement of a file on Windows: write, flush, MoveFileExA.
+// The commit's steps on Windows: CreateFileA, WriteFile, FlushFileBuffers
+// and MoveFileExA with write-through.
 #include "config/file_commit.h"
 
 #include <windows.h>
-
-#include <algorithm>
 
 #include "common/handles_win.h"
 
@@ -11,35 +10,36 @@ namespace kestrum {
 
 namespace {
 
-bool WriteAllAndFlush(HANDLE file, std::string_view bytes) {
-    std::size_t done = 0;
-    while (done < bytes.size()) {
-        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(bytes.size() - done, 1u << 20));
-        DWORD written = 0;
-        if (!WriteFile(file, bytes.data() + done, chunk, &written, nullptr) || written == 0) return false;
-        done += written;
+class Win32CommitSteps final : public CommitSteps {
+public:
+    bool Create(const std::string& path) override {
+        file_.Reset(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+        return static_cast<bool>(file_);
     }
-    return FlushFileBuffers(file) != 0;
-}
+    std::size_t Write(std::string_view bytes) override {
+        DWORD written = 0;
+        if (!WriteFile(file_.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr)) return 0;
+        return written;
+    }
+    bool Flush() override { return FlushFileBuffers(file_.Get()) != 0; }
+    bool Close() override { return CloseHandle(file_.Release()) != 0; }
+    bool Replace(const std::string& temp, const std::string& target) override {
+        return MoveFileExA(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+    }
+    void Remove(const std::string& path) override {
+        file_.Reset();
+        DeleteFileA(path.c_str());
+    }
+
+private:
+    FileHandle file_;
+};
 
 }  // namespace
 
 bool CommitFile(const std::string& temp, const std::string& target, std::string_view bytes) {
-    {
-        FileHandle file(CreateFileA(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                                    nullptr));
-        if (!file) return false;
-        if (!WriteAllAndFlush(file.Get(), bytes)) {
-            file.Reset();
-            DeleteFileA(temp.c_str());
-            return false;
-        }
-    }
-    if (!MoveFileExA(temp.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        DeleteFileA(temp.c_str());
-        return false;
-    }
-    return true;
+    Win32CommitSteps steps;
+    return CommitFile(steps, temp, target, bytes);
 }
 
 }  // namespace kestrum
