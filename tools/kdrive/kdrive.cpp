@@ -194,6 +194,18 @@ BOOL CALLBACK OwnProc(HWND w, LPARAM lp) {
     if (pid == d->pid && IsWindowVisible(w)) d->found.push_back(w);
     return TRUE;
 }
+BOOL CALLBACK AllProc(HWND w, LPARAM lp) {
+    auto* d = reinterpret_cast<OwnWindows*>(lp);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(w, &pid);
+    if (pid == d->pid) d->found.push_back(w);
+    return TRUE;
+}
+std::vector<HWND> WindowsOf(DWORD pid) {
+    OwnWindows d{pid, {}};
+    EnumWindows(AllProc, reinterpret_cast<LPARAM>(&d));
+    return d.found;
+}
 std::vector<HWND> VisibleWindowsOf(DWORD pid) {
     OwnWindows d{pid, {}};
     EnumWindows(OwnProc, reinterpret_cast<LPARAM>(&d));
@@ -490,6 +502,16 @@ std::string Driver::Run(const std::string& line, std::string& out) {
         EnumChildWindows(w, FirstEditProc, reinterpret_cast<LPARAM>(&d));
         if (!d.found) return "no edit control in " + a[1];
         out = WindowText(d.found);
+        return {};
+    }
+    if (cmd == "windows") {
+        // Every top-level window of the program: class, "hidden" and
+        // "disabled" where it is.
+        for (HWND w : WindowsOf(pid_)) {
+            out += (out.empty() ? "" : " ") + ClassOf(w);
+            if (!IsWindowVisible(w)) out += "(hidden)";
+            if (!IsWindowEnabled(w)) out += "(disabled)";
+        }
         return {};
     }
     if (cmd == "focused") {
