@@ -320,7 +320,8 @@ private:
         auto ends = [&](const std::string& tail) {
             return status.size() >= tail.size() && status.compare(status.size() - tail.size(), tail.size(), tail) == 0;
         };
-        return !head.empty() && status.compare(0, head.size(), head) == 0 && (ends(" を開けません") || ends(" を起動できません"));
+        return !head.empty() && status.compare(0, head.size(), head) == 0 &&
+               (ends(" を開けません") || ends(" を起動できません"));
     }
 
     void Shell(const std::string& text) {
