@@ -156,6 +156,7 @@ std::string Driver::Start(const std::string& exe, const std::string& args) {
     process_.Reset(pi.hProcess);
     thread_.Reset(pi.hThread);
     pid_ = pi.dwProcessId;
+    tid_ = pi.dwThreadId;
     WaitForInputIdle(process_.Get(), 10000);
     return {};
 }
@@ -192,6 +193,18 @@ BOOL CALLBACK OwnProc(HWND w, LPARAM lp) {
     GetWindowThreadProcessId(w, &pid);
     if (pid == d->pid && IsWindowVisible(w)) d->found.push_back(w);
     return TRUE;
+}
+BOOL CALLBACK AllProc(HWND w, LPARAM lp) {
+    auto* d = reinterpret_cast<OwnWindows*>(lp);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(w, &pid);
+    if (pid == d->pid) d->found.push_back(w);
+    return TRUE;
+}
+std::vector<HWND> WindowsOf(DWORD pid) {
+    OwnWindows d{pid, {}};
+    EnumWindows(AllProc, reinterpret_cast<LPARAM>(&d));
+    return d.found;
 }
 std::vector<HWND> VisibleWindowsOf(DWORD pid) {
     OwnWindows d{pid, {}};
@@ -240,6 +253,34 @@ std::string Driver::Dismiss(std::string& out) {
     return {};
 }
 
+namespace {
+struct EditSearch {
+    HWND found;
+};
+BOOL CALLBACK FirstEditProc(HWND w, LPARAM lp) {
+    auto* d = reinterpret_cast<EditSearch*>(lp);
+    if (ClassOf(w) != "Edit" && ClassOf(w) != "EDIT") return TRUE;
+    d->found = w;
+    return FALSE;
+}
+}  // namespace
+
+std::string Driver::FocusInfo() const {
+    HWND f = nullptr;
+    GUITHREADINFO gti{};
+    gti.cbSize = sizeof gti;
+    if (tid_ && GetGUIThreadInfo(tid_, &gti)) {
+        f = gti.hwndFocus ? gti.hwndFocus : gti.hwndActive;
+    }
+    if (!f) return "nothing";
+    HWND top = GetAncestor(f, GA_ROOT);
+    std::string info = ClassOf(f);
+    if (top && top != f) info += " in " + ClassOf(top);
+    if (!IsWindowVisible(f)) info += " (hidden)";
+    if (!IsWindowEnabled(top ? top : f)) info += " (disabled)";
+    return info;
+}
+
 HWND Driver::FindWindowOf(const std::string& cls, const std::string& caption, bool visibleOnly) const {
     if (!process_) return nullptr;
     FindData d{pid_, cls, caption, visibleOnly, nullptr};
@@ -266,6 +307,11 @@ std::string Driver::WaitWindow(const std::vector<std::string>& a, bool visibleOn
 
 HWND Driver::Focused() const {
     if (!current_) return nullptr;
+    // The program first finishes what it is doing (a window just closed
+    // gives the focus back only then): a key goes where the focus ends up,
+    // as a key pressed by hand would.
+    DWORD_PTR r = 0;
+    SendMessageTimeoutA(current_, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &r);
     GUITHREADINFO gti{};
     gti.cbSize = sizeof gti;
     const DWORD tid = GetWindowThreadProcessId(current_, nullptr);
@@ -444,6 +490,32 @@ std::string Driver::Run(const std::string& line, std::string& out) {
             if (GetTickCount() - start >= timeout) return a[1] + " is still there";
             Sleep(50);
         }
+        return {};
+    }
+    if (cmd == "box") {
+        // box CLASS: the text of the window's first edit control, however
+        // deep it sits.
+        if (a.size() < 2) return "usage: box CLASS";
+        HWND w = FindWindowOf(a[1], "", false);
+        if (!w) return "no window " + a[1];
+        EditSearch d{nullptr};
+        EnumChildWindows(w, FirstEditProc, reinterpret_cast<LPARAM>(&d));
+        if (!d.found) return "no edit control in " + a[1];
+        out = WindowText(d.found);
+        return {};
+    }
+    if (cmd == "windows") {
+        // Every top-level window of the program: class, "hidden" and
+        // "disabled" where it is.
+        for (HWND w : WindowsOf(pid_)) {
+            out += (out.empty() ? "" : " ") + ClassOf(w);
+            if (!IsWindowVisible(w)) out += "(hidden)";
+            if (!IsWindowEnabled(w)) out += "(disabled)";
+        }
+        return {};
+    }
+    if (cmd == "focused") {
+        out = FocusInfo();
         return {};
     }
     if (cmd == "shot") return a.size() < 2 ? "usage: shot FILE.bmp" : SaveScreen(a[1]);

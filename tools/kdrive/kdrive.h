@@ -36,12 +36,16 @@ private:
     std::string Dismiss(std::string& out);
     void Settle(HWND w) const;
     HWND Focused() const;
+    // The class of the control that has the keyboard focus in the program's
+    // thread, with its top-level window's ("Edit in TfrmMain").
+    std::string FocusInfo() const;
     // The commands of the global hot key and the tray icon (kdrive_desktop.cpp).
     std::string RunDesktop(const std::vector<std::string>& args);
 
     kestrum::UniqueHandle process_;  // the program started
     kestrum::UniqueHandle thread_;
     DWORD pid_ = 0;
+    DWORD tid_ = 0;  // the program's first thread, which runs its windows
     DWORD exitCode_ = STILL_ACTIVE;
     HWND current_ = nullptr;
     DWORD settleMs_ = 150;

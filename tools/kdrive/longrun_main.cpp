@@ -176,6 +176,7 @@ public:
     // One random step, then the checks every step gets: whatever it left
     // open is answered and closed, and every window answers in time.
     std::string Step(int n) {
+        step_ = n;
         log_ << "# step " << n << "\r\n";
         Scan();
         const std::size_t what = rnd_.Below(100);
@@ -184,16 +185,8 @@ public:
         } else {
             FilerStep();
         }
-        std::string out;
-        for (int i = 0; i < 3; ++i) {
-            log_ << "dismiss\r\n";
-            out.clear();
-            const std::string err = driver_.Run("dismiss", out);
-            if (!err.empty()) return err;
-            if (out.empty()) break;
-            log_ << "# " << out << "\r\n";
-            ++dismissed_;
-        }
+        if (!fault_.empty()) return fault_;
+        DismissAll();
         if (!Do("ping 10000")) return last_;
         return {};
     }
@@ -218,6 +211,9 @@ public:
 
     void Close() { log_.close(); }
     int Dismissed() const { return dismissed_; }
+    int Refused() const { return refused_; }
+    int TypedInBox() const { return typedInBox_; }
+    int Late() const { return late_; }
     std::size_t Files() const { return files_.size(); }
 
 private:
@@ -244,13 +240,98 @@ private:
         }
     }
 
+    // A driver command that reads something; empty when it failed.
+    std::string Query(const std::string& line) {
+        log_ << line << "\r\n";
+        std::string out;
+        last_ = driver_.Run(line, out);
+        log_ << "# " << (last_.empty() ? out : "-> " + last_) << "\r\n";
+        return last_.empty() ? out : std::string();
+    }
+
+    // Answers what is open; the messages answered, blank-separated.
+    std::string DismissAll() {
+        std::string shown;
+        std::string out;
+        for (int i = 0; i < 3; ++i) {
+            log_ << "dismiss\r\n";
+            out.clear();
+            if (!driver_.Run("dismiss", out).empty() || out.empty()) break;
+            log_ << "# " << out << "\r\n";
+            ++dismissed_;
+            shown += (shown.empty() ? "" : " ") + out;
+        }
+        return shown;
+    }
+
+    // Ends the run at this step: what went wrong, where the focus was, and
+    // a picture of the screen next to the log.
+    void Fault(const std::string& what) {
+        if (!fault_.empty()) return;
+        const std::string shot = dir_ + "\\step" + std::to_string(step_) + ".bmp";
+        const std::string focus = Query("focused");
+        Query("windows");
+        Do("shot " + Quote(shot));
+        fault_ = what + "; the focus is on " + (focus.empty() ? "nothing" : focus) + " (screen: " + shot + ")";
+        log_ << "# FAULT " << fault_ << "\r\n";
+    }
+
+    // Before a line is typed, the shell's box has the focus. A question of
+    // the step before may come late (a slow copy asks after the step's
+    // answers): it is answered, and the shell brought back, once.
+    bool BoxFocused(const std::string& what) {
+        if (Query("focused") == "Edit in TfrmMain") return true;
+        Query("windows");
+        if (!DismissAll().empty()) ++late_;
+        Do("focus TfrmMain");
+        if (Query("focused") == "Edit in TfrmMain") return true;
+        Fault("the shell's box does not have the focus before " + what);
+        return false;
+    }
+
+    // Enter in the shell's box. Afterwards the box is empty again, or the
+    // line showed that it ran: a message (a failure leaves the line in the
+    // box with one), or a start that failed, which is told in the status
+    // line only. Anything else means the box no longer runs what is typed.
+    // A line may take a moment (a large copy): the box is read again for a
+    // few seconds before that counts.
+    void Enter(const std::string& what) {
+        Do("key RETURN");
+        std::string shown;
+        std::string box;
+        for (int i = 0; i < 15; ++i) {
+            shown += DismissAll();
+            box = Query("box TfrmMain");
+            if (!last_.empty()) {
+                Fault("the shell's box cannot be read after " + what + ": " + last_);
+                return;
+            }
+            if (box.empty() || !shown.empty() || FailedStart(box)) return;
+            Sleep(200);
+        }
+        Fault("Enter did not run " + what + ": the shell's box still holds \"" + box + "\"");
+    }
+
+    // The status line tells that the line's program or document did not
+    // start (a line that failed stays in the box).
+    bool FailedStart(const std::string& line) {
+        const std::string status = Query("text TfrmMain Static 0");
+        const std::string head = line.substr(0, line.find(' '));
+        auto ends = [&](const std::string& tail) {
+            return status.size() >= tail.size() && status.compare(status.size() - tail.size(), tail.size(), tail) == 0;
+        };
+        return !head.empty() && status.compare(0, head.size(), head) == 0 &&
+               (ends(" を開けません") || ends(" を起動できません"));
+    }
+
     void Shell(const std::string& text) {
         if (!Do("focus TfrmMain")) return;
         Do("key HOME");
         Do("key SHIFT+END");
         Do("key DEL");
+        if (!BoxFocused("\"" + text + "\" is typed")) return;
         Do("type " + Quote(text));
-        Do("key RETURN");
+        Enter("\"" + text + "\"");
     }
 
     void ShellStep() {
@@ -280,8 +361,9 @@ private:
             // The history: back a few lines and run one again.
             if (!Do("focus TfrmMain")) return;
             const std::size_t n = 1 + rnd_.Below(4);
+            if (!BoxFocused("the history is browsed")) return;
             for (std::size_t i = 0; i < n; ++i) Do(rnd_.Chance(80) ? "key UP" : "key DOWN");
-            Do("key RETURN");
+            Enter("a line of the history");
             break;
         }
         case 10: {
@@ -292,20 +374,34 @@ private:
             Do("key HOME");
             Do("key SHIFT+END");
             Do("key DEL");
+            if (!BoxFocused("a name is completed")) return;
             Do("type " + Quote("cd " + stem));
             Do("key TAB");
             Do("dismiss");
-            Do("key RETURN");
+            Enter("a completed CD");
             break;
         }
         default: Shell("cd " + root_); break;
         }
     }
 
-    // Asks for a text in the line-input window; false when none came.
+    // Asks for a text in the line-input window; false when none came. The
+    // filer may refuse the key with a message (a copy of ".." and the
+    // like); a key that neither opens the window nor says why is a fault.
     bool Answer(const std::string& key, const std::string& text) {
         if (!Do("key " + key)) return false;
-        if (!Do("wait-window TfrmEdit \"\" 1500")) return false;
+        if (!Do("wait-window TfrmEdit \"\" 1500")) {
+            const std::string shown = DismissAll();
+            if (!shown.empty()) {
+                ++refused_;
+            } else if (Query("focused") == "Edit in TfrmFM") {
+                // DIR leaves the focus in the filer's own box: the key was typed there.
+                ++typedInBox_;
+            } else {
+                Fault("the filer's " + key + " opened no line input and showed no message");
+            }
+            return false;
+        }
         Do("type " + Quote(text));
         Do("key RETURN");
         // A rename of several marked entries asks again for each one: the
@@ -387,6 +483,11 @@ private:
     std::string last_;
     int counter_ = 0;
     int dismissed_ = 0;
+    int refused_ = 0;     // filer keys refused with a message
+    int typedInBox_ = 0;  // filer keys that went to the filer's box
+    int late_ = 0;        // questions answered only at the next step
+    int step_ = 0;
+    std::string fault_;   // what ends the run at this step
     DWORD settle_ = 15;
 };
 
@@ -446,8 +547,10 @@ int main(int argc, char** argv) {
         }
     }
     const std::string problems = run.Finish();
-    std::printf("longrun: %d steps in %u s, %d messages answered\n", steps,
-                static_cast<unsigned>((GetTickCount() - t0) / 1000), run.Dismissed());
+    std::printf("longrun: %d steps in %u s, %d messages answered; of the filer's keys, %d refused with a message, "
+                "%d typed into its box; %d questions came late\n",
+                steps, static_cast<unsigned>((GetTickCount() - t0) / 1000), run.Dismissed(), run.Refused(),
+                run.TypedInBox(), run.Late());
     if (!problems.empty()) {
         std::fprintf(stderr, "longrun: FAILED\n%s", problems.c_str());
         return 1;
