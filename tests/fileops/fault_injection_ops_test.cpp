@@ -150,6 +150,18 @@ bool Reported(const ScriptedPrompter& p) {
     return false;
 }
 
+// What every run of an operation that reports its outcome must show: a
+// failure is told, and a run the fault never reached succeeds.
+void ExpectOutcome(FileOpOutcome r, const ScriptedPrompter& prompter, const FaultyFileSystem& fs,
+                   const std::string& at) {
+    if (r != FileOpOutcome::Done) {
+        EXPECT_TRUE(Reported(prompter)) << at;
+    }
+    if (!fs.Reached()) {
+        EXPECT_EQ(r, FileOpOutcome::Done) << at;
+    }
+}
+
 // Whether the user was asked about path.
 bool AskedAbout(const ScriptedPrompter& p, const std::string& path) {
     for (const auto& q : p.Questions()) {
@@ -206,12 +218,7 @@ TEST(MoreFaultInjectionTest, ASplitNeverTouchesItsSourceAndLeavesOnlyWholePieces
             if (r == FileOpOutcome::Done) {
                 EXPECT_TRUE(whole) << at;
             }
-            if (r != FileOpOutcome::Done) {
-                EXPECT_TRUE(Reported(prompter)) << at;
-            }
-            if (!fs.Reached()) {
-                EXPECT_EQ(r, FileOpOutcome::Done) << at;
-            }
+            ExpectOutcome(r, prompter, fs, at);
             return fs.Reached();
         });
     }
@@ -261,12 +268,7 @@ TEST(MoreFaultInjectionTest, AFailedJoinOrAppendLeavesTheTargetAsItWasAndThePiec
                 if (r == FileOpOutcome::Done) {
                     EXPECT_EQ(now, whole) << at;
                 }
-                if (r != FileOpOutcome::Done) {
-                    EXPECT_TRUE(Reported(prompter)) << at;
-                }
-                if (!fs.Reached()) {
-                    EXPECT_EQ(r, FileOpOutcome::Done) << at;
-                }
+                ExpectOutcome(r, prompter, fs, at);
                 return fs.Reached();
             });
         }
