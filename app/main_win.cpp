@@ -10,6 +10,7 @@
 #include "app/app_window_win.h"
 #include "app/forms_win.h"
 #include "app/window_prompter_win.h"
+#include "common/message_pump_win.h"
 #include "common/prompter.h"
 #include "common/window_win.h"
 #include "config/session.h"
@@ -35,6 +36,7 @@ bool OnMessageEvent(const MSG& msg) {
 int WINAPI WinMain(HINSTANCE inst, HINSTANCE, LPSTR, int) {
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES};
     InitCommonControlsEx(&icc);
+    SetMessageHook(OnMessageEvent);
     AppState& app = App();
 
     static AppWindow appWindow;
@@ -65,7 +67,7 @@ int WINAPI WinMain(HINSTANCE inst, HINSTANCE, LPSTR, int) {
     // command boxes whole (an ANSI loop hands it over byte by byte).
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-        if (OnMessageEvent(msg)) continue;
+        if (RunMessageHook(msg)) continue;
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }

@@ -76,12 +76,12 @@ void TLg::SetCursorStyle(int style) {
 void TLg::SetFont(HFONT font) {
     font_ = font;
     // A row is as high as "M" in the font, and two pixels more.
-    HDC dc = GetDC(Handle());
-    HGDIOBJ old = SelectObject(dc, font_);
     SIZE m{};
-    GetTextExtentPoint32A(dc, "M", 1, &m);
-    SelectObject(dc, old);
-    ReleaseDC(Handle(), dc);
+    {
+        const WindowDc dc(Handle());
+        const SelectGuard withFont(dc.Get(), font_);
+        GetTextExtentPoint32A(dc.Get(), "M", 1, &m);
+    }
     rowHeight_ = std::max<int>(1, m.cy + 2);
     UpdateScroll();
     InvalidateRect(Handle(), nullptr, TRUE);
@@ -135,64 +135,58 @@ void TLg::KeyDown(WPARAM key) {
 }
 
 void TLg::Paint() {
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(Handle(), &ps);
+    const PaintDc dc(Handle());
     RECT rc{};
     GetClientRect(Handle(), &rc);
-    HDC mem = CreateCompatibleDC(dc);
-    HBITMAP bmp = CreateCompatibleBitmap(dc, std::max<LONG>(1, rc.right), std::max<LONG>(1, rc.bottom));
-    HGDIOBJ oldBmp = SelectObject(mem, bmp);
-    HBRUSH back = CreateSolidBrush(clBack);
-    FillRect(mem, &rc, back);
-    HGDIOBJ oldFont = SelectObject(mem, font_);
-    SetBkMode(mem, TRANSPARENT);
+    // Drawn off screen and copied in one go: no flicker while scrolling.
+    const MemoryDc mem(CreateCompatibleDC(dc.Get()));
+    const GdiObject<HBITMAP> bmp(
+        CreateCompatibleBitmap(dc.Get(), std::max<LONG>(1, rc.right), std::max<LONG>(1, rc.bottom)));
+    if (!mem || !bmp) return;
+    const SelectGuard withBitmap(mem.Get(), bmp.Get());
+    const GdiObject<HBRUSH> back(CreateSolidBrush(clBack));
+    FillRect(mem.Get(), &rc, back.Get());
+    const SelectGuard withFont(mem.Get(), font_);
+    SetBkMode(mem.Get(), TRANSPARENT);
     SIZE star{};
-    GetTextExtentPoint32A(mem, "*", 1, &star);
-    const int width = rc.right;
+    GetTextExtentPoint32A(mem.Get(), "*", 1, &star);
     for (int row = top_, y = 0; row < static_cast<int>(items_.size()) && y < rc.bottom; ++row, y += rowHeight_) {
-        const bool cursor = row == index_ && cursorStyle_ != 3;
-        RECT r{0, y, width, y + rowHeight_};
-        COLORREF text = clFont;
-        if (cursor && cursorStyle_ == 2) {
-            HBRUSH fill = CreateSolidBrush(clFont);
-            FillRect(mem, &r, fill);
-            DeleteObject(fill);
-            text = clBack;
-        }
-        SetTextColor(mem, text);
-        // " " + the text, its first character a star on a selected row;
-        // other rows are indented by the star's width so texts line up.
-        const std::string& item = items_[static_cast<std::size_t>(row)];
-        if (selected_[static_cast<std::size_t>(row)]) {
-            const std::string line = "*" + item;
-            TextOutA(mem, 1, y + 1, line.c_str(), static_cast<int>(line.size()));
-        } else {
-            TextOutA(mem, 1 + star.cx, y + 1, item.c_str(), static_cast<int>(item.size()));
-        }
-        if (!cursor) continue;
-        HPEN pen = CreatePen(PS_SOLID, 1, clFont);
-        HGDIOBJ oldPen = SelectObject(mem, pen);
-        HGDIOBJ oldBrush = SelectObject(mem, GetStockObject(NULL_BRUSH));
-        switch (cursorStyle_) {
-        case 0: Rectangle(mem, r.left, r.top, r.right, r.bottom); break;
-        case 1:
-            MoveToEx(mem, 1, r.bottom - 1, nullptr);
-            LineTo(mem, width - 3, r.bottom - 1);
-            break;
-        case 2: DrawFocusRect(mem, &r); break;
-        default: break;
-        }
-        SelectObject(mem, oldBrush);
-        SelectObject(mem, oldPen);
-        DeleteObject(pen);
+        PaintRow(mem.Get(), row, RECT{0, y, rc.right, y + rowHeight_}, static_cast<int>(star.cx));
     }
-    BitBlt(dc, 0, 0, rc.right, rc.bottom, mem, 0, 0, SRCCOPY);
-    SelectObject(mem, oldFont);
-    SelectObject(mem, oldBmp);
-    DeleteObject(back);
-    DeleteObject(bmp);
-    DeleteDC(mem);
-    EndPaint(Handle(), &ps);
+    BitBlt(dc.Get(), 0, 0, rc.right, rc.bottom, mem.Get(), 0, 0, SRCCOPY);
+}
+
+void TLg::PaintRow(HDC dc, int row, const RECT& r, int starWidth) const {
+    const bool cursor = row == index_ && cursorStyle_ != 3;
+    COLORREF text = clFont;
+    if (cursor && cursorStyle_ == 2) {
+        const GdiObject<HBRUSH> fill(CreateSolidBrush(clFont));
+        FillRect(dc, &r, fill.Get());
+        text = clBack;
+    }
+    SetTextColor(dc, text);
+    // " " + the text, its first character a star on a selected row; other
+    // rows are indented by the star's width so texts line up.
+    const std::string& item = items_[static_cast<std::size_t>(row)];
+    if (selected_[static_cast<std::size_t>(row)]) {
+        const std::string line = "*" + item;
+        TextOutA(dc, 1, r.top + 1, line.c_str(), static_cast<int>(line.size()));
+    } else {
+        TextOutA(dc, 1 + starWidth, r.top + 1, item.c_str(), static_cast<int>(item.size()));
+    }
+    if (!cursor) return;
+    const GdiObject<HPEN> pen(CreatePen(PS_SOLID, 1, clFont));
+    const SelectGuard withPen(dc, pen.Get());
+    const SelectGuard hollow(dc, GetStockObject(NULL_BRUSH));
+    switch (cursorStyle_) {
+    case 0: Rectangle(dc, r.left, r.top, r.right, r.bottom); break;
+    case 1:
+        MoveToEx(dc, 1, r.bottom - 1, nullptr);
+        LineTo(dc, r.right - 3, r.bottom - 1);
+        break;
+    case 2: DrawFocusRect(dc, &r); break;
+    default: break;
+    }
 }
 
 LRESULT TLg::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {

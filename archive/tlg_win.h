@@ -47,6 +47,7 @@ protected:
 
 private:
     void Paint();
+    void PaintRow(HDC dc, int row, const RECT& r, int starWidth) const;
     void Move(int to);
     void KeyDown(WPARAM key);
     int VisibleRows() const;

@@ -3,6 +3,8 @@
 
 #include <vector>
 
+#include "common/message_pump_win.h"
+
 namespace kestrum {
 
 namespace {
@@ -38,7 +40,7 @@ bool RunModalLoop(HWND wnd, const bool& done) {
             break;
         }
         if (got < 0) break;
-        if (IsDialogMessageW(wnd, &msg)) continue;
+        if (RunMessageHook(msg) || IsDialogMessageW(wnd, &msg)) continue;
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }

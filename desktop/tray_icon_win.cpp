@@ -7,6 +7,7 @@
 #include <memory>
 #include <vector>
 
+#include "common/message_pump_win.h"
 #include "common/sjis.h"
 #include "common/window_win.h"
 
@@ -23,19 +24,6 @@ void RunPlatformPopup(const TrayPopupMenu& popup, POINT at) {
     SetForegroundWindow(popup.commandWindow);
     TrackPopupMenu(popup.menu, TPM_LEFTALIGN | TPM_RIGHTBUTTON, at.x, at.y, 0, popup.commandWindow, nullptr);
     PostMessageA(popup.commandWindow, WM_NULL, 0, 0);
-}
-
-// Lets the program handle what is waiting, as before a pop-up menu.
-void ProcessPendingMessages() {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        if (msg.message == WM_QUIT) {
-            PostQuitMessage(static_cast<int>(msg.wParam));
-            break;
-        }
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
 }
 
 std::string CutTip(std::string_view tip) {
@@ -227,7 +215,8 @@ void TTrayIcon::SetTipHelp(std::string_view tip) {
 void TTrayIcon::MouseDown(MouseButton button, unsigned shift, const TrayPopupMenu& popup, POINT at) {
     if (popup.menu && AutoPopup) {
         if (popup.commandWindow) SetForegroundWindow(popup.commandWindow);
-        ProcessPendingMessages();
+        // What is waiting is handled first, as before any pop-up menu.
+        PumpPendingMessages();
         TheRegistry().popup(popup, at);
         return;
     }

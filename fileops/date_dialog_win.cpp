@@ -1,6 +1,8 @@
 // TDateChangeForm, built in code.
 #include "fileops/date_dialog_win.h"
 
+#include "common/clipboard_win.h"
+
 namespace kestrum {
 
 namespace {
@@ -19,19 +21,6 @@ FixedMask::State EditState(HWND edit) {
     s.selStart = start;
     s.selEnd = end;
     return s;
-}
-
-std::string ClipboardText(HWND owner) {
-    std::string text;
-    if (!OpenClipboard(owner)) return text;
-    if (HANDLE h = GetClipboardData(CF_TEXT)) {
-        if (const char* p = static_cast<const char*>(GlobalLock(h))) {
-            text = p;
-            GlobalUnlock(h);
-        }
-    }
-    CloseClipboard();
-    return text;
 }
 
 }  // namespace
@@ -140,7 +129,7 @@ LRESULT TDateChangeForm::MaskProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
         break;
     case WM_PASTE: {
         FixedMask::State s = EditState(wnd);
-        for (char c : ClipboardText(wnd)) {
+        for (char c : GetClipboardText(wnd)) {
             if (!mask_.Type(s, c)) break;
         }
         ApplyMask(wnd, s);

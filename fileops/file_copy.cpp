@@ -109,9 +109,14 @@ void FileCopyEngine::RunOperation(bool move, const std::vector<std::string>& nam
             if (!DirExists(fs_, dstDir_)) failed_ = true;
         }
     }
+    // What broke the walk is told with the failure, not only that it failed.
+    std::string reason;
     if (!Stopped()) {
         try {
             Walk(names, srcDir_, dstDir_);
+        } catch (const std::exception& e) {
+            failed_ = true;
+            reason = e.what();
         } catch (...) {
             failed_ = true;
         }
@@ -122,7 +127,9 @@ void FileCopyEngine::RunOperation(bool move, const std::vector<std::string>& nam
     if (!Stopped()) FlushTransfers();
     if (!Stopped() && state_ == 1) FlushDeletions();
     if (cancelled_) CurrentPrompter().ShowMessage(opName_ + "を中断しました");
-    if (failed_) CurrentPrompter().ShowMessage(opName_ + "は失敗に終わりました");
+    if (failed_) {
+        CurrentPrompter().ShowMessage(opName_ + "は失敗に終わりました" + (reason.empty() ? "" : "\r\n" + reason));
+    }
     if (state_ == 1) {
         // Children come before their parents. Only an empty directory is
         // removed; whatever could not be moved keeps its directory.

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 
+#include "common/clipboard_win.h"
 #include "common/file_system_win.h"
 #include "common/handles_win.h"
 #include "common/history.h"
@@ -69,23 +70,6 @@ std::string BareExt(const std::string& name) {
     std::string ext = ExtractFileExt(name);
     if (!ext.empty()) ext.erase(0, 1);
     return ext;
-}
-
-bool PutOnClipboard(HWND owner, const std::string& text) {
-    if (!OpenClipboard(owner)) return false;
-    EmptyClipboard();
-    HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
-    bool ok = false;
-    if (mem) {
-        char* p = static_cast<char*>(GlobalLock(mem));
-        std::copy(text.begin(), text.end(), p);
-        p[text.size()] = '\0';
-        GlobalUnlock(mem);
-        ok = SetClipboardData(CF_TEXT, mem) != nullptr;
-        if (!ok) GlobalFree(mem);
-    }
-    CloseClipboard();
-    return ok;
 }
 
 // The association entry for an extension (without dot) in a table.
@@ -400,7 +384,7 @@ bool TfrmFM::RunFileAction(int code) {
     case Code::ClipNamesSizesDates:
     case Code::ClipFullNames:
     case Code::ClipFullNamesSizesDates: CopyNamesToClipboard(code); return true;
-    case Code::ClipDirectory: PutOnClipboard(Handle(), session.currentDir); return true;
+    case Code::ClipDirectory: SetClipboardText(Handle(), session.currentDir); return true;
     case Code::ShortcutOnDesktop:
     case Code::ShortcutInStartup:
     case Code::ShortcutInPrograms:
@@ -467,7 +451,7 @@ void TfrmFM::CopyNamesToClipboard(int code) {
         text += (full ? session.currentDir : std::string()) + line + "\r\n";
     }
     if (model_.MarkedCount() == 0 && text.size() >= 2) text.resize(text.size() - 2);
-    PutOnClipboard(Handle(), text);
+    SetClipboardText(Handle(), text);
 }
 
 void TfrmFM::MakeShortcut(int code) {
@@ -642,7 +626,7 @@ bool TfrmFM::HasAssociation(const std::string& file) const {
 
 void TfrmFM::CopyDirectoryLine() {
     const Session& session = TheSession();
-    PutOnClipboard(Handle(), session.currentDir + session.maskText);
+    SetClipboardText(Handle(), session.currentDir + session.maskText);
 }
 
 void TfrmFM::ShowCandidates() {

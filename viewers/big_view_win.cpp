@@ -9,6 +9,7 @@
 #include <iterator>
 #include <ostream>
 
+#include "common/clipboard_win.h"
 #include "common/prompter.h"
 
 namespace kestrum {
@@ -331,28 +332,7 @@ int TBigView::SelectedTextInto(char* buffer, int size) const {
 
 bool TBigView::CopyToClipboard() {
     const std::optional<std::string> text = model_.SelectedText();
-    if (!text || !OpenClipboard(Handle())) return false;
-    EmptyClipboard();
-    bool ok = false;
-    if (HGLOBAL mem = GlobalAlloc(GMEM_MOVEABLE, text->size() + 1)) {
-        char* p = static_cast<char*>(GlobalLock(mem));
-        std::memcpy(p, text->data(), text->size());
-        p[text->size()] = '\0';
-        GlobalUnlock(mem);
-        ok = SetClipboardData(CF_TEXT, mem) != nullptr;
-        if (!ok) GlobalFree(mem);
-    }
-    // The text is Shift-JIS whatever the user's locale: say so, so that the
-    // Unicode form made from it is right.
-    if (ok) {
-        if (HGLOBAL loc = GlobalAlloc(GMEM_MOVEABLE, sizeof(LCID))) {
-            *static_cast<LCID*>(GlobalLock(loc)) = MAKELCID(MAKELANGID(LANG_JAPANESE, SUBLANG_DEFAULT), SORT_DEFAULT);
-            GlobalUnlock(loc);
-            if (!SetClipboardData(CF_LOCALE, loc)) GlobalFree(loc);
-        }
-    }
-    CloseClipboard();
-    return ok;
+    return text && SetClipboardText(Handle(), *text);
 }
 
 // ---- messages ---------------------------------------------------------------------------

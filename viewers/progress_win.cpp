@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include "common/message_pump_win.h"
+
 namespace kestrum {
 
 namespace {
@@ -9,19 +11,6 @@ constexpr int kCancelId = 1;
 constexpr int kWidth = 320;
 constexpr int kHeight = 110;
 }  // namespace
-
-void ProcessPendingMessages() {
-    MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        if (msg.message == WM_QUIT) {
-            // Kept for the main loop, which ends the program.
-            PostQuitMessage(static_cast<int>(msg.wParam));
-            return;
-        }
-        TranslateMessage(&msg);
-        DispatchMessageA(&msg);
-    }
-}
 
 bool TprogForm::Start(HWND owner, const std::string& title, int max, bool cancellable) {
     cancelled_ = false;
@@ -55,7 +44,7 @@ bool TprogForm::Start(HWND owner, const std::string& title, int max, bool cancel
 bool TprogForm::Step(int position) {
     position_ = position;
     if (bar_) SendMessageA(bar_, PBM_SETPOS, static_cast<WPARAM>(position), 0);
-    ProcessPendingMessages();
+    PumpPendingMessages();
     return !cancelled_;
 }
 

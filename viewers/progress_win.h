@@ -33,7 +33,4 @@ private:
     bool cancelled_ = false;
 };
 
-// Lets the window messages that wait run (paint, input, timers).
-void ProcessPendingMessages();
-
 }  // namespace kestrum

@@ -5,6 +5,7 @@
 
 #include "common/history.h"
 #include "common/prompter.h"
+#include "common/system_error_win.h"
 #include "config/cfg_form_win.h"
 #include "config/config_questions.h"
 #include "config/font_win.h"
@@ -46,16 +47,6 @@ std::string Unquoted(std::string s) {
     while (b < s.size() && blank(s[b])) ++b;
     s.erase(0, b);
     if (s.size() >= 2 && s.front() == '"' && s.back() == '"') s = s.substr(1, s.size() - 2);
-    return s;
-}
-
-std::string SystemMessage(DWORD code) {
-    char* text = nullptr;
-    FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-                   code, 0, reinterpret_cast<char*>(&text), 0, nullptr);
-    std::string s = text ? text : "";
-    if (text) LocalFree(text);
-    while (!s.empty() && (s.back() == '\n' || s.back() == '\r')) s.pop_back();
     return s;
 }
 
@@ -246,7 +237,7 @@ bool TwttForm::ReadIntoView(const std::string& path) {
     DWORD error = 0;
     std::optional<TextBuffer> text = ReadTextFile(path, &error);
     if (!text) {
-        ShowErrorBox(path + "\r\n" + SystemMessage(error));
+        ShowErrorBox(path + "\r\n" + SystemErrorText(error));
         return false;
     }
     if (text->Size() <= kSliceThreshold) {
@@ -419,7 +410,7 @@ void TwttForm::Save() {
         return;
     }
     if (!view_.SaveToFile(name)) {
-        ShowErrorBox(name + "\r\n" + SystemMessage(GetLastError()));
+        ShowErrorBox(name + "\r\n" + SystemErrorText(GetLastError()));
         return;
     }
     current_ = name;

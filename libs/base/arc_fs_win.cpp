@@ -12,6 +12,22 @@ namespace kestrum::arc {
 
 namespace {
 
+// A directory search, closed when it goes out of scope.
+class FindSearch {
+public:
+    FindSearch(const std::string& pattern, WIN32_FIND_DATAA& fd) : h_(FindFirstFileA(pattern.c_str(), &fd)) {}
+    ~FindSearch() {
+        if (Found()) FindClose(h_);
+    }
+    FindSearch(const FindSearch&) = delete;
+    FindSearch& operator=(const FindSearch&) = delete;
+    bool Found() const { return h_ != INVALID_HANDLE_VALUE; }
+    bool Next(WIN32_FIND_DATAA& fd) const { return FindNextFileA(h_, &fd) != FALSE; }
+
+private:
+    HANDLE h_;
+};
+
 constexpr std::int64_t kEpochDiff = 116444736000000000LL;  // 1601 to 1970 in 100 ns
 
 FILETIME UnixToFileTime(std::int64_t t) {
@@ -170,17 +186,15 @@ FileStat WinFs::Stat(const std::string& path) {
         }
         return r;
     }
-    HANDLE h = FindFirstFileA(p.c_str(), &fd);
-    if (h == INVALID_HANDLE_VALUE) return FileStat{};
-    FindClose(h);
-    return FromFindData(fd);
+    const FindSearch search(p, fd);
+    return search.Found() ? FromFindData(fd) : FileStat{};
 }
 
 std::vector<DirEntry> WinFs::List(const std::string& dir) {
     std::vector<DirEntry> out;
     WIN32_FIND_DATAA fd;
-    HANDLE h = FindFirstFileA(JoinPath(dir.empty() ? "." : dir, "*").c_str(), &fd);
-    if (h == INVALID_HANDLE_VALUE) return out;
+    const FindSearch search(JoinPath(dir.empty() ? "." : dir, "*"), fd);
+    if (!search.Found()) return out;
     do {
         std::string name = fd.cFileName;
         if (name == "." || name == "..") continue;
@@ -188,8 +202,7 @@ std::vector<DirEntry> WinFs::List(const std::string& dir) {
         // name still opens it.
         if (name.find('?') != std::string::npos && fd.cAlternateFileName[0]) name = fd.cAlternateFileName;
         out.push_back(DirEntry{name, FromFindData(fd)});
-    } while (FindNextFileA(h, &fd));
-    FindClose(h);
+    } while (search.Next(fd));
     return out;
 }
 

@@ -309,6 +309,13 @@ TEST_F(FilerActionsTest, AClickOnTheDirectoryLineCopiesIt) {
                  MAKELPARAM(l.directoryLine.left + 5, l.directoryLine.top + 2));
     EXPECT_EQ(ClipboardText(), TheSession().currentDir + "*.TXT");
     EXPECT_EQ(Model().CursorIndex(), at);
+    // Marked as Japanese text, so that a Unicode reader gets the right characters.
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    HANDLE locale = GetClipboardData(CF_LOCALE);
+    const LCID* lcid = locale ? static_cast<const LCID*>(GlobalLock(locale)) : nullptr;
+    EXPECT_EQ(lcid ? LANGIDFROMLCID(*lcid) : 0, MAKELANGID(LANG_JAPANESE, SUBLANG_DEFAULT));
+    if (lcid) GlobalUnlock(locale);
+    CloseClipboard();
 }
 
 // The menu's switches: the start-with-the-program item carries FILERAUTO's

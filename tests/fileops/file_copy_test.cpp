@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+
 #include "common/prompter.h"
 #include "tests/fakes/scripted_prompter.h"
 #include "tests/common/mem_file_system.h"
@@ -372,6 +374,19 @@ TEST_F(FileCopyCoreTest, ClashesOfFileAndDirectoryAndADestinationInsideItsSource
     EXPECT_TRUE(batches_.Batches().empty());
     EXPECT_TRUE(fs_.Log(Op::MakeDir).empty());
     EXPECT_FALSE(fs_.Has("C:\\src\\d\\sub\\into"));
+}
+
+// Whatever breaks the walk (out of memory, a handler that throws) is named
+// in the failure message, and nothing is transferred or deleted.
+TEST_F(FileCopyCoreTest, AWalkThatThrowsSaysWhyItFailed) {
+    Tree("C:\\src", {"a.txt", "b.txt"});
+    Tree("C:\\dst", {"a.txt"});
+    fc_.OnSameName = [](const std::string&, int&) { throw std::runtime_error("メモリが足りません"); };
+    fc_.MoveX({"a.txt", "b.txt"}, "C:\\src", cmAsk, "C:\\dst");
+    EXPECT_EQ(Messages(), std::vector<std::string>{"移動は失敗に終わりました\r\nメモリが足りません"});
+    EXPECT_NE(fc_.Result(), 0);
+    EXPECT_TRUE(batches_.Batches().empty());
+    EXPECT_EQ(fs_.Names("C:\\src"), (std::vector<std::string>{"a.txt", "b.txt"}));
 }
 
 }  // namespace
