@@ -234,7 +234,7 @@ TEST(IshVectors, VolumesJoinInAnyOrder) {
         }
         std::string text;
         EXPECT_EQ(RunLine(fs, line + "/f=C:\\OUT", text), 0) << text;
-        EXPECT_TRUE(fs.Content("C:\\OUT\\big.bin") == big);
+        ASSERT_TRUE(fs.Content("C:\\OUT\\big.bin") == big);
         EXPECT_EQ(fs.Get("C:\\OUT\\big.bin")->mtime, kVectorTime);
     }
     {
@@ -422,7 +422,7 @@ TEST(IshEncode, RoundTripsThroughTheCommandLine) {
         EXPECT_EQ(written.substr(0, 4 + longName.size() + 11), "<<< " + longName + " for MS-DOS");
         // And back: the same name, contents and time.
         ASSERT_EQ(RunLine(fs, ishPath + " /f=C:\\OUT", text), 0) << text;
-        EXPECT_TRUE(fs.Content("C:\\OUT\\" + longName) == body) << c.sw;
+        ASSERT_TRUE(fs.Content("C:\\OUT\\" + longName) == body) << c.sw;
         EXPECT_EQ(fs.Get("C:\\OUT\\" + longName)->mtime, 1700000000);
         // A second encode keeps the first file.
         EXPECT_EQ(RunLine(fs, std::string(c.sw) + " C:\\SRC\\" + longName, text), arc::kErrAlreadyExist);
