@@ -80,8 +80,9 @@ public:
 
     void Write(const Found& f, const std::vector<std::uint8_t>& data, std::int64_t fallbackTime) {
         // The same file posted twice in a log is restored once.
-        for (const auto& [raw, bytes] : done_) {
-            if (raw == f.header.raw && bytes == data) return;
+        const Done mark{f.header.raw, data.size(), ~Crc32(data.data(), data.size())};
+        for (const Done& d : done_) {
+            if (d.raw == mark.raw && d.size == mark.size && d.crc == mark.crc) return;
         }
         OutputName n = ChooseName(f, convert_);
         if (!n.ok) {
@@ -101,7 +102,7 @@ public:
             return;
         }
         if (!files.Finish(std::move(w), t)) return;
-        done_.emplace_back(f.header.raw, data);
+        done_.push_back(mark);
         std::string line = "復元しました: " + t.relPath + " (" + std::to_string(data.size()) + " バイト";
         if (f.repaired > 0) line += ", 壊れた " + std::to_string(f.repaired) + " 行を直しました";
         out_.Line(line + ")");
@@ -120,7 +121,12 @@ private:
     arc::ResultKeeper& result_;
     const IshCommand& cmd_;
     const Utf8ToSjis& convert_;
-    std::vector<std::pair<std::vector<std::uint8_t>, std::vector<std::uint8_t>>> done_;
+    struct Done {
+        std::vector<std::uint8_t> raw;  // the header
+        std::size_t size;
+        std::uint32_t crc;
+    };
+    std::vector<Done> done_;
 };
 
 void Restore(arc::ArcFs& fs, const IshCommand& cmd, const Utf8ToSjis& convert, arc::TextOut& out,
@@ -207,6 +213,11 @@ void Encode(arc::ArcFs& fs, const IshCommand& cmd, arc::TextOut& out, arc::Resul
             result.Note(arc::kErrNotFindFile);
             continue;
         }
+        if (data.size() > 0xFFFFFFFFu) {
+            out.Line("大きすぎます: " + file);
+            result.Note(arc::kErrNotSupport);
+            continue;
+        }
         EncodeOptions o;
         o.variant = cmd.variant;
         o.name = file.substr(arc::NameStart(file));
@@ -236,15 +247,14 @@ void Encode(arc::ArcFs& fs, const IshCommand& cmd, arc::TextOut& out, arc::Resul
 }  // namespace
 
 int ParseIshCommand(std::string_view line, IshCommand& cmd, std::string& error) {
-    // "/f=DIR" runs to the next switch: DIR may hold blanks.
+    // "/f=DIR" runs to the next "/", as the program reads it to make the
+    // directory first: DIR may hold blanks.
     std::string rest;
     for (std::size_t i = 0; i < line.size();) {
         if (SwitchAt(line, i) && i + 2 < line.size() && (line[i + 1] == 'f' || line[i + 1] == 'F') &&
             line[i + 2] == '=') {
             std::size_t end = i + 3;
-            while (end < line.size() && !(IsBlank(line[end - 1]) && SwitchAt(line, end))) {
-                end += arc::SjisCharLen(line, end);
-            }
+            while (end < line.size() && line[end] != '/') end += arc::SjisCharLen(line, end);
             std::string dir;
             for (char c : TrimBlanks(std::string(line.substr(i + 3, end - i - 3)))) {
                 if (c != '"') dir += c;

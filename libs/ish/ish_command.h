@@ -4,8 +4,8 @@
 // each text (a saved log may hold several, in any variant) is restored
 // into DIR (the current directory when no /f= is given) under the name
 // its header and title line give; the volumes of a multi-volume set may
-// come in any order, from one text or several. DIR runs to the next
-// switch, so it may hold blanks. An existing file is kept: the file is
+// come in any order, from one text or several. DIR runs to the next "/"
+// (as the program reads it), so it may hold blanks. An existing file is kept: the file is
 // not restored and the result is 0x8010, as UNLHA32 does without -m1 and
 // as the converters of the format do by default.
 //

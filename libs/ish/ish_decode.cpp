@@ -75,13 +75,13 @@ std::string TitleName(std::string_view title, const Header& h) {
         base = h.shortName.substr(0, dot);
         ext = h.shortName.substr(dot + 1);
     }
-    while (!base.empty() && base.back() == '_') base.pop_back();  // a character that did not fit
-    while (!ext.empty() && ext.back() == '_') ext.pop_back();
     const std::size_t first = name.find('.'), last = name.rfind('.');
     const std::string longBase = DropBlanks(name.substr(0, first));
     const std::string longExt = last == std::string::npos ? std::string() : DropBlanks(name.substr(last + 1));
+    if (base.empty() != longBase.empty() || ext.empty() != longExt.empty()) return {};
+    while (!base.empty() && base.back() == '_') base.pop_back();  // a character that did not fit
+    while (!ext.empty() && ext.back() == '_') ext.pop_back();
     if (!StartsWith(longBase, base) || !StartsWith(longExt, ext)) return {};
-    if (base.empty() && !longBase.empty() && dot == std::string::npos) return {};
     return name;
 }
 

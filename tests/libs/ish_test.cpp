@@ -148,7 +148,15 @@ TEST(IshVectors, HeaderGivesTheNameAndTheTime) {
     ASSERT_NE(fs.Get("C:\\OUT\\test.txt"), nullptr);
     EXPECT_EQ(fs.Get("C:\\OUT\\test.txt")->mtime, 1603968434);
 
-    std::vector<ish::Found> found = ish::FindIsh(Vector("text.sjis.msdos.ish"));
+    // A title line that does not agree with the header is not believed.
+    std::string other = Vector("text.jis7.ish");
+    other.replace(4, 8, "evil.exe");
+    std::vector<ish::Found> found = ish::FindIsh(other);
+    ASSERT_EQ(found.size(), 1u);
+    EXPECT_EQ(found[0].titleName, "");
+    EXPECT_EQ(ish::ChooseName(found[0], IconvToSjis).name, "text.txt");
+
+    found = ish::FindIsh(Vector("text.sjis.msdos.ish"));
     ASSERT_EQ(found.size(), 1u);
     const ish::Header& h = found[0].header;
     EXPECT_EQ(h.variant, Variant::kSjis);
@@ -281,16 +289,21 @@ TEST(IshVectors, ALogWithFourFilesGivesAllFour) {
         EXPECT_TRUE(fs.Content(std::string("C:\\OUT\\") + name) == Vector(name)) << name;
     }
     EXPECT_EQ(ish::FindIsh(Vector("log.mixed.crlf.txt")).size(), 4u);
+    // The same log saved twice in one file: each file once, no complaint.
+    MemFs twice;
+    twice.AddFile("C:\\IN\\log.txt", Vector("log.mixed.crlf.txt") + Vector("log.mixed.crlf.txt"));
+    EXPECT_EQ(RunLine(twice, "C:\\IN\\log.txt /f=C:\\OUT", text), 0) << text;
+    EXPECT_EQ(twice.List("C:\\OUT").size(), 4u);
 }
 
 TEST(IshCommand, OutputDirectoryAndExistingFiles) {
     const std::string body = Vector("one.jis7.ish");
     {
-        // "/f=" runs to the next switch, blanks and all, and is made.
+        // "/f=" runs to the next "/", blanks and all, and is made.
         MemFs fs;
         fs.AddFile("C:\\IN\\a.ish", body);
         std::string text;
-        EXPECT_EQ(RunLine(fs, "C:\\IN\\a.ish /f=C:\\My Files\\out -r", text), 0) << text;
+        EXPECT_EQ(RunLine(fs, "C:\\IN\\a.ish /f=C:\\My Files\\out /r", text), 0) << text;
         EXPECT_TRUE(fs.Has("C:\\My Files\\out\\one.bin"));
     }
     {
