@@ -111,6 +111,21 @@ with zipfile.ZipFile(d + '/zip64.zip', 'w') as z:
 EOF
 for f in deflate.zip stored.zip crypt.zip stream.zip utf8.zip zip64.zip; do seed zip $f - "$scratch/$f"; done
 
+# ---- ish files another converter wrote (the shared test vectors) ----
+ishdata=$root/../shared/data/ish
+for f in one.jis7.ish one.jis8.ish edge0065.nonkana.ish edge0069.sjis.ish; do cp "$ishdata/$f" "$corpus/ish/$f"; done
+head -c 1500 "$ishdata/log.mixed.crlf.txt" >"$corpus/ish/cut-log.txt"
+head -n 7 "$ishdata/big.i07" >"$corpus/ish/volume-start.ish"
+# Two characters swapped in two data lines of one block: rebuilt.
+python3 - "$ishdata/edge0059.jis7.ish" "$corpus/ish/bad-edge0059.jis7.ish" <<'EOF'
+import sys
+lines = open(sys.argv[1], 'rb').read().split(b'\n')
+for i in (5, 6):
+    l = bytearray(lines[i]); l[10], l[11] = l[11], l[10]; lines[i] = bytes(l)
+open(sys.argv[2], 'wb').write(b'\n'.join(lines))
+EOF
+chmod 644 "$corpus"/ish/*
+
 # ---- broken copies ----
 broken lzh_header jlha2.lzh 5
 broken lzh_header ours.lzh 21

@@ -44,7 +44,7 @@ run_one() {
   t=$1
   # Archives are bigger than the texts.
   case $t in
-    lzh_header|lzh_decode|tar|zip|extract) maxlen=65536 ;;
+    lzh_header|lzh_decode|tar|zip|extract|ish) maxlen=65536 ;;
     *) maxlen=4096 ;;
   esac
   work=$out/work/$t

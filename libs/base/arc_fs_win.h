@@ -2,6 +2,8 @@
 // and the local-time conversions the libraries install at load.
 #pragma once
 
+#include <string>
+
 #include "libs/base/arc_fs.h"
 
 namespace kestrum::arc {
@@ -27,5 +29,9 @@ void UseLocalTime();
 // character boundary, always terminated; nothing when the buffer is null
 // or the size 0.
 void CopyToOutput(const std::string& text, char* out, unsigned long size);
+
+// UTF-8 to Shift-JIS (code page 932); false when the text is not UTF-8
+// or a character has no Shift-JIS form (no best-fit substitutes).
+bool Utf8ToCp932(const std::string& utf8, std::string& sjis);
 
 }  // namespace kestrum::arc

@@ -62,4 +62,9 @@ std::vector<std::string> SplitArgs(std::string_view line);
 // command line (so a quoted name may hold blanks); CR LF or LF line ends.
 std::vector<std::string> SplitResponseFile(std::string_view text);
 
+// True for a valid UTF-8 text.
+bool IsUtf8(std::string_view s);
+// True when every byte sequence is a Shift-JIS (code page 932) character.
+bool IsCp932(std::string_view s);
+
 }  // namespace kestrum::arc

@@ -1,5 +1,5 @@
-// ISH32.DLL: the ISH library's exported functions. Ish takes the owner
-// window and the command line only.
+// ISH32.DLL: the ISH library's exported functions over the ish core. Ish
+// takes the owner window and the command line only (no output buffer).
 #include <windows.h>
 
 #include "libs/base/arc_dll_win.h"
@@ -14,7 +14,10 @@ std::atomic<int> gRunning{0};
 extern "C" {
 
 __declspec(dllexport) int WINAPI Ish(HWND, LPCSTR szCmdLine) {
-    return arc::RunCommand(gRunning, ish::RunIsh, szCmdLine, nullptr, 0);
+    auto core = [](arc::ArcFs& fs, std::string_view line, std::string& text) {
+        return ish::RunIsh(fs, line, text, arc::Utf8ToCp932);
+    };
+    return arc::RunCommand(gRunning, core, szCmdLine, nullptr, 0);
 }
 
 __declspec(dllexport) BOOL WINAPI IshGetRunning(void) { return gRunning.load() > 0; }

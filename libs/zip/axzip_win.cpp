@@ -16,23 +16,6 @@ namespace {
 
 using Progress = int(WINAPI*)(int num, int denom, LONG_PTR data);
 
-bool Utf8ToCp932(const std::string& utf8, std::string& sjis) {
-    if (utf8.empty()) {
-        sjis.clear();
-        return true;
-    }
-    int wn = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-    if (wn <= 0) return false;
-    std::wstring w(static_cast<std::size_t>(wn), L'\0');
-    MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), static_cast<int>(utf8.size()), w.data(), wn);
-    BOOL usedDefault = FALSE;
-    int n = WideCharToMultiByte(932, WC_NO_BEST_FIT_CHARS, w.data(), wn, nullptr, 0, nullptr, &usedDefault);
-    if (n <= 0) return false;
-    sjis.assign(static_cast<std::size_t>(n), '\0');
-    WideCharToMultiByte(932, WC_NO_BEST_FIT_CHARS, w.data(), wn, sjis.data(), n, nullptr, &usedDefault);
-    return !usedDefault;
-}
-
 // The archive bytes: a file read from `len` on (flag 0), or memory.
 bool LoadInput(LPCSTR buf, LONG_PTR len, unsigned flag, std::vector<std::uint8_t>& store, const std::uint8_t*& data,
                std::size_t& size) {
@@ -100,7 +83,7 @@ __declspec(dllexport) int WINAPI GetArchiveInfo(LPCSTR buf, LONG_PTR len, unsign
         std::size_t size = 0;
         if (!LoadInput(buf, len, flag, store, data, size)) return zip::kSpiReadError;
         std::vector<arc::SpiFileInfo> infos;
-        int r = zip::BuildFileInfo(data, size, Utf8ToCp932, infos);
+        int r = zip::BuildFileInfo(data, size, arc::Utf8ToCp932, infos);
         if (r != zip::kSpiOk) return r;
         HLOCAL h = LocalAlloc(LPTR, infos.size() * sizeof(arc::SpiFileInfo));
         if (!h) return zip::kSpiNoMemory;
@@ -124,7 +107,7 @@ __declspec(dllexport) int WINAPI GetFileInfo(LPCSTR buf, LONG_PTR len, LPCSTR fi
         std::size_t size = 0;
         if (!LoadInput(buf, len, flag, store, data, size)) return zip::kSpiReadError;
         std::vector<arc::SpiFileInfo> infos;
-        int r = zip::BuildFileInfo(data, size, Utf8ToCp932, infos);
+        int r = zip::BuildFileInfo(data, size, arc::Utf8ToCp932, infos);
         if (r != zip::kSpiOk) return r;
         std::string want = arc::ToBackslashes(filename);
         for (const arc::SpiFileInfo& fi : infos) {
@@ -159,7 +142,7 @@ __declspec(dllexport) int WINAPI GetFile(LPCSTR src, LONG_PTR len, LPSTR dest, u
         std::uint32_t position = static_cast<std::uint32_t>(len);
         zip::ZipEntry entry;
         std::string fileName;
-        int r = zip::FindEntry(data, size, position, Utf8ToCp932, entry, fileName);
+        int r = zip::FindEntry(data, size, position, arc::Utf8ToCp932, entry, fileName);
         if (r != zip::kSpiOk) return r;
         auto cb = reinterpret_cast<Progress>(progress);
         int total = static_cast<int>(entry.size > 0x7FFFFFFF ? 0x7FFFFFFF : entry.size);

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "libs/base/arc_path.h"
+
 namespace kestrum::zip {
 
 struct ZipEntry {
@@ -42,9 +44,7 @@ using ZipSink = std::function<bool(const std::uint8_t* data, std::size_t size)>;
 // Unpacks one entry (stored or deflated) and checks its CRC-32.
 ZipStatus ExtractEntry(const std::uint8_t* data, std::size_t size, const ZipEntry& e, const ZipSink& sink);
 
-// True for a valid UTF-8 text.
-bool IsUtf8(std::string_view s);
-// True when every byte sequence is a Shift-JIS (code page 932) character.
-bool IsCp932(std::string_view s);
+using arc::IsCp932;
+using arc::IsUtf8;
 
 }  // namespace kestrum::zip

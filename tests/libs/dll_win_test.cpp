@@ -294,16 +294,44 @@ TEST(ArchiverDlls, ZipPluginListsAndExtracts) {
     FreeLibrary(m);
 }
 
-TEST(ArchiverDlls, IshAnswersNotSupported) {
+// The program's U on an .ish file: Ish(0, "FILE /f=DIR"), the result
+// alone telling success. A vector another converter wrote, read in place.
+TEST(ArchiverDlls, IshDecodesThroughItsExport) {
     HMODULE m = Load("ISH32.DLL");
     ASSERT_NE(m, nullptr);
     auto ish = Fn<int(WINAPI*)(HWND, LPCSTR)>(m, "Ish");
     auto running = Fn<RunningFn>(m, "IshGetRunning");
     ASSERT_TRUE(ish && running);
     EXPECT_FALSE(running());
+    std::string data = KESTRUM_ISH_DATA;
+    for (char& c : data) c = c == '/' ? '\\' : c;
+    data = "Z:" + data;  // Wine's drive for the host's root
+    const std::string original = ReadFile(data + "\\text.txt");
+    ASSERT_EQ(original.size(), 20062u) << "the ish test vectors are missing: " << data;
     TempDir tmp;
-    WriteFile(tmp.Path() + "\\a.ish", "not decoded\r\n");
-    EXPECT_EQ(ish(nullptr, (tmp.Path() + "\\a.ish /f=" + tmp.Path() + "\\out").c_str()), 0x8023);
+    WriteFile(tmp.Path() + "\\a.ish", ReadFile(data + "\\text.sjis.damaged.ish"));
+    EXPECT_EQ(ish(nullptr, (tmp.Path() + "\\a.ish /f=" + tmp.Path() + "\\out dir").c_str()), 0);
+    EXPECT_EQ(ReadFile(tmp.Path() + "\\out dir\\text.txt"), original);
+    // The header's time (1996-03-17 12:34:56 in Japan) on the file.
+    WIN32_FILE_ATTRIBUTE_DATA attr;
+    ASSERT_TRUE(GetFileAttributesExA((tmp.Path() + "\\out dir\\text.txt").c_str(), GetFileExInfoStandard, &attr));
+    ULARGE_INTEGER t;
+    t.LowPart = attr.ftLastWriteTime.dwLowDateTime;
+    t.HighPart = attr.ftLastWriteTime.dwHighDateTime;
+    EXPECT_EQ(t.QuadPart / 10000000ULL - 11644473600ULL, 827033696ULL);
+    // Once more: the file is there, so it stays and the result says so.
+    EXPECT_EQ(ish(nullptr, (tmp.Path() + "\\a.ish /f=" + tmp.Path() + "\\out dir").c_str()), 0x8010);
+    // A UTF-8 name comes out in Shift-JIS.
+    WriteFile(tmp.Path() + "\\b.ish", ReadFile(data + "\\hyouji-utf8name.jis8.ish"));
+    EXPECT_EQ(ish(nullptr, (tmp.Path() + "\\b.ish /f=" + tmp.Path() + "\\out dir").c_str()), 0);
+    EXPECT_EQ(ReadFile(tmp.Path() + "\\out dir\\表示.lzh").size(), 30000u);
+    // Encoding, and the file it writes decodes to the same bytes.
+    WriteFile(tmp.Path() + "\\c.txt", original);
+    EXPECT_EQ(ish(nullptr, ("-ss " + tmp.Path() + "\\c.txt").c_str()), 0);
+    EXPECT_EQ(ish(nullptr, (tmp.Path() + "\\c.ish /f=" + tmp.Path() + "\\back").c_str()), 0);
+    EXPECT_EQ(ReadFile(tmp.Path() + "\\back\\c.txt"), original);
+    WriteFile(tmp.Path() + "\\x.ish", "not ish\r\n");
+    EXPECT_EQ(ish(nullptr, (tmp.Path() + "\\x.ish /f=" + tmp.Path() + "\\out").c_str()), 0x8019);
     EXPECT_EQ(ish(nullptr, (tmp.Path() + "\\missing.ish").c_str()), 0x8029);
     FreeLibrary(m);
 }
