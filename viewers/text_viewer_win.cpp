@@ -564,8 +564,9 @@ void TwttForm::AskSearch() {
 
 void TwttForm::SearchNext() {
     if (!search_.HasPattern()) return;
-    const std::optional<std::size_t> line = search_.Next(view_.Lines(), static_cast<std::size_t>(std::max(view_.TopLine(), 0)),
-                                                         static_cast<std::size_t>(std::max(view_.Model().MaxTop(), 0)));
+    const std::optional<std::size_t> line =
+        search_.Next(view_.Lines(), static_cast<std::size_t>(std::max(view_.TopLine(), 0)),
+                     static_cast<std::size_t>(std::max(view_.Model().MaxTop(), 0)));
     if (!line) {
         CurrentPrompter().ShowMessage(kSearchNotFound);
         return;

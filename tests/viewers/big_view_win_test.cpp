@@ -207,7 +207,8 @@ TEST_F(BigViewTest, ADragEndsWhenAnotherWindowTakesTheMouse) {
     ASSERT_EQ(GetCapture(), view_->Handle());
     Mouse(WM_MOUSEMOVE, 30, LineHeight() + 1, MK_LBUTTON);
     MSG m;
-    ASSERT_TRUE(PeekMessageA(&m, view_->Handle(), TBigView::kAutoScrollMessage, TBigView::kAutoScrollMessage, PM_REMOVE));
+    constexpr UINT kStep = TBigView::kAutoScrollMessage;
+    ASSERT_TRUE(PeekMessageA(&m, view_->Handle(), kStep, kStep, PM_REMOVE));
     DispatchMessageA(&m);
     const std::optional<std::string> selected = view_->SelectedText();
     ASSERT_TRUE(selected.has_value());
