@@ -210,6 +210,8 @@ void ApplyLoadedSettings() {
         if (TShellResident* resident = ResidentOf(*app.main)) resident->Apply(s);
     }
     if (app.lineInput) app.lineInput->ApplyHomeShiftMode(s.homeShiftMode);
+    // The text viewer is made before the filer runs the settings loader.
+    if (app.textViewer) app.textViewer->ApplySettings();
     ApplyTaskBar();
 }
 

@@ -13,6 +13,9 @@
 
 namespace kestrum {
 
+// Which fonts the font dialog offers.
+enum class FontPitch { Any, Fixed };
+
 class ConfigQuestions {
 public:
     virtual ~ConfigQuestions() = default;
@@ -23,8 +26,9 @@ public:
     // The colour picker preset with color (0x00BBGGRR, or a system colour);
     // true with color the choice.
     virtual bool AskColor(ColorValue& /*color*/) { return false; }
-    // The font dialog preset with font; true with font the choice.
-    virtual bool AskFont(FontSpec& /*font*/) { return false; }
+    // The font dialog preset with font, offering only fixed-pitch fonts
+    // when asked; true with font the choice.
+    virtual bool AskFont(FontSpec& /*font*/, FontPitch /*pitch*/ = FontPitch::Any) { return false; }
 };
 
 // The settings' questions in force.

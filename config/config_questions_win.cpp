@@ -17,6 +17,8 @@ bool WinConfigQuestions::AskColor(ColorValue& color) {
     return true;
 }
 
-bool WinConfigQuestions::AskFont(FontSpec& font) { return PickFont(GetActiveWindow(), font); }
+bool WinConfigQuestions::AskFont(FontSpec& font, FontPitch pitch) {
+    return PickFont(GetActiveWindow(), font, pitch == FontPitch::Fixed);
+}
 
 }  // namespace kestrum

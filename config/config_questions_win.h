@@ -11,7 +11,7 @@ namespace kestrum {
 class WinConfigQuestions : public ConfigQuestions {
 public:
     bool AskColor(ColorValue& color) override;
-    bool AskFont(FontSpec& font) override;
+    bool AskFont(FontSpec& font, FontPitch pitch = FontPitch::Any) override;
 };
 
 }  // namespace kestrum

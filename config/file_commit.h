@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstddef>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -30,5 +31,7 @@ bool CommitFile(CommitSteps& steps, const std::string& temp, const std::string& 
 
 // The same through the platform's own calls.
 bool CommitFile(const std::string& temp, const std::string& target, std::string_view bytes);
+// The platform's steps, for a caller that puts faults between them.
+std::unique_ptr<CommitSteps> PlatformCommitSteps();
 
 }  // namespace kestrum

@@ -48,4 +48,6 @@ bool CommitFile(const std::string& temp, const std::string& target, std::string_
     return CommitFile(steps, temp, target, bytes);
 }
 
+std::unique_ptr<CommitSteps> PlatformCommitSteps() { return std::make_unique<PosixCommitSteps>(); }
+
 }  // namespace kestrum

@@ -42,4 +42,6 @@ bool CommitFile(const std::string& temp, const std::string& target, std::string_
     return CommitFile(steps, temp, target, bytes);
 }
 
+std::unique_ptr<CommitSteps> PlatformCommitSteps() { return std::make_unique<Win32CommitSteps>(); }
+
 }  // namespace kestrum

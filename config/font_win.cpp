@@ -21,7 +21,7 @@ FontHandle CreateFontFromSpec(const FontSpec& spec) {
     return FontHandle(CreateFontIndirectA(&lf));
 }
 
-bool PickFont(HWND owner, FontSpec& spec) {
+bool PickFont(HWND owner, FontSpec& spec, bool fixedPitchOnly) {
     const FontHandle current = CreateFontFromSpec(spec);
     LOGFONTA lf{};
     GetObjectA(current.Get(), sizeof lf, &lf);
@@ -29,7 +29,7 @@ bool PickFont(HWND owner, FontSpec& spec) {
     cf.lStructSize = sizeof cf;
     cf.hwndOwner = owner;
     cf.lpLogFont = &lf;
-    cf.Flags = CF_SCREENFONTS | CF_INITTOLOGFONTSTRUCT | CF_EFFECTS;
+    cf.Flags = CF_SCREENFONTS | CF_INITTOLOGFONTSTRUCT | CF_EFFECTS | (fixedPitchOnly ? CF_FIXEDPITCHONLY : 0);
     if (!ChooseFontA(&cf)) return false;
     spec.name = lf.lfFaceName;
     spec.size = cf.iPointSize / 10;

@@ -11,6 +11,8 @@
 
 #include "common/clipboard_win.h"
 #include "common/prompter.h"
+#include "config/file_commit.h"
+#include "config/text_file.h"
 
 namespace kestrum {
 
@@ -19,7 +21,13 @@ namespace {
 constexpr UINT_PTR kAutoScrollTimer = 1;
 // Pause between two auto-scroll steps while the mouse is held outside.
 constexpr UINT kAutoScrollPace = 30;
-constexpr int kWheelLines = 3;
+constexpr UINT kWheelLines = 3;  // when the system cannot tell
+
+UINT WheelScrollLines() {
+    UINT lines = kWheelLines;
+    if (!SystemParametersInfoA(SPI_GETWHEELSCROLLLINES, 0, &lines, 0)) lines = kWheelLines;
+    return lines;
+}
 
 bool ViewKeyOf(UINT vk, ViewKey& key) {
     switch (vk) {
@@ -245,17 +253,7 @@ bool TBigView::LoadFromFile(const std::string& path) {
 }
 
 bool TBigView::SaveToFile(const std::string& path) const {
-    const std::string text = GetText();
-    FileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return false;
-    std::size_t done = 0;
-    while (done < text.size()) {
-        const DWORD want = static_cast<DWORD>(std::min<std::size_t>(text.size() - done, 1u << 24));
-        DWORD wrote = 0;
-        if (!WriteFile(file.Get(), text.data() + done, want, &wrote, nullptr) || wrote == 0) return false;
-        done += wrote;
-    }
-    return true;
+    return CommitFile(SaveTempPath(path), path, GetText());
 }
 
 void TBigView::LoadFromStream(std::istream& in) {
@@ -438,11 +436,14 @@ LRESULT TBigView::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_GETDLGCODE:
         return DLGC_WANTARROWS;
     case WM_KEYDOWN:
+        swallowSysChar_ = false;
         OnKeyDown(static_cast<UINT>(wp));
         return 0;
     case WM_SYSKEYDOWN:
         // F10 and keys with Alt: the owner's key map may take them; else the
-        // window menu gets them as usual. A taken Alt key must not beep.
+        // window menu gets them as usual. A taken Alt key must not beep; F10
+        // makes no character, so the next key's is left alone.
+        swallowSysChar_ = false;
         if (!IsModifier(static_cast<UINT>(wp)) && onKeyDown && onKeyDown(static_cast<UINT>(wp))) {
             swallowSysChar_ = true;
             return 0;
@@ -460,13 +461,10 @@ LRESULT TBigView::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_HSCROLL:
         OnScroll(SB_HORZ, LOWORD(wp));
         return 0;
-    case WM_MOUSEWHEEL: {
+    case WM_MOUSEWHEEL:
         if (!(ScrollBar() & sbVertical)) return 0;
-        ViewChange ch;
-        ch.scrolled = model_.SetTopLine(model_.TopLine() - GET_WHEEL_DELTA_WPARAM(wp) * kWheelLines / WHEEL_DELTA);
-        Apply(ch);
+        Apply(model_.Wheel(GET_WHEEL_DELTA_WPARAM(wp), WheelScrollLines()));
         return 0;
-    }
     case WM_LBUTTONDOWN:
         SetFocus(Handle());
         SetCapture(Handle());
@@ -481,9 +479,18 @@ LRESULT TBigView::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         }
         return 0;
     case WM_LBUTTONUP:
-        if (GetCapture() == Handle()) ReleaseCapture();
         KillTimer(Handle(), kAutoScrollTimer);
+        // The selection end first: giving the capture back ends the drag.
         Apply(model_.MouseUp(GET_X_LPARAM(lp), GET_Y_LPARAM(lp)));
+        if (GetCapture() == Handle()) ReleaseCapture();
+        return 0;
+    case WM_CAPTURECHANGED:
+        // Another window took the mouse (a menu, a message box, a task
+        // switch): the button-up will not come here.
+        if (reinterpret_cast<HWND>(lp) != Handle()) {
+            KillTimer(Handle(), kAutoScrollTimer);
+            model_.EndDrag();
+        }
         return 0;
     case WM_LBUTTONDBLCLK: {
         const int y = GET_Y_LPARAM(lp);

@@ -95,6 +95,8 @@ public:
     // -- look and wiring --
     void SetFont(const FontSpec& font);
     void SetColors(COLORREF text, COLORREF back);
+    COLORREF TextColor() const { return textColor_; }
+    COLORREF BackColor() const { return backColor_; }
     // The pop-up menu of a right click (not owned); its command goes to the
     // parent window as WM_COMMAND.
     void SetPopupMenu(HMENU menu) { popup_ = menu; }
@@ -120,7 +122,9 @@ public:
     std::string Get(int i) const { return std::string(model_.Lines().Get(static_cast<std::size_t>(i))); }
     void Set(int i, std::string_view line);
     long long IndexOf(std::string_view line) const { return model_.Lines().IndexOf(line); }
-    // False (the view unchanged) when the file cannot be read or written.
+    // False (the view unchanged) when the file cannot be read or written. A
+    // save writes beside the file and puts the new one in its place in one
+    // step, so a failure leaves the file as it was.
     bool LoadFromFile(const std::string& path);
     bool SaveToFile(const std::string& path) const;
     void LoadFromStream(std::istream& in);
@@ -206,6 +210,8 @@ private:
     int deferred_ = 0;
     bool caretCreated_ = false;
     bool autoScrollArmed_ = false;
+    // The system key the owner's key map took last, until the next key:
+    // its character must not beep.
     bool swallowSysChar_ = false;
 };
 

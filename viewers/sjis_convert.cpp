@@ -1,6 +1,8 @@
 // Classification and conversion of texts to Shift-JIS.
 #include "viewers/sjis_convert.h"
 
+#include <algorithm>
+
 #include "viewers/unicode_sjis_table.inc"
 
 namespace kestrum {
@@ -48,10 +50,13 @@ std::size_t Utf8SequenceLength(std::string_view s, std::size_t i, std::uint32_t*
     return len;
 }
 
-bool IsValidUtf8(std::string_view s) {
+// Valid UTF-8 throughout; longest is the length of its longest sequence.
+bool IsValidUtf8(std::string_view s, std::size_t* longest) {
+    *longest = 0;
     for (std::size_t i = 0; i < s.size();) {
         const std::size_t n = Utf8SequenceLength(s, i, nullptr, nullptr);
         if (n == 0) return false;
+        if (n > *longest) *longest = n;
         i += n;
     }
     return true;
@@ -90,15 +95,24 @@ TextCode ClassifyText(std::string_view text) {
     bool high = false;
     for (std::size_t i = 0; i < text.size() && !high; ++i) high = at(i) >= 0x80;
     if (!high) return TextCode::Jis;
-    if (IsValidUtf8(text)) return TextCode::Utf8;
+    std::size_t longest = 0;
+    const bool utf8 = IsValidUtf8(text, &longest);
+    if (utf8 && longest >= 3) return TextCode::Utf8;
     bool pairs = false;
+    bool kanaOnly = true;  // every high byte a Shift-JIS half-width kana
     for (std::size_t i = 0; i < text.size(); ++i) {
         const unsigned char b = at(i);
         if (b < 0x80) continue;
         const bool next = i + 1 < text.size();
         if (b == 0x8E && next && In(at(i + 1), 0xA1, 0xDF)) {
+            kanaOnly = false;
             ++i;
+        } else if (b == 0x8F && i + 2 < text.size() && In(at(i + 1), 0xA1, 0xFE) && In(at(i + 2), 0xA1, 0xFE)) {
+            kanaOnly = false;
+            i += 2;
+            pairs = true;
         } else if (In(b, 0xA1, 0xFE) && next && In(at(i + 1), 0xA1, 0xFE)) {
+            kanaOnly = kanaOnly && In(b, 0xA1, 0xDF) && In(at(i + 1), 0xA1, 0xDF);
             ++i;
             pairs = true;
         } else {
@@ -108,6 +122,9 @@ TextCode ClassifyText(std::string_view text) {
     // Only SS2 kana: half-width katakana alone is rare in EUC-JP text, while
     // 0x8E also leads many Shift-JIS kanji.
     if (!pairs && IsValidShiftJis(text)) return TextCode::ShiftJis;
+    // Half-width kana that are EUC-JP pairs and UTF-8 too: three readings
+    // and no evidence for any, so the text stays as it is.
+    if (kanaOnly && utf8) return TextCode::ShiftJis;
     return TextCode::EucJp;
 }
 
@@ -143,55 +160,66 @@ void TSjisConverter::PutUnicode(std::uint32_t cp) {
 void TSjisConverter::FlushPending() {
     if (held_ >= 0) out_ += static_cast<char>(held_);
     held_ = -1;
-    out_ += escape_;
+    // An escape left incomplete goes back where it stood, before the line
+    // breaks that followed it.
+    out_.insert(std::min(escapeAt_, out_.size()), escape_);
     escape_.clear();
+}
+
+bool TSjisConverter::Converts() const {
+    if (code_ != TextCode::ShiftJis) return true;
+    // Only lines in JIS can change.
+    return src_.find_first_of("\x1B\x0E") != std::string_view::npos;
 }
 
 bool TSjisConverter::StepLines(std::size_t count) {
     if (Done()) return true;
-    switch (code_) {
-    case TextCode::ShiftJis:
-        out_.append(src_.substr(pos_));
-        pos_ = src_.size();
-        break;
-    case TextCode::Jis:
-        StepJis(count);
-        break;
-    case TextCode::EucJp:
-        StepEuc(count);
-        break;
-    case TextCode::Utf8:
-    case TextCode::Utf8Bom:
-        StepUtf8(count);
-        break;
-    case TextCode::Utf16Le:
-    case TextCode::Utf16Be:
+    if (code_ == TextCode::Utf16Le || code_ == TextCode::Utf16Be) {
         StepUtf16(count);
-        break;
+    } else {
+        for (; count > 0 && !Done(); --count) StepLine();
     }
     if (Done()) FlushPending();
     return Done();
 }
 
-namespace {
-
-// A line ends at LF, or at a CR not followed by LF.
-bool EndsLine(std::string_view s, std::size_t next, unsigned char b) {
-    return b == '\n' || (b == '\r' && (next >= s.size() || s[next] != '\n'));
+void TSjisConverter::StepLine() {
+    const std::size_t n = src_.size();
+    std::size_t end = pos_;
+    bool high = false;
+    while (end < n && src_[end] != '\r' && src_[end] != '\n') {
+        high = high || static_cast<unsigned char>(src_[end]) >= 0x80;
+        ++end;
+    }
+    std::size_t next = end;
+    if (next < n && src_[next] == '\r') ++next;
+    if (next < n && src_[next] == '\n') ++next;
+    const std::string_view line = src_.substr(pos_, end - pos_);
+    if (!high) {
+        JisLine(line);
+    } else {
+        // An escape cut by a line break goes on only in a JIS line.
+        FlushPending();
+        switch (code_) {
+        case TextCode::EucJp: EucLine(line); break;
+        case TextCode::Utf8:
+        case TextCode::Utf8Bom: Utf8Line(line); break;
+        default: out_.append(line); break;
+        }
+    }
+    // Half a two-byte character stays as it was at the end of its line.
+    if (held_ >= 0) out_ += static_cast<char>(held_);
+    held_ = -1;
+    out_.append(src_.substr(end, next - end));
+    pos_ = next;
+    ++lines_;
 }
 
-}  // namespace
-
-void TSjisConverter::StepJis(std::size_t& count) {
+void TSjisConverter::JisLine(std::string_view line) {
     static constexpr std::string_view kEscapes[] = {"\x1B$@", "\x1B$B", "\x1B(B", "\x1B(J", "\x1B(H", "\x1B(I"};
-    while (pos_ < src_.size() && count > 0) {
-        const auto b = static_cast<unsigned char>(src_[pos_++]);
-        const bool lineEnd = EndsLine(src_, pos_, b);
-        if (lineEnd) {
-            ++lines_;
-            --count;
-        }
-        if (!escape_.empty() && b != '\r' && b != '\n' && b != 0x1B) {
+    for (const char c : line) {
+        const auto b = static_cast<unsigned char>(c);
+        if (!escape_.empty() && b != 0x1B) {
             escape_ += static_cast<char>(b);
             bool prefix = false;
             for (std::string_view e : kEscapes) {
@@ -214,6 +242,7 @@ void TSjisConverter::StepJis(std::size_t& count) {
             if (b == 0x1B) {
                 out_ += escape_;
                 escape_.assign(1, '\x1B');
+                escapeAt_ = out_.size();
             } else if (b == 0x0E) {
                 if (mode_ != JisMode::ShiftedKana) beforeShift_ = mode_;
                 mode_ = JisMode::ShiftedKana;
@@ -248,50 +277,45 @@ void TSjisConverter::StepJis(std::size_t& count) {
     }
 }
 
-void TSjisConverter::StepEuc(std::size_t& count) {
-    const std::size_t n = src_.size();
-    while (pos_ < n && count > 0) {
-        const auto b = static_cast<unsigned char>(src_[pos_]);
-        const auto t = pos_ + 1 < n ? static_cast<unsigned char>(src_[pos_ + 1]) : 0;
+void TSjisConverter::EucLine(std::string_view line) {
+    const std::size_t n = line.size();
+    const auto at = [&](std::size_t i) { return i < n ? static_cast<unsigned char>(line[i]) : 0; };
+    for (std::size_t i = 0; i < n;) {
+        const unsigned char b = at(i);
+        const unsigned char t = at(i + 1);
         if (In(b, 0xA1, 0xFE) && In(t, 0xA1, 0xFE)) {
             PutSjis(JisToSjis(b & 0x7F, t & 0x7F));
-            pos_ += 2;
+            i += 2;
         } else if (b == 0x8E && In(t, 0xA1, 0xDF)) {
             out_ += static_cast<char>(t);
-            pos_ += 2;
+            i += 2;
+        } else if (b == 0x8F && In(t, 0xA1, 0xFE) && In(at(i + 2), 0xA1, 0xFE)) {
+            out_ += kNoSjisForm;  // JIS X 0212 has no Shift-JIS form
+            i += 3;
         } else {
             out_ += static_cast<char>(b);
-            ++pos_;
-            if (EndsLine(src_, pos_, b)) {
-                ++lines_;
-                --count;
-            }
+            ++i;
         }
     }
 }
 
-void TSjisConverter::StepUtf8(std::size_t& count) {
-    const std::size_t n = src_.size();
-    while (pos_ < n && count > 0) {
-        const auto b = static_cast<unsigned char>(src_[pos_]);
+void TSjisConverter::Utf8Line(std::string_view line) {
+    for (std::size_t i = 0; i < line.size();) {
+        const auto b = static_cast<unsigned char>(line[i]);
         if (b < 0x80) {
             out_ += static_cast<char>(b);
-            ++pos_;
-            if (EndsLine(src_, pos_, b)) {
-                ++lines_;
-                --count;
-            }
+            ++i;
             continue;
         }
         std::uint32_t cp = 0;
         std::size_t valid = 1;
-        const std::size_t len = Utf8SequenceLength(src_, pos_, &cp, &valid);
+        const std::size_t len = Utf8SequenceLength(line, i, &cp, &valid);
         if (len == 0) {
             out_ += kNoSjisForm;  // one mark for each broken sequence
-            pos_ += valid;
+            i += valid;
         } else {
             PutUnicode(cp);
-            pos_ += len;
+            i += len;
         }
     }
 }

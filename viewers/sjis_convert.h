@@ -1,7 +1,10 @@
 // Conversion of a whole text to Shift-JIS: JIS (ISO-2022-JP escapes, SO/SI
-// kana), EUC-JP (SS2 kana), UTF-8 with or without a byte-order mark and
-// UTF-16 with one. The text is classified once as a whole; a character
-// that Shift-JIS cannot hold becomes "〓". Line breaks are kept as they are.
+// kana), EUC-JP (SS2 kana, SS3 characters), UTF-8 with or without a
+// byte-order mark and UTF-16 with one. The text is classified once as a
+// whole, which tells what its high bytes are; then each line is converted on
+// its own: a line without high bytes as JIS, the others by the text's code.
+// A character that Shift-JIS cannot hold becomes "〓". Line breaks are kept
+// as they are.
 #pragma once
 
 #include <cstddef>
@@ -14,18 +17,21 @@ namespace kestrum {
 enum class TextCode {
     Jis,        // no byte of 0x80 or above (plain ASCII converts to itself)
     EucJp,
-    ShiftJis,   // left as it is
-    Utf8,       // valid UTF-8 without a byte-order mark
+    ShiftJis,   // left as it is, but for its lines in JIS
+    Utf8,       // valid UTF-8 without a byte-order mark, with a character of three bytes or more
     Utf8Bom,
     Utf16Le,    // with its byte-order mark
     Utf16Be,
 };
 
 // Classifies the whole text. A byte-order mark decides first; a text with no
-// high byte is JIS; valid UTF-8 is UTF-8; a text whose high bytes are all
-// EUC-JP pairs (0xA1-0xFE twice) or SS2 kana (0x8E, 0xA1-0xDF) is EUC-JP,
-// except when it has no pair and also reads as Shift-JIS (自社 is 8E A9 8E D0,
-// two SS2 kana to EUC-JP); everything else is already Shift-JIS.
+// high byte is JIS; valid UTF-8 holding a character of three bytes or more
+// is UTF-8 (two-byte sequences alone are no evidence: ﾃｽ is C3 BD); a text
+// whose high bytes are all EUC-JP pairs (0xA1-0xFE twice), SS2 kana (0x8E,
+// 0xA1-0xDF) or SS3 characters (0x8F and a pair) is EUC-JP, except when it
+// has no pair and also reads as Shift-JIS (自社 is 8E A9 8E D0, two SS2 kana
+// to EUC-JP), or reads as Shift-JIS kana and UTF-8 as well; everything else
+// is already Shift-JIS.
 TextCode ClassifyText(std::string_view text);
 
 // The Shift-JIS code of a Unicode character of the Basic Multilingual
@@ -45,8 +51,9 @@ public:
     TSjisConverter(std::string_view source, TextCode code);
 
     TextCode Code() const { return code_; }
-    // False for a text that is already Shift-JIS (nothing to convert).
-    bool Converts() const { return code_ != TextCode::ShiftJis; }
+    // False for a text that is already Shift-JIS and has no JIS escape or
+    // shift (nothing to convert).
+    bool Converts() const;
 
     // Converts up to count more source lines (each with its line break);
     // returns true once the whole source is converted.
@@ -60,9 +67,10 @@ public:
     std::string TakeResult();
 
 private:
-    void StepJis(std::size_t& count);
-    void StepEuc(std::size_t& count);
-    void StepUtf8(std::size_t& count);
+    void StepLine();
+    void JisLine(std::string_view line);
+    void EucLine(std::string_view line);
+    void Utf8Line(std::string_view line);
     void StepUtf16(std::size_t& count);
     void PutUnicode(std::uint32_t cp);
     void PutSjis(std::uint16_t code);
@@ -75,11 +83,14 @@ private:
     std::string out_;
     // JIS state: the current mode, a held first byte of a two-byte
     // character, and an escape sequence not yet complete (it may be cut by a
-    // line break, which is then kept and the sequence goes on after it).
+    // line break, which is then kept and the sequence goes on in the next
+    // line when that is JIS too). The mode goes on from one JIS line to the
+    // next.
     enum class JisMode { Ascii, TwoByte, Kana, ShiftedKana } mode_ = JisMode::Ascii;
     JisMode beforeShift_ = JisMode::Ascii;
     int held_ = -1;
     std::string escape_;
+    std::size_t escapeAt_ = 0;  // where in out_ the escape began
 };
 
 // The whole conversion at once.

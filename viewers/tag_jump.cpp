@@ -47,6 +47,13 @@ TagJump ParseTagLine(std::string_view text) {
     return jump;
 }
 
+std::string TagFilePath(std::string_view file, std::string_view viewedFile) {
+    const bool rooted = !file.empty() && (file[0] == '\\' || file[0] == '/');
+    const bool drive = file.size() >= 2 && file[1] == ':';
+    if (rooted || drive || viewedFile.empty()) return std::string(file);
+    return ExtractFilePath(viewedFile) + std::string(file);
+}
+
 std::size_t DisplayLineOfSourceLine(const TLightStrings& lines, long long n) {
     if (n <= 1) return 0;
     return lines.FirstLineOfParagraph(static_cast<std::size_t>(n - 1));

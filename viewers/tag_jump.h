@@ -23,6 +23,12 @@ struct TagJump {
 // from that blank up to the first ":". Blanks round the number are allowed.
 TagJump ParseTagLine(std::string_view text);
 
+// The file a tag line names, for the viewer showing viewedFile: a name with
+// a drive (C:...) or from a root (\dir, \\server\share) as it
+// stands, any other relative to the folder of viewedFile (as it stands when
+// no file is shown).
+std::string TagFilePath(std::string_view file, std::string_view viewedFile);
+
 // A whole number with optional blanks round it and an optional sign;
 // nullopt for anything else (or a number out of range).
 std::optional<long long> ParseLineNumber(std::string_view text);

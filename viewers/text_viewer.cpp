@@ -1,5 +1,7 @@
 #include "viewers/text_viewer.h"
 
+#include <algorithm>
+
 #include "viewers/text_search.h"
 
 namespace kestrum {
@@ -20,21 +22,39 @@ std::string ViewerCaretCaption(std::string_view path, TextPos caret) {
     return s;
 }
 
-void ViewerSearch::Start(std::string pattern) {
-    pattern_ = std::move(pattern);
-    backwards_ = false;
+std::string SaveFailedText(std::string_view path, bool existed) {
+    std::string s(path);
+    s += "\r\n";
+    s += kSaveFailed;
+    if (existed) s += kSaveFailedKept;
+    return s;
 }
 
-std::optional<std::size_t> ViewerSearch::Next(const TLightStrings& lines, std::size_t top) {
-    if (backwards_) return Previous(lines, top);
+void ViewerSearch::Start(std::string pattern) { pattern_ = std::move(pattern); }
+
+std::size_t ViewerSearch::From(const TLightStrings& lines, std::size_t top) const {
+    if (match_ && top == shownAt_ && *match_ < lines.Count()) return *match_;
+    return top;
+}
+
+std::optional<std::size_t> ViewerSearch::Found(std::optional<std::size_t> line, std::size_t maxTop) {
+    if (line) {
+        match_ = line;
+        shownAt_ = std::min(*line, maxTop);
+    }
+    return line;
+}
+
+std::optional<std::size_t> ViewerSearch::Next(const TLightStrings& lines, std::size_t top, std::size_t maxTop) {
+    if (backwards_) return Previous(lines, top, maxTop);
     if (pattern_.empty()) return std::nullopt;
-    return SearchForward(lines, top, TextFinder(pattern_, ignoreCase));
+    return Found(SearchForward(lines, From(lines, top), TextFinder(pattern_, ignoreCase)), maxTop);
 }
 
-std::optional<std::size_t> ViewerSearch::Previous(const TLightStrings& lines, std::size_t top) {
+std::optional<std::size_t> ViewerSearch::Previous(const TLightStrings& lines, std::size_t top, std::size_t maxTop) {
     backwards_ = true;
     if (pattern_.empty()) return std::nullopt;
-    return SearchBackward(lines, top, TextFinder(pattern_, ignoreCase));
+    return Found(SearchBackward(lines, From(lines, top), TextFinder(pattern_, ignoreCase)), maxTop);
 }
 
 std::size_t TagParagraph(const TViewModel& view) {

@@ -7,6 +7,7 @@
 #include "common/prompter.h"
 #include "common/system_error_win.h"
 #include "config/cfg_form_win.h"
+#include "config/colors_win.h"
 #include "config/config_questions.h"
 #include "config/font_win.h"
 #include "config/key_custom_win.h"
@@ -14,6 +15,7 @@
 #include "config/profile.h"
 #include "config/services.h"
 #include "config/session.h"
+#include "config/text_file.h"
 #include "config/window_placement_win.h"
 #include "viewers/sjis_convert.h"
 #include "viewers/tag_jump.h"
@@ -23,6 +25,7 @@ namespace kestrum {
 namespace {
 
 constexpr DWORD kStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
+constexpr const char* kWindowName = "テキストビューワー";
 constexpr int kViewId = 1;
 // Bytes wrapped between two looks at the window messages while a big
 // file is loaded.
@@ -77,7 +80,7 @@ bool TwttForm::Create(HWND owner) {
 
     BuildMenus();
     RegisterWindowClass("TwttForm", LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(1)));
-    if (!CreateWin("TwttForm", 0, kStyle, "テキストビューワー", g.left, g.top, g.width, g.height, owner, bar_)) {
+    if (!CreateWin("TwttForm", 0, kStyle, kWindowName, g.left, g.top, g.width, g.height, owner, bar_)) {
         return false;
     }
     // A window placed elsewhere than asked is moved back by the difference.
@@ -107,6 +110,7 @@ bool TwttForm::Create(HWND owner) {
     view_.OnViewLineChanged = [this] { UpdateCaption(); };
     view_.OnSelEndChanged = [this] { UpdateCaption(); };
     ApplySettings();
+    ApplyColors();
 
     TKeyX& keys = ViewerKeyX();
     subscriptions_.push_back(keys.runCommand.Connect([this](int id) { RunAction(id); }));
@@ -116,6 +120,9 @@ bool TwttForm::Create(HWND owner) {
         if (Handle()) DrawMenuBar(Handle());
     }));
     subscriptions_.push_back(AddCfgAppliedListener([this](const Settings&) { ApplySettings(); }));
+    subscriptions_.push_back(AddColorListener([this](int slot) {
+        if (slot < 0 || slot == kColViewerText || slot == kColViewerBack) ApplyColors();
+    }));
     subscriptions_.push_back(
         RegisterCfgFontAccess(kFontTextViewer, {[this] { return font_; }, [this](const FontSpec& f) { SetFont(f); }}));
     return true;
@@ -201,6 +208,10 @@ void TwttForm::ApplySettings() {
     view_.SetViewTabStop(std::max(s.tabWidth, 1));
 }
 
+void TwttForm::ApplyColors() {
+    view_.SetColors(ResolveColor(Colors().Get(kColViewerText)), ResolveColor(Colors().Get(kColViewerBack)));
+}
+
 void TwttForm::SetFont(const FontSpec& font) {
     font_ = font;
     view_.SetFont(font);
@@ -233,6 +244,29 @@ void TwttForm::UpdateCaption() {
 
 // ---- loading ----------------------------------------------------------------------------
 
+class TwttForm::BusyScope {
+public:
+    explicit BusyScope(TwttForm& form) : form_(form) { form_.busy_ = true; }
+    ~BusyScope() {
+        form_.progress_.Finish();
+        form_.busy_ = false;
+    }
+    BusyScope(const BusyScope&) = delete;
+    BusyScope& operator=(const BusyScope&) = delete;
+
+private:
+    TwttForm& form_;
+};
+
+void TwttForm::TextLost() {
+    view_.SetCaret(false);
+    view_.Clear();
+    search_.Forget();
+    current_.clear();
+    title_.clear();
+    if (Handle()) SetWindowTextA(Handle(), kWindowName);
+}
+
 bool TwttForm::ReadIntoView(const std::string& path) {
     DWORD error = 0;
     std::optional<TextBuffer> text = ReadTextFile(path, &error);
@@ -240,6 +274,7 @@ bool TwttForm::ReadIntoView(const std::string& path) {
         ShowErrorBox(path + "\r\n" + SystemErrorText(error));
         return false;
     }
+    search_.Forget();
     if (text->Size() <= kSliceThreshold) {
         view_.SetText(std::move(*text));
         return true;
@@ -247,14 +282,13 @@ bool TwttForm::ReadIntoView(const std::string& path) {
     // A big file is wrapped a slice at a time; the lines wrapped so far show
     // at once and the window goes on answering in between.
     const double size = static_cast<double>(text->Size());
-    busy_ = true;
+    const BusyScope busy(*this);
     view_.BeginText(std::move(*text));
     progress_.Start(Handle(), path, kProgressMax, false);
     while (!view_.WrapSome(kWrapSlice)) {
+        if (onLoadStep) onLoadStep();
         progress_.Step(static_cast<int>(static_cast<double>(view_.Lines().WrappedBytes()) / size * kProgressMax));
     }
-    progress_.Finish();
-    busy_ = false;
     return true;
 }
 
@@ -271,8 +305,17 @@ bool TwttForm::LoadFile(const std::string& path) {
     if (!current_.empty()) previous_ = current_;
     view_.SetCaret(false);
     AddToHistory(openHistory_, full);
-    if (!ReadIntoView(full)) {
-        UpdateCaption();
+    try {
+        if (!ReadIntoView(full)) {
+            UpdateCaption();
+            return false;
+        }
+    } catch (...) {
+        // Out of memory, or more lines than the view holds, after the old
+        // text was given up: nothing half-read is left to be saved over the
+        // file.
+        TextLost();
+        ShowCaughtException();
         return false;
     }
     current_ = full;
@@ -298,7 +341,14 @@ void TwttForm::ShowText(const std::string& title, const std::string& text) {
     current_.clear();
     title_ = title;
     view_.SetCaret(false);
-    view_.SetText(text);
+    search_.Forget();
+    try {
+        view_.SetText(text);
+    } catch (...) {
+        TextLost();
+        ShowCaughtException();
+        return;
+    }
     UpdateCaption();
     Show();
 }
@@ -393,8 +443,10 @@ void TwttForm::Open() {
     q.title = "ファイルを開く";
     q.prompt = "ファイル名を入力してください";
     q.history = &openHistory_;
-    if (!CurrentPrompter().AskLine(q) || q.text.empty()) return;
-    LoadFile(q.text);
+    if (!CurrentPrompter().AskLine(q)) return;
+    // As TVIEW takes it: blanks round it and a pair of quotes go.
+    const std::string file = Unquoted(q.text);
+    if (!file.empty()) LoadFile(file);
 }
 
 void TwttForm::Save() {
@@ -409,8 +461,14 @@ void TwttForm::Save() {
         CurrentPrompter().MessageDlg(kOverwriteQuestion, MsgType::Confirmation, MsgButtons::OkCancel) != mrOk) {
         return;
     }
-    if (!view_.SaveToFile(name)) {
-        ShowErrorBox(name + "\r\n" + SystemErrorText(GetLastError()));
+    // Written beside the file and put in its place in one step: a failed
+    // write leaves the file as it was.
+    const bool existed = GetFileAttributesA(name.c_str()) != INVALID_FILE_ATTRIBUTES;
+    const std::string text = view_.GetText();
+    const bool saved = commitSteps ? CommitFile(*commitSteps, SaveTempPath(name), name, text)
+                                   : CommitFile(SaveTempPath(name), name, text);
+    if (!saved) {
+        ShowErrorBox(SaveFailedText(name, existed));
         return;
     }
     current_ = name;
@@ -420,24 +478,38 @@ void TwttForm::Save() {
 }
 
 void TwttForm::ToSjis() {
-    const std::string source = view_.GetText();
+    // The file's own bytes, not its display lines: those are cut at every
+    // CR and LF byte, which UTF-16 holds inside characters too.
+    const TLightStrings& lines = view_.Lines();
+    std::string joined;
+    if (!lines.Pristine()) joined = view_.GetText();
+    const std::string_view source = lines.Pristine() ? lines.Text() : std::string_view(joined);
     TSjisConverter converter(source);
     if (!converter.Converts()) return;
     const int top = view_.TopLine();
-    busy_ = true;
-    progress_.Start(Handle(), kConvertTitle, static_cast<int>(view_.ParagraphCount()), true);
     bool cancelled = false;
-    while (!converter.StepLines(kConvertBatch)) {
-        if (onConvertStep) onConvertStep(progress_);
-        if (!progress_.Step(progress_.Position() + kConvertBarStep)) {
-            cancelled = true;
-            break;
+    std::string result;
+    {
+        const BusyScope busy(*this);
+        progress_.Start(Handle(), kConvertTitle, static_cast<int>(view_.ParagraphCount()), true);
+        while (!converter.StepLines(kConvertBatch)) {
+            if (onConvertStep) onConvertStep(progress_);
+            if (!progress_.Step(progress_.Position() + kConvertBarStep)) {
+                cancelled = true;
+                break;
+            }
         }
+        // After a cancel the rest of the text stays as it was.
+        result = converter.TakeResult();
     }
-    progress_.Finish();
-    busy_ = false;
-    // After a cancel the rest of the text stays as it was.
-    view_.SetText(converter.TakeResult());
+    // Until here the view holds its text; a failure in between leaves it so.
+    search_.Forget();
+    try {
+        view_.SetText(TextBuffer::Adopt(std::move(result)));
+    } catch (...) {
+        TextLost();
+        throw;
+    }
     view_.SetTopLine(top);
     UpdateCaption();
     if (cancelled) CurrentPrompter().ShowMessage(kConvertAborted);
@@ -453,8 +525,10 @@ void TwttForm::TagJump() {
     if (view_.Count() == 0) return;
     const kestrum::TagJump tag = ParseTagLine(view_.ParagraphText(TagParagraph(view_.Model())));
     if (tag.file.empty()) return;
+    // A relative name is taken from the folder of the file shown.
+    const std::string file = TagFilePath(tag.file, current_);
     Close();
-    if (LoadFile(tag.file) && tag.line) {
+    if (LoadFile(file) && tag.line) {
         view_.SetTopLine(static_cast<int>(DisplayLineOfSourceLine(view_.Lines(), *tag.line)));
     }
     Show();
@@ -482,7 +556,8 @@ void TwttForm::AskSearch() {
 void TwttForm::SearchNext() {
     if (!search_.HasPattern()) return;
     const std::optional<std::size_t> line =
-        search_.Next(view_.Lines(), static_cast<std::size_t>(std::max(view_.TopLine(), 0)));
+        search_.Next(view_.Lines(), static_cast<std::size_t>(std::max(view_.TopLine(), 0)),
+                     static_cast<std::size_t>(std::max(view_.Model().MaxTop(), 0)));
     if (!line) {
         CurrentPrompter().ShowMessage(kSearchNotFound);
         return;
@@ -493,7 +568,8 @@ void TwttForm::SearchNext() {
 void TwttForm::SearchPrevious() {
     if (!search_.HasPattern()) return;
     const std::optional<std::size_t> line =
-        search_.Previous(view_.Lines(), static_cast<std::size_t>(std::max(view_.TopLine(), 0)));
+        search_.Previous(view_.Lines(), static_cast<std::size_t>(std::max(view_.TopLine(), 0)),
+                         static_cast<std::size_t>(std::max(view_.Model().MaxTop(), 0)));
     if (!line) {
         CurrentPrompter().ShowMessage(kSearchNotFound);
         return;
@@ -530,7 +606,7 @@ void TwttForm::HideCaret() {
 
 void TwttForm::ChangeFont() {
     FontSpec font = font_;
-    if (!ConfigAsk().AskFont(font)) return;
+    if (!ConfigAsk().AskFont(font, FontPitch::Fixed)) return;
     SetFont(font);
 }
 

@@ -15,6 +15,7 @@
 #include "common/handles_win.h"
 #include "common/signal.h"
 #include "common/window_win.h"
+#include "config/file_commit.h"
 #include "config/window_state.h"
 #include "viewers/big_view_win.h"
 #include "viewers/progress_win.h"
@@ -84,8 +85,19 @@ public:
     void SetFont(const FontSpec& font);
     bool Maximised() const;
 
+    // The settings of the session applied to the view: tab stop, scroll
+    // speed (after the settings loader, CFGLOAD and the settings dialog).
+    void ApplySettings();
+
     // Called after each step of the Shift-JIS conversion (tests cancel here).
     std::function<void(TprogForm&)> onConvertStep;
+    // Called after each slice of a big file is wrapped (tests fail here).
+    std::function<void()> onLoadStep;
+    // The steps a save is made of; the platform's when null (tests put
+    // faults in).
+    CommitSteps* commitSteps = nullptr;
+    const TprogForm& Progress() const { return progress_; }
+    bool Busy() const { return busy_; }
 
 protected:
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
@@ -94,7 +106,10 @@ private:
     void BuildMenus();
     void UpdateRecentMenu();
     void UpdateCaption();
-    void ApplySettings();
+    void ApplyColors();
+    // A load or conversion failed after the view's text was given up: the
+    // view is emptied and the window shows no file.
+    void TextLost();
     bool OnViewKey(UINT vk);
     void SetActionCaption(int command, const std::string& caption);
     bool ReadIntoView(const std::string& path);
@@ -130,6 +145,9 @@ private:
     ViewerSearch search_;
     TprogForm progress_;
     bool busy_ = false;
+    // Busy while it lives, the progress window hidden when it goes, however
+    // the work ends.
+    class BusyScope;
     std::vector<Subscription> subscriptions_;
 };
 

@@ -161,6 +161,19 @@ ViewChange TViewModel::ScrollBarLine(int dir, unsigned now) {
     return ch;
 }
 
+ViewChange TViewModel::Wheel(int delta, unsigned linesPerNotch) {
+    ViewChange ch;
+    const long long per = linesPerNotch == kWheelPage ? Page() : std::min<long long>(linesPerNotch, 1000);
+    if ((wheelRest_ < 0 && delta > 0) || (wheelRest_ > 0 && delta < 0)) wheelRest_ = 0;
+    wheelRest_ += static_cast<long long>(delta) * per;
+    const long long lines = wheelRest_ / kWheelNotch;
+    if (lines == 0) return ch;
+    wheelRest_ -= lines * kWheelNotch;
+    const long long target = std::clamp<long long>(top_ - lines, -1, static_cast<long long>(MaxTop()) + 1);
+    ch.scrolled = SetTopLine(static_cast<int>(target));
+    return ch;
+}
+
 int TViewModel::VScrollRange() const { return std::clamp(MaxTop(), 1, kMaxScrollRange); }
 
 int TViewModel::VScrollPos() const {

@@ -126,6 +126,13 @@ public:
     int AcceleratedStep(unsigned now, unsigned threshold);
     // A scroll-bar line step (dir -1 up, +1 down).
     ViewChange ScrollBarLine(int dir, unsigned now);
+    // A turn of the wheel by delta (kWheelNotch a notch, up when positive;
+    // precision touchpads send parts of one), linesPerNotch lines a notch or
+    // a page for kWheelPage. The parts add up until they make a line; a turn
+    // the other way starts afresh.
+    static constexpr int kWheelNotch = 120;
+    static constexpr unsigned kWheelPage = 0xFFFFFFFFu;
+    ViewChange Wheel(int delta, unsigned linesPerNotch);
 
     // The scroll-bar range is 0..Range(); positions map proportionally to the
     // top line (the range stays within what a scroll message can carry).
@@ -173,6 +180,9 @@ public:
     // itself the auto-scroll message.
     bool MouseMove(int x, int y);
     ViewChange MouseUp(int x, int y);
+    // The mouse was taken away (another window took the capture): the drag
+    // ends and the selection stays as it is.
+    void EndDrag() { dragging_ = false; }
     bool Dragging() const { return dragging_; }
     // One auto-scroll step towards the stored mouse position, then the
     // selection end set under it.
@@ -210,6 +220,7 @@ private:
     bool selActive_ = false;
     bool dragging_ = false;
     int mouseX_ = 0, mouseY_ = 0;
+    long long wheelRest_ = 0;  // lines times kWheelNotch not scrolled yet
 };
 
 }  // namespace kestrum

@@ -9,6 +9,7 @@
 
 #include "app/app_win.h"
 #include "common/prompter.h"
+#include "config/services.h"
 #include "config/session.h"
 #include "config/settings_loader.h"
 #include "shell/frm_main_win.h"
@@ -100,6 +101,25 @@ TEST_F(ExecuteWinTest, TviewAndViewShowTheFileInTheTextViewer) {
     // A text that is no file reaches it through the viewer service.
     EXPECT_TRUE(TheViewers().ShowText("DTAR t x.tar", "listing\r\n"));
     EXPECT_EQ(viewer.View().GetText(), "listing\r\n");
+    App().textViewer = nullptr;
+}
+
+TEST_F(ExecuteWinTest, LoadedSettingsReachTheTextViewer) {
+    TwttForm viewer;
+    ASSERT_TRUE(viewer.Create(nullptr));
+    App().textViewer = &viewer;
+    const std::string other = dir_.File("other.cfg");
+    test::WriteFile(other, "[環境変数]\r\nTabWidth, 4\r\nTVSPSC, 5\r\n[END]\r\n");
+    Execute_t("cfgload " + other);
+    EXPECT_EQ(TheSession().settings.tabWidth, 4);
+    EXPECT_EQ(viewer.View().ViewTabStop(), 4);
+    EXPECT_EQ(viewer.View().ScrollSense(), 5);
+    // At start the filer's settings loader ends the same way.
+    TheSession().settings.tabWidth = 2;
+    TheSession().settings.tvspsc = 3;
+    TheApplication().ApplyLoadedSettings();
+    EXPECT_EQ(viewer.View().ViewTabStop(), 2);
+    EXPECT_EQ(viewer.View().ScrollSense(), 3);
     App().textViewer = nullptr;
 }
 

@@ -33,13 +33,15 @@ public:
     const std::vector<ColorValue>& ColorsAsked() const { return colorsAsked_; }
 
     void AnswerFont(std::optional<FontSpec> font) { fontAnswers_.push_back(std::move(font)); }
-    bool AskFont(FontSpec& font) override {
+    bool AskFont(FontSpec& font, FontPitch pitch = FontPitch::Any) override {
         fontsAsked_.push_back(font);
+        pitchesAsked_.push_back(pitch);
         const std::optional<FontSpec> a = NextAnswer(fontAnswers_);
         if (a) font = *a;
         return a.has_value();
     }
     const std::vector<FontSpec>& FontsAsked() const { return fontsAsked_; }
+    const std::vector<FontPitch>& PitchesAsked() const { return pitchesAsked_; }
 
 private:
     std::vector<std::string> lineFilters_;
@@ -47,6 +49,7 @@ private:
     std::vector<ColorValue> colorsAsked_;
     std::deque<std::optional<FontSpec>> fontAnswers_;
     std::vector<FontSpec> fontsAsked_;
+    std::vector<FontPitch> pitchesAsked_;
     Subscription installed_ = InstallQuestions<ConfigQuestions>(*this);
 };
 

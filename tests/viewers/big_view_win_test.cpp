@@ -1,7 +1,8 @@
 // TBigView in a plain host window under the null display driver: scroll
 // keys, the caret and Shift selection with copy to the clipboard, mouse
-// drag and double click, band scrolling against a full redraw, property
-// checks, deferred painting and the pop-up menu.
+// drag (and the mouse taken away) and double click, the wheel, band
+// scrolling against a full redraw, property checks, deferred painting, the
+// owner's system keys and the pop-up menu.
 #include "viewers/big_view_win.h"
 
 #include <windows.h>
@@ -9,7 +10,9 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "common/prompter.h"
 #include "tests/fakes/scripted_prompter.h"
@@ -195,6 +198,53 @@ TEST_F(BigViewTest, DragBelowTheViewScrollsThroughThePrivateMessage) {
     EXPECT_EQ(view_->SelectedText()->substr(0, 10), "line 0\r\nli");
 }
 
+TEST_F(BigViewTest, ADragEndsWhenAnotherWindowTakesTheMouse) {
+    view_->SetText(Numbered(100));
+    RECT rc{};
+    GetClientRect(view_->Handle(), &rc);
+    Pump();
+    Mouse(WM_LBUTTONDOWN, 1, 1, MK_LBUTTON);
+    ASSERT_EQ(GetCapture(), view_->Handle());
+    Mouse(WM_MOUSEMOVE, 30, LineHeight() + 1, MK_LBUTTON);
+    MSG m;
+    constexpr UINT kStep = TBigView::kAutoScrollMessage;
+    ASSERT_TRUE(PeekMessageA(&m, view_->Handle(), kStep, kStep, PM_REMOVE));
+    DispatchMessageA(&m);
+    const std::optional<std::string> selected = view_->SelectedText();
+    ASSERT_TRUE(selected.has_value());
+    // A menu or a message box takes the capture; no button-up comes here.
+    SetCapture(host_);
+    EXPECT_FALSE(view_->Model().Dragging());
+    ReleaseCapture();
+    // Moves below the view neither scroll nor change the selection now.
+    Mouse(WM_MOUSEMOVE, 1, rc.bottom + 10);
+    Sleep(50);
+    Pump();
+    EXPECT_EQ(view_->TopLine(), 0);
+    EXPECT_EQ(view_->SelectedText(), selected);
+    // A button-up still sets the end it was given before the capture goes.
+    Mouse(WM_LBUTTONDOWN, 1, 1, MK_LBUTTON);
+    Mouse(WM_LBUTTONUP, 1, 2 * LineHeight() + 1);
+    EXPECT_EQ(view_->SelectedText(), "line 0\r\nline 1\r\n");
+    EXPECT_NE(GetCapture(), view_->Handle());
+}
+
+TEST_F(BigViewTest, WheelPartsAddUpAndFollowTheSystemsLinesPerNotch) {
+    view_->SetText(Numbered(200));
+    UINT perNotch = 3;
+    SystemParametersInfoA(SPI_GETWHEELSCROLLLINES, 0, &perNotch, 0);
+    ASSERT_GT(perNotch, 0u);
+    ASSERT_LT(perNotch, 20u);
+    const auto wheel = [&](int delta) {
+        SendMessageA(view_->Handle(), WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(delta)), MAKELPARAM(10, 10));
+    };
+    // A precision touchpad sends a notch in quarters.
+    for (int i = 0; i < 8; ++i) wheel(-WHEEL_DELTA / 4);
+    EXPECT_EQ(view_->TopLine(), static_cast<int>(2 * perNotch));
+    wheel(WHEEL_DELTA);
+    EXPECT_EQ(view_->TopLine(), static_cast<int>(perNotch));
+}
+
 TEST_F(BigViewTest, DoubleClickOnATrailByteSelectsItsCharacter) {
     view_->SetText("表示 word_1 x\r\n");
     // Where 表 ends, through the caret placed after it.
@@ -310,6 +360,45 @@ TEST_F(BigViewTest, OwnerKeysPopupMenuAndFrameStyle) {
     EXPECT_EQ(after, 1);
     EXPECT_FALSE(GetWindowLongPtrA(view_->Handle(), GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
     EXPECT_TRUE(GetWindowLongPtrA(view_->Handle(), GWL_STYLE) & WS_BORDER);
+}
+
+// Records the window menu being asked for, instead of opening it.
+std::vector<LPARAM>& KeyMenus() {
+    static std::vector<LPARAM> menus;
+    return menus;
+}
+WNDPROC& ViewProc() {
+    static WNDPROC proc = nullptr;
+    return proc;
+}
+LRESULT CALLBACK KeyMenuSpy(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_SYSCOMMAND && (wp & 0xFFF0) == SC_KEYMENU) {
+        KeyMenus().push_back(lp);
+        return 0;
+    }
+    return CallWindowProcA(ViewProc(), wnd, msg, wp, lp);
+}
+
+TEST_F(BigViewTest, AnAltKeyAfterATakenF10ReachesTheMenu) {
+    view_->SetText(Numbered(5));
+    view_->onKeyDown = [](UINT vk) { return vk == VK_F10 || vk == 'X'; };
+    KeyMenus().clear();
+    ViewProc() = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(view_->Handle(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(KeyMenuSpy)));
+    constexpr LPARAM kAlt = 1 << 29;
+    // F10 is taken by the owner and makes no character.
+    SendMessageA(view_->Handle(), WM_SYSKEYDOWN, VK_F10, 0);
+    SendMessageA(view_->Handle(), WM_SYSKEYUP, VK_F10, 0);
+    // Alt+F then opens the menu as usual.
+    SendMessageA(view_->Handle(), WM_SYSKEYDOWN, VK_MENU, kAlt);
+    SendMessageA(view_->Handle(), WM_SYSKEYDOWN, 'F', kAlt);
+    SendMessageA(view_->Handle(), WM_SYSCHAR, 'f', kAlt);
+    EXPECT_EQ(KeyMenus(), std::vector<LPARAM>{'f'});
+    // A taken Alt key's own character still does not beep or open it.
+    SendMessageA(view_->Handle(), WM_SYSKEYDOWN, 'X', kAlt);
+    SendMessageA(view_->Handle(), WM_SYSCHAR, 'x', kAlt);
+    EXPECT_EQ(KeyMenus(), std::vector<LPARAM>{'f'});
+    SetWindowLongPtrA(view_->Handle(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ViewProc()));
 }
 
 TEST_F(BigViewTest, LoadsAFileOthersHaveOpenWithNulBytes) {

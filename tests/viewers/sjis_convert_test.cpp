@@ -37,6 +37,22 @@ TEST(SjisClassify, WholeTextDecides) {
     EXPECT_EQ(ClassifyText("\xE3\xA1"), TextCode::EucJp);  // cut short: not UTF-8
 }
 
+TEST(SjisClassify, TwoByteUtf8IsNoEvidenceAndSs3IsEuc) {
+    // ﾃｽ is C3 BD: half-width kana, an EUC-JP pair and UTF-8 for ý at once.
+    const std::string tesu = "ﾃｽ";
+    ASSERT_EQ(tesu, "\xC3\xBD");
+    EXPECT_EQ(ClassifyText(tesu), TextCode::ShiftJis);
+    EXPECT_EQ(ConvertToSjis(tesu + "\r\n"), tesu + "\r\n");
+    EXPECT_EQ(ClassifyText(tesu + "\r\n" + tesu + "\r\n"), TextCode::ShiftJis);
+    // A character of three bytes, or a byte-order mark, is evidence.
+    EXPECT_EQ(ClassifyText(tesu + "\xE3\x81\x82"), TextCode::Utf8);
+    EXPECT_EQ(ConvertToSjis("\xEF\xBB\xBF" + tesu), "〓");  // ý has no Shift-JIS form
+    // SS3 and a pair: a JIS X 0212 character of EUC-JP.
+    EXPECT_EQ(ClassifyText("\xA4\xA2\x8F\xB0\xA1\xA4\xA4\r\n"), TextCode::EucJp);
+    EXPECT_EQ(ClassifyText("\x8F\xB0\xA1"), TextCode::EucJp);
+    EXPECT_EQ(ClassifyText("\x8F\xB0"), TextCode::ShiftJis);  // 8F B0 is a Shift-JIS kanji
+}
+
 TEST(SjisConvert, JisEscapesAndShifts) {
     // あ = 24 22, 漢 = 34 41 in JIS X 0208.
     EXPECT_EQ(ConvertToSjis(kEsc + "$B$\"4A" + kEsc + "(Babc\r\n"), "あ漢abc\r\n");
@@ -52,6 +68,38 @@ TEST(SjisConvert, JisEscapesAndShifts) {
     EXPECT_EQ(ConvertToSjis(kEsc + "$)Cx"), kEsc + "$)Cx");
     EXPECT_EQ(ConvertToSjis(kEsc + "$B$"), "$");
     EXPECT_EQ(ConvertToSjis("text" + kEsc), "text" + kEsc);
+}
+
+TEST(SjisConvert, EachLineOnItsOwn) {
+    // A Shift-JIS text with one line in JIS: that line converts, the others stay.
+    const std::string jisLine = kEsc + "$B$\"4A" + kEsc + "(B";
+    const std::string mixed = "表示\r\n" + jisLine + "\r\n漢字\n";
+    TSjisConverter sjis(mixed);
+    EXPECT_EQ(sjis.Code(), TextCode::ShiftJis);
+    EXPECT_TRUE(sjis.Converts());
+    EXPECT_TRUE(sjis.StepLines(3));
+    EXPECT_EQ(sjis.TakeResult(), "表示\r\nあ漢\r\n漢字\n");
+    // An EUC-JP text with one SS3 character and a line in JIS.
+    EXPECT_EQ(ConvertToSjis("\xA4\xA2\x8F\xB0\xA1\xA4\xA4\r\n" + jisLine + "\r\n\xB4\xC1\r"),
+              "あ〓い\r\nあ漢\r\n漢\r");
+    // A UTF-8 text with a JIS line.
+    EXPECT_EQ(ConvertToSjis("\xE3\x81\x82\n" + jisLine), "あ\nあ漢");
+    // A JIS escape cut by the line break before a line of high bytes stays.
+    EXPECT_EQ(ConvertToSjis(kEsc + "$\r\n\xB4\xC1\r\n"), kEsc + "$\r\n漢\r\n");
+    // Already Shift-JIS with no escape: nothing to do.
+    EXPECT_FALSE(TSjisConverter("表示\r\n").Converts());
+}
+
+TEST(SjisConvert, Utf16WhoseCharactersHoldLineBreakBytes) {
+    // 上 U+4E0A, 不 U+4E0D, 」 U+300D, then CR LF, in both byte orders.
+    const std::string le("\xFF\xFE\x0A\x4E\x0D\x4E\x0D\x30\x0D\x00\x0A\x00\x41\x00", 14);
+    const std::string be("\xFE\xFF\x4E\x0A\x4E\x0D\x30\x0D\x00\x0D\x00\x0A\x00\x41", 14);
+    EXPECT_EQ(ConvertToSjis(le), "上不」\r\nA");
+    EXPECT_EQ(ConvertToSjis(be), "上不」\r\nA");
+    TSjisConverter c(le);
+    EXPECT_FALSE(c.StepLines(1));
+    EXPECT_EQ(c.LinesDone(), 1u);
+    EXPECT_EQ(c.TakeResult(), std::string("上不」\r\n\x41\x00", 10));
 }
 
 TEST(SjisConvert, EucPairsAndKana) {

@@ -27,6 +27,19 @@ TEST(TagJump, UnquotedName) {
     EXPECT_EQ(t.line, 30);
 }
 
+TEST(TagJump, RelativeNamesAreTakenFromTheViewedFilesFolder) {
+    EXPECT_EQ(TagFilePath("main.c", "C:\\src\\表\\errors.txt"), "C:\\src\\表\\main.c");
+    EXPECT_EQ(TagFilePath("lib\\a.c", "C:\\src\\errors.txt"), "C:\\src\\lib\\a.c");
+    EXPECT_EQ(TagFilePath("..\\a.c", "C:\\src\\errors.txt"), "C:\\src\\..\\a.c");
+    // A drive, a root or a server: as written.
+    EXPECT_EQ(TagFilePath("D:\\x\\a.c", "C:\\src\\errors.txt"), "D:\\x\\a.c");
+    EXPECT_EQ(TagFilePath("D:a.c", "C:\\src\\errors.txt"), "D:a.c");
+    EXPECT_EQ(TagFilePath("\\x\\a.c", "C:\\src\\errors.txt"), "\\x\\a.c");
+    EXPECT_EQ(TagFilePath("\\\\srv\\share\\a.c", "C:\\src\\errors.txt"), "\\\\srv\\share\\a.c");
+    // A text that is no file: as written, from the current folder.
+    EXPECT_EQ(TagFilePath("main.c", ""), "main.c");
+}
+
 TEST(TagJump, LinesWithoutAUsableNumber) {
     TagJump t = ParseTagLine("readme.txt");
     EXPECT_EQ(t.file, "readme.txt");

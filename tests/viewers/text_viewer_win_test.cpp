@@ -1,18 +1,24 @@
 // The text viewer window: loading (a directory refused, the recent-file menu
-// and its top lines), the keys of the view with the window's settings, the
-// caret and copy through the menu command, searching, jump to line, the key
-// map, the conversion to Shift-JIS with a cancel, and a text that is no file.
+// and its top lines, a load that fails half-way), the keys of the view with
+// the window's settings and colours, the caret and copy through the menu
+// command, searching, jump to line and tag jump, the key map, the conversion
+// to Shift-JIS of the file's own bytes with a cancel and a failure, saving
+// with a fault at each step, and a text that is no file.
 #include "viewers/text_viewer_win.h"
 
 #include <windows.h>
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
+#include <new>
 #include <string>
 
 #include "common/prompter.h"
 #include "config/cfg_form_win.h"
+#include "config/colors_win.h"
+#include "config/file_commit.h"
 #include "config/key_custom_win.h"
 #include "config/services.h"
 #include "config/key_files_win.h"
@@ -383,6 +389,215 @@ TEST(ShippedViewerKeysTest, BindTheKeysTheMenusName) {
     EXPECT_EQ(bound(VK_F3, kModShift), TwttForm::aSearchPrevious);
     EXPECT_EQ(bound(VK_INSERT, 0), TwttForm::aShowCaret);
     EXPECT_EQ(bound(VK_DELETE, 0), TwttForm::aHideCaret);
+}
+
+// The platform's steps of a save with the n-th call failing; a failing
+// write writes half of what it was given first, as a full disk does.
+class FaultyDiskSteps final : public CommitSteps {
+public:
+    explicit FaultyDiskSteps(int failAt) : failAt_(failAt) {}
+    bool reached = false;
+
+    bool Create(const std::string& path) override { return !Fails() && real_->Create(path); }
+    std::size_t Write(std::string_view bytes) override {
+        const std::string_view part = bytes.substr(0, std::min<std::size_t>(bytes.size(), 4096));
+        if (Fails()) {
+            real_->Write(part.substr(0, part.size() / 2));
+            return 0;
+        }
+        return real_->Write(part);
+    }
+    bool Flush() override { return !Fails() && real_->Flush(); }
+    bool Close() override {
+        const bool closed = real_->Close();
+        return !Fails() && closed;
+    }
+    bool Replace(const std::string& temp, const std::string& target) override {
+        return !Fails() && real_->Replace(temp, target);
+    }
+    void Remove(const std::string& path) override { real_->Remove(path); }
+
+private:
+    bool Fails() {
+        if (++calls_ != failAt_) return false;
+        reached = true;
+        return true;
+    }
+    int failAt_;
+    int calls_ = 0;
+    std::unique_ptr<CommitSteps> real_ = PlatformCommitSteps();
+};
+
+bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+TEST_F(TextViewerTest, ASaveFailingAtAnyStepLeavesTheOldFileWholeAndSaysSo) {
+    RecordingServices fake;
+    const ScopedServices services(Services{.commands = &fake, .filer = &fake});
+    const std::string text = Numbered(1000);  // a few writes
+    const std::string a = File("a.txt", text);
+    ASSERT_TRUE(form_->LoadFile(a));
+    const std::string b = File("b.txt", "old contents\r\n");
+    int n = 1;
+    for (;; ++n) {
+        FaultyDiskSteps steps(n);
+        form_->commitSteps = &steps;
+        prompter_.Clear();
+        prompter_.AnswerLine(b);
+        form_->RunAction(TwttForm::aSave);
+        EXPECT_FALSE(Exists(b + ".tmp~")) << "step " << n;
+        if (!steps.reached) break;
+        EXPECT_EQ(test::ReadFile(b), "old contents\r\n") << "step " << n;
+        ASSERT_EQ(prompter_.Questions().size(), 2u) << "step " << n;  // overwrite?, then the failure
+        EXPECT_EQ(prompter_.Questions()[1].text, b + "\r\n保存できませんでした。元のファイルはそのままです。");
+        EXPECT_EQ(form_->CurrentFile(), a);
+        EXPECT_EQ(fake.refreshes, 0);
+    }
+    // Create, three writes, flush, close, replace; then it is saved.
+    EXPECT_EQ(n, 8);
+    EXPECT_EQ(test::ReadFile(b), text);
+    EXPECT_EQ(form_->CurrentFile(), b);
+    EXPECT_EQ(fake.refreshes, 1);
+    // A new file that cannot be written is not left half made.
+    const std::string c = dir_.File("c.txt");
+    FaultyDiskSteps steps(2);
+    form_->commitSteps = &steps;
+    prompter_.Clear();
+    prompter_.AnswerLine(c);
+    form_->RunAction(TwttForm::aSave);
+    ASSERT_EQ(prompter_.Questions().size(), 1u);
+    EXPECT_EQ(prompter_.Questions()[0].text, c + "\r\n保存できませんでした。");
+    EXPECT_FALSE(Exists(c));
+    EXPECT_FALSE(Exists(c + ".tmp~"));
+    form_->commitSteps = nullptr;
+}
+
+TEST_F(TextViewerTest, ConversionTakesTheFilesOwnBytesLineByLine) {
+    // UTF-16 whose characters hold 0x0A and 0x0D bytes: 上 U+4E0A, 不 U+4E0D,
+    // 」 U+300D, then CR LF.
+    const std::string utf16("\xFF\xFE\x0A\x4E\x0D\x4E\x0D\x30\x0D\x00\x0A\x00" "A\x00", 14);
+    ASSERT_TRUE(form_->LoadFile(File("u.txt", utf16)));
+    form_->RunAction(TwttForm::aToSjis);
+    EXPECT_TRUE(prompter_.Questions().empty());
+    EXPECT_EQ(form_->View().GetText(), "上不」\r\nA\r\n");
+    // A Shift-JIS text with one line in JIS.
+    ASSERT_TRUE(form_->LoadFile(File("s.txt", "表示\r\n\x1b$B$\"\x1b(B\r\n漢字\r\n")));
+    form_->RunAction(TwttForm::aToSjis);
+    EXPECT_EQ(form_->View().GetText(), "表示\r\nあ\r\n漢字\r\n");
+}
+
+TEST_F(TextViewerTest, AConversionThatFailsLeavesTheTextAndTheKeysWorking) {
+    std::string text;
+    for (int i = 0; i < 200; ++i) text += "\xB4\xC1\r\n";  // 漢 in EUC-JP
+    const std::string path = File("e.txt", text);
+    ASSERT_TRUE(form_->LoadFile(path));
+    form_->onConvertStep = [](TprogForm&) { throw std::bad_alloc(); };
+    SendMessageA(form_->Handle(), WM_COMMAND, TwttForm::kCmdAction0 + TwttForm::aToSjis, 0);
+    form_->onConvertStep = nullptr;
+    ASSERT_EQ(prompter_.Questions().size(), 1u);  // the error box
+    EXPECT_FALSE(form_->Busy());
+    EXPECT_FALSE(IsWindowVisible(form_->Progress().Handle()));
+    EXPECT_EQ(form_->View().Get(0), "\xB4\xC1");
+    EXPECT_EQ(form_->View().Count(), 200);
+    EXPECT_EQ(Caption(), "0 " + path + " - Kestrum ﾃｷｽﾄﾋﾞｭｰﾜｰ");
+    Key(VK_ESCAPE);
+    EXPECT_FALSE(form_->Visible());
+}
+
+TEST_F(TextViewerTest, ALoadThatFailsHalfWayLeavesNoHalfFileAndTheKeysWorking) {
+    const std::string small = File("small.txt", "kept\r\n");
+    ASSERT_TRUE(form_->LoadFile(small));
+    std::string text;
+    while (text.size() <= TwttForm::kSliceThreshold) text += std::string(70, 'x') + "\r\n";
+    const std::string big = File("big.txt", text);
+    form_->onLoadStep = [] { throw std::bad_alloc(); };
+    EXPECT_FALSE(form_->LoadFile(big));
+    form_->onLoadStep = nullptr;
+    ASSERT_EQ(prompter_.Questions().size(), 1u);  // the error box
+    EXPECT_FALSE(form_->Busy());
+    EXPECT_FALSE(IsWindowVisible(form_->Progress().Handle()));
+    // The caption names no file, and no part of one is there to be saved.
+    EXPECT_EQ(form_->View().Count(), 0);
+    EXPECT_EQ(form_->CurrentFile(), "");
+    EXPECT_EQ(Caption(), "テキストビューワー");
+    form_->RunAction(TwttForm::aPrevious);
+    EXPECT_EQ(form_->CurrentFile(), small);
+    EXPECT_EQ(form_->View().GetText(), "kept\r\n");
+    Key(VK_ESCAPE);
+    EXPECT_FALSE(form_->Visible());
+}
+
+TEST_F(TextViewerTest, SearchNextReachesMatchesBelowTheLastTopLineThenSaysNotFound) {
+    std::string text;
+    for (int i = 0; i < 100; ++i) text += i == 95 || i == 97 ? "needle\r\n" : "hay\r\n";
+    ASSERT_TRUE(form_->LoadFile(File("n.txt", text)));
+    const int last = 100 - form_->View().VisibleLines();
+    ASSERT_LT(last, 95);
+    prompter_.AnswerLine("needle");
+    form_->RunAction(TwttForm::aSearch);
+    EXPECT_EQ(form_->View().TopLine(), last);
+    form_->RunAction(TwttForm::aSearchNext);  // line 97, shown from the same top line
+    EXPECT_EQ(form_->View().TopLine(), last);
+    EXPECT_TRUE(prompter_.Questions().empty());
+    form_->RunAction(TwttForm::aSearchNext);
+    ASSERT_EQ(prompter_.Questions().size(), 1u);
+    EXPECT_EQ(prompter_.Questions()[0].text, "見つかりませんでした");
+}
+
+TEST_F(TextViewerTest, TheViewersColoursFollowTheDialogAndTheColourFile) {
+    Colors().Reset();
+    SetColor(kColViewerText, 0x0000FF);
+    SetColor(kColViewerBack, 0x102030);
+    EXPECT_EQ(form_->View().TextColor(), RGB(0xFF, 0, 0));
+    EXPECT_EQ(form_->View().BackColor(), RGB(0x30, 0x20, 0x10));
+    const std::string col = File("k.col", "#ＫＥＳＴＲＵＭ色設定ファイル\r\n18,65280\r\n21,16711680\r\n");
+    TheSession().settings.colorCustomFile = col;
+    EXPECT_TRUE(LoadColorFile());
+    EXPECT_EQ(form_->View().TextColor(), RGB(0, 0xFF, 0));
+    EXPECT_EQ(form_->View().BackColor(), RGB(0, 0, 0xFF));
+    {
+        // A viewer made after the file was read starts with its colours.
+        TwttForm later;
+        ASSERT_TRUE(later.Create(nullptr));
+        EXPECT_EQ(later.View().BackColor(), RGB(0, 0, 0xFF));
+    }
+    Colors().Reset();
+    ColorChanged(-1);
+    EXPECT_EQ(form_->View().BackColor(), ResolveColor(DefaultColors()[kColViewerBack]));
+}
+
+TEST_F(TextViewerTest, OpenStripsQuotesTagJumpsFromTheFilesFolderAndTheFontIsFixedPitch) {
+    const std::string target = File("target.txt", Numbered(50));
+    prompter_.AnswerLine("  \"" + target + "\" ");
+    form_->RunAction(TwttForm::aOpen);
+    EXPECT_EQ(form_->CurrentFile(), target);
+    // A tag line with a bare name opens it beside the file it is in, wherever
+    // the current folder is.
+    ASSERT_TRUE(form_->LoadFile(File("tags.txt", "target.txt 12: message\r\n")));
+    char cwd[MAX_PATH] = {};
+    GetCurrentDirectoryA(MAX_PATH, cwd);
+    ASSERT_TRUE(SetCurrentDirectoryA("C:\\"));
+    form_->RunAction(TwttForm::aTagJump);
+    SetCurrentDirectoryA(cwd);
+    EXPECT_EQ(form_->CurrentFile(), target);
+    EXPECT_EQ(form_->View().TopLine(), 11);
+    // The font dialog offers fixed-pitch fonts only.
+    configQuestions_.AnswerFont(std::nullopt);
+    form_->RunCommand(TwttForm::kCmdFont);
+    EXPECT_EQ(configQuestions_.PitchesAsked(), std::vector<FontPitch>{FontPitch::Fixed});
+}
+
+TEST_F(TextViewerTest, ANewSearchStringKeepsTheLastDirection) {
+    ASSERT_TRUE(form_->LoadFile(File("d.txt", Numbered(200))));
+    form_->View().SetTopLine(50);
+    prompter_.AnswerLine("line 1");
+    form_->RunAction(TwttForm::aSearch);
+    EXPECT_EQ(form_->View().TopLine(), 100);
+    form_->RunAction(TwttForm::aSearchPrevious);
+    EXPECT_EQ(form_->View().TopLine(), 19);
+    // F2 again: the new string is looked for backwards too.
+    prompter_.AnswerLine("line 5");
+    form_->RunAction(TwttForm::aSearch);
+    EXPECT_EQ(form_->View().TopLine(), 5);
 }
 
 }  // namespace

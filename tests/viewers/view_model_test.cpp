@@ -271,6 +271,47 @@ TEST_F(ViewModelTest, DragSelectsAndScrollsPastTheEdges) {
     EXPECT_FALSE(m.AutoScrollStep(now).Any());
 }
 
+TEST_F(ViewModelTest, LosingTheMouseEndsTheDragAndKeepsTheSelection) {
+    Text(Numbered(100));
+    m.MouseDown(8, 0);
+    m.MouseMove(24, 16);
+    m.AutoScrollStep(now);
+    const TextPos end = m.Caret();
+    m.EndDrag();
+    EXPECT_FALSE(m.Dragging());
+    EXPECT_FALSE(m.MouseMove(0, 300));
+    EXPECT_FALSE(m.AutoScrollStep(now += 10).Any());
+    EXPECT_EQ(m.Caret(), end);
+    EXPECT_EQ(*m.SelectedText(), "ine 0\r\nlin");
+}
+
+TEST_F(ViewModelTest, WheelPartsAddUpToLines) {
+    Text(Numbered(100));
+    m.SetTopLine(50);
+    // A precision touchpad: a quarter notch at a time, three lines a notch
+    // (0.75, 1.5, 2.25, 3 lines).
+    EXPECT_EQ(m.Wheel(-30, 3).scrolled, 0);
+    EXPECT_EQ(m.Wheel(-30, 3).scrolled, 1);
+    EXPECT_EQ(m.Wheel(-30, 3).scrolled, 1);
+    EXPECT_EQ(m.Wheel(-30, 3).scrolled, 1);
+    EXPECT_EQ(m.TopLine(), 53);
+    // Whole notches, the system's lines a notch.
+    EXPECT_EQ(m.Wheel(240, 5).scrolled, -10);
+    EXPECT_EQ(m.Wheel(-120, 1).scrolled, 1);
+    // A turn the other way drops what was left over.
+    m.Wheel(-100, 1);
+    EXPECT_EQ(m.Wheel(30, 1).scrolled, 0);
+    EXPECT_EQ(m.Wheel(90, 1).scrolled, -1);
+    // A page a notch, and no lines when the system says 0.
+    EXPECT_EQ(m.Wheel(-120, TViewModel::kWheelPage).scrolled, m.Page());
+    EXPECT_EQ(m.Wheel(-1200, 0).scrolled, 0);
+    // Huge deltas stop at the ends.
+    m.Wheel(-120 * 30000, 1000);
+    EXPECT_EQ(m.TopLine(), m.MaxTop());
+    m.Wheel(32767, TViewModel::kWheelPage);
+    EXPECT_EQ(m.TopLine(), 0);
+}
+
 TEST_F(ViewModelTest, ScrollBarPositionsMapProportionally) {
     Text(Numbered(20));
     EXPECT_EQ(m.VScrollRange(), 10);
