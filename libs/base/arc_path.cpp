@@ -216,6 +216,11 @@ std::vector<std::string> SplitArgs(std::string_view line) {
     return words;
 }
 
+std::string Unquoted(std::string_view name) {
+    if (name.size() >= 2 && name.front() == '"' && name.back() == '"') return std::string(name.substr(1, name.size() - 2));
+    return std::string(name);
+}
+
 std::vector<std::string> SplitResponseFile(std::string_view text) {
     std::vector<std::string> words;
     std::size_t start = 0;

@@ -58,6 +58,10 @@ bool SelectedByPatterns(const std::vector<std::string>& patterns, std::string_vi
 // and are removed.
 std::vector<std::string> SplitArgs(std::string_view line);
 
+// A file name a caller may have put in double quotes (OpenArchive's),
+// without them.
+std::string Unquoted(std::string_view name);
+
 // The words of a response file: one name a line, each line split like a
 // command line (so a quoted name may hold blanks); CR LF or LF line ends.
 std::vector<std::string> SplitResponseFile(std::string_view text);

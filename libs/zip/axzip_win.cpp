@@ -6,6 +6,7 @@
 
 #include "libs/base/arc_command.h"
 #include "libs/base/arc_fs_win.h"
+#include "libs/base/arc_names_win.h"
 #include "libs/base/arc_path.h"
 #include "libs/base/arc_time.h"
 #include "libs/zip/axzip.h"
@@ -15,23 +16,6 @@ using namespace kestrum;
 namespace {
 
 using Progress = int(WINAPI*)(int num, int denom, LONG_PTR data);
-
-bool Utf8ToCp932(const std::string& utf8, std::string& sjis) {
-    if (utf8.empty()) {
-        sjis.clear();
-        return true;
-    }
-    int wn = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-    if (wn <= 0) return false;
-    std::wstring w(static_cast<std::size_t>(wn), L'\0');
-    MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), static_cast<int>(utf8.size()), w.data(), wn);
-    BOOL usedDefault = FALSE;
-    int n = WideCharToMultiByte(932, WC_NO_BEST_FIT_CHARS, w.data(), wn, nullptr, 0, nullptr, &usedDefault);
-    if (n <= 0) return false;
-    sjis.assign(static_cast<std::size_t>(n), '\0');
-    WideCharToMultiByte(932, WC_NO_BEST_FIT_CHARS, w.data(), wn, sjis.data(), n, nullptr, &usedDefault);
-    return !usedDefault;
-}
 
 // The archive bytes: a file read from `len` on (flag 0), or memory.
 bool LoadInput(LPCSTR buf, LONG_PTR len, unsigned flag, std::vector<std::uint8_t>& store, const std::uint8_t*& data,
@@ -100,13 +84,16 @@ __declspec(dllexport) int WINAPI GetArchiveInfo(LPCSTR buf, LONG_PTR len, unsign
         std::size_t size = 0;
         if (!LoadInput(buf, len, flag, store, data, size)) return zip::kSpiReadError;
         std::vector<arc::SpiFileInfo> infos;
-        int r = zip::BuildFileInfo(data, size, Utf8ToCp932, infos);
-        if (r != zip::kSpiOk) return r;
+        // Positions count from the file's start, where GetFile reads from.
+        const std::uint64_t base = (flag & 7) == 1 || len < 0 ? 0 : static_cast<std::uint64_t>(len);
+        int r = zip::BuildFileInfo(data, size, arc::PlatformUtf8ToSjis, infos, base);
+        // A damaged directory still gives what could be read, with its code.
+        if (r != zip::kSpiOk && !(r == zip::kSpiBroken && infos.size() > 1)) return r;
         HLOCAL h = LocalAlloc(LPTR, infos.size() * sizeof(arc::SpiFileInfo));
         if (!h) return zip::kSpiNoMemory;
         std::memcpy(h, infos.data(), infos.size() * sizeof(arc::SpiFileInfo));
         *lphInf = h;
-        return zip::kSpiOk;
+        return r;
     } catch (const std::bad_alloc&) {
         return zip::kSpiNoMemory;
     } catch (...) {
@@ -124,8 +111,9 @@ __declspec(dllexport) int WINAPI GetFileInfo(LPCSTR buf, LONG_PTR len, LPCSTR fi
         std::size_t size = 0;
         if (!LoadInput(buf, len, flag, store, data, size)) return zip::kSpiReadError;
         std::vector<arc::SpiFileInfo> infos;
-        int r = zip::BuildFileInfo(data, size, Utf8ToCp932, infos);
-        if (r != zip::kSpiOk) return r;
+        const std::uint64_t base = (flag & 7) == 1 || len < 0 ? 0 : static_cast<std::uint64_t>(len);
+        int r = zip::BuildFileInfo(data, size, arc::PlatformUtf8ToSjis, infos, base);
+        if (r != zip::kSpiOk && r != zip::kSpiBroken) return r;
         std::string want = arc::ToBackslashes(filename);
         for (const arc::SpiFileInfo& fi : infos) {
             if (fi.method[0] == 0) break;
@@ -159,7 +147,7 @@ __declspec(dllexport) int WINAPI GetFile(LPCSTR src, LONG_PTR len, LPSTR dest, u
         std::uint32_t position = static_cast<std::uint32_t>(len);
         zip::ZipEntry entry;
         std::string fileName;
-        int r = zip::FindEntry(data, size, position, Utf8ToCp932, entry, fileName);
+        int r = zip::FindEntry(data, size, position, arc::PlatformUtf8ToSjis, entry, fileName);
         if (r != zip::kSpiOk) return r;
         auto cb = reinterpret_cast<Progress>(progress);
         int total = static_cast<int>(entry.size > 0x7FFFFFFF ? 0x7FFFFFFF : entry.size);
