@@ -346,7 +346,7 @@ CivilTime TfrmLZHV::LocalTime(std::int64_t utcSeconds) {
 }
 
 void TfrmLZHV::PostAutoStep() {
-    if (autoStep_.Request()) PostMessageA(list_.Handle(), WM_KEYDOWN, VK_F12, 0);
+    if (autoStep_.Request() && !PostMessageA(list_.Handle(), WM_KEYDOWN, VK_F12, 0)) autoStep_.Arrived();
 }
 
 }  // namespace kestrum
