@@ -195,7 +195,20 @@ std::optional<std::vector<MemberInfo>> TArchiveBrowser::List(const std::string& 
             Say("他のアプリがTar32.DLLを使用中です");
             return std::nullopt;
         }
-        return ListWith(*tar_, path, kTarListMode, "");
+        std::optional<std::vector<MemberInfo>> entries = ListWith(*tar_, path, kTarListMode, "");
+        if (entries) {
+            // The tar library refuses absolute names: such a member could
+            // not be opened, so it is not listed, and that is said.
+            std::string left;
+            std::erase_if(*entries, [&](const MemberInfo& m) {
+                const bool absolute = !m.name.empty() && (m.name[0] == '/' || m.name[0] == '\\' ||
+                                                           (m.name.size() >= 2 && m.name[1] == ':'));
+                if (absolute) left += "\r\n" + m.name;
+                return absolute;
+            });
+            if (!left.empty()) Say("絶対パスの名前は一覧に出しません:" + left);
+        }
+        return entries;
     }
     case ListingKind::Zip: {
         if (!zip_) {
@@ -207,13 +220,14 @@ std::optional<std::vector<MemberInfo>> TArchiveBrowser::List(const std::string& 
                 return std::nullopt;
             }
         }
-        std::vector<unsigned char> block;
-        if (zip_->GetArchiveInfo(path, 0, block) != 0 && zip_->GetArchiveInfo(path, 128, block) != 0) {
+        const ZipListing listing = ListZip(*zip_, path);
+        if (!listing.ok) {
             Say("無効なファイルです");
             return std::nullopt;
         }
+        if (listing.damaged) Say(kZipDamaged);
         std::vector<MemberInfo> out;
-        for (const PluginEntry& e : ParsePluginEntries(block.data(), block.size())) {
+        for (const PluginEntry& e : listing.entries) {
             if (e.fileName.empty()) continue;
             MemberInfo m;
             m.name = e.path.empty() || EndsWithBackslash(e.path) ? e.path + e.fileName : e.path + "\\" + e.fileName;
@@ -359,7 +373,7 @@ void TArchiveBrowser::ExtractRows(const std::vector<int>& rows) {
     q.mode = amPlainHistory;
     q.history = &TheSession().lists.dirHistory;
     if (!Ask().AskLine(q)) return;
-    std::string target = Trim(q.text);
+    std::string target = Unquoted(q.text);
     if (target.empty()) target = ".";
     if (!host_.EnsureDirectory(target)) return;
     std::vector<int> chosen = rows;

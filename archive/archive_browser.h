@@ -139,6 +139,26 @@ private:
     bool lastShownInViewer_ = false;
 };
 
+// The automatic walk's steps are asked for by posting F12 to the list: on
+// showing, on each activation of the viewer or the program (which come
+// several at once) and on entering a nested level. At most one is waiting,
+// so each activation takes one step.
+class AutoStepGate {
+public:
+    // True when a step must be posted now; false when one is waiting.
+    bool Request() {
+        if (waiting_) return false;
+        waiting_ = true;
+        return true;
+    }
+    // The posted step has arrived (it runs now).
+    void Arrived() { waiting_ = false; }
+    bool Waiting() const { return waiting_; }
+
+private:
+    bool waiting_ = false;
+};
+
 // The line the list shows at the end of a nested level.
 extern const char* const kBackRow;
 

@@ -25,14 +25,27 @@ std::string FieldText(const unsigned char* p, std::size_t max) {
 std::string Quoted(std::string_view s) { return "\"" + std::string(s) + "\""; }
 
 // dir quoted when a blank would cut it in two.
-std::string DirArgument(std::string_view dir) {
-    return dir.find(' ') != std::string_view::npos ? QuoteDir(dir) : std::string(dir);
-}
+std::string DirArgument(std::string_view dir) { return QuoteIfBlank(dir); }
 
 // The member name without one leading "/" or "\".
 std::string_view WithoutLeadingSeparator(std::string_view member) {
     if (!member.empty() && (member[0] == '/' || member[0] == '\\')) member.remove_prefix(1);
     return member;
+}
+
+// A path component the platform makes as it is named: not a device (CON,
+// NUL, COM1 ..., with any extension) and not ending in a dot or a blank
+// (the platform drops those, so two names would meet).
+bool IsPlainComponent(std::string_view part) {
+    if (part.empty() || part == ".") return true;
+    if (part.back() == '.' || part.back() == ' ') return false;
+    const std::size_t dot = FindChar(part, '.');
+    const std::string base = UpperAscii(part.substr(0, dot == std::string_view::npos ? part.size() : dot));
+    for (const char* device : {"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$"}) {
+        if (base == device) return false;
+    }
+    return !(base.size() == 4 && (base.compare(0, 3, "COM") == 0 || base.compare(0, 3, "LPT") == 0) &&
+             base[3] >= '1' && base[3] <= '9');
 }
 
 }  // namespace
@@ -69,8 +82,20 @@ std::string QuoteDir(std::string_view dir) {
     return Quoted(dir);
 }
 
+std::string QuoteIfBlank(std::string_view name) {
+    return name.find(' ') != std::string_view::npos ? QuoteDir(name) : std::string(name);
+}
+
+std::string Unquoted(std::string_view path) {
+    std::string s = Trim(path);
+    if (s.empty() || s[0] != '"') return s;
+    s.erase(0, 1);
+    if (!s.empty() && s.back() == '"') s.pop_back();
+    return s;
+}
+
 std::string PackCommand(std::string_view archive, std::string_view files) {
-    return "a -d1 -a1 " + std::string(archive) + " " + std::string(files);
+    return "a -d1 -a1 " + QuoteIfBlank(archive) + " " + std::string(files);
 }
 
 std::string UnpackCommand(std::string_view spec, std::string_view dir, bool overwrite) {
@@ -78,12 +103,12 @@ std::string UnpackCommand(std::string_view spec, std::string_view dir, bool over
 }
 
 std::string TarExtractCommand(bool gzip, std::string_view archive, std::string_view dir) {
-    return std::string(gzip ? "xzf " : "xf ") + std::string(archive) + " -o " + QuoteDir(dir);
+    return std::string(gzip ? "xzf " : "xf ") + QuoteIfBlank(archive) + " -o " + QuoteDir(dir);
 }
 
 std::string IshExtractCommand(std::string_view archive, std::string_view dir) {
-    std::string cmd(archive);
-    if (!dir.empty()) cmd += " /f=" + std::string(dir);
+    std::string cmd = QuoteIfBlank(archive);
+    if (!dir.empty()) cmd += " /f=" + QuoteIfBlank(dir);
     return cmd;
 }
 
@@ -97,7 +122,7 @@ std::string IshDestination(std::string_view command) {
     }
     if (at == std::string_view::npos) return {};
     const std::size_t end = FindChar(command, '/', at);
-    return Trim(command.substr(at, end == std::string_view::npos ? std::string_view::npos : end - at));
+    return Unquoted(command.substr(at, end == std::string_view::npos ? std::string_view::npos : end - at));
 }
 
 std::string ResponseFileText(const std::vector<std::string>& names) {
@@ -126,13 +151,15 @@ std::optional<std::string> SafeMemberPath(std::string_view name) {
             // An empty part is a leading or doubled separator; a trailing
             // one marks a directory and is allowed.
             if (part.empty() && i != path.size()) return std::nullopt;
-            if (part == "..") return std::nullopt;
+            if (part == ".." || !IsPlainComponent(part)) return std::nullopt;
             if (i == path.size()) break;
             start = i + 1;
             continue;
         }
         const unsigned char c = static_cast<unsigned char>(path[i]);
-        if (c < 0x20 || c == ':' || c == 0x7F) return std::nullopt;
+        if (c < 0x20 || c == 0x7F || FindChar(":<>\"|?*", static_cast<char>(c)) != std::string::npos) {
+            return std::nullopt;
+        }
     }
     return path;
 }

@@ -28,9 +28,16 @@ bool IsNestedArchiveName(std::string_view name);
 
 // dir wrapped in double quotes unless it is empty or already starts with one.
 std::string QuoteDir(std::string_view dir);
+// A name for a library's command line: wrapped in double quotes when a
+// blank would cut it in two (and it is not quoted already), else as it is.
+std::string QuoteIfBlank(std::string_view name);
+// A typed path without the double quotes round it: a leading one, and a
+// trailing one after it ("\"C:\out\" and "\"C:\out\\"" give "C:\out\").
+std::string Unquoted(std::string_view path);
 
 // ---- command lines ----
 
+// An archive name with a blank is quoted in every command line.
 std::string PackCommand(std::string_view archive, std::string_view files);
 // dir must already end in "\". Without overwrite, files that are there
 // stay (the library answers with a warning).
@@ -38,7 +45,8 @@ std::string UnpackCommand(std::string_view spec, std::string_view dir, bool over
 std::string TarExtractCommand(bool gzip, std::string_view archive, std::string_view dir);
 std::string IshExtractCommand(std::string_view archive, std::string_view dir);
 // The destination of an ISH command line: the text after the first "/f="
-// (or "/F=") up to the next "/", trimmed; empty when there is none.
+// (or "/F=") up to the next "/", trimmed and unquoted; empty when there is
+// none.
 std::string IshDestination(std::string_view command);
 // A response file naming each entry on a line of its own, quoted.
 std::string ResponseFileText(const std::vector<std::string>& names);
@@ -53,8 +61,9 @@ std::string TarMemberCommand(std::string_view archive, std::string_view dir, std
 // A member name as a relative path inside a directory: "/" made "\", one
 // leading "\" dropped. Nothing when it could leave the directory or is no
 // plain path: a drive letter or ":", a leading separator left after that,
-// a ".." component, an empty component, control characters, or more than
-// 255 bytes.
+// a ".." component, an empty component, control characters, <>"|?*, a
+// device name (CON, NUL, COM1 ...), a component ending in a dot or a blank,
+// or more than 255 bytes.
 std::optional<std::string> SafeMemberPath(std::string_view name);
 
 // ---- records ----

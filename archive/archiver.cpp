@@ -25,6 +25,41 @@ void SayLoadFailure(LibraryLoad load, const char* cannotOpen, const char* notSup
 
 }  // namespace
 
+const char* const kZipDamaged = "書庫の一部が壊れています";
+
+ZipListing ListZip(ZipPlugin& zip, const std::string& path) {
+    struct Try {
+        int result = 0;
+        std::vector<PluginEntry> entries;
+    };
+    auto ask = [&](long offset) {
+        Try t;
+        std::vector<unsigned char> block;
+        t.result = zip.GetArchiveInfo(path, offset, block);
+        t.entries = ParsePluginEntries(block.data(), block.size());
+        return t;
+    };
+    ZipListing out;
+    Try first = ask(0);
+    if (first.result == 0 && !first.entries.empty()) {
+        out.ok = true;
+        out.entries = std::move(first.entries);
+        return out;
+    }
+    Try second = ask(128);
+    if (second.result == 0 && !second.entries.empty()) {
+        out.ok = true;
+        out.entries = std::move(second.entries);
+    } else if (first.result == 0 || second.result == 0) {
+        out.ok = true;  // an empty archive
+    } else if (!first.entries.empty() || !second.entries.empty()) {
+        out.ok = true;
+        out.damaged = true;
+        out.entries = std::move(!first.entries.empty() ? first.entries : second.entries);
+    }
+    return out;
+}
+
 LhaLibrary* Archiver::Lha() {
     LibraryLoad load = LibraryLoad::Missing;
     LhaLibrary* lha = host_.Lha(load);
@@ -62,6 +97,8 @@ int Archiver::PackNames(const std::string& archive, const std::vector<std::strin
 }
 
 int Archiver::UnpackLzh(const std::string& spec, std::string dir, bool overwrite) {
+    // A destination typed with its quotes is made without them.
+    dir = Unquoted(dir);
     if (!host_.EnsureDirectory(dir)) {
         // A refused destination is no success.
         Say("UnPackを中断しました");
@@ -92,9 +129,8 @@ std::vector<std::string> Archiver::MemberNames(const std::string& archive) {
     case ArchiveKind::Zip: {
         std::string missing;
         zip = host_.LoadZip(load, missing);
-        std::vector<unsigned char> block;
-        if (zip && (zip->GetArchiveInfo(archive, 0, block) == 0 || zip->GetArchiveInfo(archive, 128, block) == 0)) {
-            for (const PluginEntry& e : ParsePluginEntries(block.data(), block.size())) {
+        if (zip) {
+            for (const PluginEntry& e : ListZip(*zip, archive).entries) {
                 if (e.fileName.empty()) continue;
                 const std::string sub = SlashesToBackslashes(e.path);
                 names.push_back(sub.empty() ? e.fileName : IncludeTrailingBackslash(sub) + e.fileName);
@@ -114,9 +150,7 @@ std::vector<std::string> Archiver::MemberNames(const std::string& archive) {
 }
 
 std::vector<std::string> Archiver::ExistingMembers(const std::string& archive, const std::string& dir) {
-    std::string base = dir;
-    if (!base.empty() && base[0] == '"') base.erase(0, 1);
-    if (!base.empty() && base.back() == '"') base.pop_back();
+    std::string base = Unquoted(dir);
     base = base.empty() ? std::string() : IncludeTrailingBackslash(base);
     std::vector<std::string> existing;
     for (const std::string& name : MemberNames(archive)) {
@@ -127,8 +161,9 @@ std::vector<std::string> Archiver::ExistingMembers(const std::string& archive, c
     return existing;
 }
 
-int Archiver::ExtractArchive(const std::string& archive, const std::string& dir) {
+int Archiver::ExtractArchive(const std::string& archive, const std::string& typedDir) {
     const ArchiveKind kind = KindForExtract(archive);
+    const std::string dir = Unquoted(typedDir);
     bool overwrite = true;
     if (kind != ArchiveKind::Ish) {
         const std::vector<std::string> existing = ExistingMembers(archive, dir);
@@ -143,7 +178,7 @@ int Archiver::ExtractArchive(const std::string& archive, const std::string& dir)
         }
     }
     switch (kind) {
-    case ArchiveKind::Lzh: return UnpackLzh(archive + " ", dir, overwrite);
+    case ArchiveKind::Lzh: return UnpackLzh(QuoteIfBlank(archive) + " ", dir, overwrite);
     case ArchiveKind::Zip: return ExtractZip(archive, dir, overwrite);
     case ArchiveKind::TarGz: return RunTar(TarExtractCommand(true, archive, dir), nullptr, 0);
     case ArchiveKind::Tar: return RunTar(TarExtractCommand(false, archive, dir), nullptr, 0);
@@ -153,6 +188,7 @@ int Archiver::ExtractArchive(const std::string& archive, const std::string& dir)
 }
 
 int Archiver::ExtractZip(const std::string& archive, std::string dir, bool overwrite) {
+    dir = Unquoted(dir);
     if (!host_.EnsureDirectory(dir)) return 1;
     LibraryLoad load = LibraryLoad::Missing;
     std::string missing;
@@ -162,12 +198,12 @@ int Archiver::ExtractZip(const std::string& archive, std::string dir, bool overw
         if (load == LibraryLoad::EntryMissing) Say(missing + "が見つかりません");
         return 1;
     }
-    std::vector<unsigned char> block;
     int result = 1;
-    if (zip->GetArchiveInfo(archive, 0, block) == 0 || zip->GetArchiveInfo(archive, 128, block) == 0) {
+    const ZipListing listing = ListZip(*zip, archive);
+    if (listing.ok) {
         result = 0;
         std::string refused;
-        for (const PluginEntry& e : ParsePluginEntries(block.data(), block.size())) {
+        for (const PluginEntry& e : listing.entries) {
             if (e.fileName.empty()) continue;  // a directory
             // The plug-in writes where it is told: a name that would leave
             // the destination is not asked for.
@@ -186,6 +222,10 @@ int Archiver::ExtractZip(const std::string& archive, std::string dir, bool overw
         }
         if (!refused.empty()) {
             Say("展開先の外に出る名前は展開しません:" + refused);
+            if (result == 0) result = 1;
+        }
+        if (listing.damaged) {
+            Say(kZipDamaged);
             if (result == 0) result = 1;
         }
     }

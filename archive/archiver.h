@@ -58,6 +58,20 @@ public:
     virtual int GetFile(const std::string& path, long position, const std::string& dest) = 0;
 };
 
+// What the plug-in lists of a ZIP: asked from the file's start, and again
+// past a 128-byte header when that fails or lists nothing. A plug-in that
+// could read only part of a damaged archive answers with an error and the
+// records it could read: those are used, and damaged says so.
+struct ZipListing {
+    bool ok = false;
+    bool damaged = false;
+    std::vector<PluginEntry> entries;
+};
+ZipListing ListZip(ZipPlugin& zip, const std::string& path);
+
+// The text said when a ZIP could be read only in part.
+extern const char* const kZipDamaged;
+
 // What the archive operations need from the platform. A library handed out
 // is freed when its owner goes.
 class ArchiverHost {

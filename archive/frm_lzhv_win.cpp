@@ -2,6 +2,7 @@
 // viewer.
 #include "archive/frm_lzhv_win.h"
 
+#include "common/file_system_win.h"
 #include "common/modal_loop_win.h"
 #include "common/prompter.h"
 #include "common/sjis.h"
@@ -170,7 +171,10 @@ bool TfrmLZHV::ListKeyDown(WPARAM key) {
         return true;
     case VK_ESCAPE:
     case 'Q': Command(kClose); return true;
-    case VK_F12: AutoShow(); return true;
+    case VK_F12:
+        autoStep_.Arrived();
+        AutoShow();
+        return true;
     default: return false;
     }
 }
@@ -283,7 +287,40 @@ std::string TfrmLZHV::TempDirectory() {
 
 std::string TfrmLZHV::MakeTempDir(const std::string& prefix) { return kestrum::MakeTempDir(prefix); }
 
-void TfrmLZHV::RemoveTree(const std::string& dir) { kestrum::RemoveTree(dir, true); }
+namespace {
+
+// The viewer's working folders hold only what it extracted: a file or
+// folder the extraction made read-only is made writable to be removed.
+class WorkFolderFs : public Win32FileSystem {
+public:
+    bool Remove(const std::string& path) override {
+        return Win32FileSystem::Remove(path) || (MadeWritable(path) && Win32FileSystem::Remove(path));
+    }
+    bool RemoveDir(const std::string& path) override {
+        return Win32FileSystem::RemoveDir(path) || (MadeWritable(path) && Win32FileSystem::RemoveDir(path));
+    }
+
+private:
+    static bool MadeWritable(const std::string& path) {
+        const DWORD a = GetFileAttributesA(path.c_str());
+        if (a == INVALID_FILE_ATTRIBUTES || !(a & FILE_ATTRIBUTE_READONLY)) return false;
+        return SetFileAttributesA(path.c_str(), a & ~FILE_ATTRIBUTE_READONLY) != 0;
+    }
+};
+
+}  // namespace
+
+void TfrmLZHV::RemoveTree(const std::string& dir) {
+    WorkFolderFs fs;
+    // The process's current directory cannot be removed: step out of it.
+    kestrum::RemoveTree(fs, CurrentPrompter(), dir, true, [](const std::string& removing) {
+        char cwd[MAX_PATH * 2] = {};
+        const DWORD n = GetCurrentDirectoryA(sizeof cwd, cwd);
+        if (n > 0 && n < sizeof cwd && SameText(ExcludeTrailingBackslash(cwd), ExcludeTrailingBackslash(removing))) {
+            SetCurrentDirectoryA((IncludeTrailingBackslash(removing) + "..").c_str());
+        }
+    });
+}
 
 int TfrmLZHV::Launch(const std::string& path) {
     return TheCommands().OpenByAssociation(path, secondCandidate_ || shift_ ? 1 : 0);
@@ -308,6 +345,8 @@ CivilTime TfrmLZHV::LocalTime(std::int64_t utcSeconds) {
     return CivilTime{st.wYear, st.wMonth, st.wDay, st.wHour, st.wMinute};
 }
 
-void TfrmLZHV::PostAutoStep() { PostMessageA(list_.Handle(), WM_KEYDOWN, VK_F12, 0); }
+void TfrmLZHV::PostAutoStep() {
+    if (autoStep_.Request() && !PostMessageA(list_.Handle(), WM_KEYDOWN, VK_F12, 0)) autoStep_.Arrived();
+}
 
 }  // namespace kestrum

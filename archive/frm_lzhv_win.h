@@ -93,6 +93,7 @@ private:
     bool shift_ = false;
     bool secondCandidate_ = false;
     int autoDepth_ = 0;
+    AutoStepGate autoStep_;
     Subscription colorsChanged_;
     Subscription fontAccess_;
 };

@@ -41,6 +41,16 @@ std::unique_ptr<FileWriter> OpenOutput(ArcFs& fs, const std::string& path, bool 
     return temp.empty() ? nullptr : fs.CreateNew(temp);
 }
 
+std::unique_ptr<FileWriter> CreateTempBeside(ArcFs& fs, const std::string& path, std::string& temp) {
+    for (int n = 0; n < 1000; ++n) {
+        temp = path + (n == 0 ? std::string(".$$$") : ".$" + std::to_string(n) + "$");
+        if (fs.Stat(temp).exists) continue;
+        if (auto w = fs.CreateNew(temp)) return w;
+    }
+    temp.clear();
+    return nullptr;
+}
+
 bool CloseOutput(ArcFs& fs, std::unique_ptr<FileWriter> w, const std::string& path, const std::string& temp) {
     if (w->Close() && (temp.empty() || fs.Replace(temp, path))) return true;
     if (!temp.empty()) fs.Remove(temp);

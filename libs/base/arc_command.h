@@ -43,6 +43,12 @@ std::unique_ptr<FileWriter> OpenOutput(ArcFs& fs, const std::string& path, bool 
 // false, with the temporary file removed, when either fails.
 bool CloseOutput(ArcFs& fs, std::unique_ptr<FileWriter> w, const std::string& path, const std::string& temp);
 
+// A new file beside path for an archive written whole before it takes
+// path's place: path + ".$$$", or ".$1$", ".$2$" ... after it when that name
+// is taken, so that a file of the user's is never written over. Its name
+// goes to temp; null when none could be made.
+std::unique_ptr<FileWriter> CreateTempBeside(ArcFs& fs, const std::string& path, std::string& temp);
+
 enum class Overwrite { kRefuse, kAllow };
 
 struct ExtractTarget {

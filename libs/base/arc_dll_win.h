@@ -8,6 +8,7 @@
 #include <string>
 
 #include "libs/base/arc_fs_win.h"
+#include "libs/base/arc_names_win.h"
 #include "libs/base/arc_result.h"
 
 namespace kestrum::arc {
@@ -36,6 +37,7 @@ int RunCommand(std::atomic<int>& running, Core core, const char* line, char* out
     }
     try {
         UseLocalTime();
+        UsePlatformNames();
         WinFs fs;
         std::string text;
         int r = core(fs, line ? line : "", text);

@@ -110,23 +110,6 @@ private:
 
 void UseLocalTime() { SetTimeConversion(LocalDosToUnix, UnixToLocalDos); }
 
-bool Utf8ToCp932(const std::string& utf8, std::string& sjis) {
-    if (utf8.empty()) {
-        sjis.clear();
-        return true;
-    }
-    int wn = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-    if (wn <= 0) return false;
-    std::wstring w(static_cast<std::size_t>(wn), L'\0');
-    MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), static_cast<int>(utf8.size()), w.data(), wn);
-    BOOL usedDefault = FALSE;
-    int n = WideCharToMultiByte(932, WC_NO_BEST_FIT_CHARS, w.data(), wn, nullptr, 0, nullptr, &usedDefault);
-    if (n <= 0) return false;
-    sjis.assign(static_cast<std::size_t>(n), '\0');
-    WideCharToMultiByte(932, WC_NO_BEST_FIT_CHARS, w.data(), wn, sjis.data(), n, nullptr, &usedDefault);
-    return !usedDefault;
-}
-
 void CopyToOutput(const std::string& text, char* out, unsigned long size) {
     if (!out || size == 0) return;
     std::size_t n = 0;

@@ -30,8 +30,4 @@ void UseLocalTime();
 // or the size 0.
 void CopyToOutput(const std::string& text, char* out, unsigned long size);
 
-// UTF-8 to Shift-JIS (code page 932); false when the text is not UTF-8
-// or a character has no Shift-JIS form (no best-fit substitutes).
-bool Utf8ToCp932(const std::string& utf8, std::string& sjis);
-
 }  // namespace kestrum::arc

@@ -216,6 +216,11 @@ std::vector<std::string> SplitArgs(std::string_view line) {
     return words;
 }
 
+std::string Unquoted(std::string_view name) {
+    if (name.size() >= 2 && name.front() == '"' && name.back() == '"') return std::string(name.substr(1, name.size() - 2));
+    return std::string(name);
+}
+
 std::vector<std::string> SplitResponseFile(std::string_view text) {
     std::vector<std::string> words;
     std::size_t start = 0;
@@ -226,45 +231,6 @@ std::vector<std::string> SplitResponseFile(std::string_view text) {
         start = end + 1;
     }
     return words;
-}
-
-bool IsUtf8(std::string_view s) {
-    for (std::size_t i = 0; i < s.size();) {
-        unsigned char c = static_cast<unsigned char>(s[i]);
-        std::size_t n;
-        if (c < 0x80) {
-            n = 0;
-        } else if (c >= 0xC2 && c <= 0xDF) {
-            n = 1;
-        } else if ((c >> 4) == 0xE) {
-            n = 2;
-        } else if (c >= 0xF0 && c <= 0xF4) {
-            n = 3;
-        } else {
-            return false;
-        }
-        if (i + n >= s.size() && n > 0) return false;
-        for (std::size_t k = 1; k <= n; ++k) {
-            if ((static_cast<unsigned char>(s[i + k]) & 0xC0) != 0x80) return false;
-        }
-        i += n + 1;
-    }
-    return true;
-}
-
-bool IsCp932(std::string_view s) {
-    for (std::size_t i = 0; i < s.size(); ++i) {
-        unsigned char c = static_cast<unsigned char>(s[i]);
-        if (c < 0x80 || (c >= 0xA1 && c <= 0xDF)) continue;
-        if ((c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC)) {
-            if (i + 1 >= s.size()) return false;
-            unsigned char t = static_cast<unsigned char>(s[++i]);
-            if (t < 0x40 || t == 0x7F || t > 0xFC) return false;
-            continue;
-        }
-        return false;
-    }
-    return true;
 }
 
 }  // namespace kestrum::arc

@@ -58,13 +58,12 @@ bool SelectedByPatterns(const std::vector<std::string>& patterns, std::string_vi
 // and are removed.
 std::vector<std::string> SplitArgs(std::string_view line);
 
+// A file name a caller may have put in double quotes (OpenArchive's),
+// without them.
+std::string Unquoted(std::string_view name);
+
 // The words of a response file: one name a line, each line split like a
 // command line (so a quoted name may hold blanks); CR LF or LF line ends.
 std::vector<std::string> SplitResponseFile(std::string_view text);
-
-// True for a valid UTF-8 text.
-bool IsUtf8(std::string_view s);
-// True when every byte sequence is a Shift-JIS (code page 932) character.
-bool IsCp932(std::string_view s);
 
 }  // namespace kestrum::arc

@@ -53,16 +53,23 @@ enum ArcResult : int {
 inline bool IsWarning(int r) { return r >= 0x8005 && r <= 0x8011; }
 
 // Keeps the most serious result of an operation that goes on after a
-// problem: any error outranks a warning, and the first of each kind stays.
+// problem: any error outranks a warning, any other warning outranks a file
+// kept because it was there (the caller asked for that, and must still hear
+// of a member that failed), and the first of each kind stays.
 class ResultKeeper {
 public:
     void Note(int r) {
         if (r == kOk) return;
-        if (result_ == kOk || (IsWarning(result_) && !IsWarning(r))) result_ = r;
+        if (Rank(r) > Rank(result_)) result_ = r;
     }
     int Get() const { return result_; }
 
 private:
+    static int Rank(int r) {
+        if (r == kOk) return 0;
+        if (r == kErrAlreadyExist) return 1;
+        return IsWarning(r) ? 2 : 3;
+    }
     int result_ = kOk;
 };
 

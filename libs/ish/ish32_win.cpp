@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "libs/base/arc_dll_win.h"
+#include "libs/base/arc_names_win.h"
 #include "libs/ish/ish_command.h"
 
 using namespace kestrum;
@@ -15,7 +16,7 @@ extern "C" {
 
 __declspec(dllexport) int WINAPI Ish(HWND, LPCSTR szCmdLine) {
     auto core = [](arc::ArcFs& fs, std::string_view line, std::string& text) {
-        return ish::RunIsh(fs, line, text, arc::Utf8ToCp932);
+        return ish::RunIsh(fs, line, text, arc::PlatformUtf8ToSjis);
     };
     return arc::RunCommand(gRunning, core, szCmdLine, nullptr, 0);
 }

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "libs/base/arc_command.h"
+#include "libs/base/arc_names.h"
 #include "libs/base/arc_path.h"
 #include "libs/base/arc_result.h"
 #include "libs/base/arc_time.h"
@@ -40,13 +41,6 @@ bool ParseEncodeSwitch(const std::string& w, IshCommand& cmd) {
     }
     cmd.encode = true;
     return true;
-}
-
-bool HasHighBytes(std::string_view s) {
-    for (char c : s) {
-        if (static_cast<unsigned char>(c) >= 0x80) return true;
-    }
-    return false;
 }
 
 // The bytes outside printable ASCII as %XX, for naming a name that
@@ -286,7 +280,7 @@ OutputName ChooseName(const Found& f, const Utf8ToSjis& convert) {
     OutputName n;
     const std::string raw = f.titleName.empty() ? f.header.shortName : f.titleName;
     n.shown = raw;
-    const bool utf8 = HasHighBytes(raw) && arc::IsUtf8(raw) && (f.header.os != kOsMsDos || !arc::IsCp932(raw));
+    const bool utf8 = arc::HasHighBytes(raw) && arc::IsUtf8(raw) && (f.header.os != kOsMsDos || !arc::IsCp932(raw));
     if (utf8) {
         std::string sjis;
         if (!convert || !convert(raw, sjis)) {

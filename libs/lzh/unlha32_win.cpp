@@ -3,6 +3,7 @@
 
 #include "libs/base/arc_dll_win.h"
 #include "libs/base/arc_handles.h"
+#include "libs/base/arc_path.h"
 #include "libs/lzh/unlha_command.h"
 
 using namespace kestrum;
@@ -33,7 +34,7 @@ __declspec(dllexport) HANDLE WINAPI UnlhaOpenArchive(HWND, LPCSTR szFileName, DW
         arc::UseLocalTime();
         arc::WinFs fs;
         arc::Listing l;
-        l.archive = szFileName;
+        l.archive = arc::Unquoted(szFileName);  // a name with blanks may come quoted
         if (!lzh::ListLzh(fs, l.archive, l.entries)) return nullptr;
         return gListings.Add(std::move(l));
     } catch (...) {

@@ -373,11 +373,17 @@ int DoAdd(ArcFs& fs, const UnlhaCommand& cmd, TextOut& out) {
             return arc::kErrHeaderBroken;
         }
     }
+    // The new archive is written beside the old one, under a name nothing has.
+    std::string temp;
+    auto w = arc::CreateTempBeside(fs, path, temp);
+    if (!w) {
+        out.Line("作業ファイルが作れません: " + path + ".$$$");
+        return arc::kErrTmpOpen;
+    }
     std::vector<Input> inputs;
     ResultKeeper result;
     result.Note(CollectInputs(fs, cmd, inputs, out));
     // The archive itself (and its temporary copy) is never packed into itself.
-    const std::string temp = path + ".$$$";
     std::vector<Input> kept;
     for (const Input& in : inputs) {
         std::string full = arc::ToBackslashes(in.source);
@@ -390,11 +396,6 @@ int DoAdd(ArcFs& fs, const UnlhaCommand& cmd, TextOut& out) {
         out.Line("書庫に入れるファイルがありません");
         result.Note(arc::kErrNotFindFile);
         return result.Get();
-    }
-    auto w = fs.Create(temp);
-    if (!w) {
-        out.Line("作業ファイルが作れません: " + temp);
-        return arc::kErrTmpOpen;
     }
     bool ok = true;
     // Members already in the archive stay, in their order, unless replaced.

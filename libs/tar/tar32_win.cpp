@@ -3,6 +3,7 @@
 
 #include "libs/base/arc_dll_win.h"
 #include "libs/base/arc_handles.h"
+#include "libs/base/arc_path.h"
 #include "libs/tar/tar_command.h"
 
 using namespace kestrum;
@@ -47,9 +48,10 @@ __declspec(dllexport) HANDLE WINAPI TarOpenArchive(HWND, LPCSTR szFileName, DWOR
     arc::BusyMark busy(gRunning);
     try {
         arc::UseLocalTime();
+        arc::UsePlatformNames();
         arc::WinFs fs;
         arc::Listing l;
-        l.archive = szFileName;
+        l.archive = arc::Unquoted(szFileName);  // a name with blanks may come quoted
         if (!tar::ListTar(fs, l.archive, l.entries)) return nullptr;
         return gListings.Add(std::move(l));
     } catch (...) {

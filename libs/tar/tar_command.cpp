@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "libs/base/arc_command.h"
+#include "libs/base/arc_names.h"
 #include "libs/base/arc_path.h"
 #include "libs/base/arc_result.h"
 #include "libs/base/arc_time.h"
@@ -102,9 +103,45 @@ void ListLine(TextOut& out, const Entry& e) {
     out.Line(line);
 }
 
-// Walks the entries (or the one entry of a plain gzip file).
+// How the plain names of an archive are written: in UTF-8 when every one
+// that is not ASCII is valid UTF-8 (and there is one), as archives made on
+// Linux or macOS are; else in Shift-JIS, as before. Names from pax records
+// are UTF-8 whatever the rest is.
+bool PlainNamesAreUtf8(const Input& in) {
+    if (in.plainGzip) return false;
+    auto src = in.Open();
+    TarReader reader(*src);
+    bool any = false;
+    Entry e;
+    while (reader.Read(e) == Next::kEntry) {
+        if (!e.paxName && arc::HasHighBytes(e.name)) {
+            if (!arc::IsUtf8(e.name)) return false;
+            any = true;
+        }
+        if (!reader.SkipData(e)) break;
+        e = Entry{};
+    }
+    return any;
+}
+
+// A name of the archive as the program's Shift-JIS; false when it has none
+// (name then holds a form for messages).
+bool ProgramName(std::string& name, bool utf8) {
+    if (!utf8 || !arc::HasHighBytes(name) || !arc::IsUtf8(name)) return true;
+    std::string sjis;
+    if (arc::Utf8ToSjis(name, sjis)) {
+        name = sjis;
+        return true;
+    }
+    name = arc::Utf8ForMessage(name);
+    return false;
+}
+
+// Walks the entries (or the one entry of a plain gzip file), their names
+// in Shift-JIS.
 template <typename Visit>
 int Walk(const Input& in, Visit visit, TextOut& out) {
+    const bool plainUtf8 = PlainNamesAreUtf8(in);
     auto src = in.Open();
     if (in.plainGzip) {
         Entry e;
@@ -132,6 +169,8 @@ int Walk(const Input& in, Visit visit, TextOut& out) {
             result.Note(arc::kErrHeaderBroken);
             break;
         }
+        e.noSjisName = !ProgramName(e.name, e.paxName || plainUtf8);
+        ProgramName(e.linkName, plainUtf8);
         int r = visit(e, *src, &reader);
         if (r < 0) {
             out.Line("書庫が壊れています: " + reader.Problem());
@@ -164,6 +203,12 @@ int DoExtract(ArcFs& fs, const TarCommand& cmd, TextOut& out) {
     int walked = Walk(in, [&](const Entry& e, ByteSource& src, TarReader* reader) {
         auto skip = [&]() { return reader && !reader->SkipData(e) ? -1 : 0; };
         if (!arc::SelectedByPatterns(cmd.names, e.name)) return skip();
+        if (e.noSjisName) {
+            // Never written under a garbled name.
+            out.Line("Shift-JIS で表せない文字を含む名前なので展開しません: " + e.name);
+            result.Note(arc::kErrFileStyle);
+            return skip();
+        }
         if (e.IsLink()) {
             out.Line("リンクは作りません: " + e.name);
             result.Note(arc::kErrUnknownType);
@@ -299,10 +344,10 @@ int DoCreate(ArcFs& fs, const TarCommand& cmd, TextOut& out) {
     if (!pad.empty()) ok = ok && emit(pad.data(), pad.size());
     if (gzip) ok = ok && gzip->Finish();
     const std::vector<std::uint8_t>& bytes = gzip ? gz : tarBytes;
-    std::string temp = cmd.archive + ".$$$";
-    auto w = fs.Create(temp);
+    std::string temp;
+    auto w = arc::CreateTempBeside(fs, cmd.archive, temp);
     if (!w) {
-        out.Line("作業ファイルが作れません: " + temp);
+        out.Line("作業ファイルが作れません: " + cmd.archive + ".$$$");
         return arc::kErrTmpOpen;
     }
     if (!ok || !w->Write(bytes.data(), bytes.size()) || !w->Close()) {

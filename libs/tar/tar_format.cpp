@@ -189,6 +189,7 @@ Next TarReader::Read(Entry& e) {
         }
         e = h;
         if (longName || paxPath) e.name = meta.name;
+        e.paxName = paxPath;
         if (longLink || !meta.linkName.empty()) e.linkName = meta.linkName;
         if (paxSize) e.size = meta.size;
         if (meta.mtime) e.mtime = meta.mtime;

@@ -18,6 +18,8 @@ struct Entry {
     std::int64_t mtime = 0;
     std::uint32_t mode = 0644;
     std::string linkName;
+    bool paxName = false;    // the name came from a pax "path=" record (UTF-8)
+    bool noSjisName = false; // the name has no Shift-JIS form (shown escaped)
     bool IsFile() const { return type == '0' || type == '\0' || type == '7'; }
     bool IsDir() const { return type == '5'; }
     bool IsLink() const { return type == '1' || type == '2'; }

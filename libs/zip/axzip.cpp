@@ -52,9 +52,12 @@ std::string MethodName(const ZipEntry& e) {
     return "M" + std::to_string(e.method);
 }
 
+// s in a NUL-terminated field, cut on a character boundary.
 void CopyField(char* dst, std::size_t cap, const std::string& s) {
     std::memset(dst, 0, cap);
-    std::memcpy(dst, s.data(), s.size() < cap - 1 ? s.size() : cap - 1);
+    std::size_t n = 0;
+    while (n < s.size() && n + arc::SjisCharLen(s, n) <= cap - 1) n += arc::SjisCharLen(s, n);
+    std::memcpy(dst, s.data(), n);
 }
 
 // The checked directory and file parts of an entry; false when refused.
@@ -76,21 +79,26 @@ bool Split(const ZipEntry& e, const Utf8ToSjis& convert, std::string& dir, std::
 }  // namespace
 
 int BuildFileInfo(const std::uint8_t* data, std::size_t size, const Utf8ToSjis& convert,
-                  std::vector<arc::SpiFileInfo>& out) {
+                  std::vector<arc::SpiFileInfo>& out, std::uint64_t base) {
     ZipDirectory zd = ReadDirectory(data, size);
     if (!zd.ok) return kSpiUnknownFormat;
     for (const ZipEntry& e : zd.entries) {
         std::string dir, file;
-        if (e.localOffset > 0xFFFFFFFFu || !Split(e, convert, dir, file)) continue;
+        const std::uint64_t position = e.localOffset + base;
+        if (position > 0xFFFFFFFFu || !Split(e, convert, dir, file)) {
+            dir.clear();
+            file = DisplayName(e, convert);
+            if (file.empty()) file = "\\";
+        }
         arc::SpiFileInfo fi;
         std::memset(&fi, 0, sizeof fi);
         std::string method = MethodName(e);
         std::memcpy(fi.method, method.data(), method.size() < 7 ? method.size() : 7);
-        fi.position = static_cast<std::uint32_t>(e.localOffset);
+        fi.position = static_cast<std::uint32_t>(position > 0xFFFFFFFFu ? 0xFFFFFFFFu : position);
         fi.compsize = static_cast<std::uint32_t>(e.compressedSize > 0xFFFFFFFFu ? 0xFFFFFFFFu : e.compressedSize);
         fi.filesize = static_cast<std::uint32_t>(e.size > 0xFFFFFFFFu ? 0xFFFFFFFFu : e.size);
         std::int64_t t = e.unixTime ? e.unixTime : arc::DosToUnix(e.dosDateTime);
-        fi.timestamp = static_cast<std::uint32_t>(t < 0 ? 0 : t);
+        fi.timestamp = static_cast<std::uint32_t>(t < 0 ? 0 : t > 0xFFFFFFFFLL ? 0xFFFFFFFFLL : t);
         CopyField(fi.path, sizeof fi.path, dir);
         CopyField(fi.filename, sizeof fi.filename, file);
         fi.crc = e.crc;
@@ -99,7 +107,7 @@ int BuildFileInfo(const std::uint8_t* data, std::size_t size, const Utf8ToSjis& 
     arc::SpiFileInfo end;
     std::memset(&end, 0, sizeof end);
     out.push_back(end);
-    return kSpiOk;
+    return zd.damaged ? kSpiBroken : kSpiOk;
 }
 
 int FindEntry(const std::uint8_t* data, std::size_t size, std::uint32_t position, const Utf8ToSjis& convert,

@@ -37,11 +37,16 @@ bool LooksLikeZip(const std::uint8_t* head, std::size_t size);
 // The Shift-JIS name of an entry ("/" turned into "\").
 std::string DisplayName(const ZipEntry& e, const Utf8ToSjis& convert);
 
-// The records for every entry whose name is safe to extract (the others
-// are left out), ended by a zeroed record. kSpiUnknownFormat when the data
-// is no ZIP.
+// The records of the entries, ended by a zeroed record; positions count
+// from `base` bytes before data (where the caller's reading started). An
+// entry whose name is refused (it would leave the target, or it is no name
+// the platform can make) is still listed, so that the host can say so: its
+// whole name in the file-name field, separators and all, and no path;
+// GetFile refuses it. kSpiUnknownFormat when the data is no ZIP;
+// kSpiBroken, with the records that could be read, when the directory is
+// damaged.
 int BuildFileInfo(const std::uint8_t* data, std::size_t size, const Utf8ToSjis& convert,
-                  std::vector<arc::SpiFileInfo>& out);
+                  std::vector<arc::SpiFileInfo>& out, std::uint64_t base = 0);
 
 // The entry at `position` (its local header offset), with its checked
 // file name (no directory part); kSpiUnknownFormat/kSpiBroken when none.

@@ -6,6 +6,7 @@
 
 #include "libs/base/arc_command.h"
 #include "libs/base/arc_fs_win.h"
+#include "libs/base/arc_names_win.h"
 #include "libs/base/arc_path.h"
 #include "libs/base/arc_time.h"
 #include "libs/zip/axzip.h"
@@ -83,13 +84,16 @@ __declspec(dllexport) int WINAPI GetArchiveInfo(LPCSTR buf, LONG_PTR len, unsign
         std::size_t size = 0;
         if (!LoadInput(buf, len, flag, store, data, size)) return zip::kSpiReadError;
         std::vector<arc::SpiFileInfo> infos;
-        int r = zip::BuildFileInfo(data, size, arc::Utf8ToCp932, infos);
-        if (r != zip::kSpiOk) return r;
+        // Positions count from the file's start, where GetFile reads from.
+        const std::uint64_t base = (flag & 7) == 1 || len < 0 ? 0 : static_cast<std::uint64_t>(len);
+        int r = zip::BuildFileInfo(data, size, arc::PlatformUtf8ToSjis, infos, base);
+        // A damaged directory still gives what could be read, with its code.
+        if (r != zip::kSpiOk && !(r == zip::kSpiBroken && infos.size() > 1)) return r;
         HLOCAL h = LocalAlloc(LPTR, infos.size() * sizeof(arc::SpiFileInfo));
         if (!h) return zip::kSpiNoMemory;
         std::memcpy(h, infos.data(), infos.size() * sizeof(arc::SpiFileInfo));
         *lphInf = h;
-        return zip::kSpiOk;
+        return r;
     } catch (const std::bad_alloc&) {
         return zip::kSpiNoMemory;
     } catch (...) {
@@ -107,8 +111,9 @@ __declspec(dllexport) int WINAPI GetFileInfo(LPCSTR buf, LONG_PTR len, LPCSTR fi
         std::size_t size = 0;
         if (!LoadInput(buf, len, flag, store, data, size)) return zip::kSpiReadError;
         std::vector<arc::SpiFileInfo> infos;
-        int r = zip::BuildFileInfo(data, size, arc::Utf8ToCp932, infos);
-        if (r != zip::kSpiOk) return r;
+        const std::uint64_t base = (flag & 7) == 1 || len < 0 ? 0 : static_cast<std::uint64_t>(len);
+        int r = zip::BuildFileInfo(data, size, arc::PlatformUtf8ToSjis, infos, base);
+        if (r != zip::kSpiOk && r != zip::kSpiBroken) return r;
         std::string want = arc::ToBackslashes(filename);
         for (const arc::SpiFileInfo& fi : infos) {
             if (fi.method[0] == 0) break;
@@ -142,7 +147,7 @@ __declspec(dllexport) int WINAPI GetFile(LPCSTR src, LONG_PTR len, LPSTR dest, u
         std::uint32_t position = static_cast<std::uint32_t>(len);
         zip::ZipEntry entry;
         std::string fileName;
-        int r = zip::FindEntry(data, size, position, arc::Utf8ToCp932, entry, fileName);
+        int r = zip::FindEntry(data, size, position, arc::PlatformUtf8ToSjis, entry, fileName);
         if (r != zip::kSpiOk) return r;
         auto cb = reinterpret_cast<Progress>(progress);
         int total = static_cast<int>(entry.size > 0x7FFFFFFF ? 0x7FFFFFFF : entry.size);

@@ -30,7 +30,10 @@ void ReadExtra(const std::uint8_t* p, std::size_t n, ZipEntry& e, bool needSize,
             if (needCsize && k + 8 <= len) { e.compressedSize = U64(d + k); k += 8; }
             if (needOffset && k + 8 <= len) { e.localOffset = U64(d + k); k += 8; }
         } else if (id == 0x5455 && len >= 5 && (d[0] & 1)) {
-            e.unixTime = U32(d + 1);
+            // Signed seconds: a time before 1970 (or one past 2038 that
+            // wrapped) leaves the DOS fields to tell.
+            const std::int32_t t = static_cast<std::int32_t>(U32(d + 1));
+            if (t > 0) e.unixTime = t;
         } else if (id == 0x7075 && len >= 5 && d[0] == 1) {
             std::uint32_t crc = static_cast<std::uint32_t>(
                 crc32(0, reinterpret_cast<const Bytef*>(e.rawName.data()), static_cast<uInt>(e.rawName.size())));
@@ -64,6 +67,7 @@ ZipDirectory ReadDirectory(const std::uint8_t* d, std::size_t n) {
     std::uint64_t count = U16(d + eocd + 10);
     std::uint64_t cdSize = U32(d + eocd + 12);
     std::uint64_t cdOffset = U32(d + eocd + 16);
+    std::size_t z64At = SIZE_MAX;
     if ((count == 0xFFFF || cdSize == 0xFFFFFFFF || cdOffset == 0xFFFFFFFF) && eocd >= 20 &&
         U32(d + eocd - 20) == 0x07064b50) {
         std::uint64_t z64 = U64(d + eocd - 20 + 8);
@@ -71,9 +75,21 @@ ZipDirectory ReadDirectory(const std::uint8_t* d, std::size_t n) {
             dir.problem = "ZIP64 の終わりの記録が壊れています";
             return dir;
         }
+        z64At = static_cast<std::size_t>(z64);
         count = U64(d + z64 + 32);
         cdSize = U64(d + z64 + 40);
         cdOffset = U64(d + z64 + 48);
+    }
+    // The directory ends where the end record (or the ZIP64 one) starts;
+    // when it says it ends earlier, the archive starts that much later.
+    const std::size_t dirEnd = z64At != SIZE_MAX ? z64At : eocd;
+    if (cdOffset + cdSize < dirEnd && count > 0 &&
+        (!Fits(cdOffset, 4, n) || U32(d + cdOffset) != 0x02014b50)) {
+        const std::uint64_t prefix = dirEnd - (cdOffset + cdSize);
+        if (Fits(cdOffset + prefix, 4, n) && U32(d + cdOffset + prefix) == 0x02014b50) {
+            dir.prefix = prefix;
+            cdOffset += prefix;
+        }
     }
     if (!Fits(cdOffset, cdSize, n)) {
         dir.problem = "中央ディレクトリが書庫の外を指しています";
@@ -94,12 +110,14 @@ ZipDirectory ReadDirectory(const std::uint8_t* d, std::size_t n) {
         e.localOffset = U32(c + 42);
         if (pos + 46 + nameLen + extraLen + commentLen > end) {
             dir.problem = "中央ディレクトリの記録が壊れています";
-            return dir;
+            dir.damaged = true;
+            break;
         }
         e.rawName.assign(reinterpret_cast<const char*>(c + 46), nameLen);
         e.utf8 = (e.flags & 0x800) != 0;
         ReadExtra(c + 46 + nameLen, extraLen, e, e.size == 0xFFFFFFFF, e.compressedSize == 0xFFFFFFFF,
                   e.localOffset == 0xFFFFFFFF);
+        e.localOffset += dir.prefix;
         if (e.flags & 0x2000) {
             dir.problem = "中央ディレクトリが暗号化されています";
             return dir;
@@ -108,9 +126,10 @@ ZipDirectory ReadDirectory(const std::uint8_t* d, std::size_t n) {
         pos += 46 + nameLen + extraLen + commentLen;
         if (dir.entries.size() > 10000000) break;
     }
-    if (dir.entries.size() != count && count != 0xFFFF) {
-        dir.problem = "中央ディレクトリの記録の数が合いません";
-        // What was read is still usable.
+    if (dir.entries.size() < count && count != 0xFFFF) {
+        // What was read is still usable; the rest is said.
+        if (dir.problem.empty()) dir.problem = "中央ディレクトリの記録の数が合いません";
+        dir.damaged = true;
     }
     dir.ok = true;
     return dir;

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "libs/base/arc_path.h"
+#include "libs/base/arc_names.h"
 
 namespace kestrum::zip {
 
@@ -24,17 +24,24 @@ struct ZipEntry {
     std::uint64_t size = 0;
     std::uint64_t localOffset = 0;
     std::uint32_t dosDateTime = 0;  // date high word, time low word
-    std::int64_t unixTime = 0;      // from the extended-time field; 0 when absent
+    std::int64_t unixTime = 0;      // from the extended-time field when it is after 1970; else 0
     bool Encrypted() const { return (flags & 0x41) != 0 || method == 99; }
     bool IsDir() const { return !rawName.empty() && (rawName.back() == '/' || rawName.back() == '\\'); }
 };
 
 struct ZipDirectory {
-    bool ok = false;
+    bool ok = false;       // the directory was found
+    bool damaged = false;  // and some of its records could not be read
     std::string problem;
+    std::uint64_t prefix = 0;  // bytes before the archive (a stub or header)
     std::vector<ZipEntry> entries;
 };
 
+// The central directory. The offsets it holds count from the archive's
+// start; where bytes come before the archive (a self-extracting stub, a
+// 128-byte header) the directory is found after them and every entry's
+// localOffset counts from data. The records read before a damaged one are
+// kept, with damaged set.
 ZipDirectory ReadDirectory(const std::uint8_t* data, std::size_t size);
 
 enum class ZipStatus { kOk, kUnsupported, kBroken, kCrc, kSinkFailed };
@@ -44,6 +51,7 @@ using ZipSink = std::function<bool(const std::uint8_t* data, std::size_t size)>;
 // Unpacks one entry (stored or deflated) and checks its CRC-32.
 ZipStatus ExtractEntry(const std::uint8_t* data, std::size_t size, const ZipEntry& e, const ZipSink& sink);
 
+// The name checks are those of the other libraries.
 using arc::IsCp932;
 using arc::IsUtf8;
 

@@ -66,9 +66,14 @@ public:
         load = LibraryLoad::Loaded;
         return &lha;
     }
+    // The tar archives it knows (none: the library is missing).
+    std::map<std::string, std::vector<std::string>> tarArchives;
     std::unique_ptr<TarLibrary> LoadTar(LibraryLoad& load) override {
-        load = LibraryLoad::Missing;
-        return nullptr;
+        load = tarArchives.empty() ? LibraryLoad::Missing : LibraryLoad::Loaded;
+        if (tarArchives.empty()) return nullptr;
+        auto tar = std::make_unique<ListingLibrary>();
+        tar->archives = tarArchives;
+        return tar;
     }
     std::unique_ptr<IshLibrary> LoadIsh(LibraryLoad& load) override {
         load = LibraryLoad::Missing;
@@ -226,6 +231,15 @@ TEST_F(ArchiveBrowserTest, AnyArchiveTheLhaLoaderListsIsExtractedByIt) {
     EXPECT_FALSE(browser_.AutoMode());
     ASSERT_TRUE(browser_.ItemSelected(0, 0));
     EXPECT_EQ(libs_.lha.runs, (Log{"e -x1 -m1 -a2 -jf0 \"C:\\sfx.exe\" C:\\T\\kad0.TMP\\ \"a.txt\""}));
+}
+
+// The tar library refuses to extract absolute names, so the viewer lists
+// only the members it can open, and names the others.
+TEST_F(ArchiveBrowserTest, AbsoluteTarNamesAreNotListed) {
+    libs_.tarArchives["C:\\a.tgz"] = {"/etc/passwd", "ok.txt", "\\abs.txt", "C:/d.txt", "dir/b.txt"};
+    ASSERT_TRUE(browser_.Show("C:\\a.tgz", false, false));
+    EXPECT_EQ(Names(), (Log{"ok.txt", "dir/b.txt"}));
+    EXPECT_EQ(Messages(), (Log{"絶対パスの名前は一覧に出しません:\r\n/etc/passwd\r\n\\abs.txt\r\nC:/d.txt"}));
 }
 
 TEST_F(ArchiveBrowserTest, ListingMessages) {

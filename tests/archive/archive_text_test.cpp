@@ -74,6 +74,14 @@ TEST(ArchiveText, SafeMemberPaths) {
                             "C:x", "a//b", "", "/", "a\x01" "b", "x/..", "..", "a:b"}) {
         EXPECT_FALSE(SafeMemberPath(bad).has_value()) << bad;
     }
+    // Names the platform would make as something else, or not at all.
+    for (const char* bad : {"CON", "nul.txt", "dir/com1", "Lpt9.log/x", "x.", "dir /x", "a<b", "a>b", "a|b", "a?b",
+                            "a*b", "a\"b"}) {
+        EXPECT_FALSE(SafeMemberPath(bad).has_value()) << bad;
+    }
+    for (const char* fine : {"console.txt", "com10", "a.b", "./a", "nul_x", "ポ"}) {
+        EXPECT_TRUE(SafeMemberPath(fine).has_value()) << fine;
+    }
     EXPECT_FALSE(SafeMemberPath(std::string(1000, 'a')).has_value());
     EXPECT_TRUE(SafeMemberPath(std::string(255, 'a')).has_value());
 }

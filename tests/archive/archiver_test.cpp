@@ -92,9 +92,17 @@ public:
     };
     FakeZip(Calls& calls, std::vector<Entry> entries, bool failAtZero, bool failAt128)
         : calls_(calls), entries_(std::move(entries)), failAtZero_(failAtZero), failAt128_(failAt128) {}
+    // At offset 0: an empty listing (an archive behind a header read as
+    // one without entries), or the records with the code of a damaged one.
+    bool emptyAtZero = false, brokenAtZero = false;
     int GetArchiveInfo(const std::string& path, long offset, std::vector<unsigned char>& block) override {
         calls_.Add("info " + path + " " + std::to_string(offset));
         if ((offset == 0 && failAtZero_) || (offset == 128 && failAt128_)) return 2;
+        if (offset == 0 && emptyAtZero) {
+            block.assign(kPluginRecordSize, 0);
+            return 0;
+        }
+        if (offset == 128 && brokenAtZero) return 2;
         block.assign((entries_.size() + 1) * kPluginRecordSize, 0);
         for (std::size_t i = 0; i < entries_.size(); ++i) {
             unsigned char* r = block.data() + i * kPluginRecordSize;
@@ -103,7 +111,7 @@ public:
             std::strcpy(reinterpret_cast<char*>(r + 24), entries_[i].path.c_str());
             std::strcpy(reinterpret_cast<char*>(r + 224), entries_[i].name.c_str());
         }
-        return 0;
+        return offset == 0 && brokenAtZero ? 3 : 0;
     }
     int GetFile(const std::string& path, long position, const std::string& dest) override {
         calls_.Add("getfile " + path + " " + std::to_string(position) + " " + dest);
@@ -127,7 +135,7 @@ public:
     int tarRunning = 0, tarResult = 0, ishRunning = 0, ishResult = 0;
     std::string tarOutput;
     std::vector<FakeZip::Entry> zipEntries;
-    bool zipFailAtZero = false, zipFailAt128 = false;
+    bool zipFailAtZero = false, zipFailAt128 = false, zipEmptyAtZero = false, zipBrokenAtZero = false;
     bool refuseDirs = false;
     bool noTempFile = false;
     std::vector<std::string> tempTexts;
@@ -166,7 +174,10 @@ public:
         load = zipLoad;
         missing = zipMissing;
         if (zipLoad != LibraryLoad::Loaded) return nullptr;
-        return std::make_unique<FakeZip>(calls, zipEntries, zipFailAtZero, zipFailAt128);
+        auto zip = std::make_unique<FakeZip>(calls, zipEntries, zipFailAtZero, zipFailAt128);
+        zip->emptyAtZero = zipEmptyAtZero;
+        zip->brokenAtZero = zipBrokenAtZero;
+        return zip;
     }
     bool EnsureDirectory(std::string& path) override {
         calls.Add("ensure " + path);
@@ -255,7 +266,7 @@ TEST_F(ArchiverTest, UnpackByExtension) {
                    "load tar", "tar running", "free tar",
                    "load tar", "tar running", "tar xzf a.tar.gz -o \"C:\\out\"", "free tar",
                    "load tar", "tar running", "free tar",
-                   "load tar", "tar running", "tar xf a.TAR -o \"C:\\q\\", "free tar",
+                   "load tar", "tar running", "tar xf a.TAR -o \"C:\\q\\\"", "free tar",
                    "ensure C:\\out\\", "ish a.ish /f=C:\\out\\"}));
     EXPECT_TRUE(Messages().empty());
 }
@@ -297,6 +308,39 @@ TEST_F(ArchiverTest, FailuresAreNoSuccess) {
     }
 }
 
+// A destination typed with a leading double quote (and perhaps a closing
+// one) is made without its quotes and handed to the library quoted once.
+TEST_F(ArchiverTest, QuotedDestinationsAreMadeWithoutTheirQuotes) {
+    host_.zipEntries = {{"", "a.txt"}};
+    EXPECT_EQ(archiver_.ExtractArchive("a.lzh", "\"C:\\out\\"), 0);
+    EXPECT_EQ(archiver_.ExtractArchive("a.zip", "\"C:\\z dir\\\""), 0);
+    EXPECT_EQ(archiver_.RunIsh("a.ish /f=\"C:\\i dir\\\""), 0);
+    EXPECT_EQ(host_.calls.log,
+              (Log{"lha running", "ensure C:\\out\\", "lha e -x1 -a1 -m1 a.lzh  \"C:\\out\\\"",
+                   "info a.zip 0", "ensure C:\\z dir\\", "info a.zip 0", "getfile a.zip 1 C:\\z dir\\",
+                   "ensure C:\\i dir\\", "ish a.ish /f=\"C:\\i dir\\\""}));
+    EXPECT_TRUE(Messages().empty());
+}
+
+// An archive whose name holds a blank reaches every library in one piece.
+TEST_F(ArchiverTest, ArchiveNamesWithBlanksAreQuoted) {
+    EXPECT_EQ(archiver_.PackNames("my arc.lzh", {"a.txt"}), 0);
+    EXPECT_EQ(archiver_.ExtractArchive("C:\\my files\\a.lzh", "C:\\o"), 0);
+    EXPECT_EQ(archiver_.ExtractArchive("C:\\my files\\a.tgz", "C:\\o"), 0);
+    EXPECT_EQ(archiver_.ExtractArchive("C:\\my files\\a.ish", "C:\\o d"), 0);
+    std::vector<std::string> runs;
+    for (const std::string& c : host_.calls.log) {
+        if (c.rfind("lha a", 0) == 0 || c.rfind("lha e", 0) == 0 || c.rfind("tar x", 0) == 0 ||
+            c.rfind("ish ", 0) == 0) {
+            runs.push_back(c);
+        }
+    }
+    EXPECT_EQ(runs, (Log{"lha a -d1 -a1 \"my arc.lzh\" \"a.txt\"",
+                         "lha e -x1 -a1 -m1 \"C:\\my files\\a.lzh\"  \"C:\\o\\\"",
+                         "tar xzf \"C:\\my files\\a.tgz\" -o \"C:\\o\"",
+                         "ish \"C:\\my files\\a.ish\" /f=\"C:\\o d\""}));
+}
+
 // An ISH command without "/f=" unpacks into the current directory.
 TEST_F(ArchiverTest, IshDestinationDefaultsToTheCurrentDirectory) {
     EXPECT_EQ(archiver_.RunIsh("a.ish"), 0);
@@ -317,6 +361,31 @@ TEST_F(ArchiverTest, ZipRetriesAt128AndSkipsDirectories) {
     EXPECT_EQ(Messages(), (Log{"エラーです。解凍に失敗しました。"}));
 }
 
+// A plug-in that reads an archive behind a 128-byte header as one without
+// entries does not hide it: an empty listing is asked again past the header.
+TEST_F(ArchiverTest, AnEmptyListingIsAskedAgainPastTheHeader) {
+    host_.zipEntries = {{"", "a.txt"}};
+    host_.zipEmptyAtZero = true;
+    EXPECT_EQ(archiver_.ExtractZip("x.zip", "C:\\out"), 0);
+    EXPECT_EQ(host_.calls.log, (Log{"ensure C:\\out", "info x.zip 0", "info x.zip 128", "getfile x.zip 1 C:\\out\\"}));
+    EXPECT_TRUE(Messages().empty());
+}
+
+// What a plug-in could read of a damaged archive comes out, and the damage
+// is said: no success.
+TEST_F(ArchiverTest, ADamagedZipGivesWhatCouldBeReadAndSaysSo) {
+    host_.zipEntries = {{"", "a.txt"}, {"d\\", "b.txt"}};
+    host_.zipBrokenAtZero = true;
+    EXPECT_EQ(archiver_.ExtractZip("x.zip", "C:\\out\\"), 1);
+    EXPECT_EQ(host_.calls.log, (Log{"ensure C:\\out\\", "info x.zip 0", "info x.zip 128", "getfile x.zip 1 C:\\out\\",
+                                    "getfile x.zip 2 C:\\out\\d\\"}));
+    EXPECT_EQ(Messages(), (Log{"書庫の一部が壊れています", "エラーです。解凍に失敗しました。"}));
+    const ZipListing listing = ListZip(*host_.LoadZip(host_.zipLoad, host_.zipMissing), "x.zip");
+    EXPECT_TRUE(listing.ok);
+    EXPECT_TRUE(listing.damaged);
+    EXPECT_EQ(listing.entries.size(), 2u);
+}
+
 TEST_F(ArchiverTest, ZipStopsAtTheFirstFailureAndSaysMissingEntries) {
     host_.zipEntries = {{"", "a.txt", 0}, {"", "b.txt", 7}, {"", "c.txt", 0}};
     EXPECT_EQ(archiver_.ExtractZip("x.zip", "C:\\out\\"), 7);
@@ -335,12 +404,14 @@ TEST_F(ArchiverTest, ZipStopsAtTheFirstFailureAndSaysMissingEntries) {
 // asked of the plug-in; the others still come out and the result says so.
 TEST_F(ArchiverTest, ZipNamesThatLeaveTheDestinationAreNotExtracted) {
     host_.zipEntries = {{"..\\..\\", "evil.txt"}, {"", "good.txt"}, {"C:\\", "abs.txt"}, {"\\\\srv\\", "x.txt"},
-                        {"", "..\\up.txt"}};
+                        {"", "..\\up.txt"}, {"", "CON"}, {"", "a|b"}};
     EXPECT_EQ(archiver_.ExtractZip("x.zip", "C:\\out\\"), 1);
     EXPECT_EQ(host_.calls.log, (Log{"ensure C:\\out\\", "info x.zip 0", "getfile x.zip 2 C:\\out\\"}));
     ASSERT_EQ(Messages().size(), 2u);
     EXPECT_EQ(Messages()[0].rfind("展開先の外に出る名前は展開しません:", 0), 0u);
     EXPECT_NE(Messages()[0].find("evil.txt"), std::string::npos);
+    EXPECT_NE(Messages()[0].find("CON"), std::string::npos);
+    EXPECT_NE(Messages()[0].find("a|b"), std::string::npos);
     EXPECT_EQ(Messages()[1], "エラーです。解凍に失敗しました。");
 }
 
@@ -392,7 +463,7 @@ TEST_F(ArchiverTest, OverwritingAsksFirst) {
     for (const std::string& c : host_.calls.log) {
         if (c.rfind("lha e", 0) == 0) runs.push_back(c);
     }
-    EXPECT_EQ(runs, (Log{"lha e -x1 -a1 -m1 x.lzh  \"C:\\out\\\"", "lha e -x1 -a1 x.lzh  \"C:\\out\\"}));
+    EXPECT_EQ(runs, (Log{"lha e -x1 -a1 -m1 x.lzh  \"C:\\out\\\"", "lha e -x1 -a1 x.lzh  \"C:\\out\\\""}));
 
     // Nothing there: no question.
     prompter_.Clear();

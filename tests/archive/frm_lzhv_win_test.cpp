@@ -170,6 +170,19 @@ protected:
         return -1;
     }
     void Key(WPARAM key) { SendMessageA(viewer_->List().Handle(), WM_KEYDOWN, key, 0); }
+    // What the program's message loop does with the queue, until it is empty.
+    static void Pump() {
+        MSG m;
+        for (int i = 0; i < 1000 && PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE); ++i) {
+            TranslateMessage(&m);
+            DispatchMessageW(&m);
+        }
+    }
+    // The program comes back to the front, as the platform tells it.
+    void Reactivate() {
+        SendMessageA(viewer_->Handle(), WM_ACTIVATEAPP, TRUE, 0);
+        SendMessageA(viewer_->Handle(), WM_ACTIVATE, WA_ACTIVE, 0);
+    }
     void EnterOn(const std::string& name) {
         viewer_->List().SetItemIndex(Row(name));
         Key(VK_RETURN);
@@ -318,6 +331,51 @@ TEST_F(ArchiveViewerTest, AutoWalkWithF12) {
     EXPECT_FALSE(viewer_->Browser().AutoMode());
     EXPECT_TRUE(IsWindowEnabled(viewer_->List().Handle()));
     viewer_->CloseViewer();
+}
+
+// Showing, and each return of the program to the front, bring several
+// activations at once: the walk still takes one step for each, as the
+// queue shows when it is pumped.
+TEST_F(ArchiveViewerTest, AutoWalkTakesOneStepPerActivation) {
+    TheSession().lautoOn = true;
+    TheSession().lautoList = {"*.TXT"};
+    viewer_->Begin(dir_.File("top.lzh"));
+    Pump();
+    const std::string work = viewer_->Browser().TopWorkDir();
+    ASSERT_FALSE(work.empty());
+    EXPECT_TRUE(Exists(work + "\\x.txt"));
+    EXPECT_FALSE(Exists(work + "\\日本語.txt"));
+    Reactivate();
+    Pump();
+    EXPECT_TRUE(Exists(work + "\\日本語.txt"));
+    EXPECT_TRUE(viewer_->Browser().Stopped());
+    EXPECT_FALSE(viewer_->Finished());
+    Reactivate();
+    Pump();
+    EXPECT_TRUE(viewer_->Finished());
+    EXPECT_FALSE(Exists(work));
+}
+
+// A member extracted with its read-only attribute does not keep the
+// working directory from going when the viewer closes.
+TEST_F(ArchiveViewerTest, ClosingRemovesReadOnlyMembers) {
+    const std::string ro = dir_.File("ro.txt");
+    test::WriteFile(ro, "ro");
+    SetFileAttributesA(ro.c_str(), FILE_ATTRIBUTE_READONLY);
+    Pack("ro.lzh", "\"ro.txt\"");
+    SetFileAttributesA(ro.c_str(), FILE_ATTRIBUTE_NORMAL);
+    viewer_->Begin(dir_.File("ro.lzh"));
+    EnterOn("ro.txt");
+    const std::string work = viewer_->Browser().TopWorkDir();
+    ASSERT_FALSE(work.empty());
+    ASSERT_TRUE(Exists(work + "\\ro.txt"));
+    EXPECT_TRUE(GetFileAttributesA((work + "\\ro.txt").c_str()) & FILE_ATTRIBUTE_READONLY);
+    Key(VK_ESCAPE);
+    EXPECT_TRUE(viewer_->Finished());
+    EXPECT_FALSE(Exists(work));
+    std::vector<std::string> said;
+    for (const auto& q : prompter_.Questions()) said.push_back(q.text);
+    EXPECT_TRUE(said.empty()) << said.front();
 }
 
 // ZIP members come through the archive plug-in (directories left out, the

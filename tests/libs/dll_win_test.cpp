@@ -291,7 +291,48 @@ TEST(ArchiverDlls, ZipPluginListsAndExtracts) {
     LocalUnlock(h);
     LocalFree(h);
     EXPECT_EQ(ReadFile(tmp.Path() + "\\out\\日本\\表.txt"), body);
+    // The same archive behind a 128-byte header: found from the file's start
+    // and past the header alike, its position counted from the file's start,
+    // where GetFile reads from.
+    const std::string prefixed = tmp.Path() + "\\p.zip";
+    WriteFile(prefixed, std::string(128, 'M') + zip);
+    for (LONG_PTR offset : {LONG_PTR{0}, LONG_PTR{128}}) {
+        SCOPED_TRACE(offset);
+        HLOCAL ph = nullptr;
+        ASSERT_EQ(archiveInfo(prefixed.c_str(), offset, 0, &ph), 0);
+        auto* pr = static_cast<SpiFileInfo*>(LocalLock(ph));
+        EXPECT_STREQ(pr[0].filename, "表.txt");
+        EXPECT_EQ(pr[0].position, 128u);
+        std::string pdest = tmp.Path() + "\\p" + std::to_string(offset) + "\\";
+        EXPECT_EQ(getFile(prefixed.c_str(), pr[0].position, pdest.data(), 0, nullptr, 0), 0);
+        EXPECT_EQ(ReadFile(pdest + "表.txt"), body);
+        LocalUnlock(ph);
+        LocalFree(ph);
+    }
     FreeLibrary(m);
+}
+
+// Archive names with blanks come quoted in command lines and may come
+// quoted to OpenArchive: both libraries take them.
+TEST(ArchiverDlls, QuotedNamesWithBlanks) {
+    ArchiverLib lha("UNLHA32.DLL", "Unlha");
+    ArchiverLib tar("TAR32.DLL", "Tar");
+    ASSERT_TRUE(lha.Complete() && tar.Complete());
+    TempDir tmp;
+    const std::string dir = tmp.Path() + "\\my files";
+    CreateDirectoryA(dir.c_str(), nullptr);
+    WriteFile(dir + "\\a.txt", "aaa");
+    const std::string lzh = dir + "\\my arc.lzh", tgz = dir + "\\my arc.tgz";
+    char out[4096] = {};
+    ASSERT_EQ(lha.run(nullptr, ("a -d1 -a1 \"" + lzh + "\" \"" + dir + "\\\" a.txt").c_str(), out, sizeof out), 0) << out;
+    ASSERT_EQ(tar.run(nullptr, ("czf \"" + tgz + "\" -o \"" + dir + "\\\" a.txt").c_str(), out, sizeof out), 0) << out;
+    ASSERT_EQ(lha.run(nullptr, ("e -x1 -a1 -m1 \"" + lzh + "\"  \"" + tmp.Path() + "\\out 1\\\"").c_str(), out, sizeof out), 0)
+        << out;
+    EXPECT_EQ(ReadFile(tmp.Path() + "\\out 1\\a.txt"), "aaa");
+    ASSERT_EQ(tar.run(nullptr, ("xzf \"" + tgz + "\" -o \"" + tmp.Path() + "\\out 2\"").c_str(), out, sizeof out), 0) << out;
+    EXPECT_EQ(ReadFile(tmp.Path() + "\\out 2\\a.txt"), "aaa");
+    EXPECT_EQ(lha.List("\"" + lzh + "\"", "*.*", 0x400000).size(), 1u);
+    EXPECT_EQ(tar.List("\"" + tgz + "\"", "", 0x401101).size(), 1u);
 }
 
 // The program's U on an .ish file: Ish(0, "FILE /f=DIR"), the result

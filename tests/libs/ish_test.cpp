@@ -12,6 +12,7 @@
 #include <random>
 #include <sstream>
 
+#include "libs/base/arc_names.h"
 #include "libs/base/arc_path.h"
 #include "libs/base/arc_result.h"
 #include "libs/base/arc_time.h"

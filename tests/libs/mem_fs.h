@@ -52,6 +52,8 @@ public:
     // Every path created (files and directories), in order.
     const std::vector<std::string>& Written() const { return written_; }
     void FailWritesAfter(std::size_t bytes) { failAfter_ = bytes; }
+    // A path whose file cannot be created.
+    std::string failCreate;
 
     bool ReadAll(const std::string& path, std::vector<std::uint8_t>& out) override {
         auto it = nodes_.find(Key(path));
@@ -153,6 +155,7 @@ inline std::unique_ptr<FileWriter> MemFs::Create(const std::string& path) {
     std::string k = Key(path);
     auto it = nodes_.find(k);
     if (it != nodes_.end() && (it->second.dir || it->second.link)) return nullptr;
+    if (!failCreate.empty() && k == Key(failCreate)) return nullptr;
     written_.push_back(k);
     nodes_[k] = Node{};
     return std::make_unique<MemWriter>(*this, k);

@@ -3,6 +3,8 @@
 // and an existing file is only replaced when the switch says so.
 #include <gtest/gtest.h>
 
+#include <zlib.h>
+
 #include <cstring>
 
 #include "libs/base/arc_path.h"
@@ -175,6 +177,36 @@ TEST(LzhSafety, ExistingFilesFollowTheOverwriteSwitch) {
     EXPECT_EQ(fs.Content("out\\a.txt"), "new");
 }
 
+// A file kept because it was there is the least of the problems: a later
+// member that fails (its CRC, its file) is what the result says.
+TEST(LzhSafety, AKeptFileDoesNotHideALaterFailure) {
+    std::string arcBytes = LzhArchive({{"a.txt", "new"}, {"b.txt", "bbbb"}, {"c.txt", "c"}});
+    std::string crcBroken = arcBytes;
+    crcBroken[crcBroken.find("bbbb")] = 'X';
+    struct Case { const char* what; std::string bytes; int want; bool blockB; };
+    const Case cases[] = {{"crc", crcBroken, arc::kErrFileCrc, false},
+                          {"open", arcBytes, arc::kErrFileOpen, true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        MemFs fs;
+        fs.AddDir("out");
+        fs.AddFile("out\\a.txt", "old");
+        if (c.blockB) fs.failCreate = "out\\b.txt";
+        fs.AddFile("arc.lzh", c.bytes);
+        std::string text;
+        EXPECT_EQ(lzh::RunUnlha(fs, "e arc.lzh out\\", text), c.want) << text;
+        EXPECT_EQ(fs.Content("out\\a.txt"), "old");
+        EXPECT_EQ(fs.Content("out\\c.txt"), "c");
+    }
+    // The order does not matter: a failure before the kept file wins too.
+    MemFs fs;
+    fs.AddDir("out");
+    fs.AddFile("out\\c.txt", "old");
+    fs.AddFile("arc.lzh", crcBroken);
+    std::string text;
+    EXPECT_EQ(lzh::RunUnlha(fs, "e arc.lzh out\\", text), arc::kErrFileCrc) << text;
+}
+
 TEST(LzhSafety, DamagedArchivesGiveWhatIsIntact) {
     std::string good = LzhArchive({{"one.txt", "1111"}, {"two.txt", "2222"}});
     good.pop_back();  // no end mark
@@ -227,6 +259,35 @@ TEST(LzhSafety, DamagedArchivesGiveWhatIsIntact) {
     }
 }
 
+// Packing writes the new archive beside the old one first: a file of the
+// user's with the name that temporary would have stays as it is.
+TEST(PackSafety, AFileNamedLikeTheTemporaryIsNeverWrittenOver) {
+    struct Case { const char* what; const char* line; const char* archive; bool tar; };
+    const Case cases[] = {{"lzh", "a C:\\w\\out.lzh C:\\w\\ in.txt", "C:\\w\\out.lzh", false},
+                          {"tar", "cf C:\\w\\out.tar -o C:\\w\\ in.txt", "C:\\w\\out.tar", true},
+                          {"tar.gz", "czf C:\\w\\out.tgz -o C:\\w\\ in.txt", "C:\\w\\out.tgz", true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        MemFs fs;
+        fs.AddDir("C:\\w");
+        fs.AddFile("C:\\w\\in.txt", "packed");
+        const std::string archive = c.archive;
+        fs.AddFile(archive + ".$$$", "mine");
+        fs.AddFile(archive + ".$1$", "mine too");
+        std::string text;
+        const int r = c.tar ? tar::RunTar(fs, c.line, text) : lzh::RunUnlha(fs, c.line, text);
+        EXPECT_EQ(r, 0) << text;
+        EXPECT_EQ(fs.Content(archive + ".$$$"), "mine");
+        EXPECT_EQ(fs.Content(archive + ".$1$"), "mine too");
+        EXPECT_TRUE(fs.Has(archive));
+        EXPECT_FALSE(fs.Has(archive + ".$2$"));  // the temporary went
+        std::vector<arc::ListEntry> entries;
+        ASSERT_TRUE(c.tar ? tar::ListTar(fs, archive, entries) : lzh::ListLzh(fs, archive, entries));
+        ASSERT_EQ(entries.size(), 1u);
+        EXPECT_EQ(entries[0].name, "in.txt");
+    }
+}
+
 std::string TarArchive(const std::vector<tar::Entry>& entries, const std::string& body) {
     std::string out;
     for (tar::Entry e : entries) {
@@ -270,7 +331,7 @@ TEST(TarSafety, HostileNamesAndLinks) {
     EXPECT_FALSE(fs2.Has("out\\second.txt"));
 }
 
-TEST(ZipSafety, UnsafeNamesAreNotListed) {
+TEST(ZipSafety, UnsafeNamesAreNeverExtracted) {
     // A stored ZIP by hand: local headers, central directory, end record.
     auto le16 = [](std::string& s, unsigned v) { s += static_cast<char>(v & 0xFF); s += static_cast<char>(v >> 8); };
     auto le32 = [&](std::string& s, unsigned v) { le16(s, v & 0xFFFF); le16(s, v >> 16); };
@@ -293,8 +354,10 @@ TEST(ZipSafety, UnsafeNamesAreNotListed) {
     std::vector<arc::SpiFileInfo> infos;
     auto* d = reinterpret_cast<const std::uint8_t*>(zip.data());
     ASSERT_EQ(zip::BuildFileInfo(d, zip.size(), nullptr, infos), zip::kSpiOk);
-    ASSERT_EQ(infos.size(), 2u);
-    EXPECT_STREQ(infos[0].filename, "fine.txt");
+    // Listed whole, so that the host can name them; only fine.txt is split.
+    ASSERT_EQ(infos.size(), 5u);
+    EXPECT_STREQ(infos[0].filename, "..\\x.txt");
+    EXPECT_STREQ(infos[3].filename, "fine.txt");
     // Asking for a refused entry by its position gets nothing.
     zip::ZipEntry e;
     std::string file;
@@ -306,6 +369,125 @@ TEST(ZipSafety, UnsafeNamesAreNotListed) {
     }
 }
 
+
+// A stored ZIP by hand; each entry's central record may carry an
+// extended-time field (its seconds as the format writes them).
+struct HandZipEntry {
+    std::string name, data;
+    std::uint32_t dos = 0x5A216000;  // 2025-01-01 12:00
+    bool unixTime = false;
+    std::uint32_t seconds = 0;
+};
+std::string HandZip(const std::vector<HandZipEntry>& entries, std::size_t prefix = 0,
+                    std::size_t damageRecord = SIZE_MAX) {
+    auto le16 = [](std::string& s, unsigned v) { s += static_cast<char>(v & 0xFF); s += static_cast<char>(v >> 8); };
+    auto le32 = [&](std::string& s, std::uint32_t v) { le16(s, v & 0xFFFF); le16(s, v >> 16); };
+    std::string local, central;
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const HandZipEntry& e = entries[i];
+        const std::uint32_t off = static_cast<std::uint32_t>(local.size());
+        const std::uint32_t crc = static_cast<std::uint32_t>(
+            crc32(0, reinterpret_cast<const Bytef*>(e.data.data()), static_cast<uInt>(e.data.size())));
+        std::string extra;
+        if (e.unixTime) {
+            le16(extra, 0x5455); le16(extra, 5); extra += '\x01'; le32(extra, e.seconds);
+        }
+        le32(local, 0x04034b50); le16(local, 10); le16(local, 0); le16(local, 0); le32(local, e.dos);
+        le32(local, crc); le32(local, static_cast<std::uint32_t>(e.data.size()));
+        le32(local, static_cast<std::uint32_t>(e.data.size())); le16(local, static_cast<unsigned>(e.name.size()));
+        le16(local, 0);
+        local += e.name + e.data;
+        le32(central, 0x02014b50); le16(central, 20); le16(central, 10); le16(central, 0); le16(central, 0);
+        le32(central, e.dos); le32(central, crc); le32(central, static_cast<std::uint32_t>(e.data.size()));
+        le32(central, static_cast<std::uint32_t>(e.data.size()));
+        le16(central, static_cast<unsigned>(e.name.size()));
+        // A damaged record says its name runs past the directory.
+        le16(central, i == damageRecord ? 0xFFFF : static_cast<unsigned>(extra.size()));
+        le16(central, 0); le16(central, 0); le16(central, 0); le32(central, 0); le32(central, off);
+        central += e.name + extra;
+    }
+    std::string zip = std::string(prefix, 'H') + local + central;
+    le32(zip, 0x06054b50); le16(zip, 0); le16(zip, 0); le16(zip, static_cast<unsigned>(entries.size()));
+    le16(zip, static_cast<unsigned>(entries.size()));
+    le32(zip, static_cast<std::uint32_t>(central.size())); le32(zip, static_cast<std::uint32_t>(local.size()));
+    le16(zip, 0);
+    return zip;
+}
+
+// Everything a ZIP reader could take for success: an archive behind a
+// header is found there, positions count from the file's start and lead
+// GetFile to the right data; a damaged record and refused names are said.
+TEST(ZipSafety, PrefixedDamagedAndRefusedArchivesAreNoSilentSuccess) {
+    const std::vector<HandZipEntry> two{{"a.txt", "aaa"}, {"dir/b.txt", "bbbb"}};
+    for (std::size_t prefix : {std::size_t{0}, std::size_t{128}}) {
+        SCOPED_TRACE(prefix);
+        const std::string zip = HandZip(two, prefix);
+        auto* d = reinterpret_cast<const std::uint8_t*>(zip.data());
+        // Read from the start, and from past the header as the retry does.
+        for (std::size_t skip : {std::size_t{0}, prefix}) {
+            std::vector<arc::SpiFileInfo> infos;
+            ASSERT_EQ(zip::BuildFileInfo(d + skip, zip.size() - skip, nullptr, infos, skip), zip::kSpiOk);
+            ASSERT_EQ(infos.size(), 3u);
+            EXPECT_STREQ(infos[1].path, "dir\\");
+            EXPECT_STREQ(infos[1].filename, "b.txt");
+            // GetFile reads the file from its start with the position given.
+            zip::ZipEntry e;
+            std::string file;
+            ASSERT_EQ(zip::FindEntry(d, zip.size(), infos[1].position, nullptr, e, file), zip::kSpiOk);
+            std::string got;
+            EXPECT_EQ(zip::UnpackEntry(d, zip.size(), e, [&](const std::uint8_t* p, std::size_t n) {
+                got.append(reinterpret_cast<const char*>(p), n);
+                return true;
+            }), zip::kSpiOk);
+            EXPECT_EQ(got, "bbbb");
+        }
+    }
+    // A damaged second record: the first is still listed, and the code says so.
+    const std::string damaged = HandZip({{"a.txt", "aaa"}, {"b.txt", "b"}, {"c.txt", "c"}}, 0, 1);
+    std::vector<arc::SpiFileInfo> infos;
+    EXPECT_EQ(zip::BuildFileInfo(reinterpret_cast<const std::uint8_t*>(damaged.data()), damaged.size(), nullptr,
+                                 infos), zip::kSpiBroken);
+    ASSERT_EQ(infos.size(), 2u);
+    EXPECT_STREQ(infos[0].filename, "a.txt");
+    // Refused names are listed whole, so that the host can name them; GetFile refuses them.
+    const std::string refused = HandZip({{"../up.txt", "u"}, {"CON", "c"}, {"ok.txt", "o"}});
+    auto* r = reinterpret_cast<const std::uint8_t*>(refused.data());
+    infos.clear();
+    ASSERT_EQ(zip::BuildFileInfo(r, refused.size(), nullptr, infos), zip::kSpiOk);
+    ASSERT_EQ(infos.size(), 4u);
+    EXPECT_STREQ(infos[0].path, "");
+    EXPECT_STREQ(infos[0].filename, "..\\up.txt");
+    EXPECT_STREQ(infos[1].filename, "CON");
+    zip::ZipEntry e;
+    std::string file;
+    EXPECT_NE(zip::FindEntry(r, refused.size(), infos[0].position, nullptr, e, file), zip::kSpiOk);
+    EXPECT_NE(zip::FindEntry(r, refused.size(), infos[1].position, nullptr, e, file), zip::kSpiOk);
+    EXPECT_EQ(zip::FindEntry(r, refused.size(), infos[2].position, nullptr, e, file), zip::kSpiOk);
+}
+
+// Times: the DOS fields, or the extended-time field's signed seconds.
+TEST(ZipSafety, TimeStamps) {
+    auto entry = [](const char* name, bool unixTime, std::uint32_t seconds) {
+        HandZipEntry e{name, "x"};
+        e.unixTime = unixTime;
+        e.seconds = seconds;
+        return e;
+    };
+    const HandZipEntry dos = entry("dos.txt", false, 0);
+    const HandZipEntry unix2030 = entry("u.txt", true, 1893456000);  // 2030-01-01 00:00 UTC
+    // Negative as the field's signed seconds: the DOS fields tell instead.
+    const HandZipEntry before1970 = entry("old.txt", true, static_cast<std::uint32_t>(-86400));
+    const HandZipEntry wrapped = entry("new.txt", true, 0x80000000u);
+    const std::string zip = HandZip({dos, unix2030, before1970, wrapped});
+    std::vector<arc::SpiFileInfo> infos;
+    ASSERT_EQ(zip::BuildFileInfo(reinterpret_cast<const std::uint8_t*>(zip.data()), zip.size(), nullptr, infos),
+              zip::kSpiOk);
+    ASSERT_EQ(infos.size(), 5u);
+    EXPECT_EQ(infos[0].timestamp, 1735732800u);  // 2025-01-01 12:00, the DOS fields as UTC natively
+    EXPECT_EQ(infos[1].timestamp, 1893456000u);
+    EXPECT_EQ(infos[2].timestamp, 1735732800u);
+    EXPECT_EQ(infos[3].timestamp, 1735732800u);
+}
 
 // An extraction whose n-th file-system call fails, for every n: nothing is
 // written outside the target, a file there is kept unless the switch lets

@@ -2,9 +2,12 @@
 // tar, gzip and Python's zipfile list and extract byte-exact, and the tar
 // archives we make are read back by tar.
 #include <gtest/gtest.h>
+#include <algorithm>
 #include <iconv.h>
 
 #include "libs/base/arc_fs_native.h"
+#include "libs/base/arc_names.h"
+#include "libs/base/arc_result.h"
 #include "libs/tar/tar_command.h"
 #include "libs/zip/axzip.h"
 #include "tests/libs/peer_util.h"
@@ -219,6 +222,89 @@ TEST(ZipPeers, EncryptedEntriesListedButNotUnpacked) {
     ASSERT_EQ(zip::FindEntry(d, bytes.size(), infos[0].position, IconvToSjis, e, file), zip::kSpiOk);
     EXPECT_EQ(zip::UnpackEntry(d, bytes.size(), e, [](const std::uint8_t*, std::size_t) { return true; }),
               zip::kSpiUnknownFormat);
+}
+
+// Tar archives made on Linux or macOS hold UTF-8 names, in plain headers
+// and in pax records: they arrive in Shift-JIS. A name with no Shift-JIS
+// form is said, and never written under a garbled name.
+TEST(TarPeers, Utf8NamesArriveInShiftJis) {
+    arc::SetUtf8Conversion(IconvToSjis);
+    struct Restore {
+        ~Restore() { arc::SetUtf8Conversion(nullptr); }
+    } restore;
+    test::TempDir tmp;
+    const fs::path src = fs::path(tmp.Path()) / "src";
+    // The names in UTF-8 on the disk: 表示.txt, データ/中.txt, a long one of
+    // 日本語 (over 100 bytes: a long-name block or a pax record), 한.txt.
+    const std::string hyouji = "\xE8\xA1\xA8\xE7\xA4\xBA.txt";
+    const std::string data = "\xE3\x83\x87\xE3\x83\xBC\xE3\x82\xBF";
+    const std::string naka = "\xE4\xB8\xAD.txt";
+    std::string nihongo;
+    for (int i = 0; i < 15; ++i) nihongo += "\xE6\x97\xA5\xE6\x9C\xAC\xE8\xAA\x9E";
+    const std::string korean = "\xED\x95\x9C.txt";
+    Spit(src / hyouji, "hyouji\n");
+    Spit(src / data / naka, "naka\n");
+    Spit(src / (nihongo + ".txt"), "long\n");
+    Spit(src / korean, "korean\n");
+    std::string longSjis;
+    for (int i = 0; i < 15; ++i) longSjis += "日本語";
+    longSjis += ".txt";
+    const std::string py = tmp.Path() + "/make.py";
+    Spit(py, "import sys, tarfile\n"
+             "fmt = {'gnu': tarfile.GNU_FORMAT, 'pax': tarfile.PAX_FORMAT}[sys.argv[3]]\n"
+             "with tarfile.open(sys.argv[1], 'w', format=fmt, encoding='utf-8') as t:\n"
+             "    t.add(sys.argv[2], arcname='.')\n");
+    struct Case { const char* file; std::string make; };
+    const Case cases[] = {
+        {"gnu.tar", "LC_ALL=C.UTF-8 tar --format=gnu -cf"},
+        {"pax.tar", "LC_ALL=C.UTF-8 tar --format=pax -cf"},
+        {"py-gnu.tar", "python3 '" + py + "' ARCHIVE . gnu"},
+        {"py-pax.tar", "python3 '" + py + "' ARCHIVE . pax"},
+    };
+    arc::NativeFs nfs;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.file);
+        const std::string archive = tmp.Path() + "/" + c.file;
+        std::string make = c.make;
+        const std::size_t at = make.find("ARCHIVE");
+        if (at != std::string::npos) {
+            make.replace(at, 7, "'" + archive + "'");
+        } else {
+            make += " '" + archive + "' .";
+        }
+        ASSERT_EQ(Shell("cd '" + src.string() + "' && " + make), 0) << make;
+        const fs::path out = fs::path(tmp.Path()) / (std::string("out-") + c.file);
+        std::string text;
+        EXPECT_EQ(tar::RunTar(nfs, "xf " + archive + " -o " + out.string() + "\\", text), arc::kErrFileStyle) << text;
+        EXPECT_EQ(Slurp(out / "表示.txt"), "hyouji\n");
+        EXPECT_EQ(Slurp(out / "データ" / "中.txt"), "naka\n");
+        EXPECT_EQ(Slurp(out / longSjis), "long\n");
+        EXPECT_NE(text.find("<U+D55C>.txt"), std::string::npos) << text;
+        // Nothing else was written: no garbled name, no UTF-8 one.
+        int files = 0;
+        for (auto& e : fs::recursive_directory_iterator(out)) files += e.is_regular_file() ? 1 : 0;
+        EXPECT_EQ(files, 3);
+        std::vector<arc::ListEntry> entries;
+        ASSERT_TRUE(tar::ListTar(nfs, archive, entries));
+        std::vector<std::string> names;
+        for (auto& e : entries) names.push_back(e.name);
+        EXPECT_NE(std::find(names.begin(), names.end(), "./表示.txt"), names.end()) << ::testing::PrintToString(names);
+        // A member asked for by its Shift-JIS name is found.
+        const fs::path one = fs::path(tmp.Path()) / (std::string("one-") + c.file);
+        EXPECT_EQ(tar::RunTar(nfs, "xf " + archive + " -o " + one.string() + "\\ \"./データ/中.txt\"", text), 0) << text;
+        EXPECT_EQ(Slurp(one / "データ" / "中.txt"), "naka\n");
+    }
+    // An archive of Shift-JIS names (as Windows tools write them) stays as it was.
+    const fs::path sjisSrc = fs::path(tmp.Path()) / "sjis";
+    Spit(sjisSrc / "表示.txt", "s\n");
+    Spit(sjisSrc / "ﾃｽ.txt", "t\n");  // C3 BD: valid UTF-8 on its own, but not every name is
+    const std::string sjisTar = tmp.Path() + "/sjis.tar";
+    std::string text;
+    ASSERT_EQ(tar::RunTar(nfs, "cf " + sjisTar + " -o " + sjisSrc.string() + "\\ .", text), 0) << text;
+    const fs::path out = fs::path(tmp.Path()) / "out-sjis";
+    EXPECT_EQ(tar::RunTar(nfs, "xf " + sjisTar + " -o " + out.string() + "\\", text), 0) << text;
+    EXPECT_EQ(Slurp(out / "表示.txt"), "s\n");
+    EXPECT_EQ(Slurp(out / "ﾃｽ.txt"), "t\n");
 }
 
 }  // namespace
