@@ -1,7 +1,8 @@
 // The text viewer's conversion to Shift-JIS (JIS, EUC-JP, UTF-8, UTF-16)
-// over any text: converting a few lines at a time gives what converting at
-// once gives, a cancelled conversion keeps the unconverted rest as it was,
-// and every decoder takes any bytes.
+// over any text: a Shift-JIS text without JIS lines stays as it is,
+// converting a few lines at a time gives what converting at once gives, a
+// cancelled conversion keeps the unconverted rest as it was, and every
+// decoder takes any bytes.
 #include "fuzz/fuzz_util.h"
 #include "viewers/sjis_convert.h"
 
@@ -16,7 +17,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     const TextCode code = ClassifyText(text);
     const std::string whole = ConvertToSjis(text);
-    if (code == TextCode::ShiftJis) FUZZ_CHECK(whole == text, shown);
+    // A Shift-JIS text changes only in lines that are JIS (a Shift-JIS file
+    // with one JIS paragraph converts); with none there is nothing to do.
+    if (code == TextCode::ShiftJis && !TSjisConverter(text).Converts()) FUZZ_CHECK(whole == text, shown);
 
     TSjisConverter stepped(text);
     FUZZ_CHECK(stepped.Code() == code, shown);

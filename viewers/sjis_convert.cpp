@@ -195,7 +195,11 @@ void TSjisConverter::StepLine() {
     if (next < n && src_[next] == '\r') ++next;
     if (next < n && src_[next] == '\n') ++next;
     const std::string_view line = src_.substr(pos_, end - pos_);
-    if (!high) {
+    // In a Shift-JIS text only a line that shifts (or goes on in a shift
+    // begun above) is JIS: a stray SI or a bare control byte stays.
+    const bool jis = !high && (code_ != TextCode::ShiftJis || line.find_first_of("\x1B\x0E") != std::string_view::npos ||
+                               mode_ != JisMode::Ascii || !escape_.empty());
+    if (jis) {
         JisLine(line);
     } else {
         // An escape cut by a line break goes on only in a JIS line.

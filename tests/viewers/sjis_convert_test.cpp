@@ -88,6 +88,10 @@ TEST(SjisConvert, EachLineOnItsOwn) {
     EXPECT_EQ(ConvertToSjis(kEsc + "$\r\n\xB4\xC1\r\n"), kEsc + "$\r\n漢\r\n");
     // Already Shift-JIS with no escape: nothing to do.
     EXPECT_FALSE(TSjisConverter("表示\r\n").Converts());
+    // A stray shift-in in a Shift-JIS text is no JIS: it stays, also beside
+    // a line that is JIS.
+    EXPECT_EQ(ConvertToSjis("表示\r\na\x0F" "b\r\n"), "表示\r\na\x0F" "b\r\n");
+    EXPECT_EQ(ConvertToSjis("表示\r\n" + jisLine + "\r\na\x0F" "b\r\n"), "表示\r\nあ漢\r\na\x0F" "b\r\n");
 }
 
 TEST(SjisConvert, Utf16WhoseCharactersHoldLineBreakBytes) {
