@@ -5,7 +5,6 @@
 // inside the target; what our encoder writes is what the converter
 // writes and decodes to the same header and contents.
 #include <gtest/gtest.h>
-#include <iconv.h>
 
 #include <algorithm>
 #include <fstream>
@@ -21,10 +20,12 @@
 #include "libs/ish/ish_decode.h"
 #include "libs/ish/ish_encode.h"
 #include "tests/libs/mem_fs.h"
+#include "tests/libs/peer_util.h"
 
 namespace kestrum {
 namespace {
 
+using arc::test::IconvToSjis;
 using arc::test::MemFs;
 using ish::Variant;
 
@@ -40,20 +41,6 @@ std::string Vector(const std::string& name) {
 
 std::vector<std::uint8_t> Bytes(const std::string& s) { return {s.begin(), s.end()}; }
 
-bool IconvToSjis(const std::string& utf8, std::string& out) {
-    iconv_t cd = iconv_open("CP932", "UTF-8");
-    if (cd == reinterpret_cast<iconv_t>(-1)) return false;
-    std::string in = utf8;
-    out.assign(in.size() * 2 + 4, '\0');
-    char* ip = in.data();
-    char* op = out.data();
-    std::size_t il = in.size(), ol = out.size();
-    const std::size_t r = iconv(cd, &ip, &il, &op, &ol);
-    iconv_close(cd);
-    if (r == static_cast<std::size_t>(-1)) return false;
-    out.resize(out.size() - ol);
-    return true;
-}
 
 // Runs the command line with the given texts in C:\IN; returns the result.
 int RunLine(MemFs& fs, const std::string& line, std::string& text) {

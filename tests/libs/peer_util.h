@@ -3,6 +3,7 @@
 #pragma once
 
 #include <gtest/gtest.h>
+#include <iconv.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -12,6 +13,22 @@
 #include <vector>
 
 namespace kestrum::arc::test {
+
+// UTF-8 to Shift-JIS through iconv, standing in for the platform's converter.
+inline bool IconvToSjis(const std::string& utf8, std::string& out) {
+    iconv_t cd = iconv_open("CP932", "UTF-8");
+    if (cd == reinterpret_cast<iconv_t>(-1)) return false;
+    std::string in = utf8;
+    out.assign(in.size() * 2 + 4, '\0');
+    char* ip = in.data();
+    char* op = out.data();
+    std::size_t il = in.size(), ol = out.size();
+    const std::size_t r = iconv(cd, &ip, &il, &op, &ol);
+    iconv_close(cd);
+    if (r == static_cast<std::size_t>(-1)) return false;
+    out.resize(out.size() - ol);
+    return true;
+}
 
 inline std::string Slurp(const std::filesystem::path& p) {
     std::ifstream f(p, std::ios::binary);

@@ -3,7 +3,6 @@
 // archives we make are read back by tar.
 #include <gtest/gtest.h>
 #include <algorithm>
-#include <iconv.h>
 
 #include "libs/base/arc_fs_native.h"
 #include "libs/base/arc_names.h"
@@ -18,6 +17,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using arc::test::ExpectSameFiles;
+using arc::test::IconvToSjis;
 using arc::test::MakeMixedTree;
 using arc::test::Shell;
 using arc::test::Slurp;
@@ -102,22 +102,6 @@ TEST(TarPeers, OurArchivesReadByTar) {
         ASSERT_EQ(Shell("tar -xf '" + archive + "' -C '" + out.string() + "'"), 0);
         ExpectSameFiles(src, out);
     }
-}
-
-// UTF-8 to Shift-JIS through iconv, standing in for the platform's converter.
-bool IconvToSjis(const std::string& utf8, std::string& out) {
-    iconv_t cd = iconv_open("CP932", "UTF-8");
-    if (cd == reinterpret_cast<iconv_t>(-1)) return false;
-    std::string in = utf8;
-    out.assign(in.size() * 2 + 4, '\0');
-    char* ip = in.data();
-    char* op = out.data();
-    std::size_t il = in.size(), ol = out.size();
-    std::size_t r = iconv(cd, &ip, &il, &op, &ol);
-    iconv_close(cd);
-    if (r == static_cast<std::size_t>(-1)) return false;
-    out.resize(out.size() - ol);
-    return true;
 }
 
 // The script's own text is Shift-JIS, like every literal here.
