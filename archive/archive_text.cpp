@@ -86,14 +86,6 @@ std::string QuoteIfBlank(std::string_view name) {
     return name.find(' ') != std::string_view::npos ? QuoteDir(name) : std::string(name);
 }
 
-std::string Unquoted(std::string_view path) {
-    std::string s = Trim(path);
-    if (s.empty() || s[0] != '"') return s;
-    s.erase(0, 1);
-    if (!s.empty() && s.back() == '"') s.pop_back();
-    return s;
-}
-
 std::string PackCommand(std::string_view archive, std::string_view files) {
     return "a -d1 -a1 " + QuoteIfBlank(archive) + " " + std::string(files);
 }

@@ -31,9 +31,6 @@ std::string QuoteDir(std::string_view dir);
 // A name for a library's command line: wrapped in double quotes when a
 // blank would cut it in two (and it is not quoted already), else as it is.
 std::string QuoteIfBlank(std::string_view name);
-// A typed path without the double quotes round it: a leading one, and a
-// trailing one after it ("\"C:\out\" and "\"C:\out\\"" give "C:\out\").
-std::string Unquoted(std::string_view path);
 
 // ---- command lines ----
 

@@ -97,6 +97,14 @@ std::string TrimRight(std::string_view s) {
 
 std::string Trim(std::string_view s) { return TrimRight(TrimLeft(s)); }
 
+std::string Unquoted(std::string_view path) {
+    std::string s = Trim(path);
+    if (s.empty() || s[0] != '"') return s;
+    s.erase(0, 1);
+    if (!s.empty() && s.back() == '"') s.pop_back();
+    return s;
+}
+
 std::string SlashesToBackslashes(std::string_view s) {
     std::string out(s);
     for (std::size_t i = 0; i < out.size(); i = NextChar(out, i)) {

@@ -54,6 +54,10 @@ bool SameText(std::string_view a, std::string_view b);
 std::string Trim(std::string_view s);
 std::string TrimLeft(std::string_view s);
 std::string TrimRight(std::string_view s);
+// A typed path trimmed and without the double quotes round it: a leading
+// one, and a trailing one after it ("\"C:\out\" and "\"C:\out\\"" give
+// "C:\out\").
+std::string Unquoted(std::string_view path);
 
 // Every "/" becomes "\" (a "/" is never a trail byte in Shift-JIS, but the
 // scan still walks characters so that the rule holds in one place).

@@ -5,6 +5,7 @@
 
 #include "common/history.h"
 #include "common/prompter.h"
+#include "common/sjis.h"
 #include "common/system_error_win.h"
 #include "config/cfg_form_win.h"
 #include "config/colors_win.h"
@@ -41,16 +42,6 @@ std::string FullPath(const std::string& path) {
     char buf[MAX_PATH * 2] = {};
     const DWORD n = GetFullPathNameA(path.c_str(), sizeof buf, buf, nullptr);
     return n > 0 && n < sizeof buf ? std::string(buf, n) : path;
-}
-
-std::string Unquoted(std::string s) {
-    const auto blank = [](char c) { return c == ' ' || c == '\t'; };
-    while (!s.empty() && blank(s.back())) s.pop_back();
-    std::size_t b = 0;
-    while (b < s.size() && blank(s[b])) ++b;
-    s.erase(0, b);
-    if (s.size() >= 2 && s.front() == '"' && s.back() == '"') s = s.substr(1, s.size() - 2);
-    return s;
 }
 
 // A key-map action's menu caption: its name without the group, a tab and
