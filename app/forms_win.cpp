@@ -165,7 +165,7 @@ CloseState CollectCloseState() {
     if (app.filer) {
         s.filer = app.filer->NormalGeometry();
         for (int i = 0; i < 4; ++i) s.filerFonts[i] = app.filer->Font(i);
-        const DirDirGeometry& dd = DirPickerGeometry();
+        const DirDirGeometry& dd = session.dirPicker;
         s.ddTop = dd.ddTop;
         s.ddLeft = dd.ddLeft;
         s.ddHeight = dd.ddHeight;

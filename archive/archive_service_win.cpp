@@ -81,6 +81,9 @@ public:
     std::string ViewerFile() const override { return viewer ? viewer->CurrentFile() : std::string(); }
 
     TfrmLZHV* viewer = nullptr;
+    // The window that shows a library's output when no text viewer can;
+    // made on first use and kept (hidden when closed) for the run.
+    std::unique_ptr<TOutputBox> outputBox;
 
 private:
     Archiver archiver_{TheArchiverHost()};
@@ -99,7 +102,7 @@ void AttachArchiveViewer(TfrmLZHV* viewer) { Service().viewer = viewer; }
 
 
 HWND ShowOutputBox(const std::string& title, const std::string& text) {
-    static std::unique_ptr<TOutputBox> box;
+    std::unique_ptr<TOutputBox>& box = Service().outputBox;
     if (!box) {
         box = std::make_unique<TOutputBox>();
         if (!box->Make()) {

@@ -107,8 +107,8 @@ void TfrmLZHV::ApplyFont() {
 }
 
 void TfrmLZHV::ApplyColors() {
-    list_.clFont = ResolveColor(Colors().Get(kColPickerText));
-    list_.clBack = ResolveColor(Colors().Get(kColPickerBack));
+    list_.clFont = ResolveColor(TheColors().Get(kColPickerText));
+    list_.clBack = ResolveColor(TheColors().Get(kColPickerBack));
     const int style = TheSession().settings.cursorStyle;
     if (style >= 0 && style <= 3) list_.SetCursorStyle(style);
     InvalidateRect(list_.Handle(), nullptr, TRUE);

@@ -570,7 +570,7 @@ void TcfgForm::OnButton(std::size_t n) {
         break;
     }
     case CfgAction::Color: {
-        ColorValue color = Colors().Get(item.arg);
+        ColorValue color = TheColors().Get(item.arg);
         if (ConfigAsk().AskColor(color)) SetColor(item.arg, color);
         break;
     }

@@ -191,7 +191,7 @@ void TfrmColc::ShowModal() {
 
 void TfrmColc::PickColor(int slot) {
     if (!picker_) return;
-    const std::optional<ColorValue> chosen = picker_(Handle(), Colors().Get(slot));
+    const std::optional<ColorValue> chosen = picker_(Handle(), TheColors().Get(slot));
     if (!chosen) return;
     SetColor(slot, *chosen);
     if (const Item* item = Find(slot)) InvalidateRect(item->swatch, nullptr, TRUE);

@@ -42,7 +42,7 @@ Signal<int>& Listeners() {
 
 }  // namespace
 
-ColorTable& Colors() {
+ColorTable& TheColors() {
     static ColorTable table;
     return table;
 }
@@ -53,7 +53,7 @@ std::string CurrentColorFilePath() {
 }
 
 bool LoadColorFile() {
-    const bool ok = Colors().LoadFile(CurrentColorFilePath());
+    const bool ok = TheColors().LoadFile(CurrentColorFilePath());
     if (!ok) {
         CurrentPrompter().ShowMessage("指定された色設定ファイルが無効です。\r\nディフォルトの色で表示します");
     }
@@ -63,17 +63,17 @@ bool LoadColorFile() {
 
 bool SaveColorFile() {
     const std::string path = CurrentColorFilePath();
-    return ReportSave(Colors().Save(path), kColorFileKind, path);
+    return ReportSave(TheColors().Save(path), kColorFileKind, path);
 }
 
 bool SaveColorFileAtClose() {
-    if (!Colors().SaveAtClose()) return true;
+    if (!TheColors().SaveAtClose()) return true;
     return SaveColorFile();
 }
 
 void SetColor(int slot, ColorValue value) {
     if (slot < 0 || slot >= kColorSlotCount) return;
-    Colors().Set(slot, value);
+    TheColors().Set(slot, value);
     ColorChanged(slot);
 }
 
@@ -103,12 +103,12 @@ COLORREF ResolveColor(ColorValue value) {
 
 HBRUSH SlotBrush(int slot) {
     if (slot < 0 || slot >= kColorSlotCount) return static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
-    return Brushes().Get(slot, ResolveColor(Colors().Get(slot)));
+    return Brushes().Get(slot, ResolveColor(TheColors().Get(slot)));
 }
 
 HBRUSH PrepareSlotColors(HDC dc, int textSlot, int backSlot) {
-    SetTextColor(dc, ResolveColor(Colors().Get(textSlot)));
-    SetBkColor(dc, ResolveColor(Colors().Get(backSlot)));
+    SetTextColor(dc, ResolveColor(TheColors().Get(textSlot)));
+    SetBkColor(dc, ResolveColor(TheColors().Get(backSlot)));
     return SlotBrush(backSlot);
 }
 

@@ -13,7 +13,7 @@
 namespace kestrum {
 
 // The colours in force.
-ColorTable& Colors();
+ColorTable& TheColors();
 
 // The colour file named by the ColorCustomFile setting of the running program.
 std::string CurrentColorFilePath();

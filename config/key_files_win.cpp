@@ -19,49 +19,34 @@ std::string FilerPath() { return FilerKeyFilePath(TheSession().settings.keyCusto
 std::string EditPath() { return EditKeyFilePath(TheSession().settingsPath, TheSession().programDir); }
 std::string ViewerPath() { return ViewerKeyFilePath(TheSession().settingsPath, TheSession().programDir); }
 
-bool runningEditAction = false;
+void SetUpFilerMap(TKeyX& k) {
+    SetUpFilerKeyX(k, &PlatformDriveType, [] { SaveFilerKeyFile(); });
+    const DWORD drives = GetLogicalDrives();
+    for (int n = 0; n < 26; ++n) {
+        if (!(drives & (1u << n))) continue;
+        const char letter = static_cast<char>('A' + n);
+        const int type = PlatformDriveType(letter);
+        if (type > 1) k.AddAction(DriveActionName(letter, type), kDriveActionFirst + n, kDriveActionFirst + n);
+    }
+    // An Alt binding must not also open the window menu or beep.
+    k.OnAltKey = [] { TheSession().swallowSysChar = true; };
+}
 
 }  // namespace
 
-TKeyX& FilerKeyX() {
-    static TKeyX k;
+KeyMaps& TheKeyMaps() {
+    static KeyMaps maps;
     static const bool ready = [] {
-        SetUpFilerKeyX(k, &PlatformDriveType, [] { SaveFilerKeyFile(); });
-        const DWORD drives = GetLogicalDrives();
-        for (int n = 0; n < 26; ++n) {
-            if (!(drives & (1u << n))) continue;
-            const char letter = static_cast<char>('A' + n);
-            const int type = PlatformDriveType(letter);
-            if (type > 1) k.AddAction(DriveActionName(letter, type), kDriveActionFirst + n, kDriveActionFirst + n);
-        }
-        // An Alt binding must not also open the window menu or beep.
-        k.OnAltKey = [] { TheSession().swallowSysChar = true; };
+        SetUpFilerMap(maps.filer);
+        // The line-input window connects to the edit map's runCommand and
+        // setCaption; the text viewer gives its commands and captions once
+        // it exists.
+        SetUpEditKeyX(maps.edit, kEditKeyCommand0);
+        SetUpViewerKeyX(maps.viewer, 0);
         return true;
     }();
     static_cast<void>(ready);
-    return k;
-}
-
-TKeyX& EditKeyX() {
-    static TKeyX k;
-    static const bool ready = [] {
-        // The line-input window connects to runCommand and setCaption.
-        SetUpEditKeyX(k, kEditKeyCommand0);
-        return true;
-    }();
-    static_cast<void>(ready);
-    return k;
-}
-
-TKeyX& ViewerKeyX() {
-    static TKeyX k;
-    static const bool ready = [] {
-        // The text viewer gives its commands and captions once it exists.
-        SetUpViewerKeyX(k, 0);
-        return true;
-    }();
-    static_cast<void>(ready);
-    return k;
+    return maps;
 }
 
 void LoadFilerKeyFile(const std::string& keyCustomFile, bool preview) {
@@ -99,16 +84,17 @@ bool SaveViewerKeyFile() { return SaveOrSay(ViewerKeyX(), kViewerKeyHeader, View
 bool EditKeyLookUp(WPARAM& key, bool shift, bool ctrl, bool alt) {
     // An action may send keys to the box itself (history sends Up): those
     // are the box's own and must not fire the binding again.
-    if (runningEditAction || key == 0) return false;
+    KeyMaps& maps = TheKeyMaps();
+    if (maps.runningEditAction || key == 0) return false;
     int k = static_cast<int>(key);
-    runningEditAction = true;
+    maps.runningEditAction = true;
     try {
-        EditKeyX().LookUp(k, ModifierBits(shift, ctrl, alt));
+        maps.edit.LookUp(k, ModifierBits(shift, ctrl, alt));
     } catch (...) {
-        runningEditAction = false;
+        maps.runningEditAction = false;
         throw;
     }
-    runningEditAction = false;
+    maps.runningEditAction = false;
     key = static_cast<WPARAM>(k);
     return key == 0;
 }

@@ -10,13 +10,25 @@
 
 namespace kestrum {
 
-// The maps, with their action tables filled on first use. The filer's table
-// holds its 86 actions and one drive action per drive present (command =
-// action code; the filer connects to runCommand and setCaption). The line-input
-// map runs and captions the line-input window's menu entries.
-TKeyX& FilerKeyX();
-TKeyX& EditKeyX();
-TKeyX& ViewerKeyX();
+// The key maps of the running program: one set for the whole process, read
+// by every window that takes keys and refilled by LoadKeyFiles. Made, with
+// their action tables filled, on first use. The filer's table holds its 86
+// actions and one drive action per drive present (command = action code;
+// the filer connects to runCommand and setCaption). The line-input map runs
+// and captions the line-input window's menu entries.
+struct KeyMaps {
+    TKeyX filer;
+    TKeyX edit;
+    TKeyX viewer;
+    // A line-input action is running: the keys it sends the box are the
+    // box's own and do not fire a binding again.
+    bool runningEditAction = false;
+};
+KeyMaps& TheKeyMaps();
+
+inline TKeyX& FilerKeyX() { return TheKeyMaps().filer; }
+inline TKeyX& EditKeyX() { return TheKeyMaps().edit; }
+inline TKeyX& ViewerKeyX() { return TheKeyMaps().viewer; }
 
 // Loads all three files from the settings (at start and on CFGLOAD).
 void LoadKeyFiles();

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "config/settings.h"
+#include "config/window_state.h"
 
 namespace kestrum {
 
@@ -29,6 +30,13 @@ struct Session {
     std::array<std::string, 26> driveDirs;
     // The child directory just left by "..", where the filer's cursor goes.
     std::string returningFrom;
+    // The directory picker's placement: read by the filer at start, kept
+    // between uses, written when the shell closes.
+    DirDirGeometry dirPicker;
+    // The pattern file-name completion matches candidates against;
+    // questions that want a program set "*.EXE" for their duration and "*.*"
+    // afterwards.
+    std::string completionMask = "*";
 
     // SETEXT: extension (upper case) and command, in memory only.
     std::vector<ExtEntry> setExt;

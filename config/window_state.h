@@ -27,6 +27,16 @@ struct Geometry {
     int width = 0;
 };
 
+// Placement the directory picker keeps between uses (section FORM_LS):
+// window top, left, height, width and the tree's width.
+struct DirDirGeometry {
+    int ddTop = 153;
+    int ddLeft = 269;
+    int ddHeight = 300;
+    int ddWidth = 470;
+    int dsLeft = 297;
+};
+
 // Reads name/size/style keys; a missing or bad value keeps the default.
 FontSpec ReadFont(const ProfileReader& p, const char* section, const std::string& nameKey,
                   const std::string& sizeKey, const std::string& styleKey, const FontSpec& def);

@@ -33,7 +33,7 @@ std::string FileCopyEngine::NormaliseDir(std::string_view dir) {
     return ExcludeTrailingBackslash(fs_.FullPath(IncludeTrailingBackslash(dir)));
 }
 
-void FileCopyEngine::SetMode(int mode) {
+void FileCopyEngine::SetMode(CopyMode mode) {
     if (mode < cmAsk || mode > cmSkip) {
         CurrentPrompter().MessageDlg("TFileCopy:Modeに無効な値を代入しようとしました。", MsgType::Error, MsgButtons::Ok);
         return;
@@ -47,12 +47,12 @@ int FileCopyEngine::Result() const {
     return 0;
 }
 
-void FileCopyEngine::CopyX(const std::vector<std::string>& names, std::string_view srcDir, int mode,
+void FileCopyEngine::CopyX(const std::vector<std::string>& names, std::string_view srcDir, CopyMode mode,
                            std::string_view dstDir) {
     RunOperation(false, names, srcDir, mode, dstDir);
 }
 
-void FileCopyEngine::MoveX(const std::vector<std::string>& names, std::string_view srcDir, int mode,
+void FileCopyEngine::MoveX(const std::vector<std::string>& names, std::string_view srcDir, CopyMode mode,
                            std::string_view dstDir) {
     RunOperation(true, names, srcDir, mode, dstDir);
 }
@@ -67,7 +67,7 @@ bool FileCopyEngine::AddAllFileNames(FileSystem& fs, std::string_view dir, std::
 }
 
 void FileCopyEngine::RunOperation(bool move, const std::vector<std::string>& names, std::string_view srcDir,
-                                  int mode, std::string_view dstDir) {
+                                  CopyMode mode, std::string_view dstDir) {
     opName_ = move ? "移動" : "コピー";
     progressTitle_ = move ? "移動しています。" : "COPYしています。";
     state_ = move ? 1 : 0;
@@ -229,9 +229,9 @@ void FileCopyEngine::WalkFile(const std::string& name, const std::string& s, con
 void FileCopyEngine::Collide(const std::string& name, const std::string& s, const std::string& d,
                              std::uint32_t srcAttr, bool pendingOnly) {
     if (mode_ == cmAsk && OnSameName) {
-        int flag = 0;
-        OnSameName(name, flag);
-        SetMode(flag);
+        CopyMode answer = cmAsk;
+        OnSameName(name, answer);
+        SetMode(answer);
         if (mode_ == cmAsk) {
             cancelled_ = true;
             return;

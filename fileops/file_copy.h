@@ -20,7 +20,7 @@ namespace kestrum {
 
 // Asked at a name collision while Mode is 0: fileName is the colliding
 // name; flag comes in as 0 and goes out as the chosen Mode (0: cancel).
-using OnSameNameEvent = std::function<void(const std::string& fileName, int& flag)>;
+using OnSameNameEvent = std::function<void(const std::string& fileName, CopyMode& mode)>;
 // Asked when the destination directory is missing: flag comes in true and
 // goes out true to create it, false to cancel.
 using OnExistsDirEvent = std::function<void(bool& flag)>;
@@ -51,8 +51,8 @@ public:
     // Copies (CopyX) or moves (MoveX) the entries names (plain names inside
     // srcDir, files or directories) into dstDir with collision policy mode.
     // A complete operation: it reports its own interruption or failure.
-    void CopyX(const std::vector<std::string>& names, std::string_view srcDir, int mode, std::string_view dstDir);
-    void MoveX(const std::vector<std::string>& names, std::string_view srcDir, int mode, std::string_view dstDir);
+    void CopyX(const std::vector<std::string>& names, std::string_view srcDir, CopyMode mode, std::string_view dstDir);
+    void MoveX(const std::vector<std::string>& names, std::string_view srcDir, CopyMode mode, std::string_view dstDir);
 
     // Appends the name of every entry of dir (hidden ones too, not "." and
     // ".."), in the order the directory search returns them; false when dir
@@ -62,9 +62,9 @@ public:
     // Stops the running operation at the next entry.
     void Cancel() { cancelled_ = true; }
 
-    int Mode() const { return mode_; }
-    // Values outside 0..4 are refused with a message; the old value stays.
-    void SetMode(int mode);
+    CopyMode Mode() const { return mode_; }
+    // A value that is no policy is refused with a message; the old value stays.
+    void SetMode(CopyMode mode);
     // 0 while copying, 1 while moving (set by CopyX / MoveX).
     int State() const { return state_; }
     // Queued entries that trigger a flush; CopyX and MoveX set it to 300.
@@ -81,7 +81,7 @@ public:
     bool Failed() const { return failed_; }
 
 private:
-    void RunOperation(bool move, const std::vector<std::string>& names, std::string_view srcDir, int mode,
+    void RunOperation(bool move, const std::vector<std::string>& names, std::string_view srcDir, CopyMode mode,
                       std::string_view dstDir);
     bool Stopped() const { return cancelled_ || failed_; }
     std::string NormaliseDir(std::string_view dir);
@@ -104,7 +104,7 @@ private:
 
     FileSystem& fs_;
     TransferBatches& batches_;
-    int mode_ = cmAsk;
+    CopyMode mode_ = cmAsk;
     int state_ = 0;
     unsigned copyKazu_ = 100;
     bool cancelled_ = false;

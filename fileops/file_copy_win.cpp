@@ -38,9 +38,9 @@ TransferBatches::Outcome TFileCopy::Perform(Kind kind, const std::string& from, 
 }
 
 void UseCopyDialog(TFileCopy& engine, std::string prefix) {
-    engine.OnSameName = [&engine, prefix = std::move(prefix)](const std::string&, int& flag) {
-        flag = FileOpAsk().AskCopyMode(prefix, engine.State());
-        if (flag == cmCancel) engine.Cancel();
+    engine.OnSameName = [&engine, prefix = std::move(prefix)](const std::string&, CopyMode& mode) {
+        mode = FileOpAsk().AskCopyMode(prefix, engine.State());
+        if (mode == cmCancel) engine.Cancel();
     };
 }
 

@@ -498,11 +498,6 @@ int FilerKeyLookup(int vk, unsigned modifiers) {
     return -1;
 }
 
-DirDirGeometry& DirPickerGeometry() {
-    static DirDirGeometry g;
-    return g;
-}
-
 TfrmDirDir::TfrmDirDir(FileSystem* fs) : fs_(fs ? *fs : disks_), tree_(fs_) {}
 
 bool TfrmDirDir::Create(HWND owner, const DirDirGeometry& g) {
@@ -713,9 +708,10 @@ LRESULT TfrmDirDir::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
 bool ShowDirectoryPicker(HWND owner, std::string& dir) {
     TfrmDirDir form;
     form.keyLookup = &FilerKeyLookup;
-    if (!form.Create(owner, DirPickerGeometry())) return false;
+    DirDirGeometry& kept = TheSession().dirPicker;
+    if (!form.Create(owner, kept)) return false;
     const int result = form.ShowModal(dir);
-    DirPickerGeometry() = form.GeometryToKeep();
+    kept = form.GeometryToKeep();
     if (result != mrOk) return false;
     dir = form.Result();
     return true;

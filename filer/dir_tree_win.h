@@ -152,26 +152,12 @@ private:
     int position_ = 0;   // the host's edge as dragged now
 };
 
-// Placement the picker keeps (section FORM_LS): window top, left, height,
-// width and the tree's width.
-struct DirDirGeometry {
-    int ddTop = 153;
-    int ddLeft = 269;
-    int ddHeight = 300;
-    int ddWidth = 470;
-    int dsLeft = 297;
-};
-
 // Looks a key up in a key map with exactly these modifiers (bits as in the
 // key maps: Shift 1, Alt 2, Ctrl 4, config/key_map.h) and gives the bound
 // action id, or -1 when the key is not bound.
 using DirTreeKeyLookup = std::function<int(int vk, unsigned modifiers)>;
 // The lookup in the filer's key map.
 int FilerKeyLookup(int vk, unsigned modifiers);
-
-// The picker's placement between uses; the filer sets it from the settings
-// at start and writes it back at close.
-DirDirGeometry& DirPickerGeometry();
 
 class TfrmDirDir : public Dialog {
 public:

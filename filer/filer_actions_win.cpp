@@ -259,9 +259,9 @@ void TfrmFM::CopyOrMove(bool move) {
         return;
     }
     if (move) {
-        Copier().MoveX(names, session.currentDir, 0, dest);
+        Copier().MoveX(names, session.currentDir, cmAsk, dest);
     } else {
-        Copier().CopyX(names, session.currentDir, 0, dest);
+        Copier().CopyX(names, session.currentDir, cmAsk, dest);
     }
     RelistKeepingCursor();
 }

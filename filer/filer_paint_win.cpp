@@ -14,7 +14,7 @@ namespace kestrum {
 
 namespace {
 
-COLORREF Slot(int slot) { return ResolveColor(Colors().Get(slot)); }
+COLORREF Slot(int slot) { return ResolveColor(TheColors().Get(slot)); }
 
 SIZE TextSize(HDC dc, HFONT font, const std::string& text) {
     SelectGuard g(dc, font);

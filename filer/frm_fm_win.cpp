@@ -58,7 +58,7 @@ bool TfrmFM::Create(HWND owner) {
     fonts_[3] = ReadFont(profile, "FORM_LS", "FontName4", "FontSize4", "FontStyle4", def);
     for (int i = 0; i < 4; ++i) fontHandles_[i] = CreateFontFromSpec(fonts_[i]);
     // The directory tree window keeps its placement between uses.
-    DirDirGeometry& dd = DirPickerGeometry();
+    DirDirGeometry& dd = TheSession().dirPicker;
     dd.ddTop = profile.ReadInteger("FORM_LS", "ddTop", dd.ddTop);
     dd.ddLeft = profile.ReadInteger("FORM_LS", "ddLeft", dd.ddLeft);
     dd.ddHeight = profile.ReadInteger("FORM_LS", "ddHeight", dd.ddHeight);

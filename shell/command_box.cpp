@@ -111,11 +111,6 @@ int CompletionKeyFor(int autoName) {
     }
 }
 
-std::string& CompletionMask() {
-    static std::string mask = "*";
-    return mask;
-}
-
 namespace {
 
 // Names the Shift filter keeps: a double-byte character anywhere, or a
@@ -410,7 +405,7 @@ CompletionOutcome CommandBoxLogic::Completion(int key, bool shift, BoxText& box,
     req.mode = ModeOfKey(key);
     req.shift = shift;
     req.cdName = env.cdName;
-    req.mask = CompletionMask();
+    req.mask = env.completionMask;
     if (tag_ == kLineInputBox) {
         if (lineMode_ & amFreeText) {
             req.anyKeyListsAll = true;

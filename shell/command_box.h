@@ -76,10 +76,6 @@ enum class CompleteMode { FilesAndDirs = 1, DirsOnly = 2, FilesOnly = 3 };
 CompleteMode ModeOfKey(int key);
 int CompletionKeyFor(int autoName);
 
-// File-name pattern file candidates must match; questions that want a
-// program set "*.EXE" for their duration and "*.*" afterwards.
-std::string& CompletionMask();
-
 struct CompletionRequest {
     CompleteMode mode = CompleteMode::FilesAndDirs;
     bool shift = false;          // only names with Japanese characters
@@ -156,6 +152,7 @@ struct BoxEnv {
     std::function<void()> accept;                 // line input: Enter closes with OK
     std::function<void()> browse;                 // line input: Enter on an empty line with RETTREE
     std::string cdName = "CD";
+    std::string completionMask = "*";             // file candidates must match it
 };
 
 // Keys as the handler receives them.

@@ -19,11 +19,6 @@ namespace kestrum {
 
 namespace {
 
-std::map<HWND, std::unique_ptr<CommandBox>>& Boxes() {
-    static std::map<HWND, std::unique_ptr<CommandBox>> boxes;
-    return boxes;
-}
-
 bool Down(int vk) { return GetKeyState(vk) < 0; }
 
 std::wstring Wide(std::string_view s) {
@@ -89,14 +84,15 @@ void SetBoxCaretToEnd(HWND edit) {
     SendMessageW(edit, EM_SETSEL, n, n);
 }
 
-namespace {
-HWND g_activeEdit = nullptr;
-}  // namespace
+EditBoxes& TheEditBoxes() {
+    static EditBoxes boxes;
+    return boxes;
+}
 
-HWND ActiveEdit() { return g_activeEdit; }
+HWND ActiveEdit() { return TheEditBoxes().active; }
 
 void SetActiveEdit(HWND edit, int tag) {
-    g_activeEdit = edit;
+    TheEditBoxes().active = edit;
     TheSession().activeEditTag = tag;
 }
 
@@ -124,7 +120,7 @@ std::string FullPathFromCurrentDir(const std::string& path) {
 }
 
 CommandBox& CommandBox::For(HWND edit, int tag) {
-    auto& boxes = Boxes();
+    auto& boxes = TheEditBoxes().byEdit;
     auto it = boxes.find(edit);
     if (it != boxes.end()) return *it->second;
     std::unique_ptr<CommandBox> box(new CommandBox(edit, tag));
@@ -158,6 +154,7 @@ BoxEnv CommandBox::Env() {
     BoxEnv env;
     env.history = history_ ? history_ : &session.lists.exeHistory;
     env.settings = &session.settings;
+    env.completionMask = session.completionMask;
     env.fs = fs_ ? fs_ : &PlatformFileSystem();
     const int tag = Tag();
     Runner run = runner_;
@@ -253,7 +250,7 @@ void CommandBox::HistoryList() {
 LRESULT CommandBox::EditProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
     case WM_NCDESTROY: {
-        auto& boxes = Boxes();
+        auto& boxes = TheEditBoxes().byEdit;
         auto it = boxes.find(wnd);
         if (busy_ > 0) {
             // The line being run closed the window: the handler frees the

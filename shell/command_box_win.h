@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -94,5 +95,17 @@ private:
     bool doomed_ = false;  // the control went while busy
     Subclass subclass_;    // the box's handling in front of the control's
 };
+
+// What the shell keeps about its edit boxes for the whole program: the
+// command box bound to each EDIT control (made by CommandBox::For, freed
+// with its control), the box that last had the focus and the window last
+// activated (the shell or the line-input window, focused again when the
+// hot key brings the program back).
+struct EditBoxes {
+    std::map<HWND, std::unique_ptr<CommandBox>> byEdit;
+    HWND active = nullptr;
+    HWND lastActiveForm = nullptr;
+};
+EditBoxes& TheEditBoxes();
 
 }  // namespace kestrum

@@ -175,7 +175,7 @@ void TfrmEdit::BeginQuestion(LineQuestion& q) {
     CommandBox& box = CommandBox::For(edit1_, kLineInputBox);
     box.Logic().SetLineMode(mode_);
     // A question for a program completes programs only.
-    if (!fileFilter_.empty()) CompletionMask() = fileFilter_;
+    if (!fileFilter_.empty()) TheSession().completionMask = fileFilter_;
 
     // Centred over the window active at the call (the screen without one).
     HWND active = GetActiveWindow();
@@ -217,7 +217,7 @@ bool TfrmEdit::EndQuestion(bool ok) {
     mode_ = 0;
     box.Logic().SetLineMode(0);
     question_ = nullptr;
-    if (!fileFilter_.empty()) CompletionMask() = "*.*";
+    if (!fileFilter_.empty()) TheSession().completionMask = "*.*";
     fileFilter_.clear();
     EndModal(ModalResult());
     ShowWindow(Handle(), SW_HIDE);

@@ -334,8 +334,6 @@ void TfrmMain::FocusCommandBox() {
 }
 
 namespace {
-HWND g_lastActive = nullptr;
-
 // A window counts as active when the program is the foreground application.
 bool ProgramIsForeground() {
     DWORD pid = 0;
@@ -349,8 +347,8 @@ void RefocusLastActive() {
 }
 }  // namespace
 
-void SetLastActiveForm(HWND wnd) { g_lastActive = wnd; }
-HWND LastActiveForm() { return g_lastActive; }
+void SetLastActiveForm(HWND wnd) { TheEditBoxes().lastActiveForm = wnd; }
+HWND LastActiveForm() { return TheEditBoxes().lastActiveForm; }
 
 void ShowVersionWindow() {
     CurrentPrompter().MessageDlg("Kestrum Version " KESTRUM_VERSION_TEXT, MsgType::Information, MsgButtons::Ok);

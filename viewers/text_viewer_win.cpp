@@ -200,7 +200,7 @@ void TwttForm::ApplySettings() {
 }
 
 void TwttForm::ApplyColors() {
-    view_.SetColors(ResolveColor(Colors().Get(kColViewerText)), ResolveColor(Colors().Get(kColViewerBack)));
+    view_.SetColors(ResolveColor(TheColors().Get(kColViewerText)), ResolveColor(TheColors().Get(kColViewerBack)));
 }
 
 void TwttForm::SetFont(const FontSpec& font) {

@@ -57,14 +57,14 @@ protected:
         session.programDir = dir_.Path() + "\\";
         session.currentDir = dir_.Path() + "\\";
         session.settingsPath = dir_.File("Kestrum.Cfg");
-        Colors().Reset();
+        TheColors().Reset();
         WriteAndLoad(kStartFile);
     }
     void TearDown() override {
         form_.reset();
         keyRunner_.Reset();
         cfgRunner_.Reset();
-        Colors().Reset();
+        TheColors().Reset();
         TheSession() = Session();
     }
     void WriteAndLoad(const std::string& text) {
@@ -316,9 +316,9 @@ TEST_F(CfgFormTest, ColourFileIsPreviewedAndCancelLoadsTheOldOne) {
     TcfgForm& f = Open(kPageDirectories);
     prompter_.AnswerLine("Other.Col");
     Click(f.PickButton("ColorCustomFile"));
-    EXPECT_EQ(Colors().Get(kColShellForm), 222);
+    EXPECT_EQ(TheColors().Get(kColShellForm), 222);
     f.CancelClick();
-    EXPECT_EQ(Colors().Get(kColShellForm), 111);
+    EXPECT_EQ(TheColors().Get(kColShellForm), 111);
     EXPECT_EQ(TheSession().settings.colorCustomFile, "Kestrum.Col");
     EXPECT_EQ(FileText(), kStartFile);
 
@@ -326,7 +326,7 @@ TEST_F(CfgFormTest, ColourFileIsPreviewedAndCancelLoadsTheOldOne) {
     TcfgForm& g = Open(kPageDirectories);
     Type(g.Item("ColorCustomFile"), "Other.Col");
     EXPECT_TRUE(g.OkClick());
-    EXPECT_EQ(Colors().Get(kColShellForm), 222);
+    EXPECT_EQ(TheColors().Get(kColShellForm), 222);
     const std::vector<std::string> lines = test::CrLfLines(FileText());
     EXPECT_NE(std::find(lines.begin(), lines.end(), "ColorCustomFile, Other.Col"), lines.end());
 }
@@ -386,7 +386,7 @@ TEST_F(CfgFormTest, ColourAndKeyButtonsActAtOnce) {
     Click(f.ActionButton(CfgAction::Color, kColShellEditBack));
     ASSERT_EQ(configQuestions_.ColorsAsked().size(), 1u);
     EXPECT_EQ(configQuestions_.ColorsAsked()[0], DefaultColors()[kColShellEditBack]);
-    EXPECT_EQ(Colors().Get(kColShellEditBack), 0x123456);
+    EXPECT_EQ(TheColors().Get(kColShellEditBack), 0x123456);
     // No window for these fonts here: the buttons are disabled.
     Turn(f, kPageArchiveViewer);
     EXPECT_FALSE(IsWindowEnabled(f.ActionButton(CfgAction::Font, kFontArchiveViewer)));
@@ -408,7 +408,7 @@ TEST_F(CfgFormTest, ColourAndKeyButtonsActAtOnce) {
     Click(f.ActionButton(CfgAction::FilerColors));
     EXPECT_TRUE(colcShown);
     f.CancelClick();
-    EXPECT_EQ(Colors().Get(kColShellEditBack), 0x123456);  // no undo for colours
+    EXPECT_EQ(TheColors().Get(kColShellEditBack), 0x123456);  // no undo for colours
     EXPECT_EQ(FileText(), kStartFile);
 }
 

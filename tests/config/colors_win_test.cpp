@@ -28,11 +28,11 @@ protected:
     void SetUp() override {
         TheSession() = Session();
         TheSession().programDir = dir_.Path() + "\\";
-        Colors().Reset();
+        TheColors().Reset();
     }
     void TearDown() override {
         listeners_.clear();
-        Colors().Reset();
+        TheColors().Reset();
         TheSession() = Session();
     }
     std::string ColPath() const { return dir_.File("Kestrum.Col"); }
@@ -71,7 +71,7 @@ TEST_F(ColorsWinTest, MissingFileShowsTheMessageOnceAndKeepsColours) {
     EXPECT_FALSE(LoadColorFile());
     ASSERT_EQ(prompter_.Questions().size(), 1u);
     EXPECT_EQ(prompter_.Questions()[0].text, kInvalidMessage);
-    EXPECT_EQ(Colors().Get(3), 77);
+    EXPECT_EQ(TheColors().Get(3), 77);
     EXPECT_EQ(seen, std::vector<int>{-1});
 }
 
@@ -81,8 +81,8 @@ TEST_F(ColorsWinTest, FileNamedBySettingIsLoaded) {
     test::WriteFile(other.File("My.Col"), std::string(kColorFileHeader) + "\r\n25,255\r\n26,65280\r\n");
     EXPECT_TRUE(LoadColorFile());
     EXPECT_TRUE(prompter_.Questions().empty());
-    EXPECT_EQ(Colors().Get(25), 255);
-    EXPECT_EQ(Colors().Get(26), 65280);
+    EXPECT_EQ(TheColors().Get(25), 255);
+    EXPECT_EQ(TheColors().Get(26), 65280);
 
     TheSession().settings.colorCustomFile = "Kestrum.Col";
     EXPECT_EQ(CurrentColorFilePath(), ColPath());
@@ -272,7 +272,7 @@ TEST_F(ColcTest, ChosenColourAppliesAtOnce) {
     Click(4);
     ASSERT_EQ(offered_.size(), 1u);
     EXPECT_EQ(offered_[0], 255);  // the picker starts from the colour in force
-    EXPECT_EQ(Colors().Get(4), 0x00112233);
+    EXPECT_EQ(TheColors().Get(4), 0x00112233);
     EXPECT_EQ(seen, std::vector<int>{4});
     HDC dc = CreateCompatibleDC(nullptr);
     const auto brush = reinterpret_cast<HBRUSH>(SendMessageA(form_.Handle(), WM_CTLCOLORSTATIC,
@@ -285,7 +285,7 @@ TEST_F(ColcTest, ChosenColourAppliesAtOnce) {
 
     answer_.reset();  // cancelled
     Click(30);
-    EXPECT_EQ(Colors().Get(30), DefaultColors()[30]);
+    EXPECT_EQ(TheColors().Get(30), DefaultColors()[30]);
     EXPECT_EQ(seen, std::vector<int>{4});
     EXPECT_FALSE(form_.Finished());
 }
@@ -306,7 +306,7 @@ TEST_F(ColcTest, ClosingWithoutOkKeepsColoursButWritesNothing) {
     Click(0);
     SendMessageA(form_.Handle(), WM_CLOSE, 0, 0);
     EXPECT_TRUE(form_.Finished());
-    EXPECT_EQ(Colors().Get(0), 42);
+    EXPECT_EQ(TheColors().Get(0), 42);
     EXPECT_EQ(GetFileAttributesA(ColPath().c_str()), INVALID_FILE_ATTRIBUTES);
     // The close of the shell writes it later.
     EXPECT_TRUE(SaveColorFileAtClose());

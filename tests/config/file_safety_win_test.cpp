@@ -35,12 +35,12 @@ protected:
         TheSession().settingsPath = dir_.File("Kestrum.Cfg");
         TheSession().settings.keyCustomFile = "Kestrum.Key";
         TheSession().settings.colorCustomFile = "Kestrum.Col";
-        Colors().Reset();
+        TheColors().Reset();
         FilerKeyX().KeyXUserKey.Clear();
         FilerKeyX().unreadableFile.clear();
     }
     void TearDown() override {
-        Colors().Reset();
+        TheColors().Reset();
         FilerKeyX().KeyXUserKey.Clear();
         FilerKeyX().unreadableFile.clear();
         TheSession() = Session();

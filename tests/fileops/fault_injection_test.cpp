@@ -50,7 +50,7 @@ struct EngineScenario {
     std::string name;
     std::function<void(MemFileSystem&)> setUp;
     TransferPlan plan;
-    int mode = cmOverwrite;
+    CopyMode mode = cmOverwrite;
     // The new names typed at the rename policy's questions, in order.
     std::vector<std::string> newNames;
 };

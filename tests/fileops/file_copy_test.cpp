@@ -102,7 +102,7 @@ TEST_F(FileCopyCoreTest, AMoveMergesAsksOnceAndRemovesTheDirectoriesItEmptied) {
     Tree("C:\\dst", {"d\\", "keep.txt", "top\\"});
     for (const char* f : {"a.txt", "d\\c.txt", "top\\skip.txt"}) fs_.AddFile(std::string("C:\\dst\\") + f, "old");
     int asked = 0;
-    fc_.OnSameName = [&](const std::string& name, int& flag) {
+    fc_.OnSameName = [&](const std::string& name, CopyMode& flag) {
         ++asked;
         EXPECT_EQ(name, "a.txt");
         EXPECT_EQ(flag, cmAsk);
@@ -381,7 +381,7 @@ TEST_F(FileCopyCoreTest, ClashesOfFileAndDirectoryAndADestinationInsideItsSource
 TEST_F(FileCopyCoreTest, AWalkThatThrowsSaysWhyItFailed) {
     Tree("C:\\src", {"a.txt", "b.txt"});
     Tree("C:\\dst", {"a.txt"});
-    fc_.OnSameName = [](const std::string&, int&) { throw std::runtime_error("メモリが足りません"); };
+    fc_.OnSameName = [](const std::string&, CopyMode&) { throw std::runtime_error("メモリが足りません"); };
     fc_.MoveX({"a.txt", "b.txt"}, "C:\\src", cmAsk, "C:\\dst");
     EXPECT_EQ(Messages(), std::vector<std::string>{"移動は失敗に終わりました\r\nメモリが足りません"});
     EXPECT_NE(fc_.Result(), 0);

@@ -46,13 +46,13 @@ protected:
 TEST_F(FileCopyTest, CopiesANewTreeInOneBatchWithTheFixedFlags) {
     // 表 and ソ end in the byte of "\": neither is split nor refused.
     Tree(P("src"), {"a.txt", "表\\", "表\\ソ.txt", "表\\empty\\"});
-    fc_.CopyX({}, P("src"), 0, P("dst"));
+    fc_.CopyX({}, P("src"), cmAsk, P("dst"));
     EXPECT_TRUE(op_.requests.empty());
     EXPECT_TRUE(prompter_.Questions().empty());
     EXPECT_FALSE(Exists(P("dst")));
 
     CreateDirectoryA(P("dst").c_str(), nullptr);
-    fc_.CopyX({"a.txt", "表"}, P("src") + "\\", 0, P("dst") + "\\");
+    fc_.CopyX({"a.txt", "表"}, P("src") + "\\", cmAsk, P("dst") + "\\");
     ASSERT_EQ(op_.requests.size(), 1u);
     const ShellFileRequest& r = op_.requests[0];
     EXPECT_EQ(r.func, static_cast<UINT>(FO_COPY));
@@ -111,7 +111,7 @@ TEST_F(FileCopyTest, CancelledDialogOrNoHandlerAndInvalidModes) {
     EXPECT_EQ(Get(P("dst\\a.txt")), "old");
     EXPECT_EQ(Get(P("dst\\z.txt")), "z.txt");
 
-    fc_.SetMode(5);
+    fc_.SetMode(static_cast<CopyMode>(5));  // a value read from elsewhere that is no policy
     EXPECT_EQ(fc_.Mode(), cmAsk);
     EXPECT_EQ(Messages(), std::vector<std::string>{"TFileCopy:Modeに無効な値を代入しようとしました。"});
 }

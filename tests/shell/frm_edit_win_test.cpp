@@ -240,7 +240,7 @@ TEST_F(FrmEditTest, AProgramQuestionCompletesPrograms) {
     EXPECT_FALSE(Ask(q, complete));
     ASSERT_EQ(prompter_.ListsShown().size(), 1u);
     EXPECT_EQ(sorted(prompter_.ListsShown()[0]), (std::vector<std::string>{"tool.exe ", "toolbox\\"}));
-    EXPECT_EQ(CompletionMask(), "*.*");
+    EXPECT_EQ(TheSession().completionMask, "*.*");
     EXPECT_FALSE(Ask(q, complete));
     ASSERT_EQ(prompter_.ListsShown().size(), 2u);
     EXPECT_EQ(prompter_.ListsShown()[1].size(), 3u);

@@ -24,7 +24,7 @@ class WindowColorsTest : public testing::Test {
 protected:
     void SetUp() override {
         TheSession() = Session();
-        Colors().Reset();
+        TheColors().Reset();
         dc_ = CreateCompatibleDC(nullptr);
         HDC screen = GetDC(nullptr);
         bitmap_ = CreateCompatibleBitmap(screen, 4, 4);
@@ -35,7 +35,7 @@ protected:
         SelectObject(dc_, old_);
         DeleteObject(bitmap_);
         DeleteDC(dc_);
-        Colors().Reset();
+        TheColors().Reset();
         TheSession() = Session();
     }
     // The colour message for child sent to its window: the brush's colour,

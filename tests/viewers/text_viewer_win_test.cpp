@@ -544,7 +544,7 @@ TEST_F(TextViewerTest, SearchNextReachesMatchesBelowTheLastTopLineThenSaysNotFou
 }
 
 TEST_F(TextViewerTest, TheViewersColoursFollowTheDialogAndTheColourFile) {
-    Colors().Reset();
+    TheColors().Reset();
     SetColor(kColViewerText, 0x0000FF);
     SetColor(kColViewerBack, 0x102030);
     EXPECT_EQ(form_->View().TextColor(), RGB(0xFF, 0, 0));
@@ -560,7 +560,7 @@ TEST_F(TextViewerTest, TheViewersColoursFollowTheDialogAndTheColourFile) {
         ASSERT_TRUE(later.Create(nullptr));
         EXPECT_EQ(later.View().BackColor(), RGB(0, 0, 0xFF));
     }
-    Colors().Reset();
+    TheColors().Reset();
     ColorChanged(-1);
     EXPECT_EQ(form_->View().BackColor(), ResolveColor(DefaultColors()[kColViewerBack]));
 }
