@@ -19,6 +19,7 @@
 #include "common/window_win.h"
 #include "filer/dir_tree.h"
 #include "config/key_map.h"
+#include "config/window_state.h"
 
 namespace kestrum {
 
