@@ -15,6 +15,7 @@
 #include "config/services.h"
 #include "config/session.h"
 #include "fileops/change_dir_win.h"
+#include "filer/filer_commands.h"
 #include "filer/frm_fm_win.h"
 
 namespace kestrum {
@@ -22,24 +23,13 @@ namespace kestrum {
 using Code = FilerActionCode;
 
 void TfrmFM::ToggleMark() {
-    const long long i = model_.CursorIndex();
     if (model_.Count() == 0) return;
-    const std::size_t idx = static_cast<std::size_t>(i);
-    model_.SetMark(idx, !model_.Marked(idx), [this](const FindRecord& f) {
-        return DirectoryContentSize(TheSession().currentDir + f.name);
-    });
+    const std::size_t idx = static_cast<std::size_t>(model_.CursorIndex());
+    model_.SetMark(idx, !model_.Marked(idx), MarkSize());
     AfterMove(MoveDown(model_, Cursor()));
 }
 
-void TfrmFM::MarkAllOrNone() {
-    const bool any = model_.MarkedCount() > 0;
-    for (std::size_t i = 0; i < model_.Count(); ++i) {
-        if (any) {
-            model_.SetMark(i, false, [this](const FindRecord& f) { return DirectoryContentSize(TheSession().currentDir + f.name); });
-        } else if (!model_.IsDirectory(i)) {
-            model_.SetMark(i, true, nullptr);
-        }
-    }
+void TfrmFM::AfterMarks() {
     UpdateStatus();
     InvalidateGrid();
 }
@@ -139,16 +129,10 @@ bool TfrmFM::RunAction(int code) {
         return true;
     }
     case Code::MarkFromCursorFiles:
-    case Code::MarkFromCursorAll: {  // mark from the cursor to the end
-        auto size = [this](const FindRecord& f) { return DirectoryContentSize(TheSession().currentDir + f.name); };
-        for (std::size_t i = static_cast<std::size_t>(model_.CursorIndex()); i < model_.Count(); ++i) {
-            if (code == Code::MarkFromCursorFiles && model_.IsDirectory(i)) continue;
-            model_.SetMark(i, true, size);
-        }
-        UpdateStatus();
-        InvalidateGrid();
+    case Code::MarkFromCursorAll:  // mark from the cursor to the end
+        MarkFromCursor(model_, code == Code::MarkFromCursorFiles, MarkSize());
+        AfterMarks();
         return true;
-    }
     case Code::PopupMenu: {  // the pop-up menu at the mouse
         POINT pt{};
         GetCursorPos(&pt);
@@ -172,13 +156,8 @@ bool TfrmFM::RunAction(int code) {
         return true;
     case Code::InvertMarksFiles:
     case Code::InvertMarksAll:
-        for (std::size_t i = 0; i < model_.Count(); ++i) {
-            if (code == Code::InvertMarksFiles && model_.IsDirectory(i)) continue;
-            model_.SetMark(i, !model_.Marked(i),
-                           [this](const FindRecord& f) { return DirectoryContentSize(TheSession().currentDir + f.name); });
-        }
-        UpdateStatus();
-        InvalidateGrid();
+        InvertMarks(model_, code == Code::InvertMarksFiles, MarkSize());
+        AfterMarks();
         return true;
     default: return RunFileAction(code);
     }
@@ -193,7 +172,10 @@ void TfrmFM::RunBuiltInKey(int vk) {
     case VK_NEXT: AfterMove(PageDownKey(model_)); break;
     case VK_PRIOR: AfterMove(PageUpKey(model_)); break;
     case VK_SPACE: ToggleMark(); break;
-    case VK_HOME: MarkAllOrNone(); break;
+    case VK_HOME:
+        MarkAllOrNone(model_, MarkSize());
+        AfterMarks();
+        break;
     case VK_RETURN: OpenCursorEntry(0); break;
     case VK_ESCAPE: EscapeKey(); break;
     default: break;
@@ -201,6 +183,11 @@ void TfrmFM::RunBuiltInKey(int vk) {
 }
 
 void TfrmFM::OnKeyDown(WPARAM key) {
+    if (key == VK_TAB) {
+        PostMessageA(cmdLine_, WM_KEYDOWN, VK_F6, 0);
+        FocusCommandLine();
+        return;
+    }
     const bool ctrl = GetKeyState(VK_CONTROL) < 0;
     const bool alt = GetKeyState(VK_MENU) < 0;
     shiftDown_ = GetKeyState(VK_SHIFT) < 0;
@@ -271,14 +258,6 @@ void TfrmFM::OnChar(WPARAM ch) {
     }
 }
 
-bool TfrmFM::CellAt(int x, int y, int& col, int& row) const {
-    const Rect& g = layout_.grid;
-    if (x < g.left || y < g.top || x >= g.left + g.width || y >= g.top + g.height) return false;
-    col = (x - g.left) / (layout_.columnWidth + 2);
-    row = (y - g.top) / layout_.rowHeight;
-    return col < model_.Cols() && row < model_.Rows();
-}
-
 void TfrmFM::OnMouseDown(int x, int y, bool shift, bool ctrl) {
     shiftDown_ = shift;
     ctrlDown_ = ctrl;
@@ -291,29 +270,13 @@ void TfrmFM::OnMouseDown(int x, int y, bool shift, bool ctrl) {
     }
     FocusGrid();
     if (model_.Count() == 0) return;
-    int col = 0;
-    int row = 0;
-    if (!CellAt(x, y, col, row)) return;
-    const long long index = static_cast<long long>(col) * model_.Rows() + row + model_.PageTop();
+    const std::optional<GridCell> cell = CellAt(layout_, model_.Cols(), model_.Rows(), x, y);
+    if (!cell) return;
+    const long long index = CellIndex(model_, cell->col, cell->row);
     if (index >= static_cast<long long>(model_.Count())) return;
-    model_.SetCursorCell(col, row);
-    auto size = [this](const FindRecord& f) { return DirectoryContentSize(TheSession().currentDir + f.name); };
-    if (!shift) {
-        model_.SetAnchor(index);
-    } else {
-        if (!ctrl) {
-            for (std::size_t i = 0; i < model_.Count(); ++i) model_.SetMark(i, false, size);
-        }
-        const long long a = std::min(model_.Anchor(), index);
-        const long long b = std::max(model_.Anchor(), index);
-        for (long long i = a; i <= b; ++i) model_.SetMark(static_cast<std::size_t>(i), true, size);
-    }
-    if (ctrl) {
-        const std::size_t i = static_cast<std::size_t>(index);
-        model_.SetMark(i, !model_.Marked(i), size);
-    }
-    UpdateStatus();
-    InvalidateGrid();
+    model_.SetCursorCell(cell->col, cell->row);
+    MarkByClick(model_, index, shift, ctrl, MarkSize());
+    AfterMarks();
 }
 
 }  // namespace kestrum

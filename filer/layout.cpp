@@ -55,6 +55,20 @@ std::vector<int> FunctionKeyWidths(const std::vector<int>& labelWidths, int barW
     return w;
 }
 
+std::vector<FunctionKeyBox> FunctionKeyBoxes(const std::vector<int>& widths, const Rect& bar, int keysShown) {
+    std::vector<FunctionKeyBox> boxes;
+    int x = bar.left;
+    for (std::size_t i = 0; i < widths.size() && static_cast<int>(i) < keysShown; ++i) {
+        FunctionKeyBox b;
+        b.label = Rect{x, bar.top, widths[i], bar.height};
+        x += widths[i];
+        b.divider = Rect{x, bar.top + 2, 1, bar.height - 4};
+        x += (i == 3 || i == 4 || i == 7) ? 3 : 1;
+        boxes.push_back(b);
+    }
+    return boxes;
+}
+
 DriveBarWidths ComputeDriveBar(int barWidth, const DriveBarTexts& texts,
                                const std::function<int(const std::string&)>& textWidth) {
     auto fit = [&](const std::string& text) { return textWidth(text) + 2 * kTextMargin; };

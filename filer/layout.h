@@ -57,6 +57,15 @@ FilerLayout ComputeLayout(const LayoutInput& in);
 // +2, or 1 with ten keys), the surplus of the bar shared among the shown keys.
 std::vector<int> FunctionKeyWidths(const std::vector<int>& labelWidths, int barWidth, int keysShown);
 
+// One shown function key: its label box and the divider after it (1 pixel
+// wide, 2 in from the bar's top and bottom). The boxes run left to right
+// with 1 pixel after a divider, 3 after F4, F5 and F8.
+struct FunctionKeyBox {
+    Rect label;
+    Rect divider;
+};
+std::vector<FunctionKeyBox> FunctionKeyBoxes(const std::vector<int>& widths, const Rect& bar, int keysShown);
+
 // The texts of the bars and lines are drawn this many pixels in from each
 // side of their boxes.
 inline constexpr int kTextMargin = 2;
