@@ -99,7 +99,7 @@ void TfrmFM::FormCreate() {
 
     // Keys bound in the filer key file run the actions by code; drive
     // actions (400 + drive) change to that drive.
-    menus_.Build();
+    menus_.Build(Files());
     ShowMenuBar(session.settings.lsMenu);
     UpdateMenuChecks();
     subscriptions_.push_back(FilerKeyX().runCommand.Connect([this](int code) { RunCode(code); }));
