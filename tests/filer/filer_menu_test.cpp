@@ -49,8 +49,12 @@ TEST(FilerMenuTest, TheSwitchesFollowTheirActionsAndDrivesWithARootAreListed) {
     const std::vector<FilerMenuGroup> menus = FilerMenuGroups(false, [](char c) { return c == 'C' ? 3 : c == 'Q' ? 4 : 0; });
     const std::vector<FilerMenuItem>& general = menus.front().items;
     for (std::size_t i = 0; i + 1 < general.size(); ++i) {
-        if (general[i].id == kFilerMenuBase + FilerActionCode::FilerAtStart) EXPECT_EQ(general[i + 1].id, kFilerMenuSubDirSize);
-        if (general[i].id == kFilerMenuBase + FilerActionCode::Format) EXPECT_EQ(general[i + 1].id, kFilerMenuDiskCopy);
+        const unsigned code = general[i].id - kFilerMenuBase;
+        if (code == FilerActionCode::FilerAtStart) {
+            EXPECT_EQ(general[i + 1].id, kFilerMenuSubDirSize);
+        } else if (code == FilerActionCode::Format) {
+            EXPECT_EQ(general[i + 1].id, kFilerMenuDiskCopy);
+        }
     }
     const std::vector<FilerMenuItem>& drives = menus[menus.size() - 2].items;
     ASSERT_EQ(drives.size(), 2u);
