@@ -33,6 +33,7 @@
 #include "fileops/split_join_win.h"
 #include "fileops/verbs_win.h"
 #include "filer/filer_commands.h"
+#include "filer/filer_routes.h"
 #include "filer/frm_fm_win.h"
 #include "filer/sort_write_win.h"
 
@@ -41,25 +42,7 @@ namespace kestrum {
 using Code = FilerActionCode;
 
 namespace {
-
 Prompter& Ask() { return CurrentPrompter(); }
-
-// The extension of a name without its dot.
-std::string BareExt(const std::string& name) {
-    std::string ext = ExtractFileExt(name);
-    if (!ext.empty()) ext.erase(0, 1);
-    return ext;
-}
-
-// The association entry for an extension (without dot) in a table.
-const ExtEntry* FindExt(const std::vector<ExtEntry>& table, const std::string& ext) {
-    for (const ExtEntry& e : table) {
-        const std::string key = !e.ext.empty() && e.ext[0] == '.' ? e.ext.substr(1) : e.ext;
-        if (SameText(key, ext)) return &e;
-    }
-    return nullptr;
-}
-
 }  // namespace
 
 // ---- selection -----------------------------------------------------------------
@@ -133,11 +116,8 @@ void TfrmFM::Duplicate() {
     const Session& session = TheSession();
     const bool marked = model_.MarkedCount() > 0;
     for (const std::string& name : SelectionNames(model_)) {
-        std::string text = ChangeFileExt(name, ".BAK");
-        if (!marked && !session.settings.backupName.empty()) {
-            text = session.settings.backupName;
-            TheCommands().ExpandMacrosFor(session.currentDir + name, text);
-        }
+        std::string text = DuplicateProposal(session, name, marked);
+        if (!marked && !session.settings.backupName.empty()) TheCommands().ExpandMacrosFor(session.currentDir + name, text);
         if (!AskLineFor(Ask(), name + "をバックアップします", "新しい名前を入力してください", text, amFreeText | amSelectAll,
                     &TheSession().lists.exeHistory)) {
             break;
@@ -160,8 +140,7 @@ void TfrmFM::CopyOrMove(bool move) {
 void TfrmFM::DeleteAction() {
     const Session& session = TheSession();
     if (RefuseDotEntry(model_, Ask(), "を削除することは出来ません")) return;
-    std::vector<std::string> list;
-    for (const std::string& name : SelectionNames(model_)) list.push_back(session.currentDir + name);
+    const std::vector<std::string> list = SelectionPaths(model_, session.currentDir);
     if (list.empty()) return;
     if (shiftDown_) {
         EraseFiles(list, Handle(), session.settings.dirDelMode);
@@ -248,9 +227,7 @@ bool TfrmFM::RunFileAction(int code) {
     case Code::OpenList: ShowCandidates(); return true;
     case Code::Attributes: {
         if (model_.Count() == 0 || RefuseDotEntry(model_, Ask(), "の属性を変更することは出来ません")) return true;
-        std::vector<std::string> paths;
-        for (const std::string& n : SelectionNames(model_)) paths.push_back(session.currentDir + n);
-        ChangeAttributes(paths);
+        ChangeAttributes(SelectionPaths(model_, session.currentDir));
         RelistKeepingCursor();
         return true;
     }
@@ -274,22 +251,10 @@ bool TfrmFM::RunFileAction(int code) {
 }
 
 void TfrmFM::CopyNamesToClipboard(int code) {
-    const Session& session = TheSession();
     if (model_.Count() == 0) return;
     const bool full = code == Code::ClipFullNames || code == Code::ClipFullNamesSizesDates;
     const bool withSize = code == Code::ClipNamesSizesDates || code == Code::ClipFullNamesSizesDates;
-    DisplayOptions o = Options();
-    o.mode = 1;
-    o.columnChars = full ? std::max<int>(80 - static_cast<int>(session.currentDir.size()), 1) : 80;
-    std::string text;
-    for (std::size_t i : Selection(model_)) {
-        std::string line = withSize ? ListText(model_.Record(i), o) : std::string(model_.Name(i));
-        // The list text starts with the mark position.
-        if (withSize && !line.empty()) line.erase(0, 1);
-        text += (full ? session.currentDir : std::string()) + line + "\r\n";
-    }
-    if (model_.MarkedCount() == 0 && text.size() >= 2) text.resize(text.size() - 2);
-    SetClipboardText(Handle(), text);
+    SetClipboardText(Handle(), SelectionClipboardText(model_, TheSession().currentDir, full, withSize, Options()));
 }
 
 void TfrmFM::MakeShortcut(int code) {
@@ -349,14 +314,7 @@ void TfrmFM::ChangeDates() {
     TDateChange change;
     change.Caption = "Kestrum 日付の変更";
     bool hadDirectory = false;
-    for (std::size_t i : Selection(model_)) {
-        const FileEntry& e = model_.Entry(i);
-        if (e.find.IsDirectory()) {
-            hadDirectory = true;
-            continue;
-        }
-        change.FileNames.push_back(session.currentDir + e.find.name);
-    }
+    change.FileNames = DateChangePaths(model_, session.currentDir, hadDirectory);
     if (hadDirectory) Ask().ShowMessage("ディレクトリの日付は変更できません");
     if (change.FileNames.empty()) return;
     change.Execute();
@@ -369,17 +327,8 @@ void TfrmFM::JoinAction() {
     const std::vector<std::string> names = SelectionNames(model_);
     std::string target = ChangeFileExt(names.front(), ".LZH");
     if (!AskLineFor(Ask(), "結合", "ファイルを結合します。ファイル名を入れて下さい", target, amFreeText, &session.lists.exeHistory)) return;
-    std::vector<std::string> files;
-    for (const std::string& n : names) files.push_back(session.currentDir + n);
-    const bool absolute = target.size() > 1 && target[1] == ':';
-    JoinFiles(absolute ? target : session.currentDir + target, files);
+    JoinFiles(InDirectory(session.currentDir, target), SelectionPaths(model_, session.currentDir));
     RelistKeepingCursor();
-}
-
-bool TfrmFM::HasAssociation(const std::string& file) const {
-    const Session& session = TheSession();
-    const std::string ext = BareExt(file);
-    return FindExt(session.setExt, ext) || FindExt(session.lists.ext, ext);
 }
 
 void TfrmFM::CopyDirectoryLine() {
@@ -388,32 +337,20 @@ void TfrmFM::CopyDirectoryLine() {
 }
 
 void TfrmFM::ShowCandidates() {
-    Session& session = TheSession();
     if (model_.Count() == 0) return;
     const std::string file = CurrentFile();
-    const std::string ext = BareExt(file);
-    std::vector<std::string> commands;
-    std::vector<std::string> verbs;
+    const Candidates candidates = AssociationCandidates(TheSession(), file);
+    std::vector<std::string> commands = candidates.temporary;
+    commands.insert(commands.end(), candidates.configured.begin(), candidates.configured.end());
+    const std::vector<std::string> verbs = RegisteredVerbs(file);
     const MenuHandle owned(CreatePopupMenu());
     HMENU menu = owned.Get();
     UINT id = 1;
-    auto addCandidates = [&](const std::vector<ExtEntry>& table) {
-        if (const ExtEntry* e = FindExt(table, ext)) {
-            for (int i = 0;; ++i) {
-                const std::optional<std::string> c = SplitField(',', e->command, i);
-                if (!c) break;
-                if (Trim(*c).empty()) continue;
-                commands.push_back(Trim(*c));
-                AppendMenuA(menu, MF_STRING, id++, commands.back().c_str());
-            }
-        }
-    };
-    addCandidates(session.setExt);
+    for (const std::string& c : candidates.temporary) AppendMenuA(menu, MF_STRING, id++, c.c_str());
     AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
-    addCandidates(session.lists.ext);
+    for (const std::string& c : candidates.configured) AppendMenuA(menu, MF_STRING, id++, c.c_str());
     AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
     const UINT firstVerb = 1000;
-    verbs = RegisteredVerbs(file);
     for (std::size_t i = 0; i < verbs.size(); ++i) {
         AppendMenuA(menu, MF_STRING, firstVerb + static_cast<UINT>(i), verbs[i].c_str());
     }

@@ -16,6 +16,7 @@
 #include "config/session.h"
 #include "fileops/change_dir_win.h"
 #include "filer/filer_commands.h"
+#include "filer/filer_routes.h"
 #include "filer/frm_fm_win.h"
 
 namespace kestrum {
@@ -44,7 +45,7 @@ void TfrmFM::OpenCursorEntry(int candidate) {
     }
     const std::string file = TheSession().currentDir + e.find.name;
     // A second candidate of an extension no association names: the list.
-    if (candidate == 1 && !HasAssociation(file)) {
+    if (candidate == 1 && !HasAssociation(TheSession(), file)) {
         ShowCandidates();
         return;
     }
@@ -52,24 +53,20 @@ void TfrmFM::OpenCursorEntry(int candidate) {
 }
 
 void TfrmFM::EscapeKey() {
-    const Settings& s = TheSession().settings;
-    if (s.filerEscMode != 1 && GetFocus() == cmdLine_) {
+    switch (EscapeFor(TheSession().settings, GetFocus() == cmdLine_, TheShellWindow().Present())) {
+    case EscapeOutcome::ClearCommandLine:
         SetWindowTextA(cmdLine_, "");
         FocusGrid();
         return;
-    }
-    if (s.fescHide) {
-        // Resident in the notification area: as the hot key does.
-        if (s.taskTray && TheShellWindow().Present()) {
-            TheShellWindow().HotKeyToggle();
-        } else {
-            ShowWindow(Handle(), SW_HIDE);
+    case EscapeOutcome::HotKeyToggle: TheShellWindow().HotKeyToggle(); return;
+    case EscapeOutcome::Hide: ShowWindow(Handle(), SW_HIDE); return;
+    case EscapeOutcome::AskThenClose:
+        if (CurrentPrompter().MessageDlg("ファイラーを閉じます。\r\nよろしいですか？", MsgType::Confirmation,
+                                         MsgButtons::YesNo) != mrYes) {
+            return;
         }
-        return;
-    }
-    if (!s.fmEscMode || CurrentPrompter().MessageDlg("ファイラーを閉じます。\r\nよろしいですか？", MsgType::Confirmation,
-                                                     MsgButtons::YesNo) == mrYes) {
-        CloseFiler();
+        [[fallthrough]];
+    case EscapeOutcome::Close: CloseFiler(); return;
     }
 }
 
@@ -193,7 +190,7 @@ void TfrmFM::OnKeyDown(WPARAM key) {
     shiftDown_ = GetKeyState(VK_SHIFT) < 0;
     TheSession().shiftFlag = shiftDown_;
     ctrlDown_ = ctrl;
-    if (key >= VK_NUMPAD0 && key <= VK_NUMPAD9) key = '0' + (key - VK_NUMPAD0);
+    key = static_cast<WPARAM>(NormalisedKey(static_cast<int>(key)));
     if (key == 0 || (key >= VK_SHIFT && key <= VK_MENU)) return;
     // The filer key map first: a bound key runs its action and is consumed.
     {
@@ -202,41 +199,38 @@ void TfrmFM::OnKeyDown(WPARAM key) {
         FilerKeyX().LookUp(k, ModifierBits(shift, ctrl, alt));
         if (k == 0) return;
     }
-    if (ctrl && key >= 'A' && key <= 'Z') {
-        const long long i = FindByInitial(model_, static_cast<char>(key));
-        if (i >= 0) {
-            const long long top = model_.PageTop();
-            model_.PlaceCursor(i);
-            AfterMove(model_.PageTop() != top);
-        }
+    RunGridKey(RouteBuiltInKey(static_cast<int>(key), ctrl, alt));
+}
+
+void TfrmFM::RunGridKey(const BuiltInKey& k) {
+    using Kind = BuiltInKey::Kind;
+    const CursorSettings cs = Cursor();
+    switch (k.kind) {
+    case Kind::None: return;
+    case Kind::FindInitial: {
+        const long long i = FindByInitial(model_, static_cast<char>(k.value));
+        if (i < 0) return;
+        const long long top = model_.PageTop();
+        model_.PlaceCursor(i);
+        AfterMove(model_.PageTop() != top);
         return;
     }
-    const CursorSettings cs = Cursor();
-    switch (key) {
-    case VK_PRIOR: RunAction(Code::PreviousPage); break;  // through the navigation items
-    case VK_NEXT: RunAction(Code::NextPage); break;
-    case VK_LEFT: AfterMove(MoveLeft(model_, cs)); break;
-    case VK_RIGHT: AfterMove(MoveRight(model_, cs)); break;
-    case VK_UP: AfterMove(MoveUp(model_, cs)); break;
-    case VK_DOWN:
-        if (ctrl) {
-            FocusCommandLine();
-        } else {
-            AfterMove(MoveDown(model_, cs));
-        }
-        break;
-    case VK_ESCAPE: EscapeKey(); break;  // the hidden cancel button
-    default:
-        if (key >= VK_F1 && key <= VK_F1 + 14 && !(key == VK_F4 && alt)) {
-            const std::size_t n = key - VK_F1;
-            const auto& f = TheSession().lists.functions;
-            if (n < f.size()) {
-                const long long index = model_.CursorIndex();
-                Execute_t(f[n].command);
-                if (Visible()) Relist(index);
-            }
-        }
-        break;
+    case Kind::PreviousPage: RunAction(Code::PreviousPage); return;  // through the navigation items
+    case Kind::NextPage: RunAction(Code::NextPage); return;
+    case Kind::Left: AfterMove(MoveLeft(model_, cs)); return;
+    case Kind::Right: AfterMove(MoveRight(model_, cs)); return;
+    case Kind::Up: AfterMove(MoveUp(model_, cs)); return;
+    case Kind::Down: AfterMove(MoveDown(model_, cs)); return;
+    case Kind::ToCommandLine: FocusCommandLine(); return;
+    case Kind::Escape: EscapeKey(); return;  // the hidden cancel button
+    case Kind::FunctionKey: {
+        const auto& f = TheSession().lists.functions;
+        if (static_cast<std::size_t>(k.value) >= f.size()) return;
+        const long long index = model_.CursorIndex();
+        Execute_t(f[static_cast<std::size_t>(k.value)].command);
+        if (Visible()) Relist(index);
+        return;
+    }
     }
 }
 

@@ -22,6 +22,7 @@
 #include "filer/cursor_moves.h"
 #include "filer/file_list.h"
 #include "filer/filer_commands.h"
+#include "filer/filer_routes.h"
 #include "filer/filer_geometry.h"
 #include "filer/filer_menu_win.h"
 #include "filer/layout.h"
@@ -115,6 +116,8 @@ private:
     bool OnCommand(UINT id);
     // Tab to the command line, the key map, then the built-in keys.
     void OnKeyDown(WPARAM key);
+    // A key the key map left to the grid.
+    void RunGridKey(const BuiltInKey& key);
     // Backspace, PageUp/PageDown, Space, Home, Return and Escape.
     void RunBuiltInKey(int vk);
     // The letter actions ("C", "M", "2" ...); Shift comes from shiftDown_.
@@ -147,9 +150,6 @@ private:
     void PackAction();
     void UnpackAction();
     void ShowCandidates();
-    // True when the temporary or the configured associations name the
-    // extension of file.
-    bool HasAssociation(const std::string& file) const;
     // The directory text (directory and mask) to the clipboard.
     void CopyDirectoryLine();
     void OnDropFiles(HDROP drop);
