@@ -9,22 +9,22 @@
 
 namespace kestrum {
 
-int NormalisedKey(int key) { return key >= kKeyNumpad0 && key <= kKeyNumpad9 ? '0' + (key - kKeyNumpad0) : key; }
+int NormalisedKey(int key) { return key >= kFilerKeyNumpad0 && key <= kFilerKeyNumpad9 ? '0' + (key - kFilerKeyNumpad0) : key; }
 
 BuiltInKey RouteBuiltInKey(int key, bool ctrl, bool alt) {
     using Kind = BuiltInKey::Kind;
     if (ctrl && key >= 'A' && key <= 'Z') return {Kind::FindInitial, key};
     switch (key) {
-    case kKeyPrior: return {Kind::PreviousPage};
-    case kKeyNext: return {Kind::NextPage};
-    case kKeyLeft: return {Kind::Left};
-    case kKeyRight: return {Kind::Right};
-    case kKeyUp: return {Kind::Up};
-    case kKeyDown: return {ctrl ? Kind::ToCommandLine : Kind::Down};
-    case kKeyEscape: return {Kind::Escape};
+    case kFilerKeyPrior: return {Kind::PreviousPage};
+    case kFilerKeyNext: return {Kind::NextPage};
+    case kFilerKeyLeft: return {Kind::Left};
+    case kFilerKeyRight: return {Kind::Right};
+    case kFilerKeyUp: return {Kind::Up};
+    case kFilerKeyDown: return {ctrl ? Kind::ToCommandLine : Kind::Down};
+    case kFilerKeyEscape: return {Kind::Escape};
     default: break;
     }
-    if (key >= kKeyF1 && key <= kKeyF1 + 14 && !(key == kKeyF4 && alt)) return {Kind::FunctionKey, key - kKeyF1};
+    if (key >= kFilerKeyF1 && key <= kFilerKeyF1 + 14 && !(key == kFilerKeyF4 && alt)) return {Kind::FunctionKey, key - kFilerKeyF1};
     return {};
 }
 

@@ -16,24 +16,17 @@ namespace kestrum {
 
 // Virtual-key codes the filer's built-in keys use (the platform's values).
 enum FilerKey : int {
-    kKeyBack = 0x08,
-    kKeyTab = 0x09,
-    kKeyReturn = 0x0D,
-    kKeyShift = 0x10,
-    kKeyMenu = 0x12,
-    kKeyEscape = 0x1B,
-    kKeySpace = 0x20,
-    kKeyPrior = 0x21,
-    kKeyNext = 0x22,
-    kKeyHome = 0x24,
-    kKeyLeft = 0x25,
-    kKeyUp = 0x26,
-    kKeyRight = 0x27,
-    kKeyDown = 0x28,
-    kKeyNumpad0 = 0x60,
-    kKeyNumpad9 = 0x69,
-    kKeyF1 = 0x70,
-    kKeyF4 = 0x73,
+    kFilerKeyEscape = 0x1B,
+    kFilerKeyPrior = 0x21,
+    kFilerKeyNext = 0x22,
+    kFilerKeyLeft = 0x25,
+    kFilerKeyUp = 0x26,
+    kFilerKeyRight = 0x27,
+    kFilerKeyDown = 0x28,
+    kFilerKeyNumpad0 = 0x60,
+    kFilerKeyNumpad9 = 0x69,
+    kFilerKeyF1 = 0x70,
+    kFilerKeyF4 = 0x73,
 };
 
 // A key-down the key map left to the grid.

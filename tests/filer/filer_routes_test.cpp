@@ -11,27 +11,27 @@ namespace {
 using Kind = BuiltInKey::Kind;
 
 TEST(FilerRoutesTest, KeysTheKeyMapLeftGoToTheGridsOwnKeys) {
-    EXPECT_EQ(NormalisedKey(kKeyNumpad0 + 7), '7');
+    EXPECT_EQ(NormalisedKey(kFilerKeyNumpad0 + 7), '7');
     EXPECT_EQ(NormalisedKey('7'), '7');
-    EXPECT_EQ(NormalisedKey(kKeyNumpad9 + 1), kKeyNumpad9 + 1);
+    EXPECT_EQ(NormalisedKey(kFilerKeyNumpad9 + 1), kFilerKeyNumpad9 + 1);
 
     EXPECT_EQ(RouteBuiltInKey('K', true, false).kind, Kind::FindInitial);
     EXPECT_EQ(RouteBuiltInKey('K', true, false).value, 'K');
     EXPECT_EQ(RouteBuiltInKey('K', false, false).kind, Kind::None);
-    EXPECT_EQ(RouteBuiltInKey(kKeyPrior, false, false).kind, Kind::PreviousPage);
-    EXPECT_EQ(RouteBuiltInKey(kKeyNext, true, false).kind, Kind::NextPage);
-    EXPECT_EQ(RouteBuiltInKey(kKeyLeft, false, false).kind, Kind::Left);
-    EXPECT_EQ(RouteBuiltInKey(kKeyRight, false, false).kind, Kind::Right);
-    EXPECT_EQ(RouteBuiltInKey(kKeyUp, false, false).kind, Kind::Up);
-    EXPECT_EQ(RouteBuiltInKey(kKeyDown, false, false).kind, Kind::Down);
-    EXPECT_EQ(RouteBuiltInKey(kKeyDown, true, false).kind, Kind::ToCommandLine);
-    EXPECT_EQ(RouteBuiltInKey(kKeyEscape, false, false).kind, Kind::Escape);
+    EXPECT_EQ(RouteBuiltInKey(kFilerKeyPrior, false, false).kind, Kind::PreviousPage);
+    EXPECT_EQ(RouteBuiltInKey(kFilerKeyNext, true, false).kind, Kind::NextPage);
+    EXPECT_EQ(RouteBuiltInKey(kFilerKeyLeft, false, false).kind, Kind::Left);
+    EXPECT_EQ(RouteBuiltInKey(kFilerKeyRight, false, false).kind, Kind::Right);
+    EXPECT_EQ(RouteBuiltInKey(kFilerKeyUp, false, false).kind, Kind::Up);
+    EXPECT_EQ(RouteBuiltInKey(kFilerKeyDown, false, false).kind, Kind::Down);
+    EXPECT_EQ(RouteBuiltInKey(kFilerKeyDown, true, false).kind, Kind::ToCommandLine);
+    EXPECT_EQ(RouteBuiltInKey(kFilerKeyEscape, false, false).kind, Kind::Escape);
     // F1 to F15 are the function keys; Alt+F4 is the window's.
-    EXPECT_EQ(RouteBuiltInKey(kKeyF1, false, true).value, 0);
-    EXPECT_EQ(RouteBuiltInKey(kKeyF1 + 14, false, false).value, 14);
-    EXPECT_EQ(RouteBuiltInKey(kKeyF1 + 15, false, false).kind, Kind::None);
-    EXPECT_EQ(RouteBuiltInKey(kKeyF4, false, false).kind, Kind::FunctionKey);
-    EXPECT_EQ(RouteBuiltInKey(kKeyF4, false, true).kind, Kind::None);
+    EXPECT_EQ(RouteBuiltInKey(kFilerKeyF1, false, true).value, 0);
+    EXPECT_EQ(RouteBuiltInKey(kFilerKeyF1 + 14, false, false).value, 14);
+    EXPECT_EQ(RouteBuiltInKey(kFilerKeyF1 + 15, false, false).kind, Kind::None);
+    EXPECT_EQ(RouteBuiltInKey(kFilerKeyF4, false, false).kind, Kind::FunctionKey);
+    EXPECT_EQ(RouteBuiltInKey(kFilerKeyF4, false, true).kind, Kind::None);
 }
 
 TEST(FilerRoutesTest, EscapeClearsTheCommandLineHidesOrCloses) {
