@@ -387,17 +387,15 @@ void TfrmFM::OnDropFiles(HDROP drop) {
     GetWindowRect(cmdLine_, &cmd);
     POINT top{cmd.left, cmd.top};
     ScreenToClient(Handle(), &top);
-    if (pt.y >= top.y) {
-        // Onto the command line: the paths are typed in, each between blanks.
-        std::string text;
-        for (const std::string& p : list) text += " " + p + " ";
-        SendMessageA(cmdLine_, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(text.c_str()));
+    switch (DropPlaceFor(pt.y, top.y, layout_.grid.top)) {
+    case DropPlace::CommandLine:
+        SendMessageA(cmdLine_, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(DroppedText(list).c_str()));
         return;
-    }
-    if (pt.y >= layout_.grid.top) {
+    case DropPlace::Grid:
         CopyListTo(paths, session.currentDir, Handle());
         RelistKeepingCursor();
         return;
+    case DropPlace::Bars: break;
     }
     const MenuHandle owned(CreatePopupMenu());
     HMENU menu = owned.Get();

@@ -80,7 +80,6 @@ void TfrmFM::RunCode(int code) {
 }
 
 bool TfrmFM::RunAction(int code) {
-    const CursorSettings cs = Cursor();
     if (const int vk = NavigationKeyForCode(code)) {
         // Navigation items run the built-in key, then remember the anchor.
         RunBuiltInKey(vk);
@@ -96,6 +95,33 @@ bool TfrmFM::RunAction(int code) {
         }
         return true;
     }
+    return RunListAction(code) || RunWindowAction(code) || RunFileAction(code);
+}
+
+bool TfrmFM::RunListAction(int code) {
+    const CursorSettings cs = Cursor();
+    switch (code) {
+    case Code::FirstEntry: model_.PlaceCursor(0); AfterMove(true); return true;
+    case Code::LastEntry: model_.PlaceCursor(static_cast<long long>(model_.Count()) - 1); AfterMove(true); return true;
+    case Code::CursorDown: AfterMove(MoveDown(model_, cs)); return true;
+    case Code::CursorUp: AfterMove(MoveUp(model_, cs)); return true;
+    case Code::CursorRight: AfterMove(MoveRight(model_, cs)); return true;
+    case Code::CursorLeft: AfterMove(MoveLeft(model_, cs)); return true;
+    case Code::MarkFromCursorFiles:
+    case Code::MarkFromCursorAll:  // mark from the cursor to the end
+        MarkFromCursor(model_, code == Code::MarkFromCursorFiles, MarkSize());
+        AfterMarks();
+        return true;
+    case Code::InvertMarksFiles:
+    case Code::InvertMarksAll:
+        InvertMarks(model_, code == Code::InvertMarksFiles, MarkSize());
+        AfterMarks();
+        return true;
+    default: return false;
+    }
+}
+
+bool TfrmFM::RunWindowAction(int code) {
     switch (code) {
     case Code::ToShellWindow: {  // to the shell window
         ShellWindowService& shell = TheShellWindow();
@@ -106,8 +132,6 @@ bool TfrmFM::RunAction(int code) {
         }
         return true;
     }
-    case Code::FirstEntry: model_.PlaceCursor(0); AfterMove(true); return true;
-    case Code::LastEntry: model_.PlaceCursor(static_cast<long long>(model_.Count()) - 1); AfterMove(true); return true;
     case Code::ToCommandLine: FocusCommandLine(); return true;
     case Code::ToCommandLineWithName:
         SetWindowTextA(cmdLine_, CurrentFile().c_str());
@@ -125,11 +149,6 @@ bool TfrmFM::RunAction(int code) {
         UpdateMenuChecks();
         return true;
     }
-    case Code::MarkFromCursorFiles:
-    case Code::MarkFromCursorAll:  // mark from the cursor to the end
-        MarkFromCursor(model_, code == Code::MarkFromCursorFiles, MarkSize());
-        AfterMarks();
-        return true;
     case Code::PopupMenu: {  // the pop-up menu at the mouse
         POINT pt{};
         GetCursorPos(&pt);
@@ -140,10 +159,6 @@ bool TfrmFM::RunAction(int code) {
     }
     case Code::MapNetworkDrive: CurrentPrompter().ShowNetworkDriveDialog(true, Handle()); return true;
     case Code::DisconnectNetworkDrive: CurrentPrompter().ShowNetworkDriveDialog(false, Handle()); return true;
-    case Code::CursorDown: AfterMove(MoveDown(model_, cs)); return true;
-    case Code::CursorUp: AfterMove(MoveUp(model_, cs)); return true;
-    case Code::CursorRight: AfterMove(MoveRight(model_, cs)); return true;
-    case Code::CursorLeft: AfterMove(MoveLeft(model_, cs)); return true;
     case Code::EditAliases: ShowAliasEditor(Handle()); return true;
     case Code::EditLogList: ShowDirListEditor(Handle(), TDirListEditor::Which::LogList); return true;
     case Code::EditCopyList: ShowDirListEditor(Handle(), TDirListEditor::Which::CopyList); return true;
@@ -151,12 +166,7 @@ bool TfrmFM::RunAction(int code) {
         ShowFunctionEditor(Handle());
         InvalidateRect(Handle(), nullptr, FALSE);
         return true;
-    case Code::InvertMarksFiles:
-    case Code::InvertMarksAll:
-        InvertMarks(model_, code == Code::InvertMarksFiles, MarkSize());
-        AfterMarks();
-        return true;
-    default: return RunFileAction(code);
+    default: return false;
     }
 }
 

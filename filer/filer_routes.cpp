@@ -34,6 +34,17 @@ EscapeOutcome EscapeFor(const Settings& settings, bool inCommandLine, bool shell
     return settings.fmEscMode ? EscapeOutcome::AskThenClose : EscapeOutcome::Close;
 }
 
+DropPlace DropPlaceFor(int y, int commandLineTop, int gridTop) {
+    if (y >= commandLineTop) return DropPlace::CommandLine;
+    return y >= gridTop ? DropPlace::Grid : DropPlace::Bars;
+}
+
+std::string DroppedText(const std::vector<std::string>& paths) {
+    std::string text;
+    for (const std::string& p : paths) text += " " + p + " ";
+    return text;
+}
+
 namespace {
 
 // The extension of a name without its dot.

@@ -60,6 +60,13 @@ enum class EscapeOutcome {
 };
 EscapeOutcome EscapeFor(const Settings& settings, bool inCommandLine, bool shellPresent);
 
+// Where dropped files land: on the command line (at or below its top) they
+// are typed in, on the grid copied here, above it a menu asks.
+enum class DropPlace { CommandLine, Grid, Bars };
+DropPlace DropPlaceFor(int y, int commandLineTop, int gridTop);
+// The text typed into the command line for dropped paths: each between blanks.
+std::string DroppedText(const std::vector<std::string>& paths);
+
 // ---- associations -----------------------------------------------------------------
 
 // Whether the temporary (SETEXT) or the configured associations name the

@@ -116,6 +116,10 @@ private:
     bool OnCommand(UINT id);
     // Tab to the command line, the key map, then the built-in keys.
     void OnKeyDown(WPARAM key);
+    // The actions on the listing's cursor and marks, and those of the
+    // window itself; false when the code is none of them.
+    bool RunListAction(int code);
+    bool RunWindowAction(int code);
     // A key the key map left to the grid.
     void RunGridKey(const BuiltInKey& key);
     // Backspace, PageUp/PageDown, Space, Home, Return and Escape.

@@ -53,6 +53,15 @@ TEST(FilerRoutesTest, EscapeClearsTheCommandLineHidesOrCloses) {
     EXPECT_EQ(EscapeFor(s, false, true), EscapeOutcome::Hide);
 }
 
+TEST(FilerRoutesTest, DroppedFilesAreTypedCopiedOrAskedAboutByWhereTheyLand) {
+    EXPECT_EQ(DropPlaceFor(400, 400, 60), DropPlace::CommandLine);
+    EXPECT_EQ(DropPlaceFor(399, 400, 60), DropPlace::Grid);
+    EXPECT_EQ(DropPlaceFor(60, 400, 60), DropPlace::Grid);
+    EXPECT_EQ(DropPlaceFor(59, 400, 60), DropPlace::Bars);
+    EXPECT_EQ(DroppedText({"C:\\A B.TXT", "D:\\表"}), " C:\\A B.TXT  D:\\表 ");
+    EXPECT_EQ(DroppedText({}), "");
+}
+
 TEST(FilerRoutesTest, CandidatesComeFromBothTablesWithoutEmptyFields) {
     Session s;
     s.setExt = {ExtEntry{"TXT", "VIEW"}};
