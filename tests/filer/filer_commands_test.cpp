@@ -386,9 +386,12 @@ TEST_F(FilerCommandsTest, AliasesAreAddedOrReplacedAfterAYes) {
 
     ask_.AnswerLine("VI");
     ask_.AnswerLine("ED");
-    ask_.Answer(mrCancel);  // already there: kept
+    ask_.Answer(mrCancel);  // already there: kept, and nothing more asked
     RegisterAlias(c_, false, "");
     EXPECT_EQ(session_.lists.aliases[0].expansion, "NOTEPAD A.TXT");
+    ASSERT_EQ(ask_.Questions().size(), 2u);
+    EXPECT_EQ(ask_.Questions()[1].caption, "Kestrum Alias");
+    EXPECT_EQ(ask_.Questions()[1].text, "EDは既に登録されてます\r\n指定されていません");
 
     ask_.AnswerLine("VI");
     ask_.AnswerLine("ED");
