@@ -262,48 +262,29 @@ void TfrmFM::MakeShortcut(int code) {
     // A shortcut always points at the cursor entry, marks or not.
     if (model_.Count() == 0 || RefuseDotEntry(model_, Ask(), "のショートカットを作成することは出来ません", true)) return;
     const std::string name = CursorName(model_);
-    std::string dir;
-    switch (code) {
-    case Code::ShortcutOnDesktop:
-    case Code::ShortcutInStartup:
-    case Code::ShortcutInPrograms:
-    case Code::ShortcutInStartMenu: {
+    FilerContext c = Context();
+    std::optional<std::string> dir;
+    if (code == Code::ShortcutTyped || code == Code::ShortcutListed) {
+        dir = AskShortcutDirectory(c, name, code == Code::ShortcutListed);
+    } else if (code == Code::ShortcutHere) {
+        dir = session.currentDir;
+    } else if (code >= Code::ShortcutOnDesktop && code <= Code::ShortcutInStartMenu) {
         static const char* const values[] = {"Desktop", "Startup", "programs", "Start Menu"};
         const RegKey key =
             OpenRegKey(HKEY_CURRENT_USER, "software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders");
         if (key) dir = RegString(key.Get(), values[code - Code::ShortcutOnDesktop]);
-        break;
+        if (dir && dir->empty()) dir.reset();
     }
-    case Code::ShortcutHere: dir = session.currentDir; break;
-    case Code::ShortcutTyped:
-        if (!AskLineFor(Ask(), name + "ショートカットの作成", "作成するディレクトリを入力してください。", dir, 0,
-                    &session.lists.dirHistory)) {
-            return;
-        }
-        break;
-    case Code::ShortcutListed: {
-        const ListPick pick = Ask().ShowList(session.lists.copyList, ListStyle::Keyed);
-        if (pick.result != 1) return;
-        dir = Trim(pick.text);
-        AddToHistory(session.lists.dirHistory, dir);
-        break;
-    }
-    default: return;
-    }
-    if (dir.empty()) return;
-    dir = IncludeTrailingBackslash(dir);
-    std::string link = name + "へのｼｮｰﾄｶｯﾄ";
-    if (!AskLineFor(Ask(), "ショートカット作成 " + dir, "ショートカット名を入力してください。", link, amFreeText,
-                &session.lists.exeHistory)) {
-        return;
-    }
-    if (UpperAscii(ExtractFileExt(link)) != ".LNK") link += ".LNK";
-    if (!CreateShortcut(dir + link, session.currentDir + name)) {
-        Ask().ShowMessage("ショートカットの作成に失敗しました ->" + dir + link);
+    if (!dir) return;
+    *dir = IncludeTrailingBackslash(*dir);
+    const std::optional<std::string> link = AskShortcutName(c, *dir, name);
+    if (!link) return;
+    if (!CreateShortcut(*dir + *link, session.currentDir + name)) {
+        Ask().ShowMessage("ショートカットの作成に失敗しました ->" + *dir + *link);
         return;
     }
     if (code >= Code::ShortcutInStartup && code <= Code::ShortcutInStartMenu) {
-        SHChangeNotify(SHCNE_UPDATEDIR, SHCNF_PATHA, dir.c_str(), nullptr);
+        SHChangeNotify(SHCNE_UPDATEDIR, SHCNF_PATHA, dir->c_str(), nullptr);
     }
     RelistKeepingCursor();
 }

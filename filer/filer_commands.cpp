@@ -304,6 +304,34 @@ std::optional<std::string> AskDirectoryTarget(FilerContext& c, bool fromList) {
     return target;
 }
 
+// ---- shortcuts --------------------------------------------------------------------
+
+std::optional<std::string> AskShortcutDirectory(FilerContext& c, const std::string& name, bool listed) {
+    Session& session = c.session;
+    std::string dir;
+    if (listed) {
+        const std::optional<std::string> picked = Pick(c.ask, session.lists.copyList, ListStyle::Keyed);
+        if (!picked) return std::nullopt;
+        dir = *picked;
+        AddToHistory(session.lists.dirHistory, dir);
+    } else if (!AskLineFor(c.ask, name + "ショートカットの作成", "作成するディレクトリを入力してください。", dir, 0,
+                           &session.lists.dirHistory)) {
+        return std::nullopt;
+    }
+    if (dir.empty()) return std::nullopt;
+    return IncludeTrailingBackslash(dir);
+}
+
+std::optional<std::string> AskShortcutName(FilerContext& c, const std::string& dir, const std::string& name) {
+    std::string link = name + "へのｼｮｰﾄｶｯﾄ";
+    if (!AskLineFor(c.ask, "ショートカット作成 " + dir, "ショートカット名を入力してください。", link, kFree,
+                    &c.session.lists.exeHistory)) {
+        return std::nullopt;
+    }
+    if (UpperAscii(ExtractFileExt(link)) != ".LNK") link += ".LNK";
+    return link;
+}
+
 // ---- registrations ------------------------------------------------------------------
 
 namespace {

@@ -122,6 +122,16 @@ bool AskAndSetMask(FilerContext& c, bool fromList, const LocalDate& today);
 // ("C" is "C:"); nullopt when cancelled.
 std::optional<std::string> AskDirectoryTarget(FilerContext& c, bool fromList);
 
+// ---- shortcuts --------------------------------------------------------------------
+
+// The directory a shortcut of name goes in, typed (listed: picked from the
+// copy list and kept in the directory history) and ending in "\"; nullopt
+// when cancelled or empty.
+std::optional<std::string> AskShortcutDirectory(FilerContext& c, const std::string& name, bool listed);
+// The link's file name, proposed as name + "へのｼｮｰﾄｶｯﾄ", ".LNK" added
+// unless it has it; nullopt when cancelled.
+std::optional<std::string> AskShortcutName(FilerContext& c, const std::string& dir, const std::string& name);
+
 // ---- registrations ------------------------------------------------------------------
 
 // Registers the current directory in the log list or the copy list under a

@@ -86,6 +86,17 @@ CellTexts CellTextsFor(const std::string& name, bool marked, bool isDirectory) {
     return t;
 }
 
+CursorLineTexts CursorLine(const FileListModel& model, const DisplayOptions& options) {
+    CursorLineTexts t;
+    const long long cursor = model.CursorIndex();
+    t.empty = model.Count() == 0;
+    if (t.empty || cursor >= static_cast<long long>(model.Count())) return t;
+    const FindRecord f = model.Record(static_cast<std::size_t>(cursor));
+    t.name = NameText(f, options);
+    t.sizeDate = " " + SizeDateText(f, options) + " ";
+    return t;
+}
+
 long long ScrollPositionFor(ScrollRequest request, long long position, long long track) {
     switch (request) {
     case ScrollRequest::LineUp:

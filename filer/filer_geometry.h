@@ -78,6 +78,15 @@ struct CellTexts {
 };
 CellTexts CellTextsFor(const std::string& name, bool marked, bool isDirectory);
 
+// The cursor entry's line: its name and " size date ", or
+// "ファイルがありません" and nothing for an empty listing.
+struct CursorLineTexts {
+    bool empty = true;
+    std::string name = "ファイルがありません";
+    std::string sizeDate;
+};
+CursorLineTexts CursorLine(const FileListModel& model, const DisplayOptions& options);
+
 // A request from the scroll bar.
 enum class ScrollRequest { LineUp, PageUp, LineDown, PageDown, Track, Other };
 // The scroll-bar position a request goes to from position (track: the

@@ -158,16 +158,10 @@ void TfrmFM::PaintFunctionBar(HDC dc) {
 void TfrmFM::PaintLines(HDC dc) {
     const Session& session = TheSession();
     SelectGuard windowFont(dc, fontHandles_[0].Get());
-    const long long cursor = model_.CursorIndex();
-    const bool empty = model_.Count() == 0;
-    std::string nameText = "ファイルがありません";
-    std::string sizeDate;
-    if (!empty && cursor < static_cast<long long>(model_.Count())) {
-        const FindRecord f = model_.Record(static_cast<std::size_t>(cursor));
-        DisplayOptions o = Options();
-        nameText = NameText(f, o);
-        sizeDate = " " + SizeDateText(f, o) + " ";
-    }
+    const CursorLineTexts cursorLine = CursorLine(model_, Options());
+    const bool empty = cursorLine.empty;
+    const std::string& nameText = cursorLine.name;
+    const std::string& sizeDate = cursorLine.sizeDate;
     {
         const Rect& line = layout_.directoryLine;
         const Rect left{line.left, line.top, layout_.directoryLeftWidth, line.height};

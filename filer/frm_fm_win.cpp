@@ -42,14 +42,10 @@ LocalDate ToLocal(std::uint64_t value, int* minute) {
 
 bool TfrmFM::Create(HWND owner) {
     const ProfileReader profile = ProfileReader::FromFile(TheSession().settingsPath, TheSession().settings.semicolonMode);
-    const Geometry designed{100, 100, 480, 640};
-    const Geometry g = OnVisibleDesktop(ReadGeometry(profile, "FORM_LS", "", designed), designed);
-    startMaximised_ = profile.ReadInteger("FORM_LS", "ISWSMAX", 0) == 1;
-    const FontSpec def{"ＭＳ ゴシック", 10, 0};
-    fonts_[0] = ReadFont(profile, "FORM_LS", "FontName", "FontSize", "FontStyle", def);
-    fonts_[1] = ReadFont(profile, "FORM_LS", "FontName2", "FontSize2", "FontStyle2", FontSpec{"ＭＳ Ｐゴシック", 9, 0});
-    fonts_[2] = ReadFont(profile, "FORM_LS", "FontName3", "FontSize3", "FontStyle3", FontSpec{"ＭＳ Ｐゴシック", 9, 0});
-    fonts_[3] = ReadFont(profile, "FORM_LS", "FontName4", "FontSize4", "FontStyle4", def);
+    const FilerWindowState state = ReadFilerWindowState(profile);
+    const Geometry g = OnVisibleDesktop(state.geometry, state.designed);
+    startMaximised_ = state.maximised;
+    std::copy(std::begin(state.fonts), std::end(state.fonts), std::begin(fonts_));
     for (int i = 0; i < 4; ++i) fontHandles_[i] = CreateFontFromSpec(fonts_[i]);
     // The directory tree window keeps its placement between uses.
     DirDirGeometry& dd = DirPickerGeometry();

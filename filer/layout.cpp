@@ -99,6 +99,19 @@ DriveBarWidths ComputeDriveBar(int barWidth, const DriveBarTexts& texts,
     return w;
 }
 
+FilerWindowState ReadFilerWindowState(const ProfileReader& profile) {
+    FilerWindowState w;
+    w.geometry = ReadGeometry(profile, "FORM_LS", "", w.designed);
+    w.maximised = profile.ReadInteger("FORM_LS", "ISWSMAX", 0) == 1;
+    const FontSpec gothic{"ＭＳ ゴシック", 10, 0};
+    const FontSpec proportional{"ＭＳ Ｐゴシック", 9, 0};
+    w.fonts[0] = ReadFont(profile, "FORM_LS", "FontName", "FontSize", "FontStyle", gothic);
+    w.fonts[1] = ReadFont(profile, "FORM_LS", "FontName2", "FontSize2", "FontStyle2", proportional);
+    w.fonts[2] = ReadFont(profile, "FORM_LS", "FontName3", "FontSize3", "FontStyle3", proportional);
+    w.fonts[3] = ReadFont(profile, "FORM_LS", "FontName4", "FontSize4", "FontStyle4", gothic);
+    return w;
+}
+
 long long PageForScrollPosition(long long position) { return (position + 5) / 10; }
 
 long long ScrollMaximum(long long count, long long pageSize) {

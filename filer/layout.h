@@ -7,6 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "config/profile.h"
+#include "config/window_state.h"
+
 namespace kestrum {
 
 struct Rect {
@@ -94,6 +97,17 @@ struct DriveBarWidths {
 // textWidth measures a text in the bar's font.
 DriveBarWidths ComputeDriveBar(int barWidth, const DriveBarTexts& texts,
                                const std::function<int(const std::string&)>& textWidth);
+
+// The filer window's own entries of [FORM_LS]: its placement (the designed
+// one where none is kept), whether it starts maximised, and its four fonts
+// (file-name area, drive bar, function-key bar, command line).
+struct FilerWindowState {
+    Geometry designed{100, 100, 480, 640};
+    Geometry geometry;
+    bool maximised = false;
+    FontSpec fonts[4];
+};
+FilerWindowState ReadFilerWindowState(const ProfileReader& profile);
 
 // Scroll bar: 10 units a page. The page a thumb position stands for.
 long long PageForScrollPosition(long long position);

@@ -349,6 +349,29 @@ TEST_F(FilerCommandsTest, TheDirectoryToChangeToIsUpperCaseAndALetterADrive) {
     EXPECT_EQ(AskDirectoryTarget(c_, true), "E:\\X");
 }
 
+// ---- shortcuts ---------------------------------------------------------------------
+
+TEST_F(FilerCommandsTest, AShortcutsDirectoryAndNameAreAskedAndTheLinkNamed) {
+    ask_.AnswerLine("E:\\LINKS");
+    EXPECT_EQ(AskShortcutDirectory(c_, "A.TXT", false), "E:\\LINKS\\");
+    EXPECT_EQ(ask_.LineQuestions()[0].title, "A.TXTショートカットの作成");
+    ask_.AnswerLine("");
+    EXPECT_EQ(AskShortcutDirectory(c_, "A.TXT", false), std::nullopt);
+    session_.lists.copyList = {"1 E:\\L"};
+    ask_.AnswerList(ListPick{1, "E:\\L ", 0});
+    EXPECT_EQ(AskShortcutDirectory(c_, "A.TXT", true), "E:\\L\\");
+    EXPECT_EQ(session_.lists.dirHistory.front(), "E:\\L");
+
+    ask_.AnswerLine(std::nullopt);
+    EXPECT_EQ(AskShortcutName(c_, "E:\\L\\", "A.TXT"), std::nullopt);
+    EXPECT_EQ(ask_.LineQuestions().back().text, "A.TXTへのｼｮｰﾄｶｯﾄ");
+    EXPECT_EQ(ask_.LineQuestions().back().title, "ショートカット作成 E:\\L\\");
+    ask_.AnswerLine("MINE");
+    EXPECT_EQ(AskShortcutName(c_, "E:\\L\\", "A.TXT"), "MINE.LNK");
+    ask_.AnswerLine("MINE.lnk");
+    EXPECT_EQ(AskShortcutName(c_, "E:\\L\\", "A.TXT"), "MINE.lnk");
+}
+
 // ---- registrations ------------------------------------------------------------------
 
 TEST_F(FilerCommandsTest, DirectoriesRegisterUnderAKeyOrTheNextDigit) {

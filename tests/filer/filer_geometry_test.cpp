@@ -132,6 +132,26 @@ TEST(FilerGeometryTest, CellTextsMarkAndSetTheExtensionApart) {
     EXPECT_EQ(CellTextsFor(" 表ソ.TXT", false, false).base, "表ソ");
 }
 
+TEST(FilerGeometryTest, TheCursorLineNamesTheCursorEntryOrTheEmptyListing) {
+    const CursorLineTexts none = CursorLine(FileListModel(), DisplayOptions{});
+    EXPECT_TRUE(none.empty);
+    EXPECT_EQ(none.name, "ファイルがありません");
+    EXPECT_EQ(none.sizeDate, "");
+    FileListModel m = Listing(3, 5, 2);
+    m.PlaceCursor(1);
+    DisplayOptions o;
+    o.localTime = [](std::uint64_t, int* minute) {
+        if (minute) *minute = 0;
+        return LocalDate{2026, 1, 2, 3};
+    };
+    const CursorLineTexts line = CursorLine(m, o);
+    EXPECT_FALSE(line.empty);
+    EXPECT_NE(line.name.find("F1.TXT"), std::string::npos);
+    EXPECT_EQ(line.sizeDate.front(), ' ');
+    EXPECT_EQ(line.sizeDate.back(), ' ');
+    EXPECT_NE(line.sizeDate.find("26/01/02 03:00"), std::string::npos) << line.sizeDate;
+}
+
 TEST(FilerGeometryTest, ScrollRequestsMoveByAPageOrToTheThumb) {
     EXPECT_EQ(ScrollPositionFor(ScrollRequest::LineUp, 30, 0), 20);
     EXPECT_EQ(ScrollPositionFor(ScrollRequest::PageUp, 30, 0), 20);
