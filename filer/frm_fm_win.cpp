@@ -165,7 +165,8 @@ void TfrmFM::Relist(long long cursor) {
     Session& session = TheSession();
     const std::string dir = IncludeTrailingBackslash(Files().FullPath("."));
     UpdateCaption();
-    const DriveTexts drive = ListDirectory(Files(), dir, model_, FileListModel::AddRules{session.settings.hiddenFile, &session.masks}, Options());
+    const FileListModel::AddRules rules{session.settings.hiddenFile, &session.masks};
+    const DriveTexts drive = ListDirectory(Files(), dir, model_, rules, Options());
     driveTotal_ = drive.total;
     driveUsed_ = drive.used;
     driveFree_ = drive.freeSpace;
