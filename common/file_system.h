@@ -59,6 +59,14 @@ enum DriveType : int {
     kDriveRamDisk = 6,
 };
 
+// The size of a disk and its free room in bytes, and its allocation unit.
+struct DiskSpace {
+    bool known = false;  // total and free were read
+    std::uint64_t total = 0;
+    std::uint64_t free = 0;
+    std::uint64_t clusterBytes = 0;  // 0 when it could not be read
+};
+
 // How Move may go about it.
 enum MoveFlags : unsigned {
     kMoveReplace = 1,        // an existing file at the destination is replaced
@@ -112,6 +120,10 @@ public:
     virtual bool Copy(const std::string& from, const std::string& to, bool replace) = 0;
     // Creates or replaces a file holding content.
     virtual bool WriteAll(const std::string& path, std::string_view content) = 0;
+    // The disk that holds dir (a full directory path ending in "\"): its
+    // size, free room and cluster size, each as far as it could be read.
+    // Without a disk behind it: nothing known.
+    virtual DiskSpace SpaceOf(const std::string& /*dir*/) { return {}; }
     // The platform's code for the last call that failed.
     virtual int LastError() const = 0;
 

@@ -174,4 +174,31 @@ FileSystem& PlatformFileSystem() {
     return fs;
 }
 
+DiskSpace Win32FileSystem::SpaceOf(const std::string& dir) {
+    DiskSpace space;
+    // Totals in 64 bits: large disks show their real sizes.
+    ULARGE_INTEGER avail{};
+    ULARGE_INTEGER total{};
+    ULARGE_INTEGER freeBytes{};
+    if (GetDiskFreeSpaceExA(dir.c_str(), &avail, &total, &freeBytes)) {
+        space.known = true;
+        space.total = total.QuadPart;
+        space.free = freeBytes.QuadPart;
+    }
+    // The cluster size is asked of the root: "X:\" or "\\server\share\".
+    std::string root;
+    if (dir.size() >= 2 && dir[1] == ':') {
+        root = dir.substr(0, 2) + "\\";
+    } else if (dir.rfind("\\\\", 0) == 0) {
+        const std::size_t server = FindChar(dir, '\\', 2);
+        const std::size_t share = server == std::string::npos ? server : FindChar(dir, '\\', server + 1);
+        root = share == std::string::npos ? IncludeTrailingBackslash(dir) : dir.substr(0, share + 1);
+    }
+    DWORD spc = 0, bps = 0, freeClusters = 0, clusters = 0;
+    if (GetDiskFreeSpaceA(root.empty() ? nullptr : root.c_str(), &spc, &bps, &freeClusters, &clusters)) {
+        space.clusterBytes = static_cast<std::uint64_t>(spc) * bps;
+    }
+    return space;
+}
+
 }  // namespace kestrum

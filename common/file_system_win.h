@@ -33,6 +33,7 @@ public:
     bool Move(const std::string& from, const std::string& to, unsigned flags) override;
     bool Copy(const std::string& from, const std::string& to, bool replace) override;
     bool WriteAll(const std::string& path, std::string_view content) override;
+    DiskSpace SpaceOf(const std::string& dir) override;
     int LastError() const override { return lastError_; }
 
 protected:

@@ -15,6 +15,8 @@
 #include "config/services.h"
 #include "config/session.h"
 #include "fileops/change_dir_win.h"
+#include "filer/filer_commands.h"
+#include "filer/filer_routes.h"
 #include "filer/frm_fm_win.h"
 
 namespace kestrum {
@@ -22,24 +24,13 @@ namespace kestrum {
 using Code = FilerActionCode;
 
 void TfrmFM::ToggleMark() {
-    const long long i = model_.CursorIndex();
     if (model_.Count() == 0) return;
-    const std::size_t idx = static_cast<std::size_t>(i);
-    model_.SetMark(idx, !model_.Marked(idx), [this](const FindRecord& f) {
-        return DirectoryContentSize(TheSession().currentDir + f.name);
-    });
+    const std::size_t idx = static_cast<std::size_t>(model_.CursorIndex());
+    model_.SetMark(idx, !model_.Marked(idx), MarkSize());
     AfterMove(MoveDown(model_, Cursor()));
 }
 
-void TfrmFM::MarkAllOrNone() {
-    const bool any = model_.MarkedCount() > 0;
-    for (std::size_t i = 0; i < model_.Count(); ++i) {
-        if (any) {
-            model_.SetMark(i, false, [this](const FindRecord& f) { return DirectoryContentSize(TheSession().currentDir + f.name); });
-        } else if (!model_.IsDirectory(i)) {
-            model_.SetMark(i, true, nullptr);
-        }
-    }
+void TfrmFM::AfterMarks() {
     UpdateStatus();
     InvalidateGrid();
 }
@@ -54,7 +45,7 @@ void TfrmFM::OpenCursorEntry(int candidate) {
     }
     const std::string file = TheSession().currentDir + e.find.name;
     // A second candidate of an extension no association names: the list.
-    if (candidate == 1 && !HasAssociation(file)) {
+    if (candidate == 1 && !HasAssociation(TheSession(), file)) {
         ShowCandidates();
         return;
     }
@@ -62,24 +53,20 @@ void TfrmFM::OpenCursorEntry(int candidate) {
 }
 
 void TfrmFM::EscapeKey() {
-    const Settings& s = TheSession().settings;
-    if (s.filerEscMode != 1 && GetFocus() == cmdLine_) {
+    switch (EscapeFor(TheSession().settings, GetFocus() == cmdLine_, TheShellWindow().Present())) {
+    case EscapeOutcome::ClearCommandLine:
         SetWindowTextA(cmdLine_, "");
         FocusGrid();
         return;
-    }
-    if (s.fescHide) {
-        // Resident in the notification area: as the hot key does.
-        if (s.taskTray && TheShellWindow().Present()) {
-            TheShellWindow().HotKeyToggle();
-        } else {
-            ShowWindow(Handle(), SW_HIDE);
+    case EscapeOutcome::HotKeyToggle: TheShellWindow().HotKeyToggle(); return;
+    case EscapeOutcome::Hide: ShowWindow(Handle(), SW_HIDE); return;
+    case EscapeOutcome::AskThenClose:
+        if (CurrentPrompter().MessageDlg("ファイラーを閉じます。\r\nよろしいですか？", MsgType::Confirmation,
+                                         MsgButtons::YesNo) != mrYes) {
+            return;
         }
-        return;
-    }
-    if (!s.fmEscMode || CurrentPrompter().MessageDlg("ファイラーを閉じます。\r\nよろしいですか？", MsgType::Confirmation,
-                                                     MsgButtons::YesNo) == mrYes) {
-        CloseFiler();
+        [[fallthrough]];
+    case EscapeOutcome::Close: CloseFiler(); return;
     }
 }
 
@@ -93,7 +80,6 @@ void TfrmFM::RunCode(int code) {
 }
 
 bool TfrmFM::RunAction(int code) {
-    const CursorSettings cs = Cursor();
     if (const int vk = NavigationKeyForCode(code)) {
         // Navigation items run the built-in key, then remember the anchor.
         RunBuiltInKey(vk);
@@ -109,6 +95,33 @@ bool TfrmFM::RunAction(int code) {
         }
         return true;
     }
+    return RunListAction(code) || RunWindowAction(code) || RunFileAction(code);
+}
+
+bool TfrmFM::RunListAction(int code) {
+    const CursorSettings cs = Cursor();
+    switch (code) {
+    case Code::FirstEntry: model_.PlaceCursor(0); AfterMove(true); return true;
+    case Code::LastEntry: model_.PlaceCursor(static_cast<long long>(model_.Count()) - 1); AfterMove(true); return true;
+    case Code::CursorDown: AfterMove(MoveDown(model_, cs)); return true;
+    case Code::CursorUp: AfterMove(MoveUp(model_, cs)); return true;
+    case Code::CursorRight: AfterMove(MoveRight(model_, cs)); return true;
+    case Code::CursorLeft: AfterMove(MoveLeft(model_, cs)); return true;
+    case Code::MarkFromCursorFiles:
+    case Code::MarkFromCursorAll:  // mark from the cursor to the end
+        MarkFromCursor(model_, code == Code::MarkFromCursorFiles, MarkSize());
+        AfterMarks();
+        return true;
+    case Code::InvertMarksFiles:
+    case Code::InvertMarksAll:
+        InvertMarks(model_, code == Code::InvertMarksFiles, MarkSize());
+        AfterMarks();
+        return true;
+    default: return false;
+    }
+}
+
+bool TfrmFM::RunWindowAction(int code) {
     switch (code) {
     case Code::ToShellWindow: {  // to the shell window
         ShellWindowService& shell = TheShellWindow();
@@ -119,8 +132,6 @@ bool TfrmFM::RunAction(int code) {
         }
         return true;
     }
-    case Code::FirstEntry: model_.PlaceCursor(0); AfterMove(true); return true;
-    case Code::LastEntry: model_.PlaceCursor(static_cast<long long>(model_.Count()) - 1); AfterMove(true); return true;
     case Code::ToCommandLine: FocusCommandLine(); return true;
     case Code::ToCommandLineWithName:
         SetWindowTextA(cmdLine_, CurrentFile().c_str());
@@ -138,17 +149,6 @@ bool TfrmFM::RunAction(int code) {
         UpdateMenuChecks();
         return true;
     }
-    case Code::MarkFromCursorFiles:
-    case Code::MarkFromCursorAll: {  // mark from the cursor to the end
-        auto size = [this](const FindRecord& f) { return DirectoryContentSize(TheSession().currentDir + f.name); };
-        for (std::size_t i = static_cast<std::size_t>(model_.CursorIndex()); i < model_.Count(); ++i) {
-            if (code == Code::MarkFromCursorFiles && model_.IsDirectory(i)) continue;
-            model_.SetMark(i, true, size);
-        }
-        UpdateStatus();
-        InvalidateGrid();
-        return true;
-    }
     case Code::PopupMenu: {  // the pop-up menu at the mouse
         POINT pt{};
         GetCursorPos(&pt);
@@ -159,10 +159,6 @@ bool TfrmFM::RunAction(int code) {
     }
     case Code::MapNetworkDrive: CurrentPrompter().ShowNetworkDriveDialog(true, Handle()); return true;
     case Code::DisconnectNetworkDrive: CurrentPrompter().ShowNetworkDriveDialog(false, Handle()); return true;
-    case Code::CursorDown: AfterMove(MoveDown(model_, cs)); return true;
-    case Code::CursorUp: AfterMove(MoveUp(model_, cs)); return true;
-    case Code::CursorRight: AfterMove(MoveRight(model_, cs)); return true;
-    case Code::CursorLeft: AfterMove(MoveLeft(model_, cs)); return true;
     case Code::EditAliases: ShowAliasEditor(Handle()); return true;
     case Code::EditLogList: ShowDirListEditor(Handle(), TDirListEditor::Which::LogList); return true;
     case Code::EditCopyList: ShowDirListEditor(Handle(), TDirListEditor::Which::CopyList); return true;
@@ -170,17 +166,7 @@ bool TfrmFM::RunAction(int code) {
         ShowFunctionEditor(Handle());
         InvalidateRect(Handle(), nullptr, FALSE);
         return true;
-    case Code::InvertMarksFiles:
-    case Code::InvertMarksAll:
-        for (std::size_t i = 0; i < model_.Count(); ++i) {
-            if (code == Code::InvertMarksFiles && model_.IsDirectory(i)) continue;
-            model_.SetMark(i, !model_.Marked(i),
-                           [this](const FindRecord& f) { return DirectoryContentSize(TheSession().currentDir + f.name); });
-        }
-        UpdateStatus();
-        InvalidateGrid();
-        return true;
-    default: return RunFileAction(code);
+    default: return false;
     }
 }
 
@@ -193,7 +179,10 @@ void TfrmFM::RunBuiltInKey(int vk) {
     case VK_NEXT: AfterMove(PageDownKey(model_)); break;
     case VK_PRIOR: AfterMove(PageUpKey(model_)); break;
     case VK_SPACE: ToggleMark(); break;
-    case VK_HOME: MarkAllOrNone(); break;
+    case VK_HOME:
+        MarkAllOrNone(model_, MarkSize());
+        AfterMarks();
+        break;
     case VK_RETURN: OpenCursorEntry(0); break;
     case VK_ESCAPE: EscapeKey(); break;
     default: break;
@@ -201,12 +190,17 @@ void TfrmFM::RunBuiltInKey(int vk) {
 }
 
 void TfrmFM::OnKeyDown(WPARAM key) {
+    if (key == VK_TAB) {
+        PostMessageA(cmdLine_, WM_KEYDOWN, VK_F6, 0);
+        FocusCommandLine();
+        return;
+    }
     const bool ctrl = GetKeyState(VK_CONTROL) < 0;
     const bool alt = GetKeyState(VK_MENU) < 0;
     shiftDown_ = GetKeyState(VK_SHIFT) < 0;
     TheSession().shiftFlag = shiftDown_;
     ctrlDown_ = ctrl;
-    if (key >= VK_NUMPAD0 && key <= VK_NUMPAD9) key = '0' + (key - VK_NUMPAD0);
+    key = static_cast<WPARAM>(NormalisedKey(static_cast<int>(key)));
     if (key == 0 || (key >= VK_SHIFT && key <= VK_MENU)) return;
     // The filer key map first: a bound key runs its action and is consumed.
     {
@@ -215,41 +209,38 @@ void TfrmFM::OnKeyDown(WPARAM key) {
         FilerKeyX().LookUp(k, ModifierBits(shift, ctrl, alt));
         if (k == 0) return;
     }
-    if (ctrl && key >= 'A' && key <= 'Z') {
-        const long long i = FindByInitial(model_, static_cast<char>(key));
-        if (i >= 0) {
-            const long long top = model_.PageTop();
-            model_.PlaceCursor(i);
-            AfterMove(model_.PageTop() != top);
-        }
+    RunGridKey(RouteBuiltInKey(static_cast<int>(key), ctrl, alt));
+}
+
+void TfrmFM::RunGridKey(const BuiltInKey& k) {
+    using Kind = BuiltInKey::Kind;
+    const CursorSettings cs = Cursor();
+    switch (k.kind) {
+    case Kind::None: return;
+    case Kind::FindInitial: {
+        const long long i = FindByInitial(model_, static_cast<char>(k.value));
+        if (i < 0) return;
+        const long long top = model_.PageTop();
+        model_.PlaceCursor(i);
+        AfterMove(model_.PageTop() != top);
         return;
     }
-    const CursorSettings cs = Cursor();
-    switch (key) {
-    case VK_PRIOR: RunAction(Code::PreviousPage); break;  // through the navigation items
-    case VK_NEXT: RunAction(Code::NextPage); break;
-    case VK_LEFT: AfterMove(MoveLeft(model_, cs)); break;
-    case VK_RIGHT: AfterMove(MoveRight(model_, cs)); break;
-    case VK_UP: AfterMove(MoveUp(model_, cs)); break;
-    case VK_DOWN:
-        if (ctrl) {
-            FocusCommandLine();
-        } else {
-            AfterMove(MoveDown(model_, cs));
-        }
-        break;
-    case VK_ESCAPE: EscapeKey(); break;  // the hidden cancel button
-    default:
-        if (key >= VK_F1 && key <= VK_F1 + 14 && !(key == VK_F4 && alt)) {
-            const std::size_t n = key - VK_F1;
-            const auto& f = TheSession().lists.functions;
-            if (n < f.size()) {
-                const long long index = model_.CursorIndex();
-                Execute_t(f[n].command);
-                if (Visible()) Relist(index);
-            }
-        }
-        break;
+    case Kind::PreviousPage: RunAction(Code::PreviousPage); return;  // through the navigation items
+    case Kind::NextPage: RunAction(Code::NextPage); return;
+    case Kind::Left: AfterMove(MoveLeft(model_, cs)); return;
+    case Kind::Right: AfterMove(MoveRight(model_, cs)); return;
+    case Kind::Up: AfterMove(MoveUp(model_, cs)); return;
+    case Kind::Down: AfterMove(MoveDown(model_, cs)); return;
+    case Kind::ToCommandLine: FocusCommandLine(); return;
+    case Kind::Escape: EscapeKey(); return;  // the hidden cancel button
+    case Kind::FunctionKey: {
+        const auto& f = TheSession().lists.functions;
+        if (static_cast<std::size_t>(k.value) >= f.size()) return;
+        const long long index = model_.CursorIndex();
+        Execute_t(f[static_cast<std::size_t>(k.value)].command);
+        if (Visible()) Relist(index);
+        return;
+    }
     }
 }
 
@@ -271,14 +262,6 @@ void TfrmFM::OnChar(WPARAM ch) {
     }
 }
 
-bool TfrmFM::CellAt(int x, int y, int& col, int& row) const {
-    const Rect& g = layout_.grid;
-    if (x < g.left || y < g.top || x >= g.left + g.width || y >= g.top + g.height) return false;
-    col = (x - g.left) / (layout_.columnWidth + 2);
-    row = (y - g.top) / layout_.rowHeight;
-    return col < model_.Cols() && row < model_.Rows();
-}
-
 void TfrmFM::OnMouseDown(int x, int y, bool shift, bool ctrl) {
     shiftDown_ = shift;
     ctrlDown_ = ctrl;
@@ -291,29 +274,13 @@ void TfrmFM::OnMouseDown(int x, int y, bool shift, bool ctrl) {
     }
     FocusGrid();
     if (model_.Count() == 0) return;
-    int col = 0;
-    int row = 0;
-    if (!CellAt(x, y, col, row)) return;
-    const long long index = static_cast<long long>(col) * model_.Rows() + row + model_.PageTop();
+    const std::optional<GridCell> cell = CellAt(layout_, model_.Cols(), model_.Rows(), x, y);
+    if (!cell) return;
+    const long long index = CellIndex(model_, cell->col, cell->row);
     if (index >= static_cast<long long>(model_.Count())) return;
-    model_.SetCursorCell(col, row);
-    auto size = [this](const FindRecord& f) { return DirectoryContentSize(TheSession().currentDir + f.name); };
-    if (!shift) {
-        model_.SetAnchor(index);
-    } else {
-        if (!ctrl) {
-            for (std::size_t i = 0; i < model_.Count(); ++i) model_.SetMark(i, false, size);
-        }
-        const long long a = std::min(model_.Anchor(), index);
-        const long long b = std::max(model_.Anchor(), index);
-        for (long long i = a; i <= b; ++i) model_.SetMark(static_cast<std::size_t>(i), true, size);
-    }
-    if (ctrl) {
-        const std::size_t i = static_cast<std::size_t>(index);
-        model_.SetMark(i, !model_.Marked(i), size);
-    }
-    UpdateStatus();
-    InvalidateGrid();
+    model_.SetCursorCell(cell->col, cell->row);
+    MarkByClick(model_, index, shift, ctrl, MarkSize());
+    AfterMarks();
 }
 
 }  // namespace kestrum

@@ -7,19 +7,11 @@
 
 #include <string>
 
+#include "common/file_system.h"
 #include "common/handles_win.h"
+#include "filer/filer_menu.h"
 
 namespace kestrum {
-
-inline constexpr UINT kFilerMenuBase = 3000;   // + action code (0..85, 400..426)
-inline constexpr UINT kFilerMenuBarShow = 2990;
-inline constexpr UINT kFilerMenuBarHide = 2991;
-// Font items: file-name area, drive bar, function-key bar, command line.
-inline constexpr UINT kFilerMenuFontFirst = 2992;
-inline constexpr UINT kFilerMenuFontLast = 2995;
-// Items of no action: the SubDirSize switch and the disk copy.
-inline constexpr UINT kFilerMenuSubDirSize = 2996;
-inline constexpr UINT kFilerMenuDiskCopy = 2997;
 
 class FilerMenus {
 public:
@@ -28,7 +20,7 @@ public:
     FilerMenus& operator=(const FilerMenus&) = delete;
 
     // Builds both menus; drives whose root has a type above 1 get an item.
-    void Build();
+    void Build(FileSystem& files);
     HMENU Bar() const { return bar_.Get(); }
     HMENU Popup() const { return popup_.Get(); }
     // Shows the menu bar in the filer's window or takes it out.
@@ -39,10 +31,10 @@ public:
     // Sets or clears the check mark of the items with this id in both menus.
     void SetChecked(UINT id, bool checked);
     // The action code of a menu id, or -1.
-    static int CodeOf(UINT id);
+    static int CodeOf(UINT id) { return FilerMenuCode(id); }
 
 private:
-    void Fill(HMENU top, bool popup);
+    void Fill(HMENU top, bool popup, FileSystem& files);
     MenuBar bar_;
     MenuHandle popup_;
 };

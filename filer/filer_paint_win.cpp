@@ -8,13 +8,14 @@
 #include "common/sjis.h"
 #include "config/colors_win.h"
 #include "config/session.h"
+#include "filer/filer_geometry.h"
 #include "filer/frm_fm_win.h"
 
 namespace kestrum {
 
 namespace {
 
-COLORREF Slot(int slot) { return ResolveColor(TheColors().Get(slot)); }
+COLORREF Slot(ColorSlot slot) { return ResolveColor(TheColors().Get(slot)); }
 
 SIZE TextSize(HDC dc, HFONT font, const std::string& text) {
     SelectGuard g(dc, font);
@@ -98,14 +99,25 @@ void TfrmFM::Paint(HDC target) {
     HDC dc = memory.Get();
     GdiObject<HBITMAP> bmp(CreateCompatibleBitmap(target, std::max<LONG>(rc.right, 1), std::max<LONG>(rc.bottom, 1)));
     const SelectGuard keepBitmap(dc, bmp.Get());
-    FillRectColor(dc, rc, Slot(0));
-    const Session& session = TheSession();
+    FillRectColor(dc, rc, Slot(kColFilerForm));
+    PaintDriveBar(dc);
+    if (TheSession().settings.fguide && layout_.functionBar.height > 0) PaintFunctionBar(dc);
+    PaintLines(dc);
+    // The grid: one page of cells, column by column.
+    FillRectColor(dc, ToRECT(layout_.grid), Slot(kColListBack));
+    for (int c = 0; c < model_.Cols(); ++c) {
+        for (int r = 0; r < model_.Rows(); ++r) DrawCell(dc, c, r);
+    }
+    BitBlt(target, 0, 0, rc.right, rc.bottom, dc, 0, 0, SRCCOPY);
+}
 
-    // Drive bar: archive-auto, count, total, used, free.
+// Drive bar: archive-auto, count, total, used, free.
+void TfrmFM::PaintDriveBar(HDC dc) {
+    const Session& session = TheSession();
     {
         SelectGuard font(dc, fontHandles_[1].Get());
         const Rect& bar = layout_.driveBar;
-        FillRectColor(dc, ToRECT(bar), Slot(7));
+        FillRectColor(dc, ToRECT(bar), Slot(kColDriveBack));
         const std::string lauto = session.lautoOn ? "LAUTO " + session.lautoLabel : std::string("LAUTO OFF");
         const std::string count = "ファイル数 " + driveCount_;
         const DriveBarWidths w =
@@ -115,44 +127,41 @@ void TfrmFM::Paint(HDC target) {
         const std::pair<int, const std::string*> boxes[] = {
             {w.lauto, &lauto}, {w.count, &count}, {w.total, &driveTotal_}, {w.used, &driveUsed_}, {w.freeSpace, &driveFree_}};
         for (const auto& [width, text] : boxes) {
-            DrawTextIn(dc, Rect{x, bar.top, width, bar.height}, *text, Slot(8), Slot(7), DT_LEFT);
+            DrawTextIn(dc, Rect{x, bar.top, width, bar.height}, *text, Slot(kColDriveText), Slot(kColDriveBack), DT_LEFT);
             x += width;
         }
     }
-    // Function-key bar.
-    if (session.settings.fguide && layout_.functionBar.height > 0) {
+}
+
+void TfrmFM::PaintFunctionBar(HDC dc) {
+    const Session& session = TheSession();
+    {
         SelectGuard font(dc, fontHandles_[2].Get());
         const Rect& bar = layout_.functionBar;
-        FillRectColor(dc, ToRECT(bar), Slot(9));
+        FillRectColor(dc, ToRECT(bar), Slot(kColFuncBack));
         std::vector<int> labels;
         for (std::size_t i = 0; i < 12; ++i) {
             const std::string t = i < session.lists.functions.size() ? session.lists.functions[i].title : std::string();
             labels.push_back(TextSize(dc, fontHandles_[2].Get(), t).cx);
         }
         const std::vector<int> widths = FunctionKeyWidths(labels, bar.width, session.settings.functionKazu);
-        int x = bar.left;
-        for (std::size_t i = 0; i < 12; ++i) {
-            if (static_cast<int>(i) >= session.settings.functionKazu) break;
+        const std::vector<FunctionKeyBox> boxes = FunctionKeyBoxes(widths, bar, session.settings.functionKazu);
+        for (std::size_t i = 0; i < boxes.size(); ++i) {
             const std::string t = i < session.lists.functions.size() ? session.lists.functions[i].title : std::string();
-            DrawTextIn(dc, Rect{x, bar.top, widths[i], bar.height}, t, Slot(10), Slot(9), DT_LEFT);
-            x += widths[i];
-            RECT divider{x, bar.top + 2, x + 1, bar.Bottom() - 2};
-            FillRectColor(dc, divider, Slot(17));
-            x += (i == 3 || i == 4 || i == 7) ? 3 : 1;
+            DrawTextIn(dc, boxes[i].label, t, Slot(kColFuncText), Slot(kColFuncBack), DT_LEFT);
+            FillRectColor(dc, ToRECT(boxes[i].divider), Slot(kColDivider));
         }
     }
-    // Directory line and full-name line.
+}
+
+// Directory line and full-name line.
+void TfrmFM::PaintLines(HDC dc) {
+    const Session& session = TheSession();
     SelectGuard windowFont(dc, fontHandles_[0].Get());
-    const long long cursor = model_.CursorIndex();
-    const bool empty = model_.Count() == 0;
-    std::string nameText = "ファイルがありません";
-    std::string sizeDate;
-    if (!empty && cursor < static_cast<long long>(model_.Count())) {
-        const FindRecord f = model_.Record(static_cast<std::size_t>(cursor));
-        DisplayOptions o = Options();
-        nameText = NameText(f, o);
-        sizeDate = " " + SizeDateText(f, o) + " ";
-    }
+    const CursorLineTexts cursorLine = CursorLine(model_, Options());
+    const bool empty = cursorLine.empty;
+    const std::string& nameText = cursorLine.name;
+    const std::string& sizeDate = cursorLine.sizeDate;
     {
         const Rect& line = layout_.directoryLine;
         const Rect left{line.left, line.top, layout_.directoryLeftWidth, line.height};
@@ -160,105 +169,86 @@ void TfrmFM::Paint(HDC target) {
                          line.height};
         if (session.settings.fileInfo1) {
             // One line for the cursor entry: its name left, size and date right.
-            DrawTextIn(dc, left, empty ? std::string() : sizeDate, Slot(16), Slot(15), DT_RIGHT);
+            DrawTextIn(dc, left, empty ? std::string() : sizeDate, Slot(kColCursorInfoText), Slot(kColCursorInfoBack), DT_RIGHT);
             const int dateWidth = empty ? 0 : TextSize(dc, fontHandles_[0].Get(), sizeDate).cx;
             DrawTextIn(dc, Rect{left.left, left.top, std::max(left.width - dateWidth, 0), left.height}, nameText,
-                       Slot(16), Slot(15), DT_LEFT);
+                       Slot(kColCursorInfoText), Slot(kColCursorInfoBack), DT_LEFT);
         } else {
-            DrawTextIn(dc, left, session.currentDir + session.maskText, Slot(12), Slot(11), DT_LEFT);
+            DrawTextIn(dc, left, session.currentDir + session.maskText, Slot(kColCurDirText), Slot(kColCurDirBack), DT_LEFT);
         }
-        DrawTextIn(dc, right, model_.MarkedSizeText(), Slot(14), Slot(13), DT_RIGHT);
+        DrawTextIn(dc, right, model_.MarkedSizeText(), Slot(kColMarkSizeText), Slot(kColMarkSizeBack), DT_RIGHT);
     }
     if (layout_.fullNameLine.height > 0) {
-        DrawTextIn(dc, layout_.fullNameLine, nameText, Slot(16), Slot(15), DT_LEFT);
-        DrawTextIn(dc, layout_.fullNameLine, empty ? std::string() : sizeDate, Slot(16), Slot(15), DT_RIGHT);
+        DrawTextIn(dc, layout_.fullNameLine, nameText, Slot(kColCursorInfoText), Slot(kColCursorInfoBack), DT_LEFT);
+        DrawTextIn(dc, layout_.fullNameLine, empty ? std::string() : sizeDate, Slot(kColCursorInfoText), Slot(kColCursorInfoBack), DT_RIGHT);
         DrawTextIn(dc, Rect{layout_.fullNameLine.left, layout_.fullNameLine.top,
                             layout_.fullNameLine.width - TextSize(dc, fontHandles_[0].Get(), sizeDate).cx,
                             layout_.fullNameLine.height},
-                   nameText, Slot(16), Slot(15), DT_LEFT);
+                   nameText, Slot(kColCursorInfoText), Slot(kColCursorInfoBack), DT_LEFT);
     }
-    // The grid: one page of cells, column by column.
-    FillRectColor(dc, ToRECT(layout_.grid), Slot(1));
-    for (int c = 0; c < model_.Cols(); ++c) {
-        for (int r = 0; r < model_.Rows(); ++r) DrawCell(dc, c, r);
-    }
-    BitBlt(target, 0, 0, rc.right, rc.bottom, dc, 0, 0, SRCCOPY);
 }
 
 void TfrmFM::DrawCell(HDC dc, int col, int row) {
-    const Rect& g = layout_.grid;
-    const int cw = layout_.columnWidth;
-    const int rh = layout_.rowHeight;
-    RECT cell{g.left + col * (cw + 2), g.top + row * rh, g.left + col * (cw + 2) + cw, g.top + row * rh + rh};
-    const long long index = static_cast<long long>(col) * model_.Rows() + row + model_.PageTop();
-    const COLORREF gridBack = Slot(1);
+    const RECT cell = ToRECT(CellRect(layout_, col, row));
+    const long long index = CellIndex(model_, col, row);
     if (index >= static_cast<long long>(model_.Count())) {
-        FillRectColor(dc, cell, gridBack);
+        FillRectColor(dc, cell, Slot(kColListBack));
         return;
     }
     const Settings& s = TheSession().settings;
     const bool active = gridFocused_ && GetFocus() == Handle();
-    const int style = active ? s.cursorStyle : s.cursorStyle2;
+    const CursorStyle style = CursorStyleOf(active ? s.cursorStyle : s.cursorStyle2);
     // Texts are made here, for the cells of the page only.
     const FindRecord f = model_.Record(static_cast<std::size_t>(index));
-    const bool isMarked = model_.Marked(static_cast<std::size_t>(index));
-    int slot = 2;
-    if (f.IsDirectory()) slot = 6;
-    if (f.attributes & kAttrReadOnly) slot = 3;
-    if (f.attributes & kAttrHidden) slot = 4;
-    if (f.attributes & kAttrSystem) slot = 5;
-    COLORREF fg = Slot(slot);
-    COLORREF bg = gridBack;
     const bool isCursor = col == model_.CursorCol() && row == model_.CursorRow();
-    if (style == 2 && isCursor) std::swap(fg, bg);
+    const CellColors colors = CellColorsFor(f.attributes, isCursor, style);
+    const COLORREF fg = Slot(colors.text);
+    const COLORREF bg = Slot(colors.back);
     FillRectColor(dc, cell, bg);
     SetTextColor(dc, fg);
     SetBkMode(dc, TRANSPARENT);
+    DrawCellText(dc, cell, f, model_.Marked(static_cast<std::size_t>(index)), bg);
+    if (isCursor) DrawCursor(dc, CursorShapeFor(style, CellRect(layout_, col, row)), fg, bg);
+}
 
+void TfrmFM::DrawCellText(HDC dc, const RECT& cell, const FindRecord& f, bool marked, COLORREF bg) {
+    HFONT font = fontHandles_[0].Get();
     const DisplayOptions o = Options();
-    std::string name = NameText(f, o);
-    std::string marked = name;
-    if (!marked.empty()) marked[0] = '*';
-    const int withStar = static_cast<int>(TextSize(dc, fontHandles_[0].Get(), marked).cx);
-    const int without = static_cast<int>(TextSize(dc, fontHandles_[0].Get(), name.substr(1)).cx);
-    const std::string shown = isMarked ? marked : name.substr(name.empty() ? 0 : 1);
-    const int offset = isMarked ? 1 : withStar - without + 1;
+    const CellTexts t = CellTextsFor(NameText(f, o), marked, f.IsDirectory());
+    const int offset = marked ? 1 : TextSize(dc, font, t.starred).cx - TextSize(dc, font, t.unstarred).cx + 1;
     RECT clip = cell;
     if (displayMode_ == 1) {
         const std::string right = " " + SizeDateText(f, o) + " ";
-        const int rw = TextSize(dc, fontHandles_[0].Get(), right).cx;
-        clip.right = std::max<LONG>(cell.left, cell.left + cw - rw - 1);
-        ExtTextOutA(dc, cell.left + offset, cell.top + 1, ETO_CLIPPED, &clip, shown.c_str(),
-                    static_cast<UINT>(shown.size()), nullptr);
-        TextOutA(dc, cell.left + cw - rw - 1, cell.top + 1, right.c_str(), static_cast<int>(right.size()));
-    } else {
-        // The extension sits at the right edge and covers a long name's tail.
-        const std::size_t dot = FindLastChar(shown, '.');
-        const bool hasExt = dot != std::string::npos && dot > 0 && !f.IsDirectory();
-        const std::string base = hasExt ? shown.substr(0, dot) : shown;
-        ExtTextOutA(dc, cell.left + offset, cell.top + 1, ETO_CLIPPED, &clip, base.c_str(),
-                    static_cast<UINT>(base.size()), nullptr);
-        if (hasExt) {
-            const std::string ext = shown.substr(dot);
-            const int ew = TextSize(dc, fontHandles_[0].Get(), ext).cx;
-            RECT box{std::max<LONG>(cell.left, cell.right - ew - 2 - 4), cell.top, cell.right, cell.bottom};
-            FillRectColor(dc, box, bg);
-            ExtTextOutA(dc, cell.right - ew - 2, cell.top + 2, ETO_CLIPPED, &box, ext.c_str(),
-                        static_cast<UINT>(ext.size()), nullptr);
-        }
+        const int rw = TextSize(dc, font, right).cx;
+        clip.right = std::max<LONG>(cell.left, cell.right - rw - 1);
+        ExtTextOutA(dc, cell.left + offset, cell.top + 1, ETO_CLIPPED, &clip, t.shown.c_str(),
+                    static_cast<UINT>(t.shown.size()), nullptr);
+        TextOutA(dc, cell.right - rw - 1, cell.top + 1, right.c_str(), static_cast<int>(right.size()));
+        return;
     }
-    if (isCursor && style != 2) {
-        GdiObject<HPEN> pen(CreatePen(style == 3 ? PS_DOT : PS_SOLID, 1, fg));
-        SelectGuard penGuard(dc, pen.Get());
-        SelectGuard brushGuard(dc, GetStockObject(NULL_BRUSH));
-        SetBkMode(dc, OPAQUE);
-        SetBkColor(dc, bg);
-        if (style == 1) {
-            MoveToEx(dc, cell.left + 1, cell.bottom - 1, nullptr);
-            LineTo(dc, cell.left + cw - 3, cell.bottom - 1);
-        } else {
-            Rectangle(dc, cell.left, cell.top, cell.right - (style == 3 ? 1 : 0), cell.bottom - (style == 3 ? 1 : 0));
-        }
+    // The extension sits at the right edge and covers a long name's tail.
+    ExtTextOutA(dc, cell.left + offset, cell.top + 1, ETO_CLIPPED, &clip, t.base.c_str(),
+                static_cast<UINT>(t.base.size()), nullptr);
+    if (t.ext.empty()) return;
+    const int ew = TextSize(dc, font, t.ext).cx;
+    RECT box{std::max<LONG>(cell.left, cell.right - ew - 2 - 4), cell.top, cell.right, cell.bottom};
+    FillRectColor(dc, box, bg);
+    ExtTextOutA(dc, cell.right - ew - 2, cell.top + 2, ETO_CLIPPED, &box, t.ext.c_str(),
+                static_cast<UINT>(t.ext.size()), nullptr);
+}
+
+void TfrmFM::DrawCursor(HDC dc, const CursorShape& shape, COLORREF fg, COLORREF bg) {
+    if (shape.kind == CursorShape::Kind::None) return;
+    GdiObject<HPEN> pen(CreatePen(shape.dotted ? PS_DOT : PS_SOLID, 1, fg));
+    SelectGuard penGuard(dc, pen.Get());
+    SelectGuard brushGuard(dc, GetStockObject(NULL_BRUSH));
+    SetBkMode(dc, OPAQUE);
+    SetBkColor(dc, bg);
+    if (shape.kind == CursorShape::Kind::Line) {
+        MoveToEx(dc, shape.x1, shape.y1, nullptr);
+        LineTo(dc, shape.x2, shape.y2);
+    } else {
+        Rectangle(dc, shape.x1, shape.y1, shape.x2, shape.y2);
     }
 }
 

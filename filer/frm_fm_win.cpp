@@ -29,12 +29,6 @@ constexpr DWORD kStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
 const char kCaptionTail[] = " - Kestrum ﾌｧｲﾗｰ";
 constexpr UINT_PTR kCmdLineId = 10;
 
-FindRecord FromFindData(const WIN32_FIND_DATAA& fd) {
-    FindRecord r;
-    ReadFindData(fd, r);
-    return r;
-}
-
 LocalDate ToLocal(std::uint64_t value, int* minute) {
     FILETIME utc{static_cast<DWORD>(value & 0xFFFFFFFF), static_cast<DWORD>(value >> 32)};
     FILETIME local{};
@@ -48,14 +42,10 @@ LocalDate ToLocal(std::uint64_t value, int* minute) {
 
 bool TfrmFM::Create(HWND owner) {
     const ProfileReader profile = ProfileReader::FromFile(TheSession().settingsPath, TheSession().settings.semicolonMode);
-    const Geometry designed{100, 100, 480, 640};
-    const Geometry g = OnVisibleDesktop(ReadGeometry(profile, "FORM_LS", "", designed), designed);
-    startMaximised_ = profile.ReadInteger("FORM_LS", "ISWSMAX", 0) == 1;
-    const FontSpec def{"ＭＳ ゴシック", 10, 0};
-    fonts_[0] = ReadFont(profile, "FORM_LS", "FontName", "FontSize", "FontStyle", def);
-    fonts_[1] = ReadFont(profile, "FORM_LS", "FontName2", "FontSize2", "FontStyle2", FontSpec{"ＭＳ Ｐゴシック", 9, 0});
-    fonts_[2] = ReadFont(profile, "FORM_LS", "FontName3", "FontSize3", "FontStyle3", FontSpec{"ＭＳ Ｐゴシック", 9, 0});
-    fonts_[3] = ReadFont(profile, "FORM_LS", "FontName4", "FontSize4", "FontStyle4", def);
+    const FilerWindowState state = ReadFilerWindowState(profile);
+    const Geometry g = OnVisibleDesktop(state.geometry, state.designed);
+    startMaximised_ = state.maximised;
+    std::copy(std::begin(state.fonts), std::end(state.fonts), std::begin(fonts_));
     for (int i = 0; i < 4; ++i) fontHandles_[i] = CreateFontFromSpec(fonts_[i]);
     // The directory tree window keeps its placement between uses.
     DirDirGeometry& dd = TheSession().dirPicker;
@@ -105,7 +95,7 @@ void TfrmFM::FormCreate() {
 
     // Keys bound in the filer key file run the actions by code; drive
     // actions (400 + drive) change to that drive.
-    menus_.Build();
+    menus_.Build(Files());
     ShowMenuBar(session.settings.lsMenu);
     UpdateMenuChecks();
     subscriptions_.push_back(FilerKeyX().runCommand.Connect([this](int code) { RunCode(code); }));
@@ -173,40 +163,13 @@ std::string TfrmFM::CurrentFile() const {
 
 void TfrmFM::Relist(long long cursor) {
     Session& session = TheSession();
-    char cwd[MAX_PATH] = {};
-    GetCurrentDirectoryA(MAX_PATH, cwd);
-    std::string dir = cwd;
-    if (!EndsWithBackslash(dir) && (dir.empty() || dir.back() != ':')) dir += '\\';
+    const std::string dir = IncludeTrailingBackslash(Files().FullPath("."));
     UpdateCaption();
-    model_.Clear();
-    const DisplayOptions o = Options();
     const FileListModel::AddRules rules{session.settings.hiddenFile, &session.masks};
-    WIN32_FIND_DATAA fd{};
-    FindHandle find(FindFirstFileA((dir + "*.*").c_str(), &fd));
-    if (find) {
-        FindRecord r;  // one record for the whole loop: its strings keep their room
-        do {
-            ReadFindData(fd, r);
-            model_.Offer(r, rules, o);
-        } while (FindNextFileA(find.Get(), &fd));
-    }
-    // Drive totals in 64 bits: large disks show their real sizes.
-    ULARGE_INTEGER avail{};
-    ULARGE_INTEGER total{};
-    ULARGE_INTEGER freeBytes{};
-    if (GetDiskFreeSpaceExA(nullptr, &avail, &total, &freeBytes)) {
-        driveTotal_ = "Total " + FormatThousands(static_cast<long long>(total.QuadPart));
-        driveUsed_ = "Used " + FormatThousands(static_cast<long long>(total.QuadPart - freeBytes.QuadPart));
-        driveFree_ = "Free " + FormatThousands(static_cast<long long>(freeBytes.QuadPart));
-    } else {
-        driveTotal_ = "Total   ---";
-        driveUsed_ = "Used    ---";
-        driveFree_ = "Free    ---";
-    }
-    DWORD spc = 0, bps = 0, freeClusters = 0, clusters = 0;
-    model_.SetClusterSize(GetDiskFreeSpaceA(nullptr, &spc, &bps, &freeClusters, &clusters)
-                              ? static_cast<long long>(spc) * bps
-                              : 1);
+    const DriveTexts drive = ListDirectory(Files(), dir, model_, rules, Options());
+    driveTotal_ = drive.total;
+    driveUsed_ = drive.used;
+    driveFree_ = drive.freeSpace;
     SortAfterListing(model_, session.settings);
     model_.SetGrid(layout_.rows, layout_.columns);
     if (cursor != -1) {
@@ -295,24 +258,11 @@ void TfrmFM::AfterMove(bool pageChanged) {
     InvalidateGrid();
 }
 
-long long TfrmFM::DirectoryContentSize(const std::string& path) const {
-    if (!TheSession().settings.subDirSize) return 0;
-    long long total = 0;
-    WIN32_FIND_DATAA fd{};
-    FindHandle find(FindFirstFileA((IncludeTrailingBackslash(path) + "*.*").c_str(), &fd));
-    if (!find) return 0;
-    do {
-        const std::string name = fd.cFileName;
-        if (name == "." || name == "..") continue;
-        const FindRecord r = FromFindData(fd);
-        if (r.IsDirectory()) {
-            // Junctions and other reparse points are not followed.
-            if (!(r.attributes & kAttrReparsePoint)) total += DirectoryContentSize(IncludeTrailingBackslash(path) + name);
-        } else {
-            total += model_.RoundToCluster(static_cast<long long>(r.size));
-        }
-    } while (FindNextFileA(find.Get(), &fd));
-    return total;
+ContentSize TfrmFM::MarkSize() {
+    return [this](const FindRecord& f) {
+        if (!TheSession().settings.subDirSize) return 0LL;
+        return DirectoryContentSize(Files(), TheSession().currentDir + f.name + "\\", model_);
+    };
 }
 
 void TfrmFM::SettingsApplied() {
@@ -343,12 +293,8 @@ void TfrmFM::ShowMenuBar(bool show) {
 }
 
 RECT TfrmFM::CursorCellRect() const {
-    const Rect& g = layout_.grid;
-    const int cw = layout_.columnWidth;
-    const int rh = layout_.rowHeight;
-    const int col = model_.CursorCol();
-    const int row = model_.CursorRow();
-    return RECT{g.left + col * (cw + 2), g.top + row * rh, g.left + col * (cw + 2) + cw, g.top + row * rh + rh};
+    const Rect r = CellRect(layout_, model_.CursorCol(), model_.CursorRow());
+    return RECT{r.left, r.top, r.left + r.width, r.Bottom()};
 }
 
 bool TfrmFM::RunSortDialog() { return kestrum::RunSortDialog(model_, TheSession().settings); }
@@ -376,129 +322,120 @@ void TfrmFM::ChangeFont(int which) {
 Geometry TfrmFM::NormalGeometry() const { return WindowGeometry(Handle()); }
 bool TfrmFM::Maximised() const { return IsMaximised(Handle()); }
 
+void TfrmFM::OnActivate(bool active) {
+    if (active) {
+        TheSession().filerLastActive = true;
+        if (gridFocused_) SetFocus(Handle());
+    }
+    InvalidateGrid();
+}
+
+void TfrmFM::OnSize() {
+    DoLayout();
+    if (!Visible()) return;
+    const long long index = model_.CursorIndex();
+    model_.SetGrid(layout_.rows, layout_.columns);
+    model_.RebuildTexts(Options());
+    model_.PlaceCursor(index);
+    SyncScrollBar();
+}
+
+void TfrmFM::OnPaint() {
+    PaintDc pdc(Handle());
+    Paint(pdc.Get());
+}
+
+void TfrmFM::OnDoubleClick(int x, int y, WPARAM keys) {
+    if (!CellAt(layout_, model_.Cols(), model_.Rows(), x, y)) return;
+    // The keys held with the click decide: Ctrl the list, Shift the second
+    // candidate.
+    if (keys & MK_CONTROL) {
+        ShowCandidates();
+    } else {
+        OpenCursorEntry((keys & MK_SHIFT) ? 1 : 0);
+    }
+}
+
+namespace {
+ScrollRequest ScrollRequestOf(int code) {
+    switch (code) {
+    case SB_LINEUP: return ScrollRequest::LineUp;
+    case SB_PAGEUP: return ScrollRequest::PageUp;
+    case SB_LINEDOWN: return ScrollRequest::LineDown;
+    case SB_PAGEDOWN: return ScrollRequest::PageDown;
+    case SB_THUMBTRACK:
+    case SB_THUMBPOSITION: return ScrollRequest::Track;
+    default: return ScrollRequest::Other;
+    }
+}
+}  // namespace
+
+void TfrmFM::OnVScroll(int code) {
+    if (code == SB_ENDSCROLL) {
+        FocusGrid();
+        return;
+    }
+    SCROLLINFO si{};
+    si.cbSize = sizeof si;
+    si.fMask = SIF_ALL;
+    GetScrollInfo(scroll_, SB_CTL, &si);
+    const long long pos = ScrollPositionFor(ScrollRequestOf(code), si.nPos, si.nTrackPos);
+    if (const std::optional<long long> entry = ScrollTargetEntry(model_, pos)) {
+        model_.PlaceCursor(*entry);
+        AfterMove(true);
+    }
+}
+
+bool TfrmFM::OnCommand(UINT id) {
+    if (id >= kFilerMenuFontFirst && id <= kFilerMenuFontLast) {
+        ChangeFont(static_cast<int>(id - kFilerMenuFontFirst));
+    } else if (id == kFilerMenuBarShow || id == kFilerMenuBarHide) {
+        ShowMenuBar(id == kFilerMenuBarShow);
+        DoLayout();
+    } else if (id == kFilerMenuSubDirSize) {
+        bool& on = TheSession().settings.subDirSize;
+        on = !on;
+        WriteSwitch("SubDirSize", on);
+        UpdateMenuChecks();
+    } else if (id == kFilerMenuDiskCopy) {
+        // The disk copy always starts on drive A.
+        TDiskCopy(Handle()).Execute(0);
+    } else if (const int code = FilerMenus::CodeOf(id); code >= 0) {
+        RunCode(code);
+    } else {
+        return false;
+    }
+    return true;
+}
+
 LRESULT TfrmFM::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
     case WM_CLOSE: CloseFiler(); return 0;
-    case WM_ACTIVATE:
-        if (LOWORD(wp) != WA_INACTIVE) {
-            TheSession().filerLastActive = true;
-            if (gridFocused_) SetFocus(Handle());
-        }
-        InvalidateGrid();
-        return 0;
+    case WM_ACTIVATE: OnActivate(LOWORD(wp) != WA_INACTIVE); return 0;
     case WM_SETFOCUS:
         gridFocused_ = true;
         InvalidateGrid();
         return 0;
     case WM_KILLFOCUS: InvalidateGrid(); return 0;
-    case WM_SIZE:
-        DoLayout();
-        if (Visible()) {
-            const long long index = model_.CursorIndex();
-            model_.SetGrid(layout_.rows, layout_.columns);
-            model_.RebuildTexts(Options());
-            model_.PlaceCursor(index);
-            SyncScrollBar();
-        }
-        return 0;
+    case WM_SIZE: OnSize(); return 0;
     case WM_ERASEBKGND: return 1;
     case WM_CTLCOLOREDIT:
-        if (reinterpret_cast<HWND>(lp) == cmdLine_) {
-            return reinterpret_cast<LRESULT>(
-                PrepareSlotColors(reinterpret_cast<HDC>(wp), kColFilerCmdText, kColFilerCmdBack));
-        }
-        break;
-    case WM_PAINT: {
-        PaintDc pdc(Handle());
-        Paint(pdc.Get());
-        return 0;
-    }
+        if (reinterpret_cast<HWND>(lp) != cmdLine_) break;
+        return reinterpret_cast<LRESULT>(PrepareSlotColors(reinterpret_cast<HDC>(wp), kColFilerCmdText, kColFilerCmdBack));
+    case WM_PAINT: OnPaint(); return 0;
     case WM_GETDLGCODE: return DLGC_WANTALLKEYS;
-    case WM_KEYDOWN:
-        if (wp == VK_TAB) {
-            PostMessageA(cmdLine_, WM_KEYDOWN, VK_F6, 0);
-            FocusCommandLine();
-            return 0;
-        }
-        OnKeyDown(wp);
-        return 0;
+    case WM_KEYDOWN: OnKeyDown(wp); return 0;
     case WM_CHAR: OnChar(wp); return 0;
     case WM_LBUTTONDOWN:
         OnMouseDown(GET_X_LPARAM(lp), GET_Y_LPARAM(lp), (wp & MK_SHIFT) != 0, (wp & MK_CONTROL) != 0);
         return 0;
-    case WM_LBUTTONDBLCLK: {
-        int col = 0;
-        int row = 0;
-        if (CellAt(GET_X_LPARAM(lp), GET_Y_LPARAM(lp), col, row)) {
-            // The keys held with the click decide: Ctrl the list, Shift
-            // the second candidate.
-            if (wp & MK_CONTROL) {
-                ShowCandidates();
-            } else {
-                OpenCursorEntry((wp & MK_SHIFT) ? 1 : 0);
-            }
-        }
-        return 0;
-    }
-    case WM_VSCROLL: {
-        if (LOWORD(wp) == SB_ENDSCROLL) {
-            FocusGrid();
-            return 0;
-        }
-        SCROLLINFO si{};
-        si.cbSize = sizeof si;
-        si.fMask = SIF_ALL;
-        GetScrollInfo(scroll_, SB_CTL, &si);
-        long long pos = si.nPos;
-        switch (LOWORD(wp)) {
-        case SB_LINEUP:
-        case SB_PAGEUP: pos -= 10; break;
-        case SB_LINEDOWN:
-        case SB_PAGEDOWN: pos += 10; break;
-        case SB_THUMBTRACK:
-        case SB_THUMBPOSITION: pos = si.nTrackPos; break;
-        default: break;
-        }
-        const long long page = PageForScrollPosition(std::max(pos, 0LL));
-        if (page * model_.PageSize() != model_.PageTop() && page * model_.PageSize() < static_cast<long long>(model_.Count())) {
-            model_.PlaceCursor(page * model_.PageSize());
-            AfterMove(true);
-        }
-        return 0;
-    }
+    case WM_LBUTTONDBLCLK: OnDoubleClick(GET_X_LPARAM(lp), GET_Y_LPARAM(lp), wp); return 0;
+    case WM_VSCROLL: OnVScroll(LOWORD(wp)); return 0;
     case WM_SYSCOMMAND:
         if (HandleSystemMenuCommand(static_cast<unsigned>(wp & 0xFFF0))) return 0;
         break;
     case WM_COMMAND:
-        if (lp == 0) {
-            const UINT id = LOWORD(wp);
-            if (id >= kFilerMenuFontFirst && id <= kFilerMenuFontLast) {
-                ChangeFont(static_cast<int>(id - kFilerMenuFontFirst));
-                return 0;
-            }
-            if (id == kFilerMenuBarShow || id == kFilerMenuBarHide) {
-                ShowMenuBar(id == kFilerMenuBarShow);
-                DoLayout();
-                return 0;
-            }
-            if (id == kFilerMenuSubDirSize) {
-                bool& on = TheSession().settings.subDirSize;
-                on = !on;
-                WriteSwitch("SubDirSize", on);
-                UpdateMenuChecks();
-                return 0;
-            }
-            if (id == kFilerMenuDiskCopy) {
-                // The disk copy always starts on drive A.
-                TDiskCopy(Handle()).Execute(0);
-                return 0;
-            }
-            const int code = FilerMenus::CodeOf(id);
-            if (code >= 0) {
-                RunCode(code);
-                return 0;
-            }
-        }
+        if (lp == 0 && OnCommand(LOWORD(wp))) return 0;
         break;
     case WM_INITMENUPOPUP:
         // The settings may have been read again meanwhile (CFGLOAD).

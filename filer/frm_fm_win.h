@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "common/file_system_win.h"
 #include "common/signal.h"
 #include "common/window_win.h"
 #include "config/font_win.h"
@@ -20,6 +21,9 @@
 #include "fileops/format_dialog_win.h"
 #include "filer/cursor_moves.h"
 #include "filer/file_list.h"
+#include "filer/filer_commands.h"
+#include "filer/filer_routes.h"
+#include "filer/filer_geometry.h"
 #include "filer/filer_menu_win.h"
 #include "filer/layout.h"
 
@@ -95,9 +99,29 @@ private:
     void UpdateStatus();
     void SyncScrollBar();
     void Paint(HDC dc);
+    void PaintDriveBar(HDC dc);
+    void PaintFunctionBar(HDC dc);
+    void PaintLines(HDC dc);
     void DrawCell(HDC dc, int col, int row);
+    void DrawCellText(HDC dc, const RECT& cell, const FindRecord& f, bool marked, COLORREF bg);
+    void DrawCursor(HDC dc, const CursorShape& shape, COLORREF fg, COLORREF bg);
     void InvalidateGrid();
+    // The window's messages.
+    void OnActivate(bool active);
+    void OnSize();
+    void OnPaint();
+    void OnDoubleClick(int x, int y, WPARAM keys);
+    void OnVScroll(int code);
+    // A menu command; false when the id is none of the filer's.
+    bool OnCommand(UINT id);
+    // Tab to the command line, the key map, then the built-in keys.
     void OnKeyDown(WPARAM key);
+    // The actions on the listing's cursor and marks, and those of the
+    // window itself; false when the code is none of them.
+    bool RunListAction(int code);
+    bool RunWindowAction(int code);
+    // A key the key map left to the grid.
+    void RunGridKey(const BuiltInKey& key);
     // Backspace, PageUp/PageDown, Space, Home, Return and Escape.
     void RunBuiltInKey(int vk);
     // The letter actions ("C", "M", "2" ...); Shift comes from shiftDown_.
@@ -105,14 +129,10 @@ private:
     void ChangeFont(int which);
 
     // The file actions.
-    std::vector<std::size_t> Selection() const;  // marked entries, else the cursor entry
-    std::vector<std::string> SelectionNames() const;
-    std::string SubjectText() const;  // "マークファイルを" or the cursor name + "を"
-    std::string CursorName() const;
-    // "." or ".." would be the operand (the cursor entry with nothing marked,
-    // or the cursor entry of an action on it alone): refused with
-    // "カレントディレクトリ" or "親ディレクトリ" + what; true then.
-    bool RefuseDotEntry(const char* what, bool cursorOnly = false) const;
+    // The filer's commands on this window's listing, the disk and the user.
+    FilerContext Context();
+    // Everything the filer reads or changes on disk goes through this.
+    FileSystem& Files() const { return PlatformFileSystem(); }
     void RelistKeepingCursor();
     TFileCopy& Copier();
     bool RunFileAction(int code);
@@ -128,28 +148,24 @@ private:
     bool RunSortDialog();
     void CopyNamesToClipboard(int code);
     void MakeShortcut(int code);
-    void RegisterDirectory(bool logList);
-    void RegisterAlias(bool withFile);
     void ChangeDates();
     void JoinAction();
     // P and U: pack the selection into an LHA archive, unpack archives.
     void PackAction();
     void UnpackAction();
     void ShowCandidates();
-    // True when the temporary or the configured associations name the
-    // extension of file.
-    bool HasAssociation(const std::string& file) const;
     // The directory text (directory and mask) to the clipboard.
     void CopyDirectoryLine();
     void OnDropFiles(HDROP drop);
     void OnChar(WPARAM ch);
     void OnMouseDown(int x, int y, bool shift, bool ctrl);
-    bool CellAt(int x, int y, int& col, int& row) const;
     void AfterMove(bool pageChanged);
     void OpenCursorEntry(int candidate);
     void ToggleMark();
-    void MarkAllOrNone();
-    long long DirectoryContentSize(const std::string& path) const;
+    // After marks changed: the counts and the grid.
+    void AfterMarks();
+    // The size a marked directory counts: its content with SubDirSize on.
+    ContentSize MarkSize();
 
     FontSpec fonts_[4];
     FontHandle fontHandles_[4];

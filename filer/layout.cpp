@@ -55,6 +55,20 @@ std::vector<int> FunctionKeyWidths(const std::vector<int>& labelWidths, int barW
     return w;
 }
 
+std::vector<FunctionKeyBox> FunctionKeyBoxes(const std::vector<int>& widths, const Rect& bar, int keysShown) {
+    std::vector<FunctionKeyBox> boxes;
+    int x = bar.left;
+    for (std::size_t i = 0; i < widths.size() && static_cast<int>(i) < keysShown; ++i) {
+        FunctionKeyBox b;
+        b.label = Rect{x, bar.top, widths[i], bar.height};
+        x += widths[i];
+        b.divider = Rect{x, bar.top + 2, 1, bar.height - 4};
+        x += (i == 3 || i == 4 || i == 7) ? 3 : 1;
+        boxes.push_back(b);
+    }
+    return boxes;
+}
+
 DriveBarWidths ComputeDriveBar(int barWidth, const DriveBarTexts& texts,
                                const std::function<int(const std::string&)>& textWidth) {
     auto fit = [&](const std::string& text) { return textWidth(text) + 2 * kTextMargin; };
@@ -82,6 +96,19 @@ DriveBarWidths ComputeDriveBar(int barWidth, const DriveBarTexts& texts,
         *box -= take;
         deficit -= take;
     }
+    return w;
+}
+
+FilerWindowState ReadFilerWindowState(const ProfileReader& profile) {
+    FilerWindowState w;
+    w.geometry = ReadGeometry(profile, "FORM_LS", "", w.designed);
+    w.maximised = profile.ReadInteger("FORM_LS", "ISWSMAX", 0) == 1;
+    const FontSpec gothic{"ＭＳ ゴシック", 10, 0};
+    const FontSpec proportional{"ＭＳ Ｐゴシック", 9, 0};
+    w.fonts[0] = ReadFont(profile, "FORM_LS", "FontName", "FontSize", "FontStyle", gothic);
+    w.fonts[1] = ReadFont(profile, "FORM_LS", "FontName2", "FontSize2", "FontStyle2", proportional);
+    w.fonts[2] = ReadFont(profile, "FORM_LS", "FontName3", "FontSize3", "FontStyle3", proportional);
+    w.fonts[3] = ReadFont(profile, "FORM_LS", "FontName4", "FontSize4", "FontStyle4", gothic);
     return w;
 }
 

@@ -7,6 +7,9 @@
 #include <string>
 #include <vector>
 
+#include "config/profile.h"
+#include "config/window_state.h"
+
 namespace kestrum {
 
 struct Rect {
@@ -57,6 +60,15 @@ FilerLayout ComputeLayout(const LayoutInput& in);
 // +2, or 1 with ten keys), the surplus of the bar shared among the shown keys.
 std::vector<int> FunctionKeyWidths(const std::vector<int>& labelWidths, int barWidth, int keysShown);
 
+// One shown function key: its label box and the divider after it (1 pixel
+// wide, 2 in from the bar's top and bottom). The boxes run left to right
+// with 1 pixel after a divider, 3 after F4, F5 and F8.
+struct FunctionKeyBox {
+    Rect label;
+    Rect divider;
+};
+std::vector<FunctionKeyBox> FunctionKeyBoxes(const std::vector<int>& widths, const Rect& bar, int keysShown);
+
 // The texts of the bars and lines are drawn this many pixels in from each
 // side of their boxes.
 inline constexpr int kTextMargin = 2;
@@ -85,6 +97,17 @@ struct DriveBarWidths {
 // textWidth measures a text in the bar's font.
 DriveBarWidths ComputeDriveBar(int barWidth, const DriveBarTexts& texts,
                                const std::function<int(const std::string&)>& textWidth);
+
+// The filer window's own entries of [FORM_LS]: its placement (the designed
+// one where none is kept), whether it starts maximised, and its four fonts
+// (file-name area, drive bar, function-key bar, command line).
+struct FilerWindowState {
+    Geometry designed{100, 100, 480, 640};
+    Geometry geometry;
+    bool maximised = false;
+    FontSpec fonts[4];
+};
+FilerWindowState ReadFilerWindowState(const ProfileReader& profile);
 
 // Scroll bar: 10 units a page. The page a thumb position stands for.
 long long PageForScrollPosition(long long position);

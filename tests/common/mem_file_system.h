@@ -289,9 +289,13 @@ public:
         n.attributes = kAttrArchive;
         return true;
     }
+    // Every directory lies on one disk of the space SetSpace gave.
+    void SetSpace(const DiskSpace& space) { space_ = space; }
+    DiskSpace SpaceOf(const std::string& /*dir*/) override { return space_; }
     int LastError() const override { return lastError_; }
 
 private:
+    DiskSpace space_;
     struct Node {
         std::string path;  // full, as made
         bool dir = false;

@@ -225,6 +225,7 @@ public:
     bool WriteAll(const std::string& path, std::string_view content) override {
         return !Hit(std::string()) && mem_.WriteAll(path, content);
     }
+    DiskSpace SpaceOf(const std::string& dir) override { return mem_.SpaceOf(dir); }
     int LastError() const override { return code_ ? code_ : mem_.LastError(); }
 
     // True when this call is the one to fail. source: what the call reads

@@ -113,5 +113,29 @@ TEST(LayoutTest, DriveBarBoxesHoldTwelveAndThirteenDigitSizes) {
     }
 }
 
+TEST(LayoutTest, TheWindowsPlacementAndFontsFromItsSection) {
+    const FilerWindowState none = ReadFilerWindowState(ProfileReader());
+    EXPECT_EQ(none.geometry.top, 100);
+    EXPECT_EQ(none.geometry.width, 640);
+    EXPECT_EQ(none.geometry.height, 480);
+    EXPECT_FALSE(none.maximised);
+    EXPECT_EQ(none.fonts[0].name, "ＭＳ ゴシック");
+    EXPECT_EQ(none.fonts[0].size, 10);
+    EXPECT_EQ(none.fonts[1].name, "ＭＳ Ｐゴシック");
+    EXPECT_EQ(none.fonts[2].size, 9);
+    EXPECT_EQ(none.fonts[3].name, "ＭＳ ゴシック");
+
+    const FilerWindowState kept = ReadFilerWindowState(ProfileReader(
+        {"[FORM_LS]", "Top=5", "Width=300", "ISWSMAX=1", "FontName3=Arial", "FontSize3=12", "FontSize4=14", "[END]"}));
+    EXPECT_EQ(kept.geometry.top, 5);
+    EXPECT_EQ(kept.geometry.left, 100);
+    EXPECT_EQ(kept.geometry.width, 300);
+    EXPECT_TRUE(kept.maximised);
+    EXPECT_EQ(kept.fonts[2].name, "Arial");
+    EXPECT_EQ(kept.fonts[2].size, 12);
+    EXPECT_EQ(kept.fonts[3].size, 14);
+    EXPECT_EQ(kept.fonts[1].size, 9);
+}
+
 }  // namespace
 }  // namespace kestrum
