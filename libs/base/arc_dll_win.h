@@ -102,3 +102,24 @@ private:
 };
 
 }  // namespace kestrum::arc
+
+// Defines the exports every command-line library has alike: <Prefix>GetRunning
+// over the library's busy count `running`, and the listing entry points
+// <Prefix>OpenArchive (the open mode bits accepted and ignored),
+// <Prefix>CloseArchive, <Prefix>FindFirst and <Prefix>FindNext over its
+// ListingExports `listings`, archives listed by `list`. Written once inside
+// the library's extern "C" block, after <windows.h>; the build keeps the
+// names undecorated.
+#define KESTRUM_LISTING_EXPORTS(Prefix, running, listings, list)                                                \
+    __declspec(dllexport) BOOL WINAPI Prefix##GetRunning(void) { return running.load() > 0; }                   \
+    __declspec(dllexport) HANDLE WINAPI Prefix##OpenArchive(HWND, LPCSTR szFileName, DWORD) {                    \
+        return listings.Open(list, szFileName);                                                                   \
+    }                                                                                                             \
+    __declspec(dllexport) int WINAPI Prefix##CloseArchive(HANDLE harc) { return listings.Close(harc); }         \
+    __declspec(dllexport) int WINAPI Prefix##FindFirst(HANDLE harc, LPCSTR szWildName,                           \
+                                                       kestrum::arc::IndividualInfo* info) {                     \
+        return listings.FindFirst(harc, szWildName, info);                                                        \
+    }                                                                                                             \
+    __declspec(dllexport) int WINAPI Prefix##FindNext(HANDLE harc, kestrum::arc::IndividualInfo* info) {         \
+        return listings.FindNext(harc, info);                                                                     \
+    }

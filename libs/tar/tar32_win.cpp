@@ -28,8 +28,6 @@ __declspec(dllexport) int WINAPI Tar(HWND, LPCSTR szCmdLine, LPSTR szOutput, DWO
     return arc::RunCommand(gRunning, tar::RunTar, szCmdLine, szOutput, dwSize);
 }
 
-__declspec(dllexport) BOOL WINAPI TarGetRunning(void) { return gRunning.load() > 0; }
-
 __declspec(dllexport) BOOL WINAPI TarQueryFunctionList(int iFunction) {
     switch (iFunction) {
         case kFnMain: case kFnGetRunning: case kFnQueryFunctionList: case kFnOpenArchive:
@@ -40,19 +38,6 @@ __declspec(dllexport) BOOL WINAPI TarQueryFunctionList(int iFunction) {
     }
 }
 
-// The open mode bits are accepted and ignored.
-__declspec(dllexport) HANDLE WINAPI TarOpenArchive(HWND, LPCSTR szFileName, DWORD) {
-    return gListings.Open(tar::ListTar, szFileName);
-}
-
-__declspec(dllexport) int WINAPI TarCloseArchive(HANDLE harc) { return gListings.Close(harc); }
-
-__declspec(dllexport) int WINAPI TarFindFirst(HANDLE harc, LPCSTR szWildName, arc::IndividualInfo* info) {
-    return gListings.FindFirst(harc, szWildName, info);
-}
-
-__declspec(dllexport) int WINAPI TarFindNext(HANDLE harc, arc::IndividualInfo* info) {
-    return gListings.FindNext(harc, info);
-}
+KESTRUM_LISTING_EXPORTS(Tar, gRunning, gListings, tar::ListTar)
 
 }  // extern "C"
