@@ -132,6 +132,7 @@ void TfrmColc::FormCreate() {
                 HWND button = child("BUTTON", b.caption, WS_TABSTOP | BS_PUSHBUTTON, cx + kSwatch + 4, cy,
                                     cellWidth - kSwatch - 8, kButtonHeight, kSlotIdBase + b.slot);
                 items_.push_back(Item{b.slot, button, swatch, frame});
+                swatchColors_.push_back(ControlColors{swatch, kNoSlot, b.slot});
             }
             y = top + rows * kRowHeight + (framed ? 12 : 4);
         }
@@ -208,6 +209,8 @@ void TfrmColc::Finish() {
 }
 
 LRESULT TfrmColc::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    // Each swatch is painted in its slot's colour.
+    if (auto answer = AnswerSlotColors(Handle(), msg, wp, lp, kNoSlot, swatchColors_)) return *answer;
     switch (msg) {
     case WM_COMMAND: {
         const int id = LOWORD(wp);
@@ -225,11 +228,6 @@ LRESULT TfrmColc::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
         }
         break;
     }
-    case WM_CTLCOLORSTATIC:
-        for (const Item& item : items_) {
-            if (item.swatch == reinterpret_cast<HWND>(lp)) return reinterpret_cast<LRESULT>(SlotBrush(item.slot));
-        }
-        break;
     case WM_CLOSE: Finish(); return 0;
     default: break;
     }

@@ -10,6 +10,7 @@
 
 #include "common/dialog_win.h"
 #include "config/colors.h"
+#include "config/colors_win.h"
 
 namespace kestrum {
 
@@ -58,6 +59,7 @@ private:
     const Item* Find(int slot) const;
 
     std::vector<Item> items_;
+    std::vector<ControlColors> swatchColors_;  // the swatches of items_
     HWND ok_ = nullptr;
     HWND owner_ = nullptr;
     ColorPicker picker_ = ChooseColorWithSystemPicker;

@@ -112,4 +112,47 @@ HBRUSH PrepareSlotColors(HDC dc, int textSlot, int backSlot) {
     return SlotBrush(backSlot);
 }
 
+namespace {
+
+std::optional<LRESULT> AnswerSlotColors(HWND wnd, UINT msg, WPARAM wp, LPARAM lp, int formSlot,
+                                        const ControlColors* controls, std::size_t count) {
+    switch (msg) {
+    case WM_ERASEBKGND: {
+        if (formSlot == kNoSlot) return std::nullopt;
+        RECT rc{};
+        GetClientRect(wnd, &rc);
+        FillRect(reinterpret_cast<HDC>(wp), &rc, SlotBrush(formSlot));
+        return 1;
+    }
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORSCROLLBAR:
+    case WM_CTLCOLORSTATIC:
+        for (std::size_t i = 0; i < count; ++i) {
+            const ControlColors& c = controls[i];
+            if (c.control != reinterpret_cast<HWND>(lp)) continue;
+            const HDC dc = reinterpret_cast<HDC>(wp);
+            const HBRUSH brush = c.textSlot == kNoSlot ? SlotBrush(c.backSlot)
+                                                       : PrepareSlotColors(dc, c.textSlot, c.backSlot);
+            return reinterpret_cast<LRESULT>(brush);
+        }
+        return std::nullopt;
+    default: return std::nullopt;
+    }
+}
+
+}  // namespace
+
+std::optional<LRESULT> AnswerSlotColors(HWND wnd, UINT msg, WPARAM wp, LPARAM lp, int formSlot,
+                                        std::initializer_list<ControlColors> controls) {
+    return AnswerSlotColors(wnd, msg, wp, lp, formSlot, controls.begin(), controls.size());
+}
+
+std::optional<LRESULT> AnswerSlotColors(HWND wnd, UINT msg, WPARAM wp, LPARAM lp, int formSlot,
+                                        const std::vector<ControlColors>& controls) {
+    return AnswerSlotColors(wnd, msg, wp, lp, formSlot, controls.data(), controls.size());
+}
+
 }  // namespace kestrum

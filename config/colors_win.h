@@ -6,6 +6,9 @@
 
 #include <cstddef>
 #include <functional>
+#include <initializer_list>
+#include <optional>
+#include <vector>
 
 #include "common/signal.h"
 #include "config/colors.h"
@@ -50,5 +53,27 @@ HBRUSH SlotBrush(int slot);
 // For WM_CTLCOLOR*: sets the text and background colours of dc to the two
 // slots and returns the background slot's brush.
 HBRUSH PrepareSlotColors(HDC dc, int textSlot, int backSlot);
+
+// No slot: in ControlColors, the text colours are left alone; as the form's
+// slot of AnswerSlotColors, the background is not erased there.
+inline constexpr int kNoSlot = -1;
+
+// The slots a control is drawn in.
+struct ControlColors {
+    HWND control;
+    int textSlot;  // kNoSlot: only the background brush
+    int backSlot;
+};
+
+// The colour messages of a window drawn in slots: WM_ERASEBKGND fills the
+// client area with formSlot's brush and answers 1; a WM_CTLCOLOR* message
+// from one of the controls sets the dc's colours to its slots and answers
+// the background slot's brush. Empty for every other message and control
+// (and for WM_ERASEBKGND when formSlot is kNoSlot): the window goes on
+// with it as it would without.
+std::optional<LRESULT> AnswerSlotColors(HWND wnd, UINT msg, WPARAM wp, LPARAM lp, int formSlot,
+                                        std::initializer_list<ControlColors> controls = {});
+std::optional<LRESULT> AnswerSlotColors(HWND wnd, UINT msg, WPARAM wp, LPARAM lp, int formSlot,
+                                        const std::vector<ControlColors>& controls);
 
 }  // namespace kestrum

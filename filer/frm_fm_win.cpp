@@ -409,6 +409,11 @@ bool TfrmFM::OnCommand(UINT id) {
 }
 
 LRESULT TfrmFM::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    // The grid paints its own background; the command line is drawn in its slots.
+    if (auto answer =
+            AnswerSlotColors(Handle(), msg, wp, lp, kNoSlot, {{cmdLine_, kColFilerCmdText, kColFilerCmdBack}})) {
+        return *answer;
+    }
     switch (msg) {
     case WM_CLOSE: CloseFiler(); return 0;
     case WM_ACTIVATE: OnActivate(LOWORD(wp) != WA_INACTIVE); return 0;
@@ -419,9 +424,6 @@ LRESULT TfrmFM::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_KILLFOCUS: InvalidateGrid(); return 0;
     case WM_SIZE: OnSize(); return 0;
     case WM_ERASEBKGND: return 1;
-    case WM_CTLCOLOREDIT:
-        if (reinterpret_cast<HWND>(lp) != cmdLine_) break;
-        return reinterpret_cast<LRESULT>(PrepareSlotColors(reinterpret_cast<HDC>(wp), kColFilerCmdText, kColFilerCmdBack));
     case WM_PAINT: OnPaint(); return 0;
     case WM_GETDLGCODE: return DLGC_WANTALLKEYS;
     case WM_KEYDOWN: OnKeyDown(wp); return 0;

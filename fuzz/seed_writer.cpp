@@ -19,7 +19,7 @@
 #include "config/settings_file.h"
 #include "config/settings_loader.h"
 #include "config/text_file.h"
-#include "libs/base/arc_fs_native.h"
+#include "libs/base/arc_platform_fs.h"
 #include "libs/lzh/lzh_archive.h"
 #include "libs/lzh/lzh_codec.h"
 #include "libs/lzh/unlha_command.h"
@@ -154,7 +154,7 @@ std::string TarMember(const std::string& name, char type, const std::string& dat
 void ArchiveSeeds(const fs::path& scratch) {
     const fs::path src = scratch / "src";
     MakeTree(src);
-    arc::NativeFs nfs;
+    arc::PlatformFs nfs;
     std::string text;
     const std::string lzh = (scratch / "ours.lzh").string();
     const std::string files = " text.txt \x95\x5C.txt empty.txt sub";

@@ -6,6 +6,7 @@
 #include <shlobj.h>
 
 #include "common/history.h"
+#include "common/menu_table_win.h"
 #include "common/signal.h"
 #include "common/sjis.h"
 #include "config/colors_win.h"
@@ -90,23 +91,7 @@ bool TfrmEdit::Create(HWND owner, const ProfileReader& profile) {
 
 void TfrmEdit::BuildMenu() {
     menu_ = MenuBar(CreateMenu());
-    HMENU bar = menu_.Get();
-    basic_ = CreatePopupMenu();
-    for (int n = EditKeyAction::Complete; n <= EditKeyAction::PickRegistered; ++n) {
-        AppendMenuA(basic_, MF_STRING, kEditAction0 + n, EditActionName(n));
-    }
-    AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(basic_), "基本操作");
-    // The user-defined functions fill this menu when they are loaded.
-    AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(CreatePopupMenu()), "ユーザー定義(&U)");
-    HMENU edit = CreatePopupMenu();
-    for (int n = EditKeyAction::DeleteToEnd; n < kEditActionCount; ++n) {
-        AppendMenuA(edit, MF_STRING, kEditAction0 + n, EditActionName(n));
-    }
-    AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(edit), "編集");
-    HMENU cfg = CreatePopupMenu();
-    AppendMenuA(cfg, MF_STRING, kEditKeyCustomize, "キーカスタマイズ");
-    AppendMenuA(cfg, MF_STRING, kEditUserMenuEdit, "ユーザー定義編集");
-    AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(cfg), "設定'(&C)");
+    basic_ = AppendMenuTable(menu_.Get(), EditMenuTable())[kEditMenuBasic];
 }
 
 void TfrmEdit::FormCreate() {
@@ -157,10 +142,8 @@ void TfrmEdit::ApplyHomeShiftMode(int mode) {
     const bool homeMode = mode != 0;
     constexpr UINT toStart = kEditAction0 + EditKeyAction::CaretToStart;
     constexpr UINT toEnd = kEditAction0 + EditKeyAction::CaretToEnd;
-    ModifyMenuA(basic_, toStart, MF_BYCOMMAND | MF_STRING, toStart,
-                homeMode ? "カーソルを文字列の先頭に移動     HOMECLR" : "カーソルを文字列の先頭に移動     SHIFT +←");
-    ModifyMenuA(basic_, toEnd, MF_BYCOMMAND | MF_STRING, toEnd,
-                homeMode ? "カーソルを文字列の最後に移動     HELP" : "カーソルを文字列の最後に移動     SHIFT +→");
+    ModifyMenuA(basic_, toStart, MF_BYCOMMAND | MF_STRING, toStart, CaretToStartCaption(homeMode));
+    ModifyMenuA(basic_, toEnd, MF_BYCOMMAND | MF_STRING, toEnd, CaretToEndCaption(homeMode));
     DrawMenuBar(Handle());
 }
 
@@ -362,28 +345,15 @@ void TfrmEdit::RunEditAction(int n) {
 }
 
 LRESULT TfrmEdit::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
-    switch (msg) {
-    case WM_SIZE: Layout(); return 0;
     // The colours of the shell window's counterparts: the form, the input
     // and the line above it.
-    case WM_ERASEBKGND: {
-        RECT rc{};
-        GetClientRect(Handle(), &rc);
-        FillRect(reinterpret_cast<HDC>(wp), &rc, SlotBrush(kColShellForm));
-        return 1;
+    if (auto answer = AnswerSlotColors(Handle(), msg, wp, lp, kColShellForm,
+                                       {{edit1_, kColShellEditText, kColShellEditBack},
+                                        {label1_, kColShellLabelText, kColShellLabelBack}})) {
+        return *answer;
     }
-    case WM_CTLCOLOREDIT:
-        if (reinterpret_cast<HWND>(lp) == edit1_) {
-            return reinterpret_cast<LRESULT>(
-                PrepareSlotColors(reinterpret_cast<HDC>(wp), kColShellEditText, kColShellEditBack));
-        }
-        break;
-    case WM_CTLCOLORSTATIC:
-        if (reinterpret_cast<HWND>(lp) == label1_) {
-            return reinterpret_cast<LRESULT>(
-                PrepareSlotColors(reinterpret_cast<HDC>(wp), kColShellLabelText, kColShellLabelBack));
-        }
-        break;
+    switch (msg) {
+    case WM_SIZE: Layout(); return 0;
     case WM_COMMAND: {
         const UINT id = LOWORD(wp);
         if (id >= kEditAction0 && id < kEditAction0 + kEditActionCount) {

@@ -16,19 +16,13 @@
 #include "config/key_map.h"
 #include "config/profile.h"
 #include "config/window_state.h"
+#include "shell/shell_menus.h"
 
 namespace kestrum {
 
 inline constexpr int kEditActionCount = 15;
 // Names of the editing actions, by number (the key file's numbers too).
 const char* EditActionName(int n);
-
-// Menu command ids of the line-input window.
-enum EditMenuId : UINT {
-    kEditAction0 = kEditKeyCommand0,  // ... kEditAction0 + 14
-    kEditKeyCustomize = 330,
-    kEditUserMenuEdit,
-};
 
 class TfrmEdit : public Dialog {
 public:

@@ -178,20 +178,12 @@ LRESULT TfrmHistory::ListProc(HWND wnd, UINT msg, WPARAM wp, LPARAM lp) {
 }
 
 LRESULT TfrmHistory::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    if (auto answer =
+            AnswerSlotColors(Handle(), msg, wp, lp, kColShellForm, {{list_, kColPickerText, kColPickerBack}})) {
+        return *answer;
+    }
     switch (msg) {
     case WM_SIZE: Layout(); return 0;
-    case WM_ERASEBKGND: {
-        RECT rc{};
-        GetClientRect(Handle(), &rc);
-        FillRect(reinterpret_cast<HDC>(wp), &rc, SlotBrush(kColShellForm));
-        return 1;
-    }
-    case WM_CTLCOLORLISTBOX:
-        if (reinterpret_cast<HWND>(lp) == list_) {
-            return reinterpret_cast<LRESULT>(
-                PrepareSlotColors(reinterpret_cast<HDC>(wp), kColPickerText, kColPickerBack));
-        }
-        break;
     case WM_COMMAND:
         switch (LOWORD(wp)) {
         case IDOK: EndWithRow(static_cast<int>(SendMessageA(list_, LB_GETCURSEL, 0, 0))); return 0;

@@ -9,6 +9,7 @@
 #include <exception>
 #include <vector>
 
+#include "common/menu_table_win.h"
 #include "common/prompter.h"
 #include "common/sjis.h"
 #include "config/cfg_form_win.h"
@@ -33,8 +34,6 @@ constexpr DWORD kStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
 constexpr DWORD kExStyle = WS_EX_ACCEPTFILES;
 const char kFormFontName[] = "ＭＳ Ｐゴシック";
 
-void Append(HMENU menu, UINT id, const char* caption) { AppendMenuA(menu, MF_STRING, id, caption); }
-
 }  // namespace
 
 bool TShellPanel::Create(HWND parent) {
@@ -44,16 +43,11 @@ bool TShellPanel::Create(HWND parent) {
 }
 
 LRESULT TShellPanel::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    if (auto answer = AnswerSlotColors(Handle(), msg, wp, lp, kColShellDirBack)) return *answer;
     switch (msg) {
     case WM_CTLCOLOREDIT:
     case WM_CTLCOLORSTATIC:
     case WM_COMMAND: return SendMessageA(GetParent(Handle()), msg, wp, lp);
-    case WM_ERASEBKGND: {
-        RECT rc{};
-        GetClientRect(Handle(), &rc);
-        FillRect(reinterpret_cast<HDC>(wp), &rc, SlotBrush(kColShellDirBack));
-        return 1;
-    }
     default: return Default(msg, wp, lp);
     }
 }
@@ -113,53 +107,9 @@ bool TfrmMain::Create(HWND owner) {
 
 void TfrmMain::BuildMenus() {
     mainMenu_ = MenuBar(CreateMenu());
-    HMENU bar = mainMenu_.Get();
-    HMENU font1 = CreatePopupMenu();
-    Append(font1, kKFont1, "Font変更");
-    Append(font1, kClose1, "Ｋｅｓｔｒｕｍを閉じる(&X)");
-    AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(font1), "&Font");
-
-    action1_ = CreatePopupMenu();
-    Append(action1_, kKls1, "ファイラーの起動  LS");
-    Append(action1_, kKEXIT1, "終了                               EXIT");
-    Append(action1_, kK2, "コマンド一覧");
-    Append(action1_, kK1, "説明を見る");
-    AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(action1_), "Action&1");
-
-    action11_ = CreatePopupMenu();
-    Append(action11_, kKTAB1, "ファイル名自動補充\t[TAB]");
-    Append(action11_, kK4, "１つ前の命令に戻る\t†");
-    Append(action11_, kK3, "１つ後の命令に戻る\t↓");
-    Append(action11_, kKSHIFT2, "カーソルを文字列の先頭に移動\tSHIFT +←");
-    Append(action11_, kKSHIFT1, "カーソルを文字列の最後に移動\tSHIFT+→");
-    Append(action11_, kKHOMECLR1, "文字列をクリア\t[HOMECLR]");
-    Append(action11_, kKGRPHSPACE1, "システムメニューを開く\tALT + SPACE");
-    Append(action11_, kK16, "ファイラーにフォーカス移動\tCTRL + ↑");
-    AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(action11_), "Action&2");
-
-    HMENU cfg = CreatePopupMenu();
-    Append(cfg, kK7, "動作設定(&E)");
-    Append(cfg, kK17, "キーカスタマイズ");
-    Append(cfg, kK8, "エイリアス編集");
-    Append(cfg, kK9, "ＬＯＧＬＩＳＴ編集");
-    Append(cfg, kK10, "ＣＯＰＹＬＩＳＴ編集");
-    Append(cfg, kK11, "ＦＵＮＣＴＩＯＮ編集");
-    Append(cfg, kK18, "ユーザー定義編集");
-    AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(cfg), "設定(&C)");
-
-    HMENU help1 = CreatePopupMenu();
-    Append(help1, kK5, "ヘルプの呼び出し");
-    Append(help1, kK6, "バージョン情報");
-    // A leading backspace puts the entry at the right end of the menu bar.
-    AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(help1), "\b&Help");
-
+    action11_ = AppendMenuTable(mainMenu_.Get(), MainMenuTable())[kMainMenuAction2];
     popupMenu1_.Reset(CreatePopupMenu());
-    HMENU tray = popupMenu1_.Get();
-    Append(tray, kK12, "シェル");
-    Append(tray, kK13, "テキストビューワー");
-    Append(tray, kK14, "画像ビューワー");
-    Append(tray, kK15, "ファイラー");
-    Append(tray, kExit1, "常駐終了");
+    AppendMenuEntries(popupMenu1_.Get(), TrayMenuEntries());
 }
 
 void TfrmMain::FormCreate() {
@@ -278,10 +228,8 @@ void TfrmMain::SetStatus(const std::string& text) { SetWindowTextA(label1_, text
 
 void TfrmMain::ApplyHomeShiftMode(int mode) {
     const bool homeMode = mode != 0;
-    ModifyMenuA(action11_, kKSHIFT2, MF_BYCOMMAND | MF_STRING, kKSHIFT2,
-                homeMode ? "カーソルを文字列の先頭に移動     HOMECLR" : "カーソルを文字列の先頭に移動     SHIFT +←");
-    ModifyMenuA(action11_, kKSHIFT1, MF_BYCOMMAND | MF_STRING, kKSHIFT1,
-                homeMode ? "カーソルを文字列の最後に移動     HELP" : "カーソルを文字列の最後に移動     SHIFT +→");
+    ModifyMenuA(action11_, kKSHIFT2, MF_BYCOMMAND | MF_STRING, kKSHIFT2, CaretToStartCaption(homeMode));
+    ModifyMenuA(action11_, kKSHIFT1, MF_BYCOMMAND | MF_STRING, kKSHIFT1, CaretToEndCaption(homeMode));
     // A menu item cannot be hidden: it is taken out and put back in its place.
     if (homeMode && homeClrShown_) {
         DeleteMenu(action11_, kKHOMECLR1, MF_BYCOMMAND);
@@ -500,6 +448,12 @@ void TfrmMain::FormCloseQuery() {
 }
 
 LRESULT TfrmMain::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+    if (auto answer = AnswerSlotColors(Handle(), msg, wp, lp, kColShellForm,
+                                       {{edit1_, kColShellEditText, kColShellEditBack},
+                                        {dirName_, kColShellDirText, kColShellDirBack},
+                                        {label1_, kColShellLabelText, kColShellLabelBack}})) {
+        return *answer;
+    }
     switch (msg) {
     case WM_SIZE: Layout(); return 0;
     case WM_COMMAND:
@@ -514,29 +468,6 @@ LRESULT TfrmMain::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_ACTIVATE: OnActivate(LOWORD(wp) != WA_INACTIVE); return 0;
     case WM_SHOWWINDOW: DragAcceptFiles(Handle(), wp ? TRUE : FALSE); break;
     case WM_DROPFILES: OnDropFiles(reinterpret_cast<HDROP>(wp)); return 0;
-    case WM_ERASEBKGND: {
-        RECT rc{};
-        GetClientRect(Handle(), &rc);
-        FillRect(reinterpret_cast<HDC>(wp), &rc, SlotBrush(kColShellForm));
-        return 1;
-    }
-    case WM_CTLCOLOREDIT:
-        if (reinterpret_cast<HWND>(lp) == edit1_) {
-            return reinterpret_cast<LRESULT>(
-                PrepareSlotColors(reinterpret_cast<HDC>(wp), kColShellEditText, kColShellEditBack));
-        }
-        break;
-    case WM_CTLCOLORSTATIC: {
-        const HWND child = reinterpret_cast<HWND>(lp);
-        const HDC dc = reinterpret_cast<HDC>(wp);
-        if (child == dirName_) {
-            return reinterpret_cast<LRESULT>(PrepareSlotColors(dc, kColShellDirText, kColShellDirBack));
-        }
-        if (child == label1_) {
-            return reinterpret_cast<LRESULT>(PrepareSlotColors(dc, kColShellLabelText, kColShellLabelBack));
-        }
-        break;
-    }
     case WM_CLOSE:
         // Closing is always allowed: an error while the state is saved is
         // shown, and the program ends all the same.

@@ -12,6 +12,7 @@
 #include "config/font_win.h"
 #include "config/services.h"
 #include "config/window_state.h"
+#include "shell/shell_menus.h"
 
 namespace kestrum {
 
@@ -22,13 +23,6 @@ class ShellResidency {
 public:
     virtual ~ShellResidency() = default;
     virtual bool TrayIconVisible() const = 0;
-};
-
-// Menu command ids of the shell window (main menu and tray menu).
-enum MainMenuId : UINT {
-    kFont1 = 100, kKFont1, kClose1, kKls1, kKEXIT1, kK2, kK1, kKTAB1, kK4, kK3, kKSHIFT2, kKSHIFT1,
-    kKHOMECLR1, kKGRPHSPACE1, kK16, kK7, kK17, kK8, kK9, kK10, kK11, kK18, kK5, kK6,
-    kK12 = 150, kK13, kK14, kK15, kExit1,
 };
 
 // Panel1: the sunken panel that holds the prompt and the command box. Its
@@ -109,8 +103,7 @@ private:
     HWND edit1_ = nullptr;
     HWND label1_ = nullptr;
     MenuBar mainMenu_;
-    HMENU action1_ = nullptr;   // submenus: the menu bar owns them
-    HMENU action11_ = nullptr;
+    HMENU action11_ = nullptr;  // a submenu: the menu bar owns it
     MenuHandle popupMenu1_;
     FontSpec e1Font_;
     FontHandle e1FontHandle_;

@@ -2,8 +2,10 @@
 # Checks that the program's folders include one another only downwards:
 #   common < config < fileops < shell | filer | desktop | archive | viewers < app
 # (the folders of one rank never include each other), that no file outside
-# the Win32 layer (a name without "_win") includes a Win32 header, and that
-# no CORE list of a kestrum_layer() in CMakeLists.txt names a "_win" file.
+# the Win32 layer (a name without "_win") includes a Win32 header or a
+# project header of the Win32 layer ("x/y_win.h"), and that no CORE list of
+# a kestrum_layer() in CMakeLists.txt names a "_win" file, directly or
+# through a variable set to one.
 # Prints every offence as file:line and exits 1; exits 0 when there is none.
 #   check-layers.sh [ROOT]    ROOT: the tree to check (default: this repository)
 set -eu
@@ -41,8 +43,12 @@ if [ -n "$files" ]; then
           bad++
         }
       }
+      if (!win && inc ~ /_win\.h$/) {
+        printf "%s:%d: #include \"%s\" outside the Win32 layer (only *_win files may)\n", FILENAME, FNR, inc
+        bad++
+      }
     }
-    /^[ \t]*#[ \t]*include[ \t]*<(windows|windowsx|shellapi|shlobj|commctrl|commdlg|winnetwk|psapi)\.h>/ && !win {
+    !win && tolower($0) ~ /^[ \t]*#[ \t]*include[ \t]*<(windows|windowsx|winbase|winuser|wingdi|winreg|winnls|shellapi|shlobj|shlwapi|objbase|ole2|oleauto|commctrl|commdlg|winnetwk|psapi)\.h>/ {
       match($0, /<[^>]*>/)
       printf "%s:%d: #include %s outside the Win32 layer (only *_win files may)\n", FILENAME, FNR, substr($0, RSTART, RLENGTH)
       bad++
@@ -52,16 +58,54 @@ if [ -n "$files" ]; then
 fi
 
 if [ -f CMakeLists.txt ]; then
+  # A variable counts as a Win32 source when a set() or list(APPEND) gives it
+  # a "_win" file or another such variable; its uses in a CORE list are
+  # reported with the line that set it.
   awk '
+    function words(text) {
+      sub(/#.*/, "", text)
+      return split(text, word, /[ \t()]+/)
+    }
+    function winvalue(w,   v) {
+      if (w ~ /_win\.(c|cpp|h)$/) return w
+      if (match(w, /^\$\{[A-Za-z0-9_]+\}$/)) {
+        v = substr(w, 3, length(w) - 3)
+        if (v in winvar) return winvar[v]
+      }
+      return ""
+    }
+    !inlayer && !inset && /^[ \t]*(set[ \t]*\(|list[ \t]*\([ \t]*APPEND[ \t])/ {
+      inset = 1; setvar = ""
+      n = words($0)
+      for (i = 1; i <= n; i++) {
+        if (word[i] == "" || word[i] == "set" || word[i] == "list" || word[i] == "APPEND") continue
+        if (setvar == "") { setvar = word[i]; continue }
+        found = winvalue(word[i])
+        if (found != "") { winvar[setvar] = found; winline[setvar] = FNR }
+      }
+      if ($0 ~ /\)[ \t]*(#.*)?$/) inset = 0
+      next
+    }
+    inset {
+      n = words($0)
+      for (i = 1; i <= n; i++) {
+        found = winvalue(word[i])
+        if (found != "" && setvar != "") { winvar[setvar] = found; winline[setvar] = FNR }
+      }
+      if ($0 ~ /\)[ \t]*(#.*)?$/) inset = 0
+      next
+    }
     /kestrum_layer\(/ { inlayer = 1; list = "" }
     inlayer {
-      line = $0
-      sub(/#.*/, "", line)
-      n = split(line, word, /[ \t()]+/)
+      n = words($0)
       for (i = 1; i <= n; i++) {
         if (word[i] ~ /^(CORE|WIN|DEPS|LIBS)$/) list = word[i]
-        else if (list == "CORE" && word[i] ~ /_win\.cpp$/) {
+        else if (list == "CORE" && word[i] ~ /_win\.(c|cpp|h)$/) {
           printf "CMakeLists.txt:%d: %s is in a CORE list\n", FNR, word[i]
+          bad++
+        } else if (list == "CORE" && (found = winvalue(word[i])) != "") {
+          v = substr(word[i], 3, length(word[i]) - 3)
+          printf "CMakeLists.txt:%d: %s brings %s (set at line %d) into a CORE list\n", FNR, word[i], found, winline[v]
           bad++
         }
       }

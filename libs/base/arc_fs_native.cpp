@@ -1,5 +1,5 @@
 // The archiver file system on a POSIX host.
-#include "libs/base/arc_fs_native.h"
+#include "libs/base/arc_platform_fs.h"
 
 #include <dirent.h>
 #include <sys/stat.h>
@@ -12,9 +12,13 @@
 
 namespace kestrum::arc {
 
-std::string NativeFs::HostPath(const std::string& path) { return ToSlashes(path); }
+namespace {
 
-bool NativeFs::ReadAll(const std::string& path, std::vector<std::uint8_t>& out) {
+std::string HostPath(const std::string& path) { return ToSlashes(path); }
+
+}  // namespace
+
+bool PlatformFs::ReadAll(const std::string& path, std::vector<std::uint8_t>& out) {
     FILE* f = std::fopen(HostPath(path).c_str(), "rb");
     if (!f) return false;
     out.clear();
@@ -52,28 +56,28 @@ private:
 };
 }  // namespace
 
-std::unique_ptr<FileWriter> NativeFs::Create(const std::string& path) {
+std::unique_ptr<FileWriter> PlatformFs::Create(const std::string& path) {
     std::string host = HostPath(path);
     FILE* f = std::fopen(host.c_str(), "wb");
     if (!f) return nullptr;
     return std::make_unique<NativeWriter>(f, host);
 }
 
-std::unique_ptr<FileWriter> NativeFs::CreateNew(const std::string& path) {
+std::unique_ptr<FileWriter> PlatformFs::CreateNew(const std::string& path) {
     std::string host = HostPath(path);
     FILE* f = std::fopen(host.c_str(), "wbx");
     if (!f) return nullptr;
     return std::make_unique<NativeWriter>(f, host);
 }
 
-bool NativeFs::MakeDir(const std::string& path) {
+bool PlatformFs::MakeDir(const std::string& path) {
     std::string host = HostPath(path);
     if (::mkdir(host.c_str(), 0777) == 0) return true;
     struct stat st;
     return ::stat(host.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
-FileStat NativeFs::Stat(const std::string& path) {
+FileStat PlatformFs::Stat(const std::string& path) {
     FileStat r;
     struct stat st;
     if (::lstat(HostPath(path).c_str(), &st) != 0) return r;
@@ -87,7 +91,7 @@ FileStat NativeFs::Stat(const std::string& path) {
     return r;
 }
 
-std::vector<DirEntry> NativeFs::List(const std::string& dir) {
+std::vector<DirEntry> PlatformFs::List(const std::string& dir) {
     std::vector<DirEntry> out;
     DIR* d = ::opendir(HostPath(dir.empty() ? "." : dir).c_str());
     if (!d) return out;
@@ -103,16 +107,16 @@ std::vector<DirEntry> NativeFs::List(const std::string& dir) {
     return out;
 }
 
-bool NativeFs::SetTimeAndAttributes(const std::string& path, std::int64_t mtime, std::uint32_t, bool) {
+bool PlatformFs::SetTimeAndAttributes(const std::string& path, std::int64_t mtime, std::uint32_t, bool) {
     struct timeval tv[2];
     tv[0].tv_sec = tv[1].tv_sec = static_cast<time_t>(mtime);
     tv[0].tv_usec = tv[1].tv_usec = 0;
     return ::utimes(HostPath(path).c_str(), tv) == 0;
 }
 
-bool NativeFs::Remove(const std::string& path) { return std::remove(HostPath(path).c_str()) == 0; }
+bool PlatformFs::Remove(const std::string& path) { return std::remove(HostPath(path).c_str()) == 0; }
 
-bool NativeFs::Replace(const std::string& from, const std::string& to) {
+bool PlatformFs::Replace(const std::string& from, const std::string& to) {
     return std::rename(HostPath(from).c_str(), HostPath(to).c_str()) == 0;
 }
 

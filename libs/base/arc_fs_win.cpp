@@ -1,10 +1,12 @@
-// The archiver file system on Windows.
-#include "libs/base/arc_fs_win.h"
+// The archiver file system on Windows, the local-time conversions and the
+// output buffer copy the libraries' exports share.
+#include "libs/base/arc_platform_fs.h"
 
 #include <windows.h>
 
 #include <cstring>
 
+#include "libs/base/arc_dll_win.h"
 #include "libs/base/arc_path.h"
 #include "libs/base/arc_time.h"
 
@@ -122,7 +124,7 @@ void CopyToOutput(const std::string& text, char* out, unsigned long size) {
     out[n] = '\0';
 }
 
-bool WinFs::ReadAll(const std::string& path, std::vector<std::uint8_t>& out) {
+bool PlatformFs::ReadAll(const std::string& path, std::vector<std::uint8_t>& out) {
     HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                            FILE_FLAG_SEQUENTIAL_SCAN, nullptr);
     if (h == INVALID_HANDLE_VALUE) return false;
@@ -145,7 +147,7 @@ bool WinFs::ReadAll(const std::string& path, std::vector<std::uint8_t>& out) {
     return ok;
 }
 
-std::unique_ptr<FileWriter> WinFs::Create(const std::string& path) {
+std::unique_ptr<FileWriter> PlatformFs::Create(const std::string& path) {
     HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE) {
         // A read-only file in the way: the overwrite was allowed, so clear it.
@@ -159,19 +161,19 @@ std::unique_ptr<FileWriter> WinFs::Create(const std::string& path) {
     return std::make_unique<WinWriter>(h, path);
 }
 
-std::unique_ptr<FileWriter> WinFs::CreateNew(const std::string& path) {
+std::unique_ptr<FileWriter> PlatformFs::CreateNew(const std::string& path) {
     HANDLE h = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (h == INVALID_HANDLE_VALUE) return nullptr;
     return std::make_unique<WinWriter>(h, path);
 }
 
-bool WinFs::MakeDir(const std::string& path) {
+bool PlatformFs::MakeDir(const std::string& path) {
     if (CreateDirectoryA(path.c_str(), nullptr)) return true;
     DWORD a = GetFileAttributesA(path.c_str());
     return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-FileStat WinFs::Stat(const std::string& path) {
+FileStat PlatformFs::Stat(const std::string& path) {
     WIN32_FIND_DATAA fd;
     std::string p = path;
     while (p.size() > 3 && EndsWithSeparator(p)) p.pop_back();
@@ -190,7 +192,7 @@ FileStat WinFs::Stat(const std::string& path) {
     return search.Found() ? FromFindData(fd) : FileStat{};
 }
 
-std::vector<DirEntry> WinFs::List(const std::string& dir) {
+std::vector<DirEntry> PlatformFs::List(const std::string& dir) {
     std::vector<DirEntry> out;
     WIN32_FIND_DATAA fd;
     const FindSearch search(JoinPath(dir.empty() ? "." : dir, "*"), fd);
@@ -206,7 +208,7 @@ std::vector<DirEntry> WinFs::List(const std::string& dir) {
     return out;
 }
 
-bool WinFs::SetTimeAndAttributes(const std::string& path, std::int64_t mtime, std::uint32_t attrib,
+bool PlatformFs::SetTimeAndAttributes(const std::string& path, std::int64_t mtime, std::uint32_t attrib,
                                  bool setAttrib) {
     bool ok = true;
     HANDLE h = CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
@@ -226,9 +228,9 @@ bool WinFs::SetTimeAndAttributes(const std::string& path, std::int64_t mtime, st
     return ok;
 }
 
-bool WinFs::Remove(const std::string& path) { return DeleteFileA(path.c_str()) != 0; }
+bool PlatformFs::Remove(const std::string& path) { return DeleteFileA(path.c_str()) != 0; }
 
-bool WinFs::Replace(const std::string& from, const std::string& to) {
+bool PlatformFs::Replace(const std::string& from, const std::string& to) {
     const DWORD how = MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED;
     if (MoveFileExA(from.c_str(), to.c_str(), how)) return true;
     // A read-only file in the way: replacing it was allowed, so clear it.

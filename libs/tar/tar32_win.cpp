@@ -2,15 +2,13 @@
 #include <windows.h>
 
 #include "libs/base/arc_dll_win.h"
-#include "libs/base/arc_handles.h"
-#include "libs/base/arc_path.h"
 #include "libs/tar/tar_command.h"
 
 using namespace kestrum;
 
 namespace {
 std::atomic<int> gRunning{0};
-arc::ListingTable gListings;
+arc::ListingExports gListings(gRunning);
 
 // Function numbers of the archiver-library interface that we export.
 enum : int {
@@ -30,8 +28,6 @@ __declspec(dllexport) int WINAPI Tar(HWND, LPCSTR szCmdLine, LPSTR szOutput, DWO
     return arc::RunCommand(gRunning, tar::RunTar, szCmdLine, szOutput, dwSize);
 }
 
-__declspec(dllexport) BOOL WINAPI TarGetRunning(void) { return gRunning.load() > 0; }
-
 __declspec(dllexport) BOOL WINAPI TarQueryFunctionList(int iFunction) {
     switch (iFunction) {
         case kFnMain: case kFnGetRunning: case kFnQueryFunctionList: case kFnOpenArchive:
@@ -42,33 +38,6 @@ __declspec(dllexport) BOOL WINAPI TarQueryFunctionList(int iFunction) {
     }
 }
 
-// The open mode bits are accepted and ignored.
-__declspec(dllexport) HANDLE WINAPI TarOpenArchive(HWND, LPCSTR szFileName, DWORD) {
-    if (!szFileName) return nullptr;
-    arc::BusyMark busy(gRunning);
-    try {
-        arc::UseLocalTime();
-        arc::UsePlatformNames();
-        arc::WinFs fs;
-        arc::Listing l;
-        l.archive = arc::Unquoted(szFileName);  // a name with blanks may come quoted
-        if (!tar::ListTar(fs, l.archive, l.entries)) return nullptr;
-        return gListings.Add(std::move(l));
-    } catch (...) {
-        return nullptr;
-    }
-}
-
-__declspec(dllexport) int WINAPI TarCloseArchive(HANDLE harc) {
-    return gListings.Remove(harc) ? 0 : arc::kErrHarcIsNotOpened;
-}
-
-__declspec(dllexport) int WINAPI TarFindFirst(HANDLE harc, LPCSTR szWildName, arc::IndividualInfo* info) {
-    return arc::ListingFindFirst(gListings.Find(harc), szWildName, info);
-}
-
-__declspec(dllexport) int WINAPI TarFindNext(HANDLE harc, arc::IndividualInfo* info) {
-    return arc::ListingFindNext(gListings.Find(harc), info);
-}
+KESTRUM_LISTING_EXPORTS(Tar, gRunning, gListings, tar::ListTar)
 
 }  // extern "C"

@@ -5,7 +5,7 @@
 #include <new>
 
 #include "libs/base/arc_command.h"
-#include "libs/base/arc_fs_win.h"
+#include "libs/base/arc_dll_win.h"
 #include "libs/base/arc_names_win.h"
 #include "libs/base/arc_path.h"
 #include "libs/base/arc_time.h"
@@ -27,7 +27,7 @@ bool LoadInput(LPCSTR buf, LONG_PTR len, unsigned flag, std::vector<std::uint8_t
         size = static_cast<std::size_t>(len);
         return true;
     }
-    arc::WinFs fs;
+    arc::PlatformFs fs;
     if (!fs.ReadAll(buf, store)) return false;
     std::size_t skip = len > 0 ? static_cast<std::size_t>(len) : 0;
     if (skip > store.size()) return false;
@@ -169,7 +169,7 @@ __declspec(dllexport) int WINAPI GetFile(LPCSTR src, LONG_PTR len, LPSTR dest, u
             }
             *reinterpret_cast<HLOCAL*>(dest) = h;
         } else {
-            arc::WinFs fs;
+            arc::PlatformFs fs;
             std::string dir = dest;
             std::string path = arc::JoinPath(dir, fileName);
             if (path.size() > arc::kMaxPath) return zip::kSpiWriteError;

@@ -64,6 +64,60 @@ TEST_F(ColorsWinTest, SlotBrushFollowsTheSlot) {
     EXPECT_EQ(lb.lbColor, 0x00FF00u);
 }
 
+TEST_F(ColorsWinTest, AnswerSlotColorsAnswersItsControlsAndTheBackgroundOnly) {
+    HWND wnd = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 40, 30, nullptr, nullptr, nullptr, nullptr);
+    HWND edit = CreateWindowExA(0, "EDIT", "", WS_CHILD, 0, 0, 10, 10, wnd, nullptr, nullptr, nullptr);
+    HWND swatch = CreateWindowExA(0, "STATIC", "", WS_CHILD, 0, 0, 10, 10, wnd, nullptr, nullptr, nullptr);
+    HWND other = CreateWindowExA(0, "STATIC", "", WS_CHILD, 0, 0, 10, 10, wnd, nullptr, nullptr, nullptr);
+    HDC dc = CreateCompatibleDC(nullptr);
+    HBITMAP bitmap = CreateCompatibleBitmap(GetDC(nullptr), 4, 4);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    SetColor(kColShellForm, 0x00112233);
+    SetColor(kColShellEditText, 0x00445566);
+    SetColor(kColShellEditBack, 0x00778899);
+    SetColor(kColPickerBack, 0x00AABBCC);
+    const std::vector<ControlColors> controls{{edit, kColShellEditText, kColShellEditBack},
+                                              {swatch, kNoSlot, kColPickerBack}};
+    const auto ask = [&](UINT msg, HWND child, int formSlot) {
+        return AnswerSlotColors(wnd, msg, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(child), formSlot,
+                                controls);
+    };
+
+    SetTextColor(dc, 0x00010101);
+    SetBkColor(dc, 0x00020202);
+    EXPECT_EQ(ask(WM_CTLCOLOREDIT, edit, kColShellForm), reinterpret_cast<LRESULT>(SlotBrush(kColShellEditBack)));
+    EXPECT_EQ(GetTextColor(dc), 0x00445566u);
+    EXPECT_EQ(GetBkColor(dc), 0x00778899u);
+    // A read-only edit asks as a static does: the same slots.
+    EXPECT_EQ(ask(WM_CTLCOLORSTATIC, edit, kColShellForm), reinterpret_cast<LRESULT>(SlotBrush(kColShellEditBack)));
+
+    // Background only: the dc's colours stay.
+    SetTextColor(dc, 0x00010101);
+    SetBkColor(dc, 0x00020202);
+    EXPECT_EQ(ask(WM_CTLCOLORSTATIC, swatch, kColShellForm), reinterpret_cast<LRESULT>(SlotBrush(kColPickerBack)));
+    EXPECT_EQ(GetTextColor(dc), 0x00010101u);
+    EXPECT_EQ(GetBkColor(dc), 0x00020202u);
+
+    // Another control, another message: not answered, the dc untouched.
+    EXPECT_FALSE(ask(WM_CTLCOLORSTATIC, other, kColShellForm));
+    EXPECT_FALSE(ask(WM_PAINT, edit, kColShellForm));
+    EXPECT_EQ(GetTextColor(dc), 0x00010101u);
+
+    // The background: filled with the form's slot, or left to the window.
+    EXPECT_EQ(ask(WM_ERASEBKGND, nullptr, kColShellForm), 1);
+    EXPECT_EQ(GetPixel(dc, 2, 2), 0x00112233u);
+    SetPixel(dc, 2, 2, 0x00000000);
+    EXPECT_FALSE(ask(WM_ERASEBKGND, nullptr, kNoSlot));
+    EXPECT_EQ(GetPixel(dc, 2, 2), 0u);
+    EXPECT_FALSE(AnswerSlotColors(wnd, WM_CTLCOLOREDIT, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(edit),
+                                  kNoSlot));
+
+    SelectObject(dc, old);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+    DestroyWindow(wnd);
+}
+
 TEST_F(ColorsWinTest, MissingFileShowsTheMessageOnceAndKeepsColours) {
     SetColor(3, 77);
     std::vector<int> seen;

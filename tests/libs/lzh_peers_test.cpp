@@ -3,7 +3,7 @@
 // and archives we pack pass lhasa's test and extract byte-exact with it.
 #include <gtest/gtest.h>
 
-#include "libs/base/arc_fs_native.h"
+#include "libs/base/arc_platform_fs.h"
 #include "libs/lzh/unlha_command.h"
 #include "tests/libs/peer_util.h"
 #include "tests/test_util.h"
@@ -21,7 +21,7 @@ TEST(LzhPeers, JlhaArchivesListAndExtractByteExact) {
     test::TempDir tmp;
     fs::path src = fs::path(tmp.Path()) / "src";
     MakeMixedTree(src);
-    arc::NativeFs nfs;
+    arc::PlatformFs nfs;
     for (int level = 0; level <= 2; ++level) {
         for (int method = 5; method <= 7; ++method) {
             SCOPED_TRACE("level " + std::to_string(level) + " -lh" + std::to_string(method) + "-");
@@ -54,7 +54,7 @@ TEST(LzhPeers, OurArchivesPassLhasa) {
     test::TempDir tmp;
     fs::path src = fs::path(tmp.Path()) / "src";
     MakeMixedTree(src);
-    arc::NativeFs nfs;
+    arc::PlatformFs nfs;
     std::string arcPath = tmp.Path() + "/ours.lzh";
     std::string text;
     ASSERT_EQ(RunUnlha(nfs, "a -d1 -a1 " + arcPath + " " + src.string() + "\\ text.txt far.dat noise.bin empty.txt sub", text),

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 #include <algorithm>
 
-#include "libs/base/arc_fs_native.h"
+#include "libs/base/arc_platform_fs.h"
 #include "libs/base/arc_names.h"
 #include "libs/base/arc_result.h"
 #include "libs/tar/tar_command.h"
@@ -31,7 +31,7 @@ TEST(TarPeers, TarAndGzipArchivesExtractByteExact) {
     fs::path src = fs::path(tmp.Path()) / "src";
     MakeMixedTree(src);
     Spit(src / kLongName, "a name over 100 bytes\n");
-    arc::NativeFs nfs;
+    arc::PlatformFs nfs;
     struct Case { const char* file; const char* make; const char* command; };
     const Case cases[] = {
         {"gnu.tar", "tar --format=gnu -cf", "xf"},
@@ -70,7 +70,7 @@ TEST(TarPeers, SeveralGzipMembers) {
     Spit(tmp.Path() + "/b", bytes.substr(half));
     std::string joined = tmp.Path() + "/joined.tgz";
     ASSERT_EQ(Shell("gzip -c '" + tmp.Path() + "/a' > '" + joined + "' && gzip -c '" + tmp.Path() + "/b' >> '" + joined + "'"), 0);
-    arc::NativeFs nfs;
+    arc::PlatformFs nfs;
     std::string text;
     fs::path out = fs::path(tmp.Path()) / "out";
     ASSERT_EQ(tar::RunTar(nfs, "xzf " + joined + " -o " + out.string() + "\\", text), 0) << text;
@@ -88,7 +88,7 @@ TEST(TarPeers, OurArchivesReadByTar) {
     fs::path src = fs::path(tmp.Path()) / "src";
     MakeMixedTree(src);
     Spit(src / kLongName, "long\n");
-    arc::NativeFs nfs;
+    arc::PlatformFs nfs;
     // Named entries, or "." for everything in the folder.
     const std::string named = "text.txt far.dat noise.bin empty.txt sub " + kLongDir;
     for (auto [flags, names] : {std::pair{"cf", named}, std::pair{"czf", named}, std::pair{"czf", std::string(".")}}) {
@@ -245,7 +245,7 @@ TEST(TarPeers, Utf8NamesArriveInShiftJis) {
         {"py-gnu.tar", "python3 '" + py + "' ARCHIVE . gnu"},
         {"py-pax.tar", "python3 '" + py + "' ARCHIVE . pax"},
     };
-    arc::NativeFs nfs;
+    arc::PlatformFs nfs;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.file);
         const std::string archive = tmp.Path() + "/" + c.file;

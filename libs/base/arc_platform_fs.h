@@ -1,14 +1,14 @@
-// The archiver file system on Windows (ANSI calls, code page 932 names),
-// and the local-time conversions the libraries install at load.
+// The archiver file system of the platform the library is built for: on
+// Windows ANSI calls with code page 932 names (arc_fs_win.cpp), on a POSIX
+// host, for the native tests and tools, "\" separators become "/" and
+// names stay bytes (arc_fs_native.cpp). The build links one of the two.
 #pragma once
-
-#include <string>
 
 #include "libs/base/arc_fs.h"
 
 namespace kestrum::arc {
 
-class WinFs : public ArcFs {
+class PlatformFs : public ArcFs {
 public:
     bool ReadAll(const std::string& path, std::vector<std::uint8_t>& out) override;
     std::unique_ptr<FileWriter> Create(const std::string& path) override;
@@ -21,13 +21,5 @@ public:
     bool Remove(const std::string& path) override;
     bool Replace(const std::string& from, const std::string& to) override;
 };
-
-// Installs the platform's local-time conversion for DOS time stamps.
-void UseLocalTime();
-
-// Copies text into a caller's output buffer of `size` bytes: cut on a
-// character boundary, always terminated; nothing when the buffer is null
-// or the size 0.
-void CopyToOutput(const std::string& text, char* out, unsigned long size);
 
 }  // namespace kestrum::arc
