@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "common/handles_win.h"
+#include "common/installed.h"
 #include "common/sjis.h"
 
 namespace kestrum {
@@ -173,5 +174,9 @@ FileSystem& PlatformFileSystem() {
     static Win32FileSystem fs;
     return fs;
 }
+
+FileSystem& CurrentFileSystem() { return InstalledOr<FileSystem>(PlatformFileSystem()); }
+
+Subscription InstallFileSystem(FileSystem& fs) { return Install<FileSystem>(fs); }
 
 }  // namespace kestrum

@@ -229,7 +229,7 @@ void TfrmFM::CopyOrMove(bool move) {
     std::string dest;
     if (shiftDown_) {
         const ListPick pick = Ask().ShowList(session.lists.copyList, ListStyle::Keyed);
-        if (pick.result != 1) return;
+        if (pick.result != ListResult::Ok) return;
         dest = Trim(pick.text);
         AddToHistory(session.lists.dirHistory, dest);
     } else {
@@ -291,7 +291,7 @@ void TfrmFM::RenameAction() {
             continue;
         }
         if (text == name) continue;
-        if (!RenameNoReplace(PlatformFileSystem(), session.currentDir + name, session.currentDir + text)) {
+        if (!RenameNoReplace(CurrentFileSystem(), session.currentDir + name, session.currentDir + text)) {
             Ask().ShowMessage("リネームに失敗しました ->" + session.currentDir + name);
         }
     }
@@ -303,7 +303,7 @@ void TfrmFM::MaskAction() {
     std::string mask;
     if (shiftDown_) {
         const ListPick pick = Ask().ShowList(session.lists.findList, ListStyle::Numbered);
-        if (pick.result != 1) return;
+        if (pick.result != ListResult::Ok) return;
         mask = Trim(pick.text);
         AddToHistory(session.maskHistory, mask);
     } else {
@@ -335,7 +335,7 @@ void TfrmFM::ChangeDirectoryAction() {
     std::string target;
     if (shiftDown_) {
         const ListPick pick = Ask().ShowList(session.lists.logList, ListStyle::Keyed);
-        if (pick.result != 1) return;
+        if (pick.result != ListResult::Ok) return;
         target = Trim(pick.text);
     } else if (!AskFor("Logdisk カレントディレクトリの変更", "ディレクトリ名を入力してください", target, 0,
                        &session.lists.dirHistory, &session.lists.logList)) {
@@ -480,7 +480,7 @@ void TfrmFM::MakeShortcut(int code) {
         break;
     case Code::ShortcutListed: {
         const ListPick pick = Ask().ShowList(session.lists.copyList, ListStyle::Keyed);
-        if (pick.result != 1) return;
+        if (pick.result != ListResult::Ok) return;
         dir = Trim(pick.text);
         AddToHistory(session.lists.dirHistory, dir);
         break;

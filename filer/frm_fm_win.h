@@ -40,12 +40,12 @@ public:
     // Relist and put the cursor on its starting entry.
     void ShowList();
     void FocusGrid();
-    void FocusCommandLine();
+    void FocusCommandLine() override;
     HWND CommandLine() const { return cmdLine_; }
 
     FileListModel& Model() { return model_; }
     // Full path of the cursor entry, or empty.
-    std::string CurrentFile() const;
+    std::string CurrentFile() const override;
     // Display mode 0 (names) or 1 (name, size, date).
     void SetDisplayMode(int mode);
     // Runs a filer action by its code; false when the code has no action here.

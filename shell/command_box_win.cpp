@@ -158,7 +158,7 @@ BoxEnv CommandBox::Env() {
     BoxEnv env;
     env.history = history_ ? history_ : &session.lists.exeHistory;
     env.settings = &session.settings;
-    env.fs = fs_ ? fs_ : &PlatformFileSystem();
+    env.fs = &CurrentFileSystem();  // completion searches it
     const int tag = Tag();
     Runner run = runner_;
     env.run = [tag, run](const std::string& line) {
