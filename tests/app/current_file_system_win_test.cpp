@@ -63,11 +63,6 @@ TEST_F(CurrentFileSystemTest, TheFileOperationsFindTheInstalledTree) {
     TFileCopy::AddAllFileNames(kRoot, names);
     EXPECT_FALSE(names.empty());
     EXPECT_FALSE(DirTreePatterns(kRoot).empty());
-
-    // Removing a tree asks, then removes it from the installed one.
-    prompter_.Answer(mrYes);
-    EXPECT_TRUE(RemoveTree(kRoot + "sub", false));
-    EXPECT_FALSE(mem_.Has(kRoot + "sub"));
 }
 
 TEST_F(CurrentFileSystemTest, TheFilerAndTheApplicationWriteToTheInstalledTree) {

@@ -137,7 +137,7 @@ protected:
         SelectObject(dc_, old_);
         DeleteObject(bitmap_);
         DeleteDC(dc_);
-        services_.reset();
+        services_.Reset();
         form_.reset();
         ColorsWinTest::TearDown();
     }

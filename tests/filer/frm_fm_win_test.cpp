@@ -41,7 +41,7 @@ protected:
         filer_->ShowFiler();
     }
     void TearDown() override {
-        services_.reset();
+        services_.Reset();
         filer_.reset();
         TheSession() = Session();
         SetCurrentDirectoryA(saved_.c_str());

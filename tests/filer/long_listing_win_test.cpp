@@ -61,7 +61,7 @@ protected:
         filer_->ShowFiler();
     }
     void TearDown() override {
-        services_.reset();
+        services_.Reset();
         filer_.reset();
         TheSession() = Session();
         if (!saved_.empty()) SetCurrentDirectoryA(saved_.c_str());

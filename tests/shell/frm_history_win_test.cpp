@@ -123,12 +123,12 @@ TEST_F(FrmHistoryTest, CompletionModeHandsKeysBack) {
 }
 
 TEST_F(FrmHistoryTest, EmptyLists) {
-    EXPECT_EQ(form_.ShowList({}, ListStyle::Numbered, false).result, mrCancel);
+    EXPECT_EQ(form_.ShowList({}, ListStyle::Numbered, false).result, ListResult::Cancel);
     EXPECT_TRUE(prompter_.Questions().empty());
-    EXPECT_EQ(form_.ShowKeyedList({}).result, mrCancel);
+    EXPECT_EQ(form_.ShowKeyedList({}).result, ListResult::Cancel);
     ASSERT_EQ(prompter_.Questions().size(), 1u);
     EXPECT_EQ(prompter_.Questions()[0].text, "登録されていません");
-    EXPECT_EQ(form_.ShowList({}, ListStyle::NumberedWithMessage, false).result, mrCancel);
+    EXPECT_EQ(form_.ShowList({}, ListStyle::NumberedWithMessage, false).result, ListResult::Cancel);
     EXPECT_EQ(prompter_.Questions().size(), 2u);
 }
 
