@@ -97,10 +97,19 @@ TEST_F(StartupTest, ClosingEndsTheShellWhenSavingItsStateFails) {
     EXPECT_NE(prompter_.Questions()[0].text.find("部品の故障"), std::string::npos);
 }
 
-// A commit that never happens: the one in force before the program's.
+// A commit whose every step fails: the one in force before the program's.
+class FailingSteps : public CommitSteps {
+public:
+    bool Create(const std::string&) override { return false; }
+    std::size_t Write(std::string_view) override { return 0; }
+    bool Flush() override { return false; }
+    bool Close() override { return false; }
+    bool Replace(const std::string&, const std::string&) override { return false; }
+    void Remove(const std::string&) override {}
+};
 class NoCommit : public CommitPlatform {
 public:
-    std::unique_ptr<CommitSteps> MakeSteps() override { return nullptr; }
+    std::unique_ptr<CommitSteps> MakeSteps() override { return std::make_unique<FailingSteps>(); }
 };
 
 // The program asks through the platform's message boxes and saves through
