@@ -5,6 +5,10 @@
 
 #include <windows.h>
 
+#include <vector>
+
+#include "common/signal.h"
+
 #include "config/services.h"
 
 namespace kestrum {
@@ -35,15 +39,20 @@ struct AppState {
     TwttForm* textViewer = nullptr;
     TPlaceholderForm* progress = nullptr;
     TPlaceholderForm* userMenuEditor = nullptr;
+    // What the program installed at start: the platform's implementations,
+    // the services and the window prompter.
+    std::vector<Subscription> installed;
 };
 
 AppState& App();
 
-// The services over the windows of App(): the shell window and the filer
-// as they are now, the interpreter, the viewers and the application's own.
-Services AppServices();
-// Installs AppServices(); again whenever a window of App() is made.
-void InstallAppServices();
+// Installs the services over the windows of App() (the shell window and
+// the filer as they are when asked, the interpreter, the viewers, the
+// archives and the application's own) until the subscriptions go.
+[[nodiscard]] std::vector<Subscription> InstallAppServices();
+// Installs the platform's prompter and file commit over the cores'
+// fallbacks until the subscriptions go.
+[[nodiscard]] std::vector<Subscription> InstallPlatform();
 
 // The interpreter of the running program, and the platform side of its
 // file commands.

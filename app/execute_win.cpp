@@ -12,9 +12,10 @@
 #include "archive/archive_service_win.h"
 #include "common/handles_win.h"
 #include "common/history.h"
-#include "common/prompter.h"
+#include "common/prompter_win.h"
 #include "common/sjis.h"
 #include "config/colors_win.h"
+#include "config/file_commit_win.h"
 #include "config/key_files_win.h"
 #include "config/session.h"
 #include "config/settings_file.h"
@@ -93,34 +94,7 @@ public:
         const bool isDirectory = bareDrive || (a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_DIRECTORY));
         return kestrum::ChangeDirectory(path) && isDirectory;
     }
-    bool FilerShowing() override { return App().filer && App().filer->Visible(); }
-    void ShowFiler(bool focusCommandBox) override {
-        if (!App().filer) return;
-        App().filer->ShowFiler();
-        if (focusCommandBox) App().filer->FocusCommandLine();
-    }
-    void CloseFiler() override {
-        if (App().filer) App().filer->CloseFiler();
-    }
-    void RefreshFiler() override {
-        if (App().filer && App().filer->Visible()) App().filer->Relist(App().filer->Model().CursorIndex());
-    }
     bool ShellShowing() override { return App().main && App().main->Visible(); }
-    std::string FilerCurrentFile() override { return App().filer ? App().filer->CurrentFile() : std::string(); }
-    std::string ArchiveViewerFile() override { return TheArchives().ViewerFile(); }
-    void SetLautoLabel(const std::string&) override {}
-    void ShowImageViewer(const std::string&) override {
-        if (App().imageViewer) App().imageViewer->Show();
-    }
-    void ShowTextViewer(const std::string& file) override {
-        if (App().textViewer) App().textViewer->ViewFile(file);
-    }
-    void ShowArchiveViewer(const std::string& arg) override {
-        AppState& app = App();
-        if (app.imageViewer && app.imageViewer->Visible()) ShowWindow(app.imageViewer->Handle(), SW_HIDE);
-        if (app.textViewer && app.textViewer->Visible()) ShowWindow(app.textViewer->Handle(), SW_HIDE);
-        TheArchives().ShowViewer(arg);
-    }
     void ShowVersion() override { ShowVersionWindow(); }
     void ShowHelp(int topic) override {
         HWND owner = App().main ? App().main->Handle() : nullptr;
@@ -161,6 +135,49 @@ public:
     }
 };
 
+// The filer and the shell window made at start, whichever are made now:
+// each call goes to the window, or does nothing without one.
+class AppFiler : public FilerService {
+public:
+    bool Present() const override { return App().filer != nullptr; }
+    bool Showing() const override { return Filer().Showing(); }
+    void Show() override { Filer().Show(); }
+    void FocusCommandLine() override { Filer().FocusCommandLine(); }
+    std::string CurrentFile() const override { return Filer().CurrentFile(); }
+    void Hide() override { Filer().Hide(); }
+    void Close() override { Filer().Close(); }
+    bool RunAction(int code) override { return Filer().RunAction(code); }
+    FontSpec Font(int which) const override { return Filer().Font(which); }
+    void SetFont(int which, const FontSpec& font) override { Filer().SetFont(which, font); }
+    void RefreshListing() override { Filer().RefreshListing(); }
+
+private:
+    static FilerService& Filer() {
+        static FilerService none;
+        return App().filer ? static_cast<FilerService&>(*App().filer) : none;
+    }
+};
+
+class AppShellWindow : public ShellWindowService {
+public:
+    bool Present() const override { return App().main != nullptr; }
+    void ShowShell() override { Shell().ShowShell(); }
+    void FocusCommandBox() override { Shell().FocusCommandBox(); }
+    void Show() override { Shell().Show(); }
+    void Hide() override { Shell().Hide(); }
+    void Close() override { Shell().Close(); }
+    void HotKeyToggle() override { Shell().HotKeyToggle(); }
+    void SetPrompt(const std::string& dir) override { Shell().SetPrompt(dir); }
+    FontSpec Font() const override { return Shell().Font(); }
+    void SetFont(const FontSpec& font) override { Shell().SetFont(font); }
+
+private:
+    static ShellWindowService& Shell() {
+        static ShellWindowService none;
+        return App().main ? static_cast<ShellWindowService&>(*App().main) : none;
+    }
+};
+
 // Command lines go to the interpreter; the line's origin is the box that
 // had the focus last.
 class AppCommands : public CommandService {
@@ -187,6 +204,9 @@ public:
         AppState& app = App();
         if (app.imageViewer) ShowWindow(app.imageViewer->Handle(), SW_HIDE);
         if (app.textViewer) ShowWindow(app.textViewer->Handle(), SW_HIDE);
+    }
+    void ShowImage(const std::string&) override {
+        if (App().imageViewer) App().imageViewer->Show();
     }
     bool ImageViewerClientSize(int& width, int& height) const override {
         const AppState& app = App();
@@ -250,20 +270,27 @@ Interpreter& TheInterpreter() {
     return interpreter;
 }
 
-Services AppServices() {
+std::vector<Subscription> InstallAppServices() {
     static AppCommands commands;
+    static AppFiler filer;
+    static AppShellWindow shell;
     static AppViewers viewers;
     static AppApplication application;
-    Services services;
-    services.commands = &commands;
-    services.filer = App().filer;
-    services.shell = App().main;
-    services.viewers = &viewers;
-    services.archives = &TheArchiveService();
-    services.application = &application;
-    return services;
+    std::vector<Subscription> installed;
+    installed.push_back(InstallService<CommandService>(commands));
+    installed.push_back(InstallService<FilerService>(filer));
+    installed.push_back(InstallService<ShellWindowService>(shell));
+    installed.push_back(InstallService<ViewerService>(viewers));
+    installed.push_back(InstallService<ArchiveService>(TheArchiveService()));
+    installed.push_back(InstallService<ApplicationService>(application));
+    return installed;
 }
 
-void InstallAppServices() { InstallServices(AppServices()); }
+std::vector<Subscription> InstallPlatform() {
+    std::vector<Subscription> installed;
+    installed.push_back(InstallPrompter(PlatformPrompter()));
+    installed.push_back(InstallCommitPlatform(PlatformCommit()));
+    return installed;
+}
 
 }  // namespace kestrum

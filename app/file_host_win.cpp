@@ -60,7 +60,7 @@ public:
         return erase ? EraseFiles(files, Owner(), byContent) : DeleteToRecycleBin(files, Owner(), byContent);
     }
     bool Rename(const std::string& from, const std::string& to) override {
-        return RenameNoReplace(PlatformFileSystem(), from, to);
+        return RenameNoReplace(CurrentFileSystem(), from, to);
     }
     bool MakeDirectory(const std::string& path) override { return CreateDirectoryA(path.c_str(), nullptr) != 0; }
     bool RemoveTree(const std::string& dir) override { return kestrum::RemoveTree(dir, true); }

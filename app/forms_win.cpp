@@ -100,7 +100,6 @@ bool CreateAllForms(HWND owner) {
     Forms& forms = AllForms();
     forms.main = std::make_unique<TfrmMain>();
     app.main = forms.main.get();
-    InstallAppServices();
     if (!forms.main->Create(owner)) return false;
     MakeShellResident(*forms.main);
     forms.subscriptions.push_back(AddCfgAppliedListener([](const Settings&) { ApplyTaskBar(); }));
@@ -130,7 +129,6 @@ bool CreateAllForms(HWND owner) {
     const bool sortDialogMade = forms.filerQuestions->Create(owner);
     forms.filer = std::make_unique<TfrmFM>();
     app.filer = forms.filer.get();
-    InstallAppServices();
     if (!forms.filer->Create(owner)) return false;
     MakeFilerCommandLine(*forms.filer);
     forms.fileOpQuestions = std::make_unique<WinFileOpQuestions>();

@@ -5,6 +5,8 @@
 
 #include <exception>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "app/app_win.h"
 #include "app/app_window_win.h"
@@ -39,6 +41,10 @@ int WINAPI WinMain(HINSTANCE inst, HINSTANCE, LPSTR, int) {
     SetMessageHook(OnMessageEvent);
     AppState& app = App();
 
+    // The platform's implementations and the services, for the whole run.
+    app.installed = InstallPlatform();
+    for (Subscription& service : InstallAppServices()) app.installed.push_back(std::move(service));
+
     static AppWindow appWindow;
     if (!appWindow.Create(TheSession().title, LoadIconA(inst, MAKEINTRESOURCEA(1)))) return 1;
     app.app = &appWindow;
@@ -57,7 +63,7 @@ int WINAPI WinMain(HINSTANCE inst, HINSTANCE, LPSTR, int) {
         return 1;
     }
     // Questions go to the program's own windows from here on.
-    InstallWindowPrompter();
+    app.installed.push_back(InstallWindowPrompter());
     InstallWindowQuestions();
     ShowWindow(app.main->Handle(), SW_SHOW);
     SetForegroundWindow(app.main->Handle());

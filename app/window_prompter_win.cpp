@@ -5,13 +5,12 @@
 #include <winnetwk.h>
 
 #include "app/app_win.h"
+#include "common/prompter_win.h"
 #include "filer/dir_tree_win.h"
 #include "shell/frm_edit_win.h"
 #include "shell/frm_history_win.h"
 
 namespace kestrum {
-
-Prompter& PlatformPrompter();  // common/prompter_win.cpp
 
 int WindowPrompter::MessageDlg(std::string_view text, MsgType type, MsgButtons buttons) {
     return PlatformPrompter().MessageDlg(text, type, buttons);
@@ -51,9 +50,9 @@ bool WindowConfigQuestions::AskLineFiltered(LineQuestion& q, std::string_view fi
     return lineInput_->AskLine(q);
 }
 
-void InstallWindowPrompter() {
+Subscription InstallWindowPrompter() {
     static WindowPrompter prompter(App().lineInput, App().picker);
-    SetPrompter(&prompter);
+    return InstallPrompter(prompter);
 }
 
 }  // namespace kestrum

@@ -43,7 +43,8 @@ private:
     TfrmEdit* lineInput_;
 };
 
-// Installs the window prompter over the windows made at start (App()).
-void InstallWindowPrompter();
+// Installs the window prompter over the windows made at start (App())
+// until the subscription goes.
+[[nodiscard]] Subscription InstallWindowPrompter();
 
 }  // namespace kestrum

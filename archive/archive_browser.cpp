@@ -7,6 +7,7 @@
 #include "common/prompter.h"
 #include "common/sjis.h"
 #include "common/wildmatch.h"
+#include "config/services.h"
 #include "config/session.h"
 
 namespace kestrum {
@@ -393,7 +394,7 @@ void TArchiveBrowser::ExtractRows(const std::vector<int>& rows) {
     }
     if (list.empty()) return;
     host_.CopyListTo(list, target);
-    host_.RefreshFiler();
+    TheFiler().RefreshListing();
 }
 
 // ---- the automatic walk ---------------------------------------------------------

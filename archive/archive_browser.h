@@ -67,7 +67,6 @@ public:
     virtual bool EnsureDirectory(std::string& dir) = 0;
     // Copies the files (NUL-separated full paths) into dir.
     virtual void CopyListTo(const std::string& list, const std::string& dir) = 0;
-    virtual void RefreshFiler() = 0;
     // Seconds since 1970 (UTC) as local calendar time.
     virtual CivilTime LocalTime(std::int64_t utcSeconds) = 0;
     // Asks for an automatic step to run after the current message.

@@ -332,7 +332,6 @@ bool TfrmLZHV::EnsureDirectory(std::string& dir) { return kestrum::EnsureDirecto
 
 void TfrmLZHV::CopyListTo(const std::string& list, const std::string& dir) { kestrum::CopyListTo(list, dir, Handle()); }
 
-void TfrmLZHV::RefreshFiler() { TheFiler().RefreshListing(); }
 
 CivilTime TfrmLZHV::LocalTime(std::int64_t utcSeconds) {
     // Seconds since 1970 as a FILETIME (100 ns since 1601), then local.

@@ -70,7 +70,6 @@ private:
     void RunCommand(const std::string& line) override;
     bool EnsureDirectory(std::string& dir) override;
     void CopyListTo(const std::string& list, const std::string& dir) override;
-    void RefreshFiler() override;
     CivilTime LocalTime(std::int64_t utcSeconds) override;
     void PostAutoStep() override;
 

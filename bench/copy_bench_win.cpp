@@ -95,7 +95,7 @@ int main(int argc, char** argv) {
     const int files = argc > 2 ? std::atoi(argv[2]) : 100;
     const int rounds = argc > 3 ? std::atoi(argv[3]) : 2;
     ScriptedPrompter quiet;  // nothing may wait for an answer
-    ScopedPrompter scoped(quiet);
+    const Subscription scoped = InstallPrompter(quiet);
 
     char temp[MAX_PATH] = {};
     GetTempPathA(MAX_PATH, temp);

@@ -96,7 +96,7 @@ int main(int argc, char** argv) {
     std::printf("created in %.2f s\n", Seconds(t0, Now()));
 
     ScriptedPrompter prompter;  // missing key and colour files are answered
-    ScopedPrompter scope(prompter);
+    const Subscription scope = InstallPrompter(prompter);
     TheSession().settingsPath = dir + "\\..\\kestrum-filer-bench.cfg";
     {
         FileHandle cfg(CreateFileA(TheSession().settingsPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));

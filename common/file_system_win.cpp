@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "common/handles_win.h"
+#include "common/installed.h"
 #include "common/sjis.h"
 
 namespace kestrum {
@@ -200,5 +201,9 @@ DiskSpace Win32FileSystem::SpaceOf(const std::string& dir) {
     }
     return space;
 }
+
+FileSystem& CurrentFileSystem() { return InstalledOr<FileSystem>(PlatformFileSystem()); }
+
+Subscription InstallFileSystem(FileSystem& fs) { return Install<FileSystem>(fs); }
 
 }  // namespace kestrum

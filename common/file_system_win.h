@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "common/file_system.h"
+#include "common/signal.h"
 
 namespace kestrum {
 
@@ -45,7 +46,12 @@ private:
     int lastError_ = 0;
 };
 
-// The platform's file system, shared by everything in the program.
+// The platform's file system itself.
 FileSystem& PlatformFileSystem();
+// The file system the program works on: the one installed last and still
+// installed, else the platform's. Tests install an in-memory one.
+FileSystem& CurrentFileSystem();
+// Installs fs until the subscription goes.
+[[nodiscard]] Subscription InstallFileSystem(FileSystem& fs);
 
 }  // namespace kestrum

@@ -1,13 +1,21 @@
 // Prompter selection.
 #include "common/prompter.h"
 
+#include "common/installed.h"
+
 namespace kestrum {
 
-Prompter& PlatformPrompter();  // prompter_win.cpp, or a silent one natively
-
 namespace {
-Prompter* g_prompter = nullptr;
-}
+
+// Without a window system nothing can be asked: every message gets its
+// first button and every other question is cancelled, so that nothing ever
+// waits.
+class SilentPrompter : public Prompter {
+public:
+    int MessageDlg(std::string_view, MsgType, MsgButtons buttons) override { return FirstButton(buttons); }
+};
+
+}  // namespace
 
 std::string_view MsgCaption(MsgType type) {
     switch (type) {
@@ -20,7 +28,12 @@ std::string_view MsgCaption(MsgType type) {
     return "Kestrum";
 }
 
-Prompter& CurrentPrompter() { return g_prompter ? *g_prompter : PlatformPrompter(); }
+Prompter& CurrentPrompter() {
+    static SilentPrompter silent;
+    return InstalledOr<Prompter>(silent);
+}
+
+Subscription InstallPrompter(Prompter& p) { return Install<Prompter>(p); }
 
 MsgResult FirstButton(MsgButtons buttons) {
     switch (buttons) {
@@ -28,12 +41,6 @@ MsgResult FirstButton(MsgButtons buttons) {
     case MsgButtons::OkCancel: return mrOk;
     default: return mrYes;
     }
-}
-
-Prompter* SetPrompter(Prompter* p) {
-    Prompter* prev = g_prompter;
-    g_prompter = p;
-    return prev;
 }
 
 bool Prompter::AskLine(LineQuestion&) { return false; }

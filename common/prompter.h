@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "common/signal.h"
+
 namespace kestrum {
 
 enum class MsgType { Warning, Error, Information, Confirmation, Plain };
@@ -41,19 +43,25 @@ struct LineQuestion {
 
 // How the list picker shows its rows.
 enum class ListStyle {
-    Numbered,             // "0 entry" ... "9 entry", then "  entry"; empty list: result 2, no window
+    Numbered,             // "0 entry" ... "9 entry", then "  entry"; empty list: Cancel, no window
     NumberedWithMessage,  // the same, but an empty list shows "登録されていません" first
-    Keyed,                // rows shown as stored (key, blank, entry); empty list: the message, then 2
+    Keyed,                // rows shown as stored (key, blank, entry); empty list: the message, then Cancel
 };
 
-// Result of the list picker: 1 OK, 2 cancel, 6 a character or editing key
-// typed in completion mode that the caller handles.
+// How the list picker was left; the values are the platform's button ids.
+enum class ListResult : int {
+    Ok = 1,      // a row was chosen
+    Cancel = 2,  // cancelled, or nothing to choose from
+    Typed = 6,   // completion mode: a character or editing key the caller handles
+};
+
+// The answer of the list picker.
 struct ListPick {
-    int result = 2;
+    ListResult result = ListResult::Cancel;
     std::string text;  // OK: the chosen row from its third character on
     int index = -1;    // OK: the chosen row
-    char typed = 0;    // result 6 with a character
-    int key = 0;       // result 6 with Backspace, Left, Right or Delete (virtual-key code)
+    char typed = 0;    // Typed with a character
+    int key = 0;       // Typed with Backspace, Left, Right or Delete (virtual-key code)
 };
 
 class Prompter {
@@ -88,24 +96,14 @@ public:
     virtual void ShowNetworkDriveDialog(bool /*connect*/, void* /*owner*/) {}
 };
 
-// The prompter in force: the one installed last, else the platform's.
+// The prompter in force: the one installed last and still installed, else
+// a silent one (every message gets its first button, every other question
+// is cancelled). The application installs the platform's at start-up.
 Prompter& CurrentPrompter();
+// Installs p until the subscription goes.
+[[nodiscard]] Subscription InstallPrompter(Prompter& p);
 // The answer of a message whose user just confirmed it: the first button of
 // the set (OK or Yes).
 MsgResult FirstButton(MsgButtons buttons);
-// Installs p (nullptr: back to the platform's); returns the previous one.
-Prompter* SetPrompter(Prompter* p);
-
-// Installs a prompter for a scope.
-class ScopedPrompter {
-public:
-    explicit ScopedPrompter(Prompter& p) : prev_(SetPrompter(&p)) {}
-    ~ScopedPrompter() { SetPrompter(prev_); }
-    ScopedPrompter(const ScopedPrompter&) = delete;
-    ScopedPrompter& operator=(const ScopedPrompter&) = delete;
-
-private:
-    Prompter* prev_;
-};
 
 }  // namespace kestrum

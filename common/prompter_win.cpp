@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "common/prompter.h"
+#include "common/prompter_win.h"
 
 namespace kestrum {
 

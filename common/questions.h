@@ -8,33 +8,23 @@
 // subsystem: a new one adds its set without touching this folder.
 #pragma once
 
-#include <type_traits>
-
-#include "common/signal.h"
+#include "common/installed.h"
 
 namespace kestrum {
-
-// The installations of one question set, the newest in force.
-template <typename Questions>
-Registry<Questions*>& QuestionRegistry() {
-    static Registry<Questions*> registry;
-    return registry;
-}
 
 // The set in force: the one installed last and still installed, else the
 // defaults (every question cancelled).
 template <typename Questions>
 Questions& CurrentQuestions() {
     static Questions defaults;
-    Questions* const* installed = QuestionRegistry<Questions>().Current();
-    return installed ? **installed : defaults;
+    return InstalledOr<Questions>(defaults);
 }
 
 // Installs q as the set Questions (named explicitly: a fake derived from it
 // installs as its base) until the subscription goes.
 template <typename Questions>
 [[nodiscard]] Subscription InstallQuestions(std::type_identity_t<Questions>& q) {
-    return QuestionRegistry<Questions>().Register(&q);
+    return Install<Questions>(q);
 }
 
 }  // namespace kestrum

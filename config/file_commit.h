@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "common/signal.h"
+
 namespace kestrum {
 
 // The platform's calls a commit is made of, one file at a time.
@@ -29,9 +31,22 @@ public:
 // it was.
 bool CommitFile(CommitSteps& steps, const std::string& temp, const std::string& target, std::string_view bytes);
 
-// The same through the platform's own calls.
-bool CommitFile(const std::string& temp, const std::string& target, std::string_view bytes);
-// The platform's steps, for a caller that puts faults between them.
+// Where the steps of each commit come from.
+class CommitPlatform {
+public:
+    virtual ~CommitPlatform() = default;
+    // Fresh steps for one commit.
+    virtual std::unique_ptr<CommitSteps> MakeSteps() = 0;
+};
+
+// Installs the platform's steps until the subscription goes; the
+// application installs the platform's own at start-up.
+[[nodiscard]] Subscription InstallCommitPlatform(CommitPlatform& platform);
+// The steps of the platform in force, else plain ones over the standard
+// library (a rename that replaces the target by removing it first); for a
+// caller that puts faults between them.
 std::unique_ptr<CommitSteps> PlatformCommitSteps();
+// The same through PlatformCommitSteps().
+bool CommitFile(const std::string& temp, const std::string& target, std::string_view bytes);
 
 }  // namespace kestrum

@@ -1,6 +1,6 @@
 // The commit's steps on Windows: CreateFileA, WriteFile, FlushFileBuffers
 // and MoveFileExA with write-through.
-#include "config/file_commit.h"
+#include "config/file_commit_win.h"
 
 #include <windows.h>
 
@@ -35,13 +35,16 @@ private:
     FileHandle file_;
 };
 
+class Win32Commit final : public CommitPlatform {
+public:
+    std::unique_ptr<CommitSteps> MakeSteps() override { return std::make_unique<Win32CommitSteps>(); }
+};
+
 }  // namespace
 
-bool CommitFile(const std::string& temp, const std::string& target, std::string_view bytes) {
-    Win32CommitSteps steps;
-    return CommitFile(steps, temp, target, bytes);
+CommitPlatform& PlatformCommit() {
+    static Win32Commit platform;
+    return platform;
 }
-
-std::unique_ptr<CommitSteps> PlatformCommitSteps() { return std::make_unique<Win32CommitSteps>(); }
 
 }  // namespace kestrum

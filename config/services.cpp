@@ -8,33 +8,21 @@ namespace kestrum {
 
 namespace {
 
-Services& Installed() {
-    static Services services;
-    return services;
-}
-
-template <typename T>
-T& OrNone(T* installed) {
-    static T none;
-    return installed ? *installed : none;
+// The service in force, or one that does nothing.
+template <typename S>
+S& OrNone() {
+    static S none;
+    return InstalledOr<S>(none);
 }
 
 }  // namespace
 
-Services InstallServices(const Services& services) {
-    const Services previous = Installed();
-    Installed() = services;
-    return previous;
-}
-
-const Services& InstalledServices() { return Installed(); }
-
-CommandService& TheCommands() { return OrNone(Installed().commands); }
-FilerService& TheFiler() { return OrNone(Installed().filer); }
-ShellWindowService& TheShellWindow() { return OrNone(Installed().shell); }
-ViewerService& TheViewers() { return OrNone(Installed().viewers); }
-ArchiveService& TheArchives() { return OrNone(Installed().archives); }
-ApplicationService& TheApplication() { return OrNone(Installed().application); }
+CommandService& TheCommands() { return OrNone<CommandService>(); }
+FilerService& TheFiler() { return OrNone<FilerService>(); }
+ShellWindowService& TheShellWindow() { return OrNone<ShellWindowService>(); }
+ViewerService& TheViewers() { return OrNone<ViewerService>(); }
+ArchiveService& TheArchives() { return OrNone<ArchiveService>(); }
+ApplicationService& TheApplication() { return OrNone<ApplicationService>(); }
 
 int Execute_t(const std::string& line) { return TheCommands().Execute(line); }
 

@@ -1,13 +1,15 @@
 // How the subsystems reach one another: small interfaces declared here, below
 // all of them, and implemented by the subsystem that owns the thing asked
-// for. The application installs the implementations at start-up. Until one
-// is installed (a test of one window alone) its calls do nothing and answer
+// for. The application installs the implementations at start-up
+// (InstallService). Until one is installed (a test of one window alone) its calls do nothing and answer
 // "no", so that every subsystem can run without the others.
 #pragma once
 
 #include <string>
+#include <type_traits>
 #include <vector>
 
+#include "common/installed.h"
 #include "config/commands.h"
 #include "config/window_state.h"
 
@@ -38,6 +40,10 @@ public:
     virtual bool Showing() const { return false; }
     // Shows the filer as LS does: listed, in front, its grid focused.
     virtual void Show() {}
+    // Moves the focus to the filer's command line.
+    virtual void FocusCommandLine() {}
+    // Full path of the entry under the cursor, empty when none.
+    virtual std::string CurrentFile() const { return {}; }
     // Hides it and leaves its listing as it is.
     virtual void Hide() {}
     // Closes it as Escape does when confirmed (the shell window comes back).
@@ -85,6 +91,8 @@ public:
     virtual ~ViewerService() = default;
     // Hides the image and the text viewer.
     virtual void HideImageAndText() {}
+    // PVIEW: shows the image viewer (on file, when one is named).
+    virtual void ShowImage(const std::string& /*file*/) {}
     // The client size of the image viewer; false without one.
     virtual bool ImageViewerClientSize(int& /*width*/, int& /*height*/) const { return false; }
     // Shows a text that is not a file (an archive's listing, a command's
@@ -137,39 +145,20 @@ public:
     virtual void OpenFilerAtStart() {}
 };
 
-// The implementations in force; null members stand for none.
-struct Services {
-    CommandService* commands = nullptr;
-    FilerService* filer = nullptr;
-    ShellWindowService* shell = nullptr;
-    ViewerService* viewers = nullptr;
-    ArchiveService* archives = nullptr;
-    ApplicationService* application = nullptr;
-};
+// Installs impl as the service S in force until the subscription goes (S
+// named explicitly: an implementation of several installs once for each).
+template <typename S>
+[[nodiscard]] Subscription InstallService(std::type_identity_t<S>& impl) {
+    return Install<S>(impl);
+}
 
-// Installs a set (replacing the whole set in force); returns the previous one.
-Services InstallServices(const Services& services);
-const Services& InstalledServices();
-
-// The one installed, or one that does nothing.
+// The one installed last and still installed, or one that does nothing.
 CommandService& TheCommands();
 FilerService& TheFiler();
 ShellWindowService& TheShellWindow();
 ViewerService& TheViewers();
 ArchiveService& TheArchives();
 ApplicationService& TheApplication();
-
-// Installs a set for a scope and puts the previous one back.
-class ScopedServices {
-public:
-    explicit ScopedServices(const Services& services) : previous_(InstallServices(services)) {}
-    ~ScopedServices() { InstallServices(previous_); }
-    ScopedServices(const ScopedServices&) = delete;
-    ScopedServices& operator=(const ScopedServices&) = delete;
-
-private:
-    Services previous_;
-};
 
 // Runs a command line (the interpreter's entry point) through TheCommands().
 int Execute_t(const std::string& line);

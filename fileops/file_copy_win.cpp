@@ -18,10 +18,10 @@ constexpr FILEOP_FLAGS kDeleteFlags = FOF_NOCONFIRMATION | FOF_FILESONLY;       
 }  // namespace
 
 // The batches are this object's own, a base made before the engine.
-TFileCopy::TFileCopy() : FileCopyEngine(PlatformFileSystem(), *this) {}
+TFileCopy::TFileCopy() : FileCopyEngine(CurrentFileSystem(), *this) {}
 
 void TFileCopy::AddAllFileNames(std::string_view dir, std::vector<std::string>& list) {
-    FileCopyEngine::AddAllFileNames(PlatformFileSystem(), dir, list);
+    FileCopyEngine::AddAllFileNames(CurrentFileSystem(), dir, list);
 }
 
 TransferBatches::Outcome TFileCopy::Perform(Kind kind, const std::string& from, const std::string& to,

@@ -7,22 +7,22 @@
 
 namespace kestrum {
 
-std::string FullPathName(std::string_view path) { return PlatformFileSystem().FullPath(std::string(path)); }
+std::string FullPathName(std::string_view path) { return CurrentFileSystem().FullPath(std::string(path)); }
 
-bool DirExists(std::string_view path) { return DirExists(PlatformFileSystem(), path); }
+bool DirExists(std::string_view path) { return DirExists(CurrentFileSystem(), path); }
 
-bool FileExists(std::string_view path) { return FileExists(PlatformFileSystem(), path); }
+bool FileExists(std::string_view path) { return FileExists(CurrentFileSystem(), path); }
 
-bool ForceDirs(std::string_view path) { return ForceDirs(PlatformFileSystem(), path); }
+bool ForceDirs(std::string_view path) { return ForceDirs(CurrentFileSystem(), path); }
 
-bool DirHasEntries(std::string_view dir) { return DirHasEntries(PlatformFileSystem(), dir); }
+bool DirHasEntries(std::string_view dir) { return DirHasEntries(CurrentFileSystem(), dir); }
 
-std::optional<FileId> GetFileId(std::string_view path) { return PlatformFileSystem().Identity(std::string(path)); }
+std::optional<FileId> GetFileId(std::string_view path) { return CurrentFileSystem().Identity(std::string(path)); }
 
-bool SameFile(std::string_view a, std::string_view b) { return SameFile(PlatformFileSystem(), a, b); }
+bool SameFile(std::string_view a, std::string_view b) { return SameFile(CurrentFileSystem(), a, b); }
 
 bool IsInsideDirectory(std::string_view path, std::string_view dir) {
-    return IsInsideDirectory(PlatformFileSystem(), path, dir);
+    return IsInsideDirectory(CurrentFileSystem(), path, dir);
 }
 
 bool EnsureDirectory(std::string& path) {

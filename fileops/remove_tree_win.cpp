@@ -42,13 +42,13 @@ private:
 bool RemoveTree(const std::string& path, bool verbose) {
     CurrentDirKeeper keeper;
     // The current directory cannot be removed: step out of it first.
-    return RemoveTree(PlatformFileSystem(), CurrentPrompter(), path, verbose, [](const std::string& dir) {
+    return RemoveTree(CurrentFileSystem(), CurrentPrompter(), path, verbose, [](const std::string& dir) {
         if (SameText(ExcludeTrailingBackslash(CurrentDirectory()), ExcludeTrailingBackslash(dir))) {
             SetCurrentDirectoryA((IncludeTrailingBackslash(dir) + "..").c_str());
         }
     });
 }
 
-std::vector<std::string> DirTreePatterns(const std::string& dir) { return DirTreePatterns(PlatformFileSystem(), dir); }
+std::vector<std::string> DirTreePatterns(const std::string& dir) { return DirTreePatterns(CurrentFileSystem(), dir); }
 
 }  // namespace kestrum

@@ -1,6 +1,8 @@
 // The platform's shell file operation and the selection of the one in force.
 #include "fileops/shell_file_op_win.h"
 
+#include "common/installed.h"
+
 namespace kestrum {
 
 namespace {
@@ -23,8 +25,6 @@ public:
     }
 };
 
-ShellFileOp* g_op = nullptr;
-
 }  // namespace
 
 ShellFileOp& PlatformShellFileOp() {
@@ -32,13 +32,9 @@ ShellFileOp& PlatformShellFileOp() {
     return op;
 }
 
-ShellFileOp& CurrentShellFileOp() { return g_op ? *g_op : PlatformShellFileOp(); }
+ShellFileOp& CurrentShellFileOp() { return InstalledOr<ShellFileOp>(PlatformShellFileOp()); }
 
-ShellFileOp* SetShellFileOp(ShellFileOp* op) {
-    ShellFileOp* prev = g_op;
-    g_op = op;
-    return prev;
-}
+Subscription InstallShellFileOp(ShellFileOp& op) { return Install<ShellFileOp>(op); }
 
 std::string TerminateNulList(std::string list) {
     // An empty entry would end the list early: leave those out.

@@ -8,6 +8,8 @@
 
 #include <string>
 
+#include "common/signal.h"
+
 namespace kestrum {
 
 // One call of the platform's file operation.
@@ -34,25 +36,14 @@ public:
     virtual ShellFileResult Run(const ShellFileRequest& request) = 0;
 };
 
-// The one in force: the one installed last, else the platform's.
+// The one in force: the one installed last and still installed, else the
+// platform's.
 ShellFileOp& CurrentShellFileOp();
-// Installs op (nullptr: back to the platform's); returns the previous one.
-ShellFileOp* SetShellFileOp(ShellFileOp* op);
+// Installs op until the subscription goes.
+[[nodiscard]] Subscription InstallShellFileOp(ShellFileOp& op);
 
 // The platform's file operation itself (SHFileOperationA).
 ShellFileOp& PlatformShellFileOp();
-
-// Installs a file operation for a scope.
-class ScopedShellFileOp {
-public:
-    explicit ScopedShellFileOp(ShellFileOp& op) : prev_(SetShellFileOp(&op)) {}
-    ~ScopedShellFileOp() { SetShellFileOp(prev_); }
-    ScopedShellFileOp(const ScopedShellFileOp&) = delete;
-    ScopedShellFileOp& operator=(const ScopedShellFileOp&) = delete;
-
-private:
-    ShellFileOp* prev_;
-};
 
 // Makes a NUL-separated list (with or without its final NUL) into the form
 // the platform wants: every entry followed by a NUL and one more NUL at the

@@ -77,15 +77,15 @@ BlockFiles& PlatformBlockFiles() {
 }
 
 FileOpOutcome SplitFile(const std::string& source, std::int64_t size, const std::string& dir) {
-    return SplitFile(PlatformFileSystem(), PlatformBlockFiles(), CurrentPrompter(), source, size, dir);
+    return SplitFile(CurrentFileSystem(), PlatformBlockFiles(), CurrentPrompter(), source, size, dir);
 }
 
 FileOpOutcome JoinFiles(const std::string& target, const std::vector<std::string>& files) {
-    return JoinFiles(PlatformFileSystem(), PlatformBlockFiles(), CurrentPrompter(), target, files);
+    return JoinFiles(CurrentFileSystem(), PlatformBlockFiles(), CurrentPrompter(), target, files);
 }
 
 FileOpOutcome AppendFile(const std::string& target, const std::string& file) {
-    return AppendFile(PlatformFileSystem(), PlatformBlockFiles(), CurrentPrompter(), target, file);
+    return AppendFile(CurrentFileSystem(), PlatformBlockFiles(), CurrentPrompter(), target, file);
 }
 
 }  // namespace kestrum

@@ -23,7 +23,7 @@ constexpr int kSelectAll = amSelectAll;
 // A row picked from a list, trimmed; nullopt when the pick was cancelled.
 std::optional<std::string> Pick(Prompter& ask, const std::vector<std::string>& rows, ListStyle style) {
     const ListPick pick = ask.ShowList(rows, style);
-    if (pick.result != 1) return std::nullopt;
+    if (pick.result != ListResult::Ok) return std::nullopt;
     return Trim(pick.text);
 }
 }  // namespace

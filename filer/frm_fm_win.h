@@ -44,12 +44,12 @@ public:
     // Relist and put the cursor on its starting entry.
     void ShowList();
     void FocusGrid();
-    void FocusCommandLine();
+    void FocusCommandLine() override;
     HWND CommandLine() const { return cmdLine_; }
 
     FileListModel& Model() { return model_; }
     // Full path of the cursor entry, or empty.
-    std::string CurrentFile() const;
+    std::string CurrentFile() const override;
     // Display mode 0 (names) or 1 (name, size, date).
     void SetDisplayMode(int mode);
     // Runs a filer action by its code; false when the code has no action here.
@@ -132,7 +132,7 @@ private:
     // The filer's commands on this window's listing, the disk and the user.
     FilerContext Context();
     // Everything the filer reads or changes on disk goes through this.
-    FileSystem& Files() const { return PlatformFileSystem(); }
+    FileSystem& Files() const { return CurrentFileSystem(); }
     void RelistKeepingCursor();
     TFileCopy& Copier();
     bool RunFileAction(int code);

@@ -14,7 +14,7 @@ std::string WindowsDirectory() {
 }
 
 SortWriteReport WriteSortOrderToDisk(const std::string& currentDir, const std::vector<std::string>& names) {
-    return WriteSortOrder(currentDir, names, WindowsDirectory(), PlatformFileSystem());
+    return WriteSortOrder(currentDir, names, WindowsDirectory(), CurrentFileSystem());
 }
 
 }  // namespace kestrum

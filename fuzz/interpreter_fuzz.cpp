@@ -38,7 +38,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::remove(cfg.c_str());
 
     ScriptedPrompter prompter;
-    ScopedPrompter scope(prompter);
+    const Subscription scope = InstallPrompter(prompter);
     for (int i = 0; i < 4; ++i) prompter.Answer(in.ConsumeIntegralInRange(1, 8));
     prompter.AnswerLine(in.ConsumeRandomLengthString(32));
 

@@ -31,7 +31,7 @@ void SetUp(Map& m, int kind) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size == 0) return 0;
     ScriptedPrompter prompter;
-    ScopedPrompter scope(prompter);
+    const Subscription scope = InstallPrompter(prompter);
     const int kind = data[0] % 3;
     const std::string_view header = kind == 0 ? kFilerKeyHeader : kind == 1 ? kEditKeyHeader : kViewerKeyHeader;
     // Most inputs get the right header line, so that their lines are read.

@@ -259,12 +259,12 @@ CompletionOutcome Complete(BoxText& box, const CompletionRequest& req, FileSyste
         Write(box, front + prefix, after);
         out.shown = list;
         const ListPick pick = prompter.ShowList(list, ListStyle::Numbered, true);
-        if (pick.result == mrOk) {
+        if (pick.result == ListResult::Ok) {
             const bool indexed = pick.index >= 0 && static_cast<std::size_t>(pick.index) < list.size();
             Write(box, front + (indexed ? list[static_cast<std::size_t>(pick.index)] : pick.text), after);
             return out;
         }
-        if (pick.result != 6) return out;  // cancelled: the common prefix stays
+        if (pick.result != ListResult::Typed) return out;  // cancelled: the common prefix stays
         if (pick.typed == 0) {
             out.postKey = pick.key;
             return out;
@@ -384,7 +384,7 @@ void CommandBoxLogic::HistoryBack(BoxText& box, const BoxEnv& env, bool forceLis
     if (forceList || (env.settings && env.settings->menuHistory)) {
         Prompter& prompter = env.prompter ? *env.prompter : CurrentPrompter();
         const ListPick pick = prompter.ShowList(MatchingEntries(history, prefix, match), ListStyle::Numbered);
-        if (pick.result == mrOk) Show(box, pick.text);
+        if (pick.result == ListResult::Ok) Show(box, pick.text);
         return;
     }
     if (const auto text = browser_.StepBack(history, prefix, match)) Show(box, *text);

@@ -155,7 +155,7 @@ BoxEnv CommandBox::Env() {
     env.history = history_ ? history_ : &session.lists.exeHistory;
     env.settings = &session.settings;
     env.completionMask = session.completionMask;
-    env.fs = fs_ ? fs_ : &PlatformFileSystem();
+    env.fs = &CurrentFileSystem();  // completion searches it
     const int tag = Tag();
     Runner run = runner_;
     env.run = [tag, run](const std::string& line) {

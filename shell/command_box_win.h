@@ -54,8 +54,6 @@ public:
     void SetRunner(Runner r) { runner_ = std::move(r); }
     // The history browsed; ExeHistory when not set.
     void SetHistory(std::vector<std::string>* h) { history_ = h; }
-    // The file system completion searches; the platform's when not set.
-    void SetFileSystem(FileSystem* fs) { fs_ = fs; }
     std::function<void()> onAccept;      // line input: Enter closes with OK
     std::function<void()> onBrowse;      // line input: Enter on an empty line with RETTREE
     std::function<void()> onFocusFiler;  // Ctrl+Up; the LS command when not set
@@ -89,7 +87,6 @@ private:
     bool ownKeys_ = false;
     Runner runner_;
     std::vector<std::string>* history_ = nullptr;
-    FileSystem* fs_ = nullptr;
     bool swallowChar_ = false;  // the key-down ran a binding: its character is not typed
     int busy_ = 0;        // inside a handler: freeing waits
     bool doomed_ = false;  // the control went while busy

@@ -283,7 +283,7 @@ void TfrmEdit::PickRegistered() {
     if (!registered_) return;
     const ListPick pick =
         CurrentPrompter().ShowList(*registered_, registeredKind_ == 3 ? ListStyle::NumberedWithMessage : ListStyle::Keyed);
-    if (pick.result != mrOk) return;
+    if (pick.result != ListResult::Ok) return;
     WriteBoxText(edit1_, BoxText{pick.text, static_cast<int>(pick.text.size())});
     SetFocus(edit1_);
 }

@@ -89,7 +89,7 @@ ListPick TfrmHistory::ShowList(const std::vector<std::string>& entries, ListStyl
     Begin(entries, style, completionMode);
     if (!RunModal(nullptr)) {
         result_ = ListPick{};
-        EndModal(result_.result);
+        EndModal(static_cast<int>(result_.result));
     }
     if (focus && IsWindow(focus)) {
         SetActiveWindow(GetAncestor(focus, GA_ROOT));
@@ -98,10 +98,10 @@ ListPick TfrmHistory::ShowList(const std::vector<std::string>& entries, ListStyl
     return result_;
 }
 
-void TfrmHistory::End(int result) {
+void TfrmHistory::End(ListResult result) {
     if (Finished()) return;
     result_.result = result;
-    EndModal(result);
+    EndModal(static_cast<int>(result));
     ShowWindow(Handle(), SW_HIDE);
 }
 
@@ -110,13 +110,13 @@ void TfrmHistory::EndWithRow(int row) {
     const std::string& r = rows_[static_cast<std::size_t>(row)];
     result_.text = r.size() > 2 ? r.substr(2) : std::string();
     result_.index = origin_[static_cast<std::size_t>(row)];
-    End(mrOk);
+    End(ListResult::Ok);
 }
 
 bool TfrmHistory::ListKeyDown(WPARAM key) {
     switch (key) {
     case VK_HOME:
-    case VK_ESCAPE: End(mrCancel); return true;
+    case VK_ESCAPE: End(ListResult::Cancel); return true;
     case VK_RETURN:
         EndWithRow(static_cast<int>(SendMessageA(list_, LB_GETCURSEL, 0, 0)));
         return true;
@@ -126,7 +126,7 @@ bool TfrmHistory::ListKeyDown(WPARAM key) {
     case VK_DELETE:
         if (!completion_) return false;
         result_.key = static_cast<int>(key);
-        End(6);
+        End(ListResult::Typed);
         return true;
     default: return false;
     }
@@ -138,7 +138,7 @@ bool TfrmHistory::ListChar(WPARAM ch) {
     switch (t.kind) {
     case PickerTyped::HandOver:
         result_.typed = c;
-        End(6);
+        End(ListResult::Typed);
         break;
     case PickerTyped::Choose: EndWithRow(t.row); break;
     case PickerTyped::Narrow: {
@@ -187,7 +187,7 @@ LRESULT TfrmHistory::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_COMMAND:
         switch (LOWORD(wp)) {
         case IDOK: EndWithRow(static_cast<int>(SendMessageA(list_, LB_GETCURSEL, 0, 0))); return 0;
-        case IDCANCEL: End(mrCancel); return 0;
+        case IDCANCEL: End(ListResult::Cancel); return 0;
         default:
             if (reinterpret_cast<HWND>(lp) == list_ && HIWORD(wp) == LBN_DBLCLK) {
                 EndWithRow(static_cast<int>(SendMessageA(list_, LB_GETCURSEL, 0, 0)));
@@ -196,7 +196,7 @@ LRESULT TfrmHistory::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
             break;
         }
         break;
-    case WM_CLOSE: End(mrCancel); return 0;
+    case WM_CLOSE: End(ListResult::Cancel); return 0;
     default: break;
     }
     return Default(msg, wp, lp);

@@ -46,7 +46,7 @@ private:
     void FormCreate();
     void Layout();
     void Fill(int selected);
-    void End(int result);
+    void End(ListResult result);
     void EndWithRow(int row);
     bool ListKeyDown(WPARAM key);
     bool ListChar(WPARAM ch);

@@ -6,6 +6,7 @@
 #include "common/sjis.h"
 #include "common/split.h"
 #include "config/aliases.h"
+#include "config/services.h"
 #include "config/settings_loader.h"
 #include "shell/macros.h"
 
@@ -99,8 +100,8 @@ void Interpreter::ExpandMacros(std::string& text) {
         hasOneShot_ = false;
         oneShotFile_.clear();
     } else {
-        ctx.currentFile = host_.ArchiveViewerFile();
-        if (ctx.currentFile.empty() && host_.FilerShowing()) ctx.currentFile = host_.FilerCurrentFile();
+        ctx.currentFile = TheArchives().ViewerFile();
+        if (ctx.currentFile.empty() && TheFiler().Showing()) ctx.currentFile = TheFiler().CurrentFile();
     }
     if (!state_.settings.macroFlag && !forceMacros_) return;
     const LocalDate today = host_.Today();
@@ -239,13 +240,16 @@ int Interpreter::RunCommand(int n, const std::string& arg, const std::string& ra
     case cmdLS:
     case cmdDIR:
         if (!arg.empty()) CmdMask(arg);
-        host_.ShowFiler(n == cmdDIR);
+        ShowFiler(n == cmdDIR);
         return rrInternal;
     case cmdEXIT: host_.Exit(); return rrInternal;
-    case cmdPVIEW: host_.ShowImageViewer(Trim(arg)); return rrWindow;
-    case cmdTVIEW: host_.ShowTextViewer(arg); return rrWindow;
+    case cmdPVIEW: TheViewers().ShowImage(Trim(arg)); return rrWindow;
+    case cmdTVIEW: TheViewers().ViewFile(arg); return rrWindow;
     case cmdMASK: return CmdMask(arg);
-    case cmdLVIEW: host_.ShowArchiveViewer(arg); return rrInternal;
+    case cmdLVIEW:
+        TheViewers().HideImageAndText();
+        TheArchives().ShowViewer(arg);
+        return rrInternal;
     case cmdLAUTO: return CmdLauto(arg);
     case cmdLSHELP: host_.ShowHelp(6); return rrInternal;
     case cmdEDIT: {
@@ -262,7 +266,7 @@ int Interpreter::RunCommand(int n, const std::string& arg, const std::string& ra
     case cmdUNSETEXT: return CmdUnsetExt(arg);
     case cmdALIAS: return CmdAlias(rawArg);
     case cmdUNALIAS: return CmdUnalias(Trim(rawArg));
-    case cmdCLOSE: host_.CloseFiler(); return rrWindow;
+    case cmdCLOSE: TheFiler().Close(); return rrWindow;
     case cmdMENU: return CmdMenu(arg);
     case cmdVER: host_.ShowVersion(); return rrInternal;
     case cmdDROP:
@@ -276,6 +280,12 @@ int Interpreter::RunCommand(int n, const std::string& arg, const std::string& ra
     }
 }
 
+void Interpreter::ShowFiler(bool focusCommandLine) {
+    FilerService& filer = TheFiler();
+    filer.Show();
+    if (focusCommandLine) filer.FocusCommandLine();
+}
+
 int Interpreter::CmdCD(const std::string& arg) {
     std::string target = arg;
     if (target.empty()) {
@@ -284,21 +294,21 @@ int Interpreter::CmdCD(const std::string& arg) {
             return rrInternal;
         }
         const ListPick pick = Ask().ShowList(state_.lists.logList, ListStyle::Keyed);
-        if (pick.result != 1) return rrInternal;
+        if (pick.result != ListResult::Ok) return rrInternal;
         target = Trim(pick.text);
     }
     // A directory that cannot be entered is told in the status line only.
     if (!host_.ChangeDirectory(target)) host_.SetStatus(target + " に移動できません");
-    if (host_.FilerShowing()) {
-        host_.RefreshFiler();
-        host_.ShowFiler(state_.lineOrigin == 1 || !host_.ShellShowing());
+    if (TheFiler().Showing()) {
+        TheFiler().RefreshListing();
+        ShowFiler(state_.lineOrigin == 1 || !host_.ShellShowing());
     }
     return rrInternal;
 }
 
 int Interpreter::CmdMask(const std::string& arg) {
     SetMask(arg.empty() ? std::string("*.*") : arg, host_.Today(), state_.masks, state_.maskText);
-    if (host_.FilerShowing()) host_.RefreshFiler();
+    TheFiler().RefreshListing();
     return rrInternal;
 }
 
@@ -322,7 +332,6 @@ int Interpreter::CmdLauto(const std::string& arg) {
         state_.lautoLabel = Trim(list.label);
         state_.lautoOn = !state_.lautoList.empty();
     }
-    host_.SetLautoLabel(state_.lautoOn ? "LAUTO " + state_.lautoLabel : std::string("LAUTO OFF"));
     return rrInternal;
 }
 

@@ -36,22 +36,9 @@ public:
 
     virtual bool ChangeDirectory(const std::string& path) = 0;
 
-    virtual bool FilerShowing() = 0;
-    // Shows the filer; the focus goes to its command box or its file list.
-    virtual void ShowFiler(bool focusCommandBox) = 0;
-    virtual void CloseFiler() = 0;
-    // Re-reads the filer's directory keeping the cursor entry.
-    virtual void RefreshFiler() = 0;
+    // The shell window shows.
     virtual bool ShellShowing() = 0;
-    // Full path of the filer's current entry, or empty.
-    virtual std::string FilerCurrentFile() = 0;
-    // The file the archive viewer shows while it is showing, else empty.
-    virtual std::string ArchiveViewerFile() = 0;
-    virtual void SetLautoLabel(const std::string& text) = 0;
 
-    virtual void ShowImageViewer(const std::string& file) = 0;
-    virtual void ShowTextViewer(const std::string& file) = 0;
-    virtual void ShowArchiveViewer(const std::string& file) = 0;
     virtual void ShowVersion() = 0;
     virtual void ShowHelp(int topic) = 0;
     virtual void SetStatus(const std::string& text) = 0;
@@ -113,6 +100,9 @@ private:
     int RunCommand(int n, const std::string& arg, const std::string& rawArg, const std::string& dir);
     void Usage(int n, const std::string& text);
 
+    // LS and DIR, and CD while the filer shows: the filer in front, focused on
+    // its command line or its grid.
+    void ShowFiler(bool focusCommandLine);
     int CmdCD(const std::string& arg);
     int CmdMask(const std::string& arg);
     int CmdLauto(const std::string& arg);

@@ -42,7 +42,7 @@ int Interpreter::RunFileCommand(int n, const std::string& arg) {
     case cmdLZH2EXE:
         // The text after the command word goes to the library unchanged.
         TheArchives().RunLibraryCommand(n, arg);
-        host_.RefreshFiler();
+        TheFiler().RefreshListing();
         return n == cmdDLHA || n == cmdDTAR ? rrWindow : rrInternal;
     case cmdCOMBINE: Ask().ShowMessage("まだ作っていません(__)"); return rrInternal;
     default: break;
@@ -59,14 +59,14 @@ int Interpreter::RunFileCommand(int n, const std::string& arg) {
     case cmdMREN: return CmdMren(arg);
     case cmdMKDIR:
         if (files_->MakeDirectory(arg)) {
-            host_.RefreshFiler();
+            TheFiler().RefreshListing();
         } else {
             Ask().MessageDlg("ディレクトリの作成に失敗しました。", MsgType::Warning, MsgButtons::Ok);
         }
         return rrInternal;
     case cmdREMOVEDIR:
         files_->RemoveTree(arg);
-        host_.RefreshFiler();
+        TheFiler().RefreshListing();
         return rrInternal;
     case cmdSPLIT: return CmdSplit(arg);
     case cmdEJECT: files_->EjectMedia(arg); return rrInternal;
@@ -85,7 +85,7 @@ int Interpreter::CmdCopyMove(int n, const std::string& arg) {
     } else {
         files_->CopyListTo(host_.FullPath(from) + '\0', to, n == cmdMV);
     }
-    host_.RefreshFiler();
+    TheFiler().RefreshListing();
     return rrInternal;
 }
 
@@ -96,7 +96,7 @@ int Interpreter::CmdDelete(int n, const std::string& arg) {
     }
     // Only fully qualified names reach the recycle bin.
     files_->DeleteFiles(host_.FullPath(arg) + '\0', n == cmdDELETE);
-    host_.RefreshFiler();
+    TheFiler().RefreshListing();
     return rrInternal;
 }
 
@@ -135,7 +135,7 @@ int Interpreter::CmdRen(const std::string& arg) {
         }
         RenameEntry(dir, e.name, *to);
     }
-    host_.RefreshFiler();
+    TheFiler().RefreshListing();
     return rrInternal;
 }
 
@@ -161,7 +161,7 @@ int Interpreter::CmdMren(const std::string& arg) {
         }
         RenameEntry(state_.currentDir, name, *to);
     }
-    host_.RefreshFiler();
+    TheFiler().RefreshListing();
     return rrInternal;
 }
 
@@ -182,7 +182,7 @@ int Interpreter::CmdSplit(const std::string& arg) {
         return rrInternal;
     }
     files_->SplitFile(Trim(*file), pieceSize, dir ? Trim(*dir) : state_.currentDir);
-    host_.RefreshFiler();
+    TheFiler().RefreshListing();
     return rrInternal;
 }
 

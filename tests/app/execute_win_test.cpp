@@ -34,10 +34,10 @@ protected:
         form_ = std::make_unique<TfrmMain>();
         ASSERT_TRUE(form_->Create(nullptr));
         App().main = form_.get();
-        services_.emplace(AppServices());
+        services_ = InstallAppServices();
     }
     void TearDown() override {
-        services_.reset();
+        services_.clear();
         App().main = nullptr;
         form_.reset();
         TheSession() = Session();
@@ -48,9 +48,9 @@ protected:
     test::TempDir dir_;
     std::string saved_;
     std::unique_ptr<TfrmMain> form_;
-    std::optional<ScopedServices> services_;
+    std::vector<Subscription> services_;
     ScriptedPrompter prompter_;
-    ScopedPrompter scoped_{prompter_};
+    const Subscription scoped_ = InstallPrompter(prompter_);
 };
 
 TEST_F(ExecuteWinTest, AMissingDirectoryIsToldEvenWhenTheDriveRootWasReached) {

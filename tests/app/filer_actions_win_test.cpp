@@ -95,13 +95,13 @@ protected:
         test::WriteFile(dir_.File("home\\b.doc"), std::string(5000, 'x'));
         filer_ = std::make_unique<TfrmFM>();
         App().filer = filer_.get();
-        services_.emplace(AppServices());
+        services_ = InstallAppServices();
         ASSERT_TRUE(filer_->Create(nullptr));
         MakeFilerCommandLine(*filer_);
         filer_->ShowFiler();
     }
     void TearDown() override {
-        services_.reset();
+        services_.clear();
         App() = AppState();
         filer_.reset();
         TheSession() = Session();
@@ -135,11 +135,11 @@ protected:
 
     // The key and colour files are missing here: their messages are answered.
     ScriptedPrompter prompter_;
-    ScopedPrompter scope_{prompter_};
+    const Subscription scope_ = InstallPrompter(prompter_);
     test::TempDir dir_;
     std::string saved_;
     std::unique_ptr<TfrmFM> filer_;
-    std::optional<ScopedServices> services_;
+    std::vector<Subscription> services_;
 };
 
 // "." and ".." are never operands: with nothing marked, every action on the
@@ -174,15 +174,15 @@ TEST_F(FilerActionsTest, DotEntriesAreNeverOperands) {
             SCOPED_TRACE(name + " with action " + std::to_string(row.code));
             // Answers that would let an action go on, were it to ask.
             ScriptedPrompter p;
-            ScopedPrompter scope(p);
+            const Subscription scope = InstallPrompter(p);
             ScriptedFileOpQuestions fileQuestions;
             p.AnswerLine(dir_.File("to"));
             p.AnswerLine("x");
-            p.AnswerList(ListPick{1, dir_.File("to"), 0});
+            p.AnswerList(ListPick{ListResult::Ok, dir_.File("to"), 0});
             fileQuestions.AnswerAttributes(FileOpQuestions::fdOk, FILE_ATTRIBUTE_READONLY);
             fileQuestions.AnswerDate(FileOpQuestions::fdOk, "2001/02/03 04:05:06");
             test::RecordingFileOp op;
-            ScopedShellFileOp scopedOp(op);
+            const Subscription scopedOp = InstallShellFileOp(op);
             PlaceOn(name);
             filer_->RunAction(row.code);
             EXPECT_EQ(Messages(p), std::vector<std::string>{(name == "." ? "カレントディレクトリ" : "親ディレクトリ") +
@@ -198,7 +198,7 @@ TEST_F(FilerActionsTest, DotEntriesAreNeverOperands) {
 
     // A marked entry is the selection wherever the cursor is.
     ScriptedPrompter p;
-    ScopedPrompter scope(p);
+    const Subscription scope = InstallPrompter(p);
     ASSERT_TRUE(ChangeDirectory(dir_.File("home")));
     filer_->ShowList();
     PlaceOn("a.txt");

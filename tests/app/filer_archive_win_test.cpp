@@ -72,14 +72,14 @@ protected:
         test::WriteFile(dir_.File("home\\left.txt"), "not packed");
         filer_ = std::make_unique<TfrmFM>();
         App().filer = filer_.get();
-        services_.emplace(AppServices());
+        services_ = InstallAppServices();
         ASSERT_TRUE(filer_->Create(nullptr));
         MakeFilerCommandLine(*filer_);
         filer_->ShowFiler();
         prompter_.Clear();
     }
     void TearDown() override {
-        services_.reset();
+        services_.clear();
         App() = AppState();
         filer_.reset();
         TheSession() = Session();
@@ -120,11 +120,11 @@ protected:
     }
 
     ScriptedPrompter prompter_;
-    ScopedPrompter scope_{prompter_};
+    const Subscription scope_ = InstallPrompter(prompter_);
     test::TempDir dir_;
     std::string saved_, text_, noise_;
     std::unique_ptr<TfrmFM> filer_;
-    std::optional<ScopedServices> services_;
+    std::vector<Subscription> services_;
 };
 
 // P on marked entries, then U on the archive into a new directory: the

@@ -52,7 +52,7 @@ TEST(ShippedKeyFileTest, BindsEveryLetterActionToItsLetter) {
     TKeyX keyx;
     SetUpFilerKeyX(keyx, [](char) { return 0; }, [] {});
     ScriptedPrompter p;
-    ScopedPrompter scope(p);
+    const Subscription scope = InstallPrompter(p);
     ASSERT_EQ(LoadKeyFile(keyx, ProgramFolder() + "Kestrum.Key", kFilerKeyHeader, true), KeyFileResult::Loaded);
     int letters = 0;
     for (const FilerAction& a : FilerActions()) {
@@ -171,7 +171,7 @@ protected:
         App().textViewer = textViewer_.get();
         filer_ = std::make_unique<TfrmFM>();
         App().filer = filer_.get();
-        services_.emplace(AppServices());
+        services_ = InstallAppServices();
         ASSERT_TRUE(filer_->Create(nullptr));
         MakeFilerCommandLine(*filer_);
         cfgRunner_ = InstallCfgFormRunner([this](TcfgForm& form) {
@@ -181,7 +181,7 @@ protected:
     }
     void TearDown() override {
         cfgRunner_.Reset();
-        services_.reset();
+        services_.clear();
         App() = AppState();
         filer_.reset();
         main_.reset();
@@ -255,7 +255,7 @@ protected:
 
     // The key and colour files are missing here: their messages are answered.
     ScriptedPrompter prompter_;
-    ScopedPrompter scope_{prompter_};
+    const Subscription scope_ = InstallPrompter(prompter_);
     test::TempDir dir_;
     std::string saved_;
     TUserKey savedKeys_;
@@ -264,7 +264,7 @@ protected:
     std::unique_ptr<TPlaceholderForm> imageViewer_;
     std::unique_ptr<TwttForm> textViewer_;
     std::unique_ptr<TfrmFM> filer_;
-    std::optional<ScopedServices> services_;
+    std::vector<Subscription> services_;
     Subscription cfgRunner_;
     std::vector<int> settingsPages_;
 };
@@ -404,12 +404,12 @@ TEST_F(FilerRoutesTest, EveryActionThroughItsKeyAndItsMenuItem) {
          [&](const Outcome&) { EXPECT_TRUE(SameText(TheSession().currentDir, home + "ソフト\\")); }},
         {Code::CloseFiler, nullptr, nullptr, [&](const Outcome&) { EXPECT_FALSE(filer_->Visible()); }},
         {Code::ChangeDirectoryListed, nullptr, nullptr, listShown(&TheSession().lists.logList)},
-        {Code::CopyListed, nullptr, [&](ScriptedPrompter& p) { p.AnswerList(ListPick{1, dir_.File("to"), 0}); },
+        {Code::CopyListed, nullptr, [&](ScriptedPrompter& p) { p.AnswerList(ListPick{ListResult::Ok, dir_.File("to"), 0}); },
          [](const Outcome& r) {
              ASSERT_EQ(r.ops.requests.size(), 1u);
              EXPECT_EQ(r.ops.requests[0].func, static_cast<UINT>(FO_COPY));
          }},
-        {Code::MoveListed, nullptr, [&](ScriptedPrompter& p) { p.AnswerList(ListPick{1, dir_.File("to"), 0}); },
+        {Code::MoveListed, nullptr, [&](ScriptedPrompter& p) { p.AnswerList(ListPick{ListResult::Ok, dir_.File("to"), 0}); },
          [](const Outcome& r) {
              ASSERT_EQ(r.ops.requests.size(), 1u);
              EXPECT_EQ(r.ops.requests[0].func, static_cast<UINT>(FO_MOVE));
@@ -532,12 +532,12 @@ TEST_F(FilerRoutesTest, EveryActionThroughItsKeyAndItsMenuItem) {
         for (const bool byKey : {true, false}) {
             SCOPED_TRACE(std::string(FindFilerAction(row.code)->name) + (byKey ? " by its key" : " by its menu item"));
             ScriptedPrompter asked;
-            ScopedPrompter scope(asked);
+            const Subscription scope = InstallPrompter(asked);
             ScriptedFileOpQuestions fileQuestions;
             ScriptedFilerQuestions filerQuestions;
             test::RecordingFileOp ops;
             ops.perform = false;
-            ScopedShellFileOp scopedOps(ops);
+            const Subscription scopedOps = InstallShellFileOp(ops);
             Reset();
             if (row.setup) row.setup(asked);
             settingsPages_.clear();

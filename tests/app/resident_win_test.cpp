@@ -42,7 +42,7 @@ protected:
         session.settingsPath = dir_.File("Kestrum.Cfg");
         AppState& app = App();
         app = AppState();
-        previousPrompter_ = SetPrompter(&prompter_);
+        prompterInstalled_ = InstallPrompter(prompter_);
         previousNotifier_ = TTrayIcon::SetNotifier([this](DWORD message, NOTIFYICONDATAA& data) {
             calls_.push_back({message, data});
             return refuse_ ? FALSE : TRUE;
@@ -55,17 +55,17 @@ protected:
         app.main = form_.get();
         ASSERT_TRUE(form_->Create(appWindow_->Handle()));
         MakeShellResident(*form_);
-        services_.emplace(AppServices());
+        services_ = InstallAppServices();
         ShowWindow(form_->Handle(), SW_SHOW);
         ApplyTaskBar();
     }
     void TearDown() override {
-        services_.reset();
+        services_.clear();
         form_.reset();
         appWindow_.reset();
         TTrayIcon::SetNotifier(std::move(previousNotifier_));
         TTrayIcon::SetPopupRunner(std::move(previousPopup_));
-        SetPrompter(previousPrompter_);
+        prompterInstalled_.Reset();
         TheSession() = Session();
         App() = AppState();
     }
@@ -93,14 +93,14 @@ protected:
     };
     test::TempDir dir_;
     ScriptedPrompter prompter_;
-    Prompter* previousPrompter_ = nullptr;
+    Subscription prompterInstalled_;
     std::vector<Call> calls_;
     std::vector<TrayPopupMenu> popups_;
     bool refuse_ = false;
     TTrayIcon::Notifier previousNotifier_;
     TTrayIcon::PopupRunner previousPopup_;
     std::unique_ptr<AppWindow> appWindow_;
-    std::optional<ScopedServices> services_;
+    std::vector<Subscription> services_;
     std::unique_ptr<TfrmMain> form_;
 };
 

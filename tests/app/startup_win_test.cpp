@@ -7,9 +7,13 @@
 #include <memory>
 #include <optional>
 #include <stdexcept>
+#include <string>
+#include <vector>
 
 #include "app/app_win.h"
-#include "common/prompter.h"
+#include "common/installed.h"
+#include "common/prompter_win.h"
+#include "config/file_commit_win.h"
 #include "common/sjis.h"
 #include "config/session.h"
 #include "filer/frm_fm_win.h"
@@ -43,10 +47,10 @@ protected:
         saved_ = cwd;
         TheSession() = Session();
         TheSession().programDir = dir_.Path() + "\\";
-        services_.emplace(AppServices());
+        services_ = InstallAppServices();
     }
     void TearDown() override {
-        services_.reset();
+        services_.clear();
         TheSession() = Session();
         SetCurrentDirectoryA(saved_.c_str());
         // A closed shell window asked the thread's loop to end.
@@ -56,9 +60,9 @@ protected:
     }
     test::TempDir dir_;
     std::string saved_;
-    std::optional<ScopedServices> services_;
+    std::vector<Subscription> services_;
     FailingOncePrompter prompter_;
-    ScopedPrompter scoped_{prompter_};
+    const Subscription scoped_ = InstallPrompter(prompter_);
 };
 
 // The missing key file's message fails while the filer reads its files.
@@ -91,6 +95,43 @@ TEST_F(StartupTest, ClosingEndsTheShellWhenSavingItsStateFails) {
     EXPECT_FALSE(IsWindow(wnd));
     ASSERT_FALSE(prompter_.Questions().empty());
     EXPECT_NE(prompter_.Questions()[0].text.find("部品の故障"), std::string::npos);
+}
+
+// A commit whose every step fails: the one in force before the program's.
+class FailingSteps : public CommitSteps {
+public:
+    bool Create(const std::string&) override { return false; }
+    std::size_t Write(std::string_view) override { return 0; }
+    bool Flush() override { return false; }
+    bool Close() override { return false; }
+    bool Replace(const std::string&, const std::string&) override { return false; }
+    void Remove(const std::string&) override {}
+};
+class NoCommit : public CommitPlatform {
+public:
+    std::unique_ptr<CommitSteps> MakeSteps() override { return std::make_unique<FailingSteps>(); }
+};
+
+// The program asks through the platform's message boxes and saves through
+// the platform's commit, whatever was in force before it started.
+TEST(PlatformInstallTest, TheProgramInstallsThePlatformsPrompterAndCommit) {
+    ScriptedPrompter earlier;
+    NoCommit none;
+    const Subscription prompter = InstallPrompter(earlier);
+    const Subscription commit = InstallCommitPlatform(none);
+    {
+        const std::vector<Subscription> platform = InstallPlatform();
+        EXPECT_EQ(&CurrentPrompter(), &PlatformPrompter());
+        EXPECT_EQ(Installed<CommitPlatform>(), &PlatformCommit());
+        // Its commit replaces a file in one step.
+        test::TempDir dir;
+        const std::string target = dir.File("Kestrum.Cfg");
+        ASSERT_TRUE(CommitFile(target + ".tmp~", target, "old"));
+        ASSERT_TRUE(CommitFile(target + ".tmp~", target, "new"));
+        EXPECT_EQ(test::ReadFile(target), "new");
+    }
+    EXPECT_EQ(&CurrentPrompter(), &earlier);
+    EXPECT_EQ(Installed<CommitPlatform>(), &none);
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 
 #include "common/prompter.h"
 #include "tests/fakes/scripted_prompter.h"
+#include "config/services.h"
 #include "config/session.h"
 
 namespace kestrum {
@@ -120,9 +121,18 @@ public:
         }
         log.push_back("copy " + shown + " -> " + dir);
     }
-    void RefreshFiler() override { log.push_back("refresh"); }
     CivilTime LocalTime(std::int64_t t) override { return CivilFromUnix(t); }
     void PostAutoStep() override { ++autoSteps; }
+};
+
+// The filer, logging each time it is listed again.
+class ListedFiler : public FilerService {
+public:
+    explicit ListedFiler(Log& log) : log_(log) {}
+    void RefreshListing() override { log_.push_back("refresh"); }
+
+private:
+    Log& log_;
 };
 
 class ArchiveBrowserTest : public testing::Test {
@@ -147,9 +157,11 @@ protected:
     }
     Libraries libs_;
     Platform platform_;
+    ListedFiler filer_{platform_.log};
+    const Subscription filerInstalled_ = InstallService<FilerService>(filer_);
     TArchiveBrowser browser_{libs_, platform_};
     ScriptedPrompter prompter_;
-    ScopedPrompter scope_{prompter_};
+    const Subscription scope_ = InstallPrompter(prompter_);
 };
 
 // Enter on an archive inside the archive descends into it, twice; BS twice

@@ -210,7 +210,7 @@ protected:
     FakeHost host_;
     Archiver archiver_{host_};
     ScriptedPrompter prompter_;
-    ScopedPrompter scope_{prompter_};
+    const Subscription scope_ = InstallPrompter(prompter_);
 };
 
 TEST_F(ArchiverTest, PackOneNameOrAResponseFile) {

@@ -189,7 +189,7 @@ protected:
     }
 
     ScriptedPrompter prompter_;
-    ScopedPrompter scope_{prompter_};
+    const Subscription scope_ = InstallPrompter(prompter_);
     ScriptedConfigQuestions config_;
     test::TempDir dir_;
     std::string saved_;

@@ -222,7 +222,7 @@ protected:
     }
     HWND edit_ = nullptr;
     ScriptedPrompter prompter_;
-    ScopedPrompter scoped_{prompter_};
+    const Subscription scoped_ = InstallPrompter(prompter_);
 };
 
 TEST_F(SubclassTest, InFrontOfTheControlForAsLongAsItLives) {

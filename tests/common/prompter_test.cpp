@@ -9,7 +9,7 @@ namespace {
 
 TEST(PrompterTest, ScriptedAnswersThenFirstButton) {
     ScriptedPrompter p;
-    ScopedPrompter scope(p);
+    const Subscription scope = InstallPrompter(p);
     p.Answer(mrNo);
     EXPECT_EQ(CurrentPrompter().MessageDlg("q1", MsgType::Confirmation, MsgButtons::YesNo), mrNo);
     EXPECT_EQ(CurrentPrompter().MessageDlg("q2", MsgType::Confirmation, MsgButtons::YesNoAll), mrYes);
@@ -23,9 +23,9 @@ TEST(PrompterTest, ScopesNest) {
     ScriptedPrompter outer;
     ScriptedPrompter inner;
     {
-        ScopedPrompter a(outer);
+        const Subscription a = InstallPrompter(outer);
         {
-            ScopedPrompter b(inner);
+            const Subscription b = InstallPrompter(inner);
             CurrentPrompter().ShowMessage("inner");
         }
         CurrentPrompter().ShowMessage("outer");

@@ -89,7 +89,7 @@ protected:
 
     test::TempDir dir_;
     ScriptedPrompter prompter_;
-    ScopedPrompter scoped_{prompter_};
+    const Subscription scoped_ = InstallPrompter(prompter_);
     ScriptedConfigQuestions configQuestions_;
     Subscription keyRunner_;
     Subscription cfgRunner_;
@@ -436,7 +436,7 @@ TEST_F(CfgFormTest, ARegisteredFontServesItsButtonWhileRegistered) {
 TEST_F(CfgFormTest, ShellFontButtonAndMenuEntry) {
     TfrmMain main;
     ASSERT_TRUE(main.Create(nullptr));
-    const ScopedServices services(Services{.shell = &main});
+    const Subscription shell = InstallService<ShellWindowService>(main);
     TcfgForm& f = Open(kPageMainScreen);
     configQuestions_.AnswerFont(FontSpec{"ＭＳ ゴシック", 14, kFontBold});
     Click(f.ActionButton(CfgAction::Font, kFontShell));

@@ -42,7 +42,7 @@ protected:
 
     test::TempDir dir_;
     ScriptedPrompter prompter_;
-    ScopedPrompter scoped_{prompter_};
+    const Subscription scoped_ = InstallPrompter(prompter_);
     std::vector<Subscription> listeners_;
 };
 
@@ -182,7 +182,7 @@ protected:
         form_ = std::make_unique<TfrmMain>();
         ASSERT_TRUE(form_->Create(nullptr));
         TheSession().programDir = dir_.Path() + "\\";  // creation set it to the test program's folder
-        services_ = std::make_unique<ScopedServices>(Services{.shell = form_.get()});
+        services_ = InstallService<ShellWindowService>(*form_);
         dc_ = CreateCompatibleDC(nullptr);
         bitmap_ = CreateCompatibleBitmap(GetDC(nullptr), 4, 4);
         old_ = SelectObject(dc_, bitmap_);
@@ -191,7 +191,7 @@ protected:
         SelectObject(dc_, old_);
         DeleteObject(bitmap_);
         DeleteDC(dc_);
-        services_.reset();
+        services_.Reset();
         form_.reset();
         ColorsWinTest::TearDown();
     }
@@ -204,7 +204,7 @@ protected:
         return lb.lbColor;
     }
     std::unique_ptr<TfrmMain> form_;
-    std::unique_ptr<ScopedServices> services_;
+    Subscription services_;
     HDC dc_ = nullptr;
     HBITMAP bitmap_ = nullptr;
     HGDIOBJ old_ = nullptr;

@@ -5,8 +5,13 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <map>
 #include <optional>
+#include <string>
+
+#include "common/installed.h"
+#include "tests/test_util.h"
 
 namespace kestrum {
 namespace {
@@ -85,6 +90,24 @@ TEST(FileCommitTest, EveryFailingStepLeavesTheOldFileOrTheNewOne) {
         // Create, the writes of five bytes, flush, close, replace.
         EXPECT_EQ(n, static_cast<int>(1 + (next.size() + 4) / 5 + 3 + 1));
     }
+}
+
+// Without a platform's commit installed the standard library's calls save
+// the file, over an old one too, and leave no temporary.
+TEST(FileCommitTest, WithoutAPlatformThePlainCommitReplacesTheOldFile) {
+    test::TempDir dir;
+    const std::string target = dir.File("Kestrum.Cfg");
+    const std::string temp = dir.File("Kestrum.Cfg.tmp~");
+    ASSERT_EQ(Installed<CommitPlatform>(), nullptr);
+    ASSERT_TRUE(CommitFile(temp, target, "old"));
+    ASSERT_TRUE(CommitFile(temp, target, std::string(3u << 20, 'n')));  // more than one write
+    EXPECT_EQ(test::ReadFile(target), std::string(3u << 20, 'n'));
+    std::FILE* const left = std::fopen(temp.c_str(), "rb");
+    EXPECT_EQ(left, nullptr);
+    if (left) std::fclose(left);
+    // A temporary that cannot be made fails the commit and leaves the file.
+    EXPECT_FALSE(CommitFile(dir.File("none") + "/x.tmp~", target, "lost"));
+    EXPECT_EQ(test::ReadFile(target).size(), 3u << 20);
 }
 
 }  // namespace

@@ -53,7 +53,7 @@ protected:
 
     test::TempDir dir_;
     ScriptedPrompter prompter_;
-    ScopedPrompter scoped_{prompter_};
+    const Subscription scoped_ = InstallPrompter(prompter_);
 };
 
 TEST_F(FileSafetyTest, AReplaceThatFailsKeepsTheOldFileAndSaysSo) {

@@ -207,7 +207,7 @@ protected:
     test::TempDir dir_;
     TfrmEdit form_;
     ScriptedPrompter prompter_;
-    ScopedPrompter scoped_{prompter_};
+    const Subscription scoped_ = InstallPrompter(prompter_);
     Subscription keyRunner_;
 };
 

@@ -49,7 +49,7 @@ protected:
     Subscription runs_;
     Subscription captionsShown_;
     ScriptedPrompter prompter_;
-    ScopedPrompter scoped_{prompter_};
+    const Subscription scoped_ = InstallPrompter(prompter_);
 };
 
 TEST(KeyFileLine, WritesTheSevenFields) {
@@ -302,7 +302,7 @@ TEST(FilerKeyMap, UserFunctionBindingsAloneNeverRewriteTheFile) {
 
 TEST(FilerKeyMap, MissingFileMessage) {
     ScriptedPrompter prompter;
-    ScopedPrompter scoped(prompter);
+    const Subscription scoped = InstallPrompter(prompter);
     TKeyX keyx;
     SetUpFilerKeyX(keyx, nullptr, nullptr);
     test::TempDir dir;

@@ -36,7 +36,7 @@ protected:
     test::TempDir dir_;
     Session state_;
     HistoryPrompter prompter_;
-    ScopedPrompter scoped_{prompter_};
+    const Subscription scoped_ = InstallPrompter(prompter_);
 };
 
 // ---- shared list editor ------------------------------------------------------------

@@ -43,7 +43,7 @@ protected:
     test::TempDir dir_;
     Session state_;
     ScriptedPrompter prompter_;
-    ScopedPrompter scoped_{prompter_};
+    const Subscription scoped_ = InstallPrompter(prompter_);
 };
 
 TEST_F(EditorWinTest, ListWindowButtonsAndTheirEnabledState) {

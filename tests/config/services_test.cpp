@@ -1,5 +1,5 @@
 // The services between the subsystems: what a missing one answers, what
-// the system menus run, and how a scope puts the previous set back.
+// the system menus run, and how removing one gives the one before it back.
 #include "config/services.h"
 
 #include <gtest/gtest.h>
@@ -36,7 +36,10 @@ protected:
 };
 
 TEST_F(ServicesTest, NoneInstalledDoesNothingAndSaysNo) {
-    const ScopedServices none(Services{});
+    ASSERT_EQ(Installed<CommandService>(), nullptr);
+    ASSERT_EQ(Installed<FilerService>(), nullptr);
+    ASSERT_EQ(Installed<ShellWindowService>(), nullptr);
+    ASSERT_EQ(Installed<ViewerService>(), nullptr);
     EXPECT_EQ(Execute_t("cd \\"), rrFailed);
     EXPECT_EQ(TheCommands().OpenByAssociation("a.txt", 0), rrFailed);
     std::string text = "/$C";
@@ -60,7 +63,8 @@ TEST_F(ServicesTest, NoneInstalledDoesNothingAndSaysNo) {
 TEST_F(ServicesTest, SystemMenusRunTheirCommandsByTheNamesInForce) {
     RecordingCommands commands;
     RecordingShell shell;
-    const ScopedServices scope(Services{.commands = &commands, .shell = &shell});
+    const Subscription installedCommands = InstallService<CommandService>(commands);
+    const Subscription installedShell = InstallService<ShellWindowService>(shell);
     TheSession().lists.commandTable.assign(DefaultCommandNames().begin(), DefaultCommandNames().end());
     TheSession().lists.commandTable[cmdLS] = "FILER";
     EXPECT_TRUE(HandleSystemMenuCommand(kSysFiler));
@@ -83,13 +87,14 @@ TEST_F(ServicesTest, CommandNamesComeFromTheTableElseTheDefaults) {
     EXPECT_EQ(CommandName(cmdLS), "LS");
 }
 
-TEST_F(ServicesTest, AScopeGivesTheSetBeforeItBack) {
+TEST_F(ServicesTest, EachServiceGivesTheOneBeforeItBack) {
     RecordingCommands outer;
     RecordingCommands inner;
-    const ScopedServices first(Services{.commands = &outer});
+    const Subscription first = InstallService<CommandService>(outer);
     {
         RecordingShell shell;
-        const ScopedServices second(Services{.commands = &inner, .shell = &shell});
+        const Subscription second = InstallService<CommandService>(inner);
+        const Subscription shellInstalled = InstallService<ShellWindowService>(shell);
         Execute_t("a");
         EXPECT_TRUE(TheShellWindow().Present());
     }

@@ -1,5 +1,5 @@
 // ScriptedPrompter: answers the general questions from a script, in order,
-// and records every one; tests install it with ScopedPrompter.
+// and records every one; tests install it with InstallPrompter.
 #pragma once
 
 #include <deque>

@@ -31,7 +31,7 @@ public:
 class AttribLoopTest : public testing::Test {
 protected:
     ScriptedPrompter prompter_;
-    ScopedPrompter scoped_{prompter_};
+    const Subscription scoped_ = InstallPrompter(prompter_);
     ScriptedFileOpQuestions fileQuestions_;
     FakeAttribs io_;
 };

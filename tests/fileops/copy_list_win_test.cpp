@@ -32,10 +32,10 @@ protected:
     }
     test::TempDir dir_;
     ScriptedPrompter prompter_;
-    ScopedPrompter scopedPrompter_{prompter_};
+    const Subscription scopedPrompter_ = InstallPrompter(prompter_);
     ScriptedFileOpQuestions fileQuestions_;
     test::RecordingFileOp op_;
-    ScopedShellFileOp scopedOp_{op_};
+    const Subscription scopedOp_ = InstallShellFileOp(op_);
 };
 
 TEST_F(CopyListTest, ListCopyHandsOneCallToThePlatform) {

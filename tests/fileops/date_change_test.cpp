@@ -60,7 +60,7 @@ public:
 class DateSteppingTest : public testing::Test {
 protected:
     ScriptedPrompter prompter_;
-    ScopedPrompter scoped_{prompter_};
+    const Subscription scoped_ = InstallPrompter(prompter_);
     ScriptedFileOpQuestions fileQuestions_;
     FakeStamps io_;
     const std::vector<std::string> files_ = {"C:\\d\\one.txt", "C:\\d\\two.txt", "C:\\d\\three.txt",

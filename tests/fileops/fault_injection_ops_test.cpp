@@ -318,7 +318,7 @@ TEST(MoreFaultInjectionTest, RenAndMrenLeaveEveryFileUnderItsOldOrNewNameAndName
                 Interpreter interp(state, host);
                 interp.SetFileHost(&files);
                 ScriptedPrompter prompter;
-                ScopedPrompter scoped(prompter);
+                const Subscription scoped = InstallPrompter(prompter);
                 interp.Execute_t(marked ? "MREN *.TXT *.BAK" : "REN C:\\WORK\\*.TXT *.BAK");
                 const std::string at = std::string(marked ? "MREN, " : "REN, ") + test::FaultName(fault) +
                                        " at call " + std::to_string(n);

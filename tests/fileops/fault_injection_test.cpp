@@ -140,7 +140,7 @@ void RunEngineForEveryN(const EngineScenario& s, Fault fault, bool inBatch, Tall
         }
         ScriptedPrompter prompter;
         for (const std::string& name : s.newNames) prompter.AnswerLine(name);
-        ScopedPrompter scoped(prompter);
+        const Subscription scoped = InstallPrompter(prompter);
         FileCopyEngine engine(fs, batches);
         engine.OnExistsDir = [](bool& flag) { flag = true; };
         if (s.plan.move) {
@@ -204,7 +204,7 @@ TEST(FaultInjectionTest, SortOrderWritingLeavesEveryEntryInItsDirectoryOrNamedIn
             fs.fault = fault;
             ScriptedPrompter prompter;
             prompter.Answer(mrYes);
-            ScopedPrompter scoped(prompter);
+            const Subscription scoped = InstallPrompter(prompter);
             const SortWriteReport r =
                 WriteSortOrder("C:\\work\\", {"..", "z.txt", "sub", "sys.dat", "b.txt", "a.txt"}, "C:\\WINDOWS", fs);
             ++tally.runs;

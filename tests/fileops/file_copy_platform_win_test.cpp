@@ -73,7 +73,7 @@ protected:
 
     test::TempDir dir_;
     ScriptedPrompter prompter_;
-    ScopedPrompter scoped_{prompter_};
+    const Subscription scoped_ = InstallPrompter(prompter_);
     TFileCopy fc_;
 };
 
@@ -114,7 +114,7 @@ TEST_F(FileCopyPlatformTest, LinksAreHandedOnWholeAndNeverWalkedInto) {
     test::RecordingFileOp op;
     op.perform = false;
     {
-        ScopedShellFileOp scoped(op);
+        const Subscription scoped = InstallShellFileOp(op);
         fc_.CopyX({"d", "top"}, P("src"), cmAsk, P("dst"));
     }
     ASSERT_EQ(op.requests.size(), 1u);

@@ -43,7 +43,7 @@ protected:
     MemFileSystem fs_;
     MemTransferBatches batches_{fs_};
     ScriptedPrompter prompter_;
-    ScopedPrompter scopedPrompter_{prompter_};
+    const Subscription scopedPrompter_ = InstallPrompter(prompter_);
     FileCopyEngine fc_{fs_, batches_};
 };
 

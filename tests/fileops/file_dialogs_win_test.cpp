@@ -31,7 +31,7 @@ std::string ClassName(HWND wnd) {
 class FileDialogsTest : public testing::Test {
 protected:
     ScriptedPrompter prompter_;
-    ScopedPrompter scoped_{prompter_};
+    const Subscription scoped_ = InstallPrompter(prompter_);
 };
 
 TEST_F(FileDialogsTest, DateFieldsKeepTheirShapeWhileTyping) {

@@ -32,7 +32,7 @@ protected:
     }
     test::TempDir dir_;
     ScriptedPrompter prompter_;
-    ScopedPrompter scoped_{prompter_};
+    const Subscription scoped_ = InstallPrompter(prompter_);
     ScriptedFileOpQuestions fileQuestions_;
 };
 

@@ -19,7 +19,7 @@ protected:
     std::string P(const std::string& rel) const { return dir_.File(rel); }
     test::TempDir dir_;
     ScriptedPrompter prompter_;
-    ScopedPrompter scoped_{prompter_};
+    const Subscription scoped_ = InstallPrompter(prompter_);
 };
 
 TEST_F(PathUtilsWinTest, DirectoryTestsAndCreation) {

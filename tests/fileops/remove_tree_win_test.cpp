@@ -102,7 +102,7 @@ protected:
     }
     test::TempDir dir_;
     ScriptedPrompter prompter_;
-    ScopedPrompter scoped_{prompter_};
+    const Subscription scoped_ = InstallPrompter(prompter_);
     CurrentDirScope cwd_;
 };
 
@@ -180,7 +180,7 @@ protected:
         return test::RecordingFileOp::Entries(op_.requests.at(i).from);
     }
     PatternDeleteOp op_;
-    ScopedShellFileOp scopedOp_{op_};
+    const Subscription scopedOp_ = InstallShellFileOp(op_);
 };
 
 TEST_F(DeleteTest, NamesBecomeFullPathsWithTheRecycleBinFlags) {

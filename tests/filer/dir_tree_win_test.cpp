@@ -87,7 +87,7 @@ protected:
     std::string root_;
     TfrmDirDir form_;
     ScriptedPrompter prompter_;
-    ScopedPrompter scoped_{prompter_};
+    const Subscription scoped_ = InstallPrompter(prompter_);
 };
 
 TEST_F(DirPickerTest, PlacementCaptionsAndLayout) {

@@ -68,7 +68,7 @@ protected:
     MemFileSystem mem_;
     FaultyFileSystem files_{mem_};
     ScriptedPrompter ask_;
-    ScopedPrompter scope_{ask_};
+    const Subscription scope_ = InstallPrompter(ask_);
     FileListModel model_;
     DriveTexts drive_;
     FilerContext c_{session_, files_, ask_, model_};
@@ -244,7 +244,7 @@ TEST_F(FilerTransferTest, ListedDestinationsRefusalsAndCancels) {
     mem_.AddDir("E:\\LISTED");
     session_.lists.copyList = {"1 E:\\LISTED"};
     model_.PlaceCursor(IndexOf("B.C"));
-    ask_.AnswerList(ListPick{1, "E:\\LISTED ", 0});
+    ask_.AnswerList(ListPick{ListResult::Ok, "E:\\LISTED ", 0});
     EXPECT_EQ(CopyOrMoveSelection(c_, engine_, false, true), TransferOutcome::Done);
     EXPECT_TRUE(mem_.Has("E:\\LISTED\\B.C"));
     EXPECT_EQ(session_.lists.dirHistory.front(), "E:\\LISTED");
@@ -334,7 +334,7 @@ TEST_F(FilerCommandsTest, TheMaskProposedFollowsTheMaskMarksAndCursor) {
     EXPECT_TRUE(AskAndSetMask(c_, false, LocalDate{2026, 12, 9, 6}));
     EXPECT_EQ(session_.maskText, "*.*");
     EXPECT_FALSE(AskAndSetMask(c_, false, LocalDate{}));
-    ask_.AnswerList(ListPick{1, "*.C ", 0});
+    ask_.AnswerList(ListPick{ListResult::Ok, "*.C ", 0});
     EXPECT_TRUE(AskAndSetMask(c_, true, LocalDate{}));
     EXPECT_EQ(session_.maskHistory.front(), "*.C");
 }
@@ -345,7 +345,7 @@ TEST_F(FilerCommandsTest, TheDirectoryToChangeToIsUpperCaseAndALetterADrive) {
     ask_.AnswerLine("d:\\work\\sub");
     EXPECT_EQ(AskDirectoryTarget(c_, false), "D:\\WORK\\SUB");
     EXPECT_EQ(AskDirectoryTarget(c_, false), std::nullopt);
-    ask_.AnswerList(ListPick{1, "e:\\x", 0});
+    ask_.AnswerList(ListPick{ListResult::Ok, "e:\\x", 0});
     EXPECT_EQ(AskDirectoryTarget(c_, true), "E:\\X");
 }
 
@@ -358,7 +358,7 @@ TEST_F(FilerCommandsTest, AShortcutsDirectoryAndNameAreAskedAndTheLinkNamed) {
     ask_.AnswerLine("");
     EXPECT_EQ(AskShortcutDirectory(c_, "A.TXT", false), std::nullopt);
     session_.lists.copyList = {"1 E:\\L"};
-    ask_.AnswerList(ListPick{1, "E:\\L ", 0});
+    ask_.AnswerList(ListPick{ListResult::Ok, "E:\\L ", 0});
     EXPECT_EQ(AskShortcutDirectory(c_, "A.TXT", true), "E:\\L\\");
     EXPECT_EQ(session_.lists.dirHistory.front(), "E:\\L");
 

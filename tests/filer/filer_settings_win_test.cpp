@@ -51,7 +51,7 @@ protected:
     }
 
     ScriptedPrompter prompter_;
-    ScopedPrompter scope_{prompter_};
+    const Subscription scope_ = InstallPrompter(prompter_);
     test::TempDir dir_;
     std::string saved_;
     std::unique_ptr<TfrmFM> filer_;

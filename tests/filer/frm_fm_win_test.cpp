@@ -36,12 +36,12 @@ protected:
         test::WriteFile(dir_.File("a.txt"), "hello");
         test::WriteFile(dir_.File("b.doc"), std::string(5000, 'x'));
         filer_ = std::make_unique<TfrmFM>();
-        services_ = std::make_unique<ScopedServices>(Services{.filer = filer_.get()});
+        services_ = InstallService<FilerService>(*filer_);
         ASSERT_TRUE(filer_->Create(nullptr));
         filer_->ShowFiler();
     }
     void TearDown() override {
-        services_.reset();
+        services_.Reset();
         filer_.reset();
         TheSession() = Session();
         SetCurrentDirectoryA(saved_.c_str());
@@ -54,11 +54,11 @@ protected:
 
     // The key and colour files are missing here: their messages are answered.
     ScriptedPrompter prompter_;
-    ScopedPrompter scope_{prompter_};
+    const Subscription scope_ = InstallPrompter(prompter_);
     test::TempDir dir_;
     std::string saved_;
     std::unique_ptr<TfrmFM> filer_;
-    std::unique_ptr<ScopedServices> services_;
+    Subscription services_;
 };
 
 TEST_F(FilerWindowTest, ListsTheHomeDirectoryWithTheCursorOnDotDot) {

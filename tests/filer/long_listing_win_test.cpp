@@ -56,12 +56,12 @@ protected:
         TheSession().settingsPath = temp_.File("k.cfg");
         test::WriteFile(TheSession().settingsPath, "[環境変数]\r\nFILERAUTO, 0\r\nHOMEDIR, " + dir + "\r\n[END]\r\n");
         filer_ = std::make_unique<TfrmFM>();
-        services_ = std::make_unique<ScopedServices>(Services{.filer = filer_.get()});
+        services_ = InstallService<FilerService>(*filer_);
         ASSERT_TRUE(filer_->Create(nullptr));
         filer_->ShowFiler();
     }
     void TearDown() override {
-        services_.reset();
+        services_.Reset();
         filer_.reset();
         TheSession() = Session();
         if (!saved_.empty()) SetCurrentDirectoryA(saved_.c_str());
@@ -70,12 +70,12 @@ protected:
 
     // The key and colour files are missing here: their messages are answered.
     ScriptedPrompter prompter_;
-    ScopedPrompter scope_{prompter_};
+    const Subscription scope_ = InstallPrompter(prompter_);
     ScriptedFilerQuestions filerQuestions_;
     test::TempDir temp_;
     std::string saved_;
     std::unique_ptr<TfrmFM> filer_;
-    std::unique_ptr<ScopedServices> services_;
+    Subscription services_;
 };
 
 TEST_F(LongListingTest, EveryEntryStaysReachable) {

@@ -241,7 +241,7 @@ TEST(SortTest, AlwaysSortAfterListingAndTheSortDialog) {
     EXPECT_EQ(Names(m), (Names_t{"large", "small"}));
 
     ScriptedPrompter prompter;
-    ScopedPrompter scope(prompter);
+    const Subscription scope = InstallPrompter(prompter);
     ScriptedFilerQuestions filerQuestions;
     filerQuestions.AnswerSort(std::nullopt);
     EXPECT_FALSE(RunSortDialog(m, s));

@@ -44,7 +44,7 @@ protected:
 
     FakeFs fs_;
     ScriptedPrompter prompter_;
-    ScopedPrompter scope_{prompter_};
+    const Subscription scope_ = InstallPrompter(prompter_);
 };
 
 TEST_F(SortWriteTest, EntriesGoOutAndComeBackInListOrder) {

@@ -34,7 +34,7 @@ protected:
     std::string dir_;
     std::string temp_;
     ScriptedPrompter prompter_;
-    ScopedPrompter scope_{prompter_};
+    const Subscription scope_ = InstallPrompter(prompter_);
 };
 
 TEST_F(SortWriteWinTest, EverythingComesBackWithItsContents) {

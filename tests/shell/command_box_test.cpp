@@ -164,7 +164,7 @@ TEST(Completion, PickerAnswers) {
     {
         FakeLister l = Sample();
         ScriptedPrompter p;
-        p.AnswerList(ListPick{mrOk, "WINAPP\\", 1});
+        p.AnswerList(ListPick{ListResult::Ok, "WINAPP\\", 1});
         BoxText box{"x win", 5};
         Complete(box, CompletionRequest{}, l, p);
         EXPECT_EQ(box.text, "x WINAPP\\");
@@ -172,7 +172,7 @@ TEST(Completion, PickerAnswers) {
     {   // a typed letter that leaves one candidate completes it
         FakeLister l = Sample();
         ScriptedPrompter p;
-        p.AnswerList(ListPick{6, "", -1, 'd'});
+        p.AnswerList(ListPick{ListResult::Typed, "", -1, 'd'});
         BoxText box{"x win", 5};
         Complete(box, CompletionRequest{}, l, p);
         EXPECT_EQ(box.text, "x WINDOWS\\");
@@ -180,7 +180,7 @@ TEST(Completion, PickerAnswers) {
     {   // a letter no candidate has next is typed into the box
         FakeLister l = Sample();
         ScriptedPrompter p;
-        p.AnswerList(ListPick{6, "", -1, 'q'});
+        p.AnswerList(ListPick{ListResult::Typed, "", -1, 'q'});
         BoxText box{"x win tail", 5};
         Complete(box, CompletionRequest{}, l, p);
         EXPECT_EQ(box.text, "x WINq tail");
@@ -190,7 +190,7 @@ TEST(Completion, PickerAnswers) {
         FakeLister l = Sample();
         l.Fill("", {{"ABC1", true}, {"ABC2", true}, {"ABD", true}});
         ScriptedPrompter p;
-        p.AnswerList(ListPick{6, "", -1, 'c'});
+        p.AnswerList(ListPick{ListResult::Typed, "", -1, 'c'});
         BoxText box{"x a", 3};
         Complete(box, CompletionRequest{}, l, p);
         ASSERT_EQ(p.ListsShown().size(), 2u);
@@ -200,7 +200,7 @@ TEST(Completion, PickerAnswers) {
     {   // an editing key goes back to the box
         FakeLister l = Sample();
         ScriptedPrompter p;
-        p.AnswerList(ListPick{6, "", -1, 0, kKeyBack});
+        p.AnswerList(ListPick{ListResult::Typed, "", -1, 0, kKeyBack});
         BoxText box{"x win", 5};
         const CompletionOutcome o = Complete(box, CompletionRequest{}, l, p);
         EXPECT_EQ(o.postKey, kKeyBack);
@@ -381,7 +381,7 @@ TEST_F(KeyHandlerTest, EnterAfterBrowsingDropsTheTypedSlot) {
 
 TEST_F(KeyHandlerTest, MenuHistoryOffersTheMatchingEntries) {
     settings_.menuHistory = true;
-    prompter_.AnswerList(ListPick{mrOk, "cd d:\\", 1});
+    prompter_.AnswerList(ListPick{ListResult::Ok, "cd d:\\", 1});
     box_ = {"cd", 2};
     Key(kKeyUp);
     ASSERT_EQ(prompter_.ListsShown().size(), 1u);

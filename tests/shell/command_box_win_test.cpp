@@ -78,7 +78,7 @@ protected:
     std::unique_ptr<TfrmMain> form_;
     HWND edit_ = nullptr;
     ScriptedPrompter prompter_;
-    ScopedPrompter scoped_{prompter_};
+    const Subscription scoped_ = InstallPrompter(prompter_);
     std::vector<std::string> ran_;
     int result_ = 1;
 };
@@ -138,7 +138,7 @@ TEST_F(CommandBoxWinTest, CompletionOfChangeDirectoryListsOnlyDirectories) {
     EXPECT_EQ(Sorted(prompter_.ListsShown()[0]), (std::vector<std::string>{"WINAPP\\", "WINDOWS\\"}));
 
     // The picker's choice completes the word.
-    prompter_.AnswerList(ListPick{mrOk, "WINAPP\\", -1});
+    prompter_.AnswerList(ListPick{ListResult::Ok, "WINAPP\\", -1});
     form_->RunMenuCommand(kKTAB1);
     EXPECT_EQ(Text(), "CD WINAPP\\");
 }
@@ -187,7 +187,7 @@ TEST_F(CommandBoxWinTest, MenuEntriesFeedTheBox) {
 TEST_F(CommandBoxWinTest, MenuHistoryShowsTheMatchesInThePicker) {
     TheSession().settings.menuHistory = true;
     TheSession().lists.exeHistory = {"copy a", "dir", "cls", "copy b"};
-    prompter_.AnswerList(ListPick{mrOk, "copy b", 1});
+    prompter_.AnswerList(ListPick{ListResult::Ok, "copy b", 1});
     Type("co");
     Key(VK_UP);
     ASSERT_EQ(prompter_.ListsShown().size(), 1u);
@@ -205,7 +205,7 @@ TEST_F(CommandBoxWinTest, FocusReturnsToTheBoxAfterThePicker) {
     TfrmHistory picker;
     ASSERT_TRUE(picker.Create(form_->Handle(), ProfileReader()));
     PickerPrompter windows(picker);
-    ScopedPrompter scoped(windows);
+    const Subscription scoped = InstallPrompter(windows);
     SetForegroundWindow(form_->Handle());
     SetFocus(edit_);
     ASSERT_EQ(GetFocus(), edit_);

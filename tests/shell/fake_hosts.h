@@ -1,5 +1,6 @@
-// Recording fakes of the interpreter's two platform interfaces: the shell
-// host and the file-command host. Nothing they do touches a file or a window.
+// Recording fakes of the interpreter's two platform interfaces (the shell
+// host and the file-command host) and of the filer and the viewers it
+// reaches through the services. Nothing they do touches a file or a window.
 #pragma once
 
 #include <map>
@@ -8,6 +9,7 @@
 #include <vector>
 
 #include "common/sjis.h"
+#include "config/services.h"
 #include "shell/file_commands.h"
 #include "shell/interpreter.h"
 
@@ -17,8 +19,14 @@ struct Started {
     std::string verb, file, params, dir;
 };
 
-class FakeHost : public ShellHost {
+// The shell host, and while it lives the filer and the viewers in force.
+class FakeHost : public ShellHost, public FilerService, public ViewerService {
 public:
+    FakeHost()
+        : filerInstalled_(InstallService<FilerService>(*this)), viewersInstalled_(InstallService<ViewerService>(*this)) {}
+    FakeHost(const FakeHost&) = delete;
+    FakeHost& operator=(const FakeHost&) = delete;
+
     std::set<std::string> files;  // upper-case full names that exist
     std::set<std::string> badDirs;  // upper-case paths ChangeDirectory cannot enter
     bool reloadReads = true;        // ReloadConfiguration finds a readable file
@@ -59,23 +67,7 @@ public:
         cds.push_back(path);
         return badDirs.count(UpperAscii(path)) == 0;
     }
-    bool FilerShowing() override { return filerShowing; }
-    void ShowFiler(bool box) override {
-        filerShowing = true;
-        calls.push_back(box ? "filer box" : "filer list");
-    }
-    void CloseFiler() override {
-        filerShowing = false;
-        calls.push_back("close filer");
-    }
-    void RefreshFiler() override { calls.push_back("refresh"); }
     bool ShellShowing() override { return true; }
-    std::string FilerCurrentFile() override { return filerFile; }
-    std::string ArchiveViewerFile() override { return {}; }
-    void SetLautoLabel(const std::string& text) override { calls.push_back("label " + text); }
-    void ShowImageViewer(const std::string& f) override { calls.push_back("pview " + f); }
-    void ShowTextViewer(const std::string& f) override { calls.push_back("tview " + f); }
-    void ShowArchiveViewer(const std::string& f) override { calls.push_back("lview " + f); }
     void ShowVersion() override { calls.push_back("ver"); }
     void ShowHelp(int topic) override { calls.push_back("help " + std::to_string(topic)); }
     void SetStatus(const std::string& text) override { status = text; }
@@ -87,6 +79,35 @@ public:
         calls.push_back("reload " + state->settingsPath);
         return reloadReads;
     }
+
+    // -- the filer --
+    bool Present() const override { return true; }
+    bool Showing() const override { return filerShowing; }
+    void Show() override {
+        filerShowing = true;
+        calls.push_back("filer list");
+    }
+    void FocusCommandLine() override { calls.push_back("filer box"); }
+    std::string CurrentFile() const override { return filerFile; }
+    void Close() override {
+        filerShowing = false;
+        calls.push_back("close filer");
+    }
+    // As the filer does: a hidden one is not listed.
+    void RefreshListing() override {
+        if (filerShowing) calls.push_back("refresh");
+    }
+
+    // -- the viewers --
+    void ShowImage(const std::string& f) override { calls.push_back("pview " + f); }
+    bool ViewFile(const std::string& f) override {
+        calls.push_back("tview " + f);
+        return true;
+    }
+
+private:
+    Subscription filerInstalled_;
+    Subscription viewersInstalled_;
 };
 
 class FakeFiles : public FileCommandHost {

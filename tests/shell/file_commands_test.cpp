@@ -51,7 +51,6 @@ TEST(MapWildName, ClassicNameAndExtensionMapping) {
 // Only what the file commands need of the shell host.
 class QuietHost : public ShellHost {
 public:
-    int refreshes = 0;
     bool Exists(const std::string&) override { return false; }
     std::string FullPath(const std::string& p) override { return p.size() > 1 && p[1] == ':' ? p : "C:\\WORK\\" + p; }
     std::string ShortPath(const std::string& p) override { return p; }
@@ -63,17 +62,7 @@ public:
     void Sleep(int) override {}
     LocalDate Today() override { return {2026, 12, 8, 9}; }
     bool ChangeDirectory(const std::string&) override { return true; }
-    bool FilerShowing() override { return false; }
-    void ShowFiler(bool) override {}
-    void CloseFiler() override {}
-    void RefreshFiler() override { ++refreshes; }
     bool ShellShowing() override { return true; }
-    std::string FilerCurrentFile() override { return {}; }
-    std::string ArchiveViewerFile() override { return {}; }
-    void SetLautoLabel(const std::string&) override {}
-    void ShowImageViewer(const std::string&) override {}
-    void ShowTextViewer(const std::string&) override {}
-    void ShowArchiveViewer(const std::string&) override {}
     void ShowVersion() override {}
     void ShowHelp(int) override {}
     void SetStatus(const std::string&) override {}
@@ -82,6 +71,13 @@ public:
     void Exit() override {}
     void HideAfterStart() override {}
     bool ReloadConfiguration() override { return true; }
+};
+
+// The filer, counting how often it is asked to list again.
+class RefreshCounter : public FilerService {
+public:
+    int refreshes = 0;
+    void RefreshListing() override { ++refreshes; }
 };
 
 class FileCommandTest : public testing::Test {
@@ -100,10 +96,12 @@ protected:
 
     Session state_;
     QuietHost host_;
+    RefreshCounter filer_;
+    const Subscription filerInstalled_ = InstallService<FilerService>(filer_);
     FakeFiles files_;
     Interpreter interp_{state_, host_};
     ScriptedPrompter prompter_;
-    ScopedPrompter scope_{prompter_};
+    const Subscription scope_ = InstallPrompter(prompter_);
 };
 
 TEST_F(FileCommandTest, CopyMoveAndBackUpCutTheirNames) {
@@ -114,7 +112,7 @@ TEST_F(FileCommandTest, CopyMoveAndBackUpCutTheirNames) {
     EXPECT_EQ(files_.calls, (std::vector<std::string>{"copy C:\\WORK\\my notes.txt| -> D:\\BACKUP",
                                                       "move C:\\WORK\\my notes.txt| -> D:\\OLD",
                                                       "copypath a.txt -> a.bak"}));
-    EXPECT_EQ(host_.refreshes, 3);
+    EXPECT_EQ(filer_.refreshes, 3);
     // One name only: the usage, under the command's current name.
     interp_.Execute_t("CP lonely.txt");
     ASSERT_FALSE(Messages().empty());
@@ -184,7 +182,7 @@ TEST_F(FileCommandTest, DirectoriesAndTheRest) {
     interp_.Execute_t("MKDIR new");
     interp_.Execute_t("MKDIR BAD");
     EXPECT_EQ(Messages(), (std::vector<std::string>{"ディレクトリの作成に失敗しました。"}));
-    EXPECT_EQ(host_.refreshes, 1);  // only after success
+    EXPECT_EQ(filer_.refreshes, 1);  // only after success
     interp_.Execute_t("REMOVEDIR old");
     interp_.Execute_t("EJECT E:");
     interp_.Execute_t("COMBINE x");
@@ -202,10 +200,8 @@ TEST_F(FileCommandTest, ArchiverCommandsGoToTheArchives) {
             return true;
         }
     } archives;
-    Services services;
-    services.archives = &archives;
-    ScopedServices scoped(services);
-    const int refreshes = host_.refreshes;
+    const Subscription installed = InstallService<ArchiveService>(archives);
+    const int refreshes = filer_.refreshes;
     EXPECT_EQ(interp_.Execute_t("DLHA l a.lzh"), rrWindow);
     EXPECT_EQ(interp_.Execute_t("DTAR tvf \"my a.tar\""), rrWindow);
     EXPECT_EQ(interp_.Execute_t("DISH a.ish /f=C:\\o"), rrInternal);
@@ -214,7 +210,7 @@ TEST_F(FileCommandTest, ArchiverCommandsGoToTheArchives) {
                                                         std::to_string(cmdDTAR) + ":tvf \"my a.tar\"",
                                                         std::to_string(cmdDISH) + ":a.ish /f=C:\\o",
                                                         std::to_string(cmdLZH2EXE) + ":a.lzh"}));
-    EXPECT_EQ(host_.refreshes, refreshes + 4);
+    EXPECT_EQ(filer_.refreshes, refreshes + 4);
     EXPECT_TRUE(Messages().empty());
 }
 

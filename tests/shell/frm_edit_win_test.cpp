@@ -53,7 +53,7 @@ protected:
     test::TempDir dir_;
     TfrmEdit form_;
     ScriptedPrompter prompter_;
-    ScopedPrompter scoped_{prompter_};
+    const Subscription scoped_ = InstallPrompter(prompter_);
 };
 
 TEST_F(FrmEditTest, AnswersBecomePathsOutsideFreeText) {
@@ -156,7 +156,7 @@ TEST_F(FrmEditTest, EnterAndBrowsing) {
 TEST_F(FrmEditTest, RegisteredListAndSelection) {
     const std::vector<std::string> list = {"a C:\\ALPHA", "b C:\\BETA"};
     LineQuestion q{"t", "p", "start", amFreeText | amSelectAll, nullptr, &list, 1};
-    prompter_.AnswerList(ListPick{mrOk, "C:\\BETA", 1});
+    prompter_.AnswerList(ListPick{ListResult::Ok, "C:\\BETA", 1});
     EXPECT_FALSE(Ask(q, [&] {
         DWORD a = 0;
         DWORD b = 0;

@@ -29,7 +29,7 @@ protected:
     test::TempDir dir_;
     TfrmHistory form_;
     ScriptedPrompter prompter_;
-    ScopedPrompter scoped_{prompter_};
+    const Subscription scoped_ = InstallPrompter(prompter_);
 };
 
 TEST_F(FrmHistoryTest, PlacementComesFromTheSettings) {
@@ -55,7 +55,7 @@ TEST_F(FrmHistoryTest, NumberedRowsAndTheirKeys) {
     EXPECT_FALSE(form_.Finished());
     Char('2');
     ASSERT_TRUE(form_.Finished());
-    EXPECT_EQ(form_.Result().result, mrOk);
+    EXPECT_EQ(form_.Result().result, ListResult::Ok);
     EXPECT_EQ(form_.Result().text, "entry2");
     EXPECT_EQ(form_.Result().index, 2);
 
@@ -66,13 +66,13 @@ TEST_F(FrmHistoryTest, NumberedRowsAndTheirKeys) {
 
     form_.Begin(entries, ListStyle::Numbered, false);
     Key(VK_HOME);
-    EXPECT_EQ(form_.Result().result, mrCancel);
+    EXPECT_EQ(form_.Result().result, ListResult::Cancel);
     form_.Begin(entries, ListStyle::Numbered, false);
     Key(VK_ESCAPE);
-    EXPECT_EQ(form_.Result().result, mrCancel);
+    EXPECT_EQ(form_.Result().result, ListResult::Cancel);
     form_.Begin(entries, ListStyle::Numbered, false);
     SendMessageA(form_.Handle(), WM_COMMAND, IDOK, 0);
-    EXPECT_EQ(form_.Result().result, mrOk);
+    EXPECT_EQ(form_.Result().result, ListResult::Ok);
     EXPECT_EQ(form_.Result().text, "entry0");
 }
 
@@ -99,22 +99,22 @@ TEST_F(FrmHistoryTest, CompletionModeHandsKeysBack) {
     form_.Begin(cands, ListStyle::Numbered, true);
     Char('d');
     ASSERT_TRUE(form_.Finished());
-    EXPECT_EQ(form_.Result().result, 6);
+    EXPECT_EQ(form_.Result().result, ListResult::Typed);
     EXPECT_EQ(form_.Result().typed, 'd');
 
     form_.Begin(cands, ListStyle::Numbered, true);
     Char('1');  // numbers a row: chosen
-    EXPECT_EQ(form_.Result().result, mrOk);
+    EXPECT_EQ(form_.Result().result, ListResult::Ok);
     EXPECT_EQ(form_.Result().text, "WINAPP\\");
 
     form_.Begin(cands, ListStyle::Numbered, true);
     Char('7');  // numbers no row: handed back
-    EXPECT_EQ(form_.Result().result, 6);
+    EXPECT_EQ(form_.Result().result, ListResult::Typed);
 
     for (WPARAM vk : {VK_BACK, VK_LEFT, VK_RIGHT, VK_DELETE}) {
         form_.Begin(cands, ListStyle::Numbered, true);
         Key(vk);
-        EXPECT_EQ(form_.Result().result, 6);
+        EXPECT_EQ(form_.Result().result, ListResult::Typed);
         EXPECT_EQ(form_.Result().key, static_cast<int>(vk));
     }
     form_.Begin(cands, ListStyle::Numbered, false);
@@ -123,12 +123,12 @@ TEST_F(FrmHistoryTest, CompletionModeHandsKeysBack) {
 }
 
 TEST_F(FrmHistoryTest, EmptyLists) {
-    EXPECT_EQ(form_.ShowList({}, ListStyle::Numbered, false).result, mrCancel);
+    EXPECT_EQ(form_.ShowList({}, ListStyle::Numbered, false).result, ListResult::Cancel);
     EXPECT_TRUE(prompter_.Questions().empty());
-    EXPECT_EQ(form_.ShowKeyedList({}).result, mrCancel);
+    EXPECT_EQ(form_.ShowKeyedList({}).result, ListResult::Cancel);
     ASSERT_EQ(prompter_.Questions().size(), 1u);
     EXPECT_EQ(prompter_.Questions()[0].text, "登録されていません");
-    EXPECT_EQ(form_.ShowList({}, ListStyle::NumberedWithMessage, false).result, mrCancel);
+    EXPECT_EQ(form_.ShowList({}, ListStyle::NumberedWithMessage, false).result, ListResult::Cancel);
     EXPECT_EQ(prompter_.Questions().size(), 2u);
 }
 

@@ -38,7 +38,7 @@ protected:
     FakeHost host_;
     Interpreter interp_{state_, host_};
     ScriptedPrompter prompter_;
-    ScopedPrompter scope_{prompter_};
+    const Subscription scope_ = InstallPrompter(prompter_);
 };
 
 TEST_F(InterpreterTest, EmptyLinesAndStatus) {
@@ -81,7 +81,7 @@ TEST_F(InterpreterTest, BareCdOffersTheLogList) {
     EXPECT_EQ(prompter_.Questions()[0].text, "登録されていません");
     state_.lists.logList = {"W C:\\WINDOWS", "T C:\\TEMP"};
     ListPick pick;
-    pick.result = 1;
+    pick.result = ListResult::Ok;
     pick.text = "C:\\TEMP";
     pick.index = 1;
     prompter_.AnswerList(pick);
@@ -180,12 +180,12 @@ TEST_F(InterpreterTest, AliasStartingWithItsOwnNameResolvesOnceInSeparatorMode) 
     Alias("dir", "dir /w");
     EXPECT_EQ(Run("dir;ver"), rrInternal);
     EXPECT_TRUE(prompter_.Questions().empty());
-    EXPECT_EQ(host_.calls, (std::vector<std::string>{"filer box", "ver"}));
+    EXPECT_EQ(host_.calls, (std::vector<std::string>{"filer list", "filer box", "ver"}));
     EXPECT_EQ(state_.maskText, "/w");
     host_.calls.clear();
     EXPECT_EQ(Run("dir *.txt;ver"), rrInternal);
     EXPECT_EQ(state_.maskText, "/w *.txt");
-    EXPECT_EQ(host_.calls, (std::vector<std::string>{"refresh", "filer box", "ver"}));
+    EXPECT_EQ(host_.calls, (std::vector<std::string>{"refresh", "filer list", "filer box", "ver"}));
     // The same when the name is the first of several fields of its own.
     Alias("loop", "loop;ver");
     EXPECT_EQ(Run("loop"), rrInternal);
@@ -353,13 +353,16 @@ TEST_F(InterpreterTest, MaskAndLauto) {
     EXPECT_EQ(state_.masks, (std::vector<std::string>{"0*.*"}));
     Run("lauto on");
     EXPECT_EQ(prompter_.Questions().back().text, "Err:Lautoが以前に設定されていません。");
-    EXPECT_EQ(host_.calls.back(), "label LAUTO OFF");
+    EXPECT_FALSE(state_.lautoOn);
     Run("lauto [*.txt, *.doc],docs");
     EXPECT_EQ(state_.lautoList, (std::vector<std::string>{"*.TXT", "*.DOC"}));
-    EXPECT_EQ(host_.calls.back(), "label LAUTO docs");
+    EXPECT_TRUE(state_.lautoOn);
+    EXPECT_EQ(state_.lautoLabel, "docs");
     Run("lauto off");
+    EXPECT_FALSE(state_.lautoOn);
     Run("lauto on");
-    EXPECT_EQ(host_.calls.back(), "label LAUTO docs");
+    EXPECT_TRUE(state_.lautoOn);
+    EXPECT_EQ(state_.lautoLabel, "docs");
 }
 
 TEST_F(InterpreterTest, EditViewWaitSleepShexeCfgload) {

@@ -67,7 +67,7 @@ protected:
     HGDIOBJ old_ = nullptr;
     test::TempDir dir_;
     ScriptedPrompter prompter_;
-    ScopedPrompter scoped_{prompter_};
+    const Subscription scoped_ = InstallPrompter(prompter_);
 };
 
 TEST_F(WindowColorsTest, ListPickerTakesTheListAndFormSlots) {

@@ -87,7 +87,7 @@ protected:
     }
 
     ScriptedPrompter prompter_;
-    ScopedPrompter scope_{prompter_};
+    const Subscription scope_ = InstallPrompter(prompter_);
     HWND host_ = nullptr;
     std::unique_ptr<TBigView> view_;
     unsigned now_ = 1000000;

@@ -77,7 +77,7 @@ protected:
     }
 
     ScriptedPrompter prompter_;
-    ScopedPrompter scope_{prompter_};
+    const Subscription scope_ = InstallPrompter(prompter_);
     ScriptedConfigQuestions configQuestions_;
     Subscription cfgRunner_;
     Subscription keyRunner_;
@@ -323,7 +323,8 @@ public:
 
 TEST_F(TextViewerTest, SaveAsksBeforeOverwritingAndTheEditorTakesTheFile) {
     RecordingServices fake;
-    const ScopedServices services(Services{.commands = &fake, .filer = &fake});
+    const Subscription commands = InstallService<CommandService>(fake);
+    const Subscription filer = InstallService<FilerService>(fake);
     const std::string a = File("a.txt", "one\r\ntwo");
     ASSERT_TRUE(form_->LoadFile(a));
     const std::string b = File("b.txt", "old");
@@ -432,7 +433,8 @@ bool Exists(const std::string& path) { return GetFileAttributesA(path.c_str()) !
 
 TEST_F(TextViewerTest, ASaveFailingAtAnyStepLeavesTheOldFileWholeAndSaysSo) {
     RecordingServices fake;
-    const ScopedServices services(Services{.commands = &fake, .filer = &fake});
+    const Subscription commands = InstallService<CommandService>(fake);
+    const Subscription filer = InstallService<FilerService>(fake);
     const std::string text = Numbered(1000);  // a few writes
     const std::string a = File("a.txt", text);
     ASSERT_TRUE(form_->LoadFile(a));

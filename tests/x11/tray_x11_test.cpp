@@ -69,7 +69,7 @@ protected:
         app = AppState();
         TheSession() = Session();
         TheSession().settingsPath = dir_.File("Kestrum.Cfg");
-        previous_ = SetPrompter(&prompter_);
+        prompterInstalled_ = InstallPrompter(prompter_);
         appWindow_ = std::make_unique<AppWindow>();
         ASSERT_TRUE(appWindow_->Create("Kestrum", nullptr));
         app.app = appWindow_.get();
@@ -77,14 +77,14 @@ protected:
         app.main = form_.get();
         ASSERT_TRUE(form_->Create(appWindow_->Handle()));
         MakeShellResident(*form_);
-        services_.emplace(AppServices());
+        services_ = InstallAppServices();
         ShowWindow(form_->Handle(), SW_SHOW);
     }
     void TearDown() override {
-        services_.reset();
+        services_.clear();
         form_.reset();
         appWindow_.reset();
-        SetPrompter(previous_);
+        prompterInstalled_.Reset();
         App() = AppState();
         TheSession() = Session();
         MSG msg;
@@ -92,10 +92,10 @@ protected:
     }
     test::TempDir dir_;
     ScriptedPrompter prompter_;
-    Prompter* previous_ = nullptr;
+    Subscription prompterInstalled_;
     std::unique_ptr<AppWindow> appWindow_;
     std::unique_ptr<TfrmMain> form_;
-    std::optional<ScopedServices> services_;
+    std::vector<Subscription> services_;
 };
 
 TEST_F(ShellTrayX11Test, TaskTraySettingPutsTheShellsIconThere) {
