@@ -4,7 +4,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "common/prompter.h"
 #include "common/sjis.h"
@@ -15,6 +18,8 @@
 #include "fileops/change_dir_win.h"
 #include "filer/frm_fm_win.h"
 #include "shell/command_box_win.h"
+#include "common/file_system_win.h"
+#include "tests/common/mem_file_system.h"
 #include "tests/fakes/scripted_prompter.h"
 #include "tests/test_util.h"
 
@@ -330,6 +335,55 @@ TEST_F(FilerWindowTest, RegisteringTheDirectoryInTheLists) {
     const std::string text = test::ReadFile(TheSession().settingsPath);
     EXPECT_NE(text.find("[LogDiskList]\r\n" + TheSession().currentDir + ",2\r\n[END]"), std::string::npos) << text;
     EXPECT_NE(text.find("[CopyDirList]\r\n" + TheSession().currentDir + ",K\r\n[END]"), std::string::npos) << text;
+}
+
+// The window over the file system installed: what it lists, refreshes and
+// renames is the in-memory tree, not the disk beneath the same path.
+TEST(FilerOverInstalledFileSystem, ListsRefreshesAndRenamesInTheInstalledTree) {
+    char cwd[MAX_PATH] = {};
+    GetCurrentDirectoryA(MAX_PATH, cwd);
+    test::TempDir dir;
+    test::WriteFile(dir.File("disk-only.txt"), "on the disk");
+    test::MemFileSystem mem;
+    mem.SetCurrentDir(dir.Path());
+    mem.AddFile(dir.File("メモ.txt"), "in memory");
+    mem.AddDir(dir.File("資料"));
+    const Subscription fs = InstallFileSystem(mem);
+    ScriptedPrompter prompter;
+    const Subscription asked = InstallPrompter(prompter);
+    TheSession() = Session();
+    TheSession().settingsPath = dir.File("k.cfg");
+    mem.AddFile(TheSession().settingsPath, "[環境変数]\r\nFILERAUTO, 0\r\nHOMEDIR, " + dir.Path() + "\r\n[END]\r\n");
+    test::WriteFile(TheSession().settingsPath, "[環境変数]\r\nFILERAUTO, 0\r\nHOMEDIR, " + dir.Path() + "\r\n[END]\r\n");
+    {
+        TfrmFM filer;
+        ASSERT_TRUE(filer.Create(nullptr));
+        filer.ShowFiler();
+        const auto names = [&filer] {
+            std::vector<std::string> out;
+            FileListModel& m = filer.Model();
+            for (std::size_t i = 0; i < m.Count(); ++i) out.push_back(m.Entry(i).find.name);
+            std::sort(out.begin(), out.end());
+            return out;
+        };
+        EXPECT_EQ(names(), (std::vector<std::string>{".", "..", "k.cfg", "メモ.txt", "資料"}));
+
+        mem.AddFile(dir.File("新しい.txt"), "later");
+        filer.RefreshListing();
+        EXPECT_EQ(names().size(), 6u);
+
+        FileListModel& m = filer.Model();
+        for (std::size_t i = 0; i < m.Count(); ++i) {
+            if (m.Entry(i).find.name == "メモ.txt") m.PlaceCursor(static_cast<long long>(i));
+        }
+        prompter.AnswerLine("改名.txt");
+        filer.RunAction(FilerActionCode::Rename);
+        EXPECT_TRUE(mem.Has(dir.File("改名.txt")));
+        EXPECT_FALSE(mem.Has(dir.File("メモ.txt")));
+        EXPECT_NE(GetFileAttributesA(dir.File("disk-only.txt").c_str()), INVALID_FILE_ATTRIBUTES);
+    }
+    TheSession() = Session();
+    SetCurrentDirectoryA(cwd);
 }
 
 }  // namespace
