@@ -182,6 +182,7 @@ std::string Join(const std::vector<std::string>& lines) {
 TEST(IshVectors, DamageBeyondTheCheckLinesIsReported) {
     // Three data lines of the first block gone: two can be rebuilt, three not.
     std::vector<std::string> lines = Lines(Vector("text.jis7.ish"));
+    ASSERT_GT(lines.size(), 13u);
     lines.erase(lines.begin() + 10, lines.begin() + 13);
     MemFs fs;
     fs.AddFile("C:\\IN\\x.ish", Join(lines));
@@ -193,6 +194,7 @@ TEST(IshVectors, DamageBeyondTheCheckLinesIsReported) {
     // A character changed in two lines of one block and in the vertical
     // check line of another: rebuilt.
     lines = Lines(Vector("text.sjis.ish"));
+    ASSERT_GT(lines.size(), 150u);
     for (int at : {6, 40, 120, 150}) std::swap(lines[at][20], lines[at][21]);
     MemFs fs2;
     fs2.AddFile("C:\\IN\\x.ish", Join(lines));
