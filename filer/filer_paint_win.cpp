@@ -103,7 +103,8 @@ void TfrmFM::Paint(HDC target) {
     PaintDriveBar(dc);
     if (TheSession().settings.fguide && layout_.functionBar.height > 0) PaintFunctionBar(dc);
     PaintLines(dc);
-    // The grid: one page of cells, column by column.
+    // The grid: one page of cells, column by column, in the file-name font.
+    const SelectGuard windowFont(dc, fontHandles_[0].Get());
     FillRectColor(dc, ToRECT(layout_.grid), Slot(kColListBack));
     for (int c = 0; c < model_.Cols(); ++c) {
         for (int r = 0; r < model_.Rows(); ++r) DrawCell(dc, c, r);
