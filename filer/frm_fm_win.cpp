@@ -425,6 +425,7 @@ LRESULT TfrmFM::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_SIZE: OnSize(); return 0;
     case WM_ERASEBKGND: return 1;
     case WM_PAINT: OnPaint(); return 0;
+    case WM_PRINTCLIENT: Paint(reinterpret_cast<HDC>(wp)); return 0;
     case WM_GETDLGCODE: return DLGC_WANTALLKEYS;
     case WM_KEYDOWN: OnKeyDown(wp); return 0;
     case WM_CHAR: OnChar(wp); return 0;

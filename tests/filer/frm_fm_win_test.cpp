@@ -14,6 +14,7 @@
 #include "config/action_table.h"
 #include "config/key_files_win.h"
 #include "config/services.h"
+#include "config/font_win.h"
 #include "config/session.h"
 #include "fileops/change_dir_win.h"
 #include "filer/frm_fm_win.h"
@@ -335,6 +336,67 @@ TEST_F(FilerWindowTest, RegisteringTheDirectoryInTheLists) {
     const std::string text = test::ReadFile(TheSession().settingsPath);
     EXPECT_NE(text.find("[LogDiskList]\r\n" + TheSession().currentDir + ",2\r\n[END]"), std::string::npos) << text;
     EXPECT_NE(text.find("[CopyDirList]\r\n" + TheSession().currentDir + ",K\r\n[END]"), std::string::npos) << text;
+}
+
+// The grid is drawn in the file-name font: a directory's name in a cell ends
+// where that font measures it, whatever the device context held before.
+TEST_F(FilerWindowTest, TheGridDrawsNamesInTheFileNameFont) {
+    const std::string name = "WWWWWWWWWW";
+    CreateDirectoryA(dir_.File(name).c_str(), nullptr);
+    filer_->RefreshListing();
+    FileListModel& m = filer_->Model();
+    long long index = -1;
+    for (std::size_t i = 0; i < m.Count(); ++i) {
+        if (m.Entry(i).find.name == name) index = static_cast<long long>(i);
+    }
+    ASSERT_GE(index, 0);
+    m.PlaceCursor(0);  // the cursor elsewhere: the cell is drawn plainly
+    const FilerLayout& l = filer_->Layout();
+    const long long row = index % m.Rows();
+    const long long col = index / m.Rows();
+    ASSERT_EQ(col, 0);
+
+    RECT rc{};
+    GetClientRect(filer_->Handle(), &rc);
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
+    bi.bmiHeader.biWidth = rc.right;
+    bi.bmiHeader.biHeight = -rc.bottom;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    ReleaseDC(nullptr, screen);
+    HBITMAP bmp = CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    ASSERT_NE(bmp, nullptr);
+    HGDIOBJ old = SelectObject(dc, bmp);
+    SendMessageA(filer_->Handle(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+
+    // The rightmost pixel of the row that differs from the grid's background.
+    const auto* px = static_cast<const std::uint32_t*>(bits);
+    const int top = l.grid.top + static_cast<int>(row) * l.rowHeight;
+    const std::uint32_t back = px[static_cast<std::size_t>(top) * rc.right + l.grid.left + l.columnWidth - 2];
+    int inkRight = -1;
+    for (int y = top; y < top + l.rowHeight && y < rc.bottom; ++y) {
+        for (int x = l.grid.left; x < l.grid.left + l.columnWidth && x < rc.right; ++x) {
+            if (px[static_cast<std::size_t>(y) * rc.right + x] != back) inkRight = std::max(inkRight, x);
+        }
+    }
+    const FontHandle font = CreateFontFromSpec(filer_->Font(0));
+    HGDIOBJ before = SelectObject(dc, font.Get());
+    SIZE shown{};
+    GetTextExtentPoint32A(dc, ("<" + name + ">").c_str(), static_cast<int>(name.size() + 2), &shown);
+    SIZE star{};
+    GetTextExtentPoint32A(dc, "*", 1, &star);
+    SelectObject(dc, before);
+    SelectObject(dc, old);
+    DeleteObject(bmp);
+    DeleteDC(dc);
+    // The name starts after the room of the mark's star and ends within a
+    // pixel or two of its measured width.
+    const int expected = l.grid.left + star.cx + 1 + shown.cx;
+    EXPECT_NEAR(inkRight, expected, 3) << "ink ends at " << inkRight;
 }
 
 // The window over the file system installed: what it lists, refreshes and
